@@ -1,0 +1,95 @@
+#include "cli/cli.h"
+
+#include <cstdio>
+
+namespace zolm::cli {
+
+bool Args::flag(const std::string &name)
+{
+    for (auto it = m_args.begin(); it != m_args.end(); ++it) {
+        if (*it == name) {
+            m_args.erase(it);
+            return true;
+        }
+    }
+    return false;
+}
+
+std::optional<std::string> Args::value(const std::string &name)
+{
+    auto all = values(name);
+    if (all.empty())
+        return std::nullopt;
+    return all.back();
+}
+
+std::vector<std::string> Args::values(const std::string &name)
+{
+    std::vector<std::string> found;
+    for (std::size_t i = 0; i < m_args.size();) {
+        if (m_args[i] == name) {
+            if (i + 1 >= m_args.size()) {
+                m_error = true;
+                m_errorText = name + " needs a value";
+                m_args.erase(m_args.begin() + static_cast<std::ptrdiff_t>(i));
+                continue;
+            }
+            found.push_back(m_args[i + 1]);
+            m_args.erase(m_args.begin() + static_cast<std::ptrdiff_t>(i), m_args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+            continue;
+        }
+        if (m_args[i].rfind(name + "=", 0) == 0) {
+            found.push_back(m_args[i].substr(name.size() + 1));
+            m_args.erase(m_args.begin() + static_cast<std::ptrdiff_t>(i));
+            continue;
+        }
+        ++i;
+    }
+    return found;
+}
+
+std::optional<std::string> Args::positional()
+{
+    for (auto it = m_args.begin(); it != m_args.end(); ++it) {
+        if (it->size() > 1 && (*it)[0] == '-')
+            continue;
+        std::string v = *it;
+        m_args.erase(it);
+        return v;
+    }
+    return std::nullopt;
+}
+
+bool Args::reportUsageError(const char *command)
+{
+    if (m_error) {
+        usageError(QStringLiteral("%1: %2").arg(QString::fromUtf8(command), QString::fromStdString(m_errorText)));
+        return true;
+    }
+    if (!m_args.empty()) {
+        usageError(QStringLiteral("%1: unexpected argument '%2'")
+                       .arg(QString::fromUtf8(command), QString::fromStdString(m_args.front())));
+        return true;
+    }
+    return false;
+}
+
+void printOut(const QString &text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    std::fwrite(utf8.constData(), 1, static_cast<std::size_t>(utf8.size()), stdout);
+}
+
+void printErr(const QString &text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    std::fwrite(utf8.constData(), 1, static_cast<std::size_t>(utf8.size()), stderr);
+}
+
+int usageError(const QString &text)
+{
+    printErr(QStringLiteral("zolm-cli: ") + text + QStringLiteral("\nTry 'zolm-cli --help'.\n"));
+    return ExitUsage;
+}
+
+} // namespace zolm::cli

@@ -1,0 +1,50 @@
+#pragma once
+// zolm-cli: the survey and probe functions without a window. Each command returns the exit
+// status: 0 done, 1 the operation failed, 2 wrong usage.
+#include <QString>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zolm::cli {
+
+enum ExitCode : int { ExitOk = 0, ExitFailed = 1, ExitUsage = 2 };
+
+// The command's own arguments, consumed option by option.
+class Args {
+public:
+    explicit Args(std::vector<std::string> args) : m_args(std::move(args)) {}
+
+    // Removes "--name" and returns true when present.
+    bool flag(const std::string &name);
+    // Removes "--name VALUE" (or "--name=VALUE"); an option without its value is a usage error.
+    std::optional<std::string> value(const std::string &name);
+    // Every occurrence, in order.
+    std::vector<std::string> values(const std::string &name);
+    // Removes and returns the first argument that is not an option.
+    std::optional<std::string> positional();
+    // Whatever was not consumed; a command refuses to run with leftovers.
+    const std::vector<std::string> &rest() const { return m_args; }
+    bool error() const { return m_error; }
+    const std::string &errorText() const { return m_errorText; }
+    // Prints the usage error (a missing value or leftovers) and returns true when there is one.
+    bool reportUsageError(const char *command);
+
+private:
+    std::vector<std::string> m_args;
+    bool m_error = false;
+    std::string m_errorText;
+};
+
+struct Context {
+    QString settingsFile; // empty: the default store
+};
+
+void printOut(const QString &text); // UTF-8 on stdout, as given
+void printErr(const QString &text); // UTF-8 on stderr, as given
+int usageError(const QString &text);
+
+int runShow(Args &args, const Context &ctx);
+
+} // namespace zolm::cli

@@ -1,0 +1,49 @@
+#include "cli/cli.h"
+
+#include <QCoreApplication>
+
+#include <cstring>
+
+namespace {
+
+const char *const usageText =
+    "usage: zolm-cli [--settings FILE] COMMAND [ARGS]\n"
+    "\n"
+    "Documents (FILE is a .ZLM file):\n"
+    "  show FILE [--json]\n";
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    using namespace zolm::cli;
+    QCoreApplication app(argc, argv);
+
+    std::vector<std::string> args(argv + 1, argv + argc);
+    Context ctx;
+    // Global options come before the command.
+    while (!args.empty() && args.front().rfind("--", 0) == 0) {
+        const std::string opt = args.front();
+        if (opt == "--help" || opt == "-h") {
+            printOut(QString::fromUtf8(usageText));
+            return ExitOk;
+        }
+        if (opt == "--settings" && args.size() >= 2) {
+            ctx.settingsFile = QString::fromLocal8Bit(args[1].c_str());
+            args.erase(args.begin(), args.begin() + 2);
+        } else if (opt.rfind("--settings=", 0) == 0) {
+            ctx.settingsFile = QString::fromLocal8Bit(opt.substr(11).c_str());
+            args.erase(args.begin());
+        } else {
+            return usageError(QStringLiteral("unknown option '%1'").arg(QString::fromStdString(opt)));
+        }
+    }
+    if (args.empty())
+        return usageError(QStringLiteral("a command is needed"));
+
+    const std::string command = args.front();
+    Args rest(std::vector<std::string>(args.begin() + 1, args.end()));
+    if (command == "show")
+        return runShow(rest, ctx);
+    return usageError(QStringLiteral("unknown command '%1'").arg(QString::fromStdString(command)));
+}

@@ -1,0 +1,68 @@
+#include "document/document.h"
+
+#include "document/survey_file.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace zolm {
+
+CNDravikDoc::CNDravikDoc() : m_survey(std::make_unique<SurveyData>()) {}
+
+CNDravikDoc::~CNDravikDoc() = default;
+
+void CNDravikDoc::loadFromProbe(std::span<const std::uint8_t, ParameterBlockSize> param,
+                                std::span<const std::uint8_t, DataImageSize> image)
+{
+    m_holdsData = m_survey->loadFromProbe(param, image);
+}
+
+bool CNDravikDoc::openFile(const QString &path, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = QStringLiteral("无法打开文件“%1”：%2").arg(path, file.errorString());
+        return false;
+    }
+    // A valid file is never longer than this; bytes beyond are not looked at.
+    const QByteArray bytes = file.read(static_cast<qint64>(MaxSurveyFileRead));
+    if (file.error() != QFileDevice::NoError) {
+        if (error)
+            *error = QStringLiteral("无法读取文件“%1”：%2").arg(path, file.errorString());
+        return false;
+    }
+    QString reason;
+    const std::span<const std::uint8_t> view(reinterpret_cast<const std::uint8_t *>(bytes.constData()),
+                                             static_cast<std::size_t>(bytes.size()));
+    if (!parseSurveyFile(view, *m_survey, &reason)) {
+        if (error)
+            *error = QStringLiteral("无法打开文件“%1”：%2").arg(path, reason);
+        return false;
+    }
+    m_holdsData = 1;
+    m_modified = false;
+    return true;
+}
+
+bool CNDravikDoc::saveFile(const QString &path, QString *error)
+{
+    QByteArray bytes;
+    QString reason;
+    if (!serializeSurvey(*m_survey, bytes, &reason)) {
+        if (error)
+            *error = QStringLiteral("无法保存文件“%1”：%2").arg(path, reason);
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        if (error)
+            *error = QStringLiteral("无法保存文件“%1”：%2").arg(path, file.errorString());
+        file.cancelWriting();
+        return false;
+    }
+    m_modified = false;
+    return true;
+}
+
+} // namespace zolm

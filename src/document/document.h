@@ -1,0 +1,48 @@
+#pragma once
+// The single survey document. The desktop window, zolm-cli and the tests all hold one of
+// these; the store is allocated once with the document and never per point.
+#include "document/survey_types.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <span>
+
+namespace zolm {
+
+class CNDravikDoc {
+public:
+    CNDravikDoc();
+    ~CNDravikDoc();
+    CNDravikDoc(const CNDravikDoc &) = delete;
+    CNDravikDoc &operator=(const CNDravikDoc &) = delete;
+
+    int holdsData() const { return m_holdsData; }
+    int pointCount() const { return m_survey->pointCount; }
+
+    SurveyData &survey() { return *m_survey; }
+    const SurveyData &survey() const { return *m_survey; }
+
+    // Takes the images of a probe read; the modified flag is left as it is.
+    void loadFromProbe(std::span<const std::uint8_t, ParameterBlockSize> param,
+                       std::span<const std::uint8_t, DataImageSize> image);
+    // The store's clear: images, depths and flags zeroed, no points; values and header kept.
+    void clear() { m_survey->clear(); }
+
+    // Opens a .ZLM file. A file that cannot be read or is refused leaves the document exactly
+    // as it was and returns false with the reason in *error.
+    bool openFile(const QString &path, QString *error);
+    // Saves atomically: on failure the previous file is intact and *error says why.
+    bool saveFile(const QString &path, QString *error);
+
+    bool isModified() const { return m_modified; }
+    void setModified(bool modified) { m_modified = modified; }
+
+private:
+    int m_holdsData = 0;
+    bool m_modified = false;
+    std::unique_ptr<SurveyData> m_survey;
+};
+
+} // namespace zolm

@@ -1,0 +1,132 @@
+#include "document/survey_file.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace zolm {
+
+namespace {
+
+constexpr std::size_t HeaderBytes = SurveyHeaderSize;
+constexpr std::size_t TypeBytes = ProbeParameterBlock::TypeSize;
+
+struct LayoutOffsets {
+    std::size_t dataHeader; // RawDataHeader
+    std::size_t tail;
+    std::size_t points;
+};
+
+LayoutOffsets offsetsOf(SurveyLayout layout)
+{
+    const std::size_t params = layout == SurveyLayout::Current ? ParameterBlockSize : ProbeParameterBlock::CalibrationSize;
+    const std::size_t dataHeader = HeaderBytes + params;
+    return {dataHeader, dataHeader + RawDataImage::HeaderSize,
+            dataHeader + RawDataImage::HeaderSize + RawDataImage::TailSize};
+}
+
+bool holdsTypeString(const std::uint8_t *p, const char *name)
+{
+    return std::memcmp(p, name, std::strlen(name) + 1) == 0;
+}
+
+bool acceptableDepth(double d) { return !std::isnan(d) && d >= 0.0 && d <= 9999.99; }
+
+} // namespace
+
+SurveyLayout detectLayout(std::span<const std::uint8_t> file)
+{
+    if (file.size() < HeaderBytes + TypeBytes)
+        return SurveyLayout::Older;
+    const std::uint8_t *type = file.data() + HeaderBytes;
+    return holdsTypeString(type, "ZOLM120") || holdsTypeString(type, "ZOLM60") ? SurveyLayout::Current
+                                                                              : SurveyLayout::Older;
+}
+
+bool parseSurveyFile(std::span<const std::uint8_t> file, SurveyData &survey, QString *error)
+{
+    auto fail = [error](const QString &text) {
+        if (error)
+            *error = text;
+        return false;
+    };
+
+    const SurveyLayout layout = detectLayout(file);
+    const LayoutOffsets at = offsetsOf(layout);
+    const std::size_t fixedSize = at.points;
+    if (file.size() < fixedSize) {
+        return fail(QStringLiteral("文件不完整：长度为 %1 字节，至少应为 %2 字节。")
+                        .arg(file.size())
+                        .arg(fixedSize));
+    }
+
+    const int count = static_cast<std::int16_t>(le::u16(file.data() + at.dataHeader + 4));
+    if (count > MaxSurveyPoints) {
+        return fail(QStringLiteral("文件中的测点数 %1 超过了最多 %2 个测点，无法打开。").arg(count).arg(MaxSurveyPoints));
+    }
+    const std::size_t records = static_cast<std::size_t>(std::max(count, 0));
+    const std::size_t required = fixedSize + PointRecordSize * records;
+    if (file.size() < required) {
+        return fail(QStringLiteral("文件不完整：长度为 %1 字节，按其中的 %2 个测点应为 %3 字节。")
+                        .arg(file.size())
+                        .arg(count)
+                        .arg(required));
+    }
+
+    // From here on nothing can fail: the survey is replaced as a whole.
+    survey.clear();
+    std::copy_n(file.data(), HeaderBytes, survey.header.bytes.begin());
+    auto &block = survey.parameters.bytes;
+    if (layout == SurveyLayout::Current) {
+        std::copy_n(file.data() + HeaderBytes, ParameterBlockSize, block.begin());
+    } else {
+        // The older layout holds only the calibration area; the type string stays empty.
+        std::copy_n(file.data() + HeaderBytes, ProbeParameterBlock::CalibrationSize,
+                    block.begin() + ProbeParameterBlock::CalibrationOffset);
+    }
+    std::copy_n(file.data() + at.dataHeader, RawDataImage::HeaderSize, survey.data.bytes.begin());
+    std::copy_n(file.data() + at.tail, RawDataImage::TailSize, survey.data.bytes.begin() + RawDataImage::TailOffset);
+
+    survey.pointCount = count;
+    for (std::size_t i = 0; i < records; ++i) {
+        const std::uint8_t *rec = file.data() + fixedSize + PointRecordSize * i;
+        survey.flags[i] = le::u32(rec);
+        const double d = le::f64(rec + 4);
+        survey.depth[i] = acceptableDepth(d) ? d : 0.0;
+        std::copy_n(rec + 12, RawSampleSize, survey.data.bytes.begin() + RawDataImage::SamplesOffset + RawSampleSize * i);
+    }
+    survey.convertAll();
+    return true;
+}
+
+bool serializeSurvey(SurveyData &survey, QByteArray &out, QString *error)
+{
+    const int count = static_cast<std::int16_t>(survey.data.storedCount());
+    if (count > MaxSurveyPoints) {
+        if (error)
+            *error = QStringLiteral("测点数 %1 超过了最多 %2 个测点，无法保存。").arg(count).arg(MaxSurveyPoints);
+        return false;
+    }
+
+    auto &block = survey.parameters.bytes;
+    if (!survey.parameters.isType120())
+        std::memcpy(block.data(), "ZOLM60", 7);
+    survey.pointCount = count;
+
+    const std::size_t records = static_cast<std::size_t>(std::max(count, 0));
+    out.resize(static_cast<qsizetype>(CurrentLayoutFixedSize + PointRecordSize * records));
+    auto *p = reinterpret_cast<std::uint8_t *>(out.data());
+    p = std::copy(survey.header.bytes.begin(), survey.header.bytes.end(), p);
+    p = std::copy(block.begin(), block.end(), p);
+    p = std::copy_n(survey.data.bytes.begin(), RawDataImage::HeaderSize, p);
+    p = std::copy_n(survey.data.bytes.begin() + RawDataImage::TailOffset, RawDataImage::TailSize, p);
+    for (std::size_t i = 0; i < records; ++i) {
+        le::put32(p, survey.flags[i]);
+        le::putF64(p + 4, survey.depth[i]);
+        std::copy_n(survey.data.bytes.begin() + RawDataImage::SamplesOffset + RawSampleSize * i, RawSampleSize, p + 12);
+        p += PointRecordSize;
+    }
+    return true;
+}
+
+} // namespace zolm
