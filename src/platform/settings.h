@@ -1,0 +1,51 @@
+#pragma once
+// The program's settings store, with the registry's semantics: a value that is missing (or
+// unreadable) gets its default, which is written back at once; failures are silent and the
+// defaults apply. On Linux it is an INI file; ZOLM_SETTINGS or an explicit path chooses another.
+//
+// Keys use '/' for sub-keys: "comport", "setuptime/DelayMin", "export/TitleCheck",
+// "export/测深". One store object belongs to one thread; several may use the same file, each
+// write is flushed at once so that the others see it.
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+
+class QSettings;
+
+namespace zolm {
+
+class SettingsStore {
+public:
+    // Empty path: $ZOLM_SETTINGS when set, else the platform's default store.
+    explicit SettingsStore(const QString &iniPath = {});
+    ~SettingsStore();
+    SettingsStore(const SettingsStore &) = delete;
+    SettingsStore &operator=(const SettingsStore &) = delete;
+
+    // $ZOLM_SETTINGS when set and not empty, else $XDG_CONFIG_HOME/Vexmoor/ZOLM.ini
+    // (~/.config when XDG_CONFIG_HOME is unset).
+    static QString defaultIniPath();
+    // The INI file in use; empty when the store is the Windows registry.
+    QString path() const { return m_path; }
+
+    // Missing value: `def` is written back and returned.
+    QString readString(const QString &key, const QString &def);
+    // A 4-byte value as the registry holds it: any integer from -2^31 to 2^32-1 is read and
+    // taken modulo 2^32 (so 4294967295 reads as -1); anything else counts as missing.
+    std::int32_t readInt(const QString &key, std::int32_t def);
+
+    // False when the value could not be stored; callers may ignore it.
+    bool writeString(const QString &key, const QString &value);
+    bool writeInt(const QString &key, std::int32_t value);
+
+    bool contains(const QString &key) const;
+
+private:
+    bool flush();
+
+    QString m_path;
+    std::unique_ptr<QSettings> m_settings;
+};
+
+} // namespace zolm
