@@ -1,22 +1,67 @@
-// zolm-probe-sim: a virtual probe. With --save it writes the survey it holds as a document.
+// zolm-probe-sim: a virtual probe on a pseudo-terminal. Prints the pty's path as its first
+// line, then answers as a probe until SIGINT or SIGTERM. With --save it writes the survey a
+// read would produce as a document and exits.
 #include "document/document.h"
-#include "synthetic.h"
+#include "virtual_probe.h"
 
 #include <QCoreApplication>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include <pthread.h>
+
 namespace {
 
-int usage(const char *why)
+int usage(const std::string &why)
 {
     std::fprintf(stderr,
                  "zolm-probe-sim: %s\n"
-                 "usage: zolm-probe-sim [--survey FILE.ZLM | --points N] [--save FILE.ZLM]\n",
-                 why);
+                 "usage: zolm-probe-sim [--survey FILE.ZLM | --points N] [--battery R] [--line-rate BAUD]\n"
+                 "                      [--link PATH] [--fault FAULT]... [--save FILE.ZLM]\n"
+                 "faults: silent-after:N  silent-at:LETTER:K  split  noise  readback-mismatch  drop-stream\n",
+                 why.c_str());
     return 2;
+}
+
+int failure(const QString &why)
+{
+    std::fprintf(stderr, "zolm-probe-sim: %s\n", why.toUtf8().constData());
+    return 1;
+}
+
+bool parseNumber(const char *text, long low, long high, long &out)
+{
+    if (!text || !*text)
+        return false;
+    char *end = nullptr;
+    errno = 0;
+    const long v = std::strtol(text, &end, 10);
+    if (*end || errno != 0 || v < low || v > high)
+        return false;
+    out = v;
+    return true;
+}
+
+int saveSurvey(const zolm::sim::VirtualProbeOptions &options, const QString &path)
+{
+    zolm::sim::ProbeMemory memory;
+    QString error;
+    if (!zolm::sim::loadProbeMemory(options, memory, &error))
+        return failure(error);
+    const auto images = zolm::sim::readAsThePcWould(memory);
+    if (!images) {
+        // What the PC says to a probe that holds nothing it can read.
+        std::fprintf(stderr, "探管中没有以前采集的数据。\n");
+        return 1;
+    }
+    zolm::CNDravikDoc doc;
+    doc.loadFromProbe(images->parameters.bytes, images->data.bytes);
+    if (!doc.saveFile(path, &error))
+        return failure(error);
+    return 0;
 }
 
 } // namespace
@@ -24,50 +69,71 @@ int usage(const char *why)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    int points = 28;
-    std::string surveyFile, saveFile;
+    zolm::sim::VirtualProbeOptions options;
+    bool havePoints = false;
+    QString saveFile;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        auto next = [&]() -> const char * { return i + 1 < argc ? argv[++i] : nullptr; };
+        const char *v = i + 1 < argc ? argv[i + 1] : nullptr;
+        long n = 0;
         if (a == "--points") {
-            const char *v = next();
-            char *end = nullptr;
-            const long n = v ? std::strtol(v, &end, 10) : -1;
-            if (!v || *end || n < 0 || n > zolm::MaxSurveyPoints)
+            if (!parseNumber(v, 0, zolm::MaxSurveyPoints, n))
                 return usage("--points needs a count from 0 to 1818");
-            points = static_cast<int>(n);
+            options.points = static_cast<int>(n);
+            havePoints = true;
         } else if (a == "--survey") {
-            const char *v = next();
             if (!v)
                 return usage("--survey needs a file");
-            surveyFile = v;
+            options.surveyFile = QString::fromLocal8Bit(v);
+        } else if (a == "--battery") {
+            if (!parseNumber(v, 0, 65535, n))
+                return usage("--battery needs a reading from 0 to 65535");
+            options.battery = static_cast<std::uint16_t>(n);
+        } else if (a == "--line-rate") {
+            if (!parseNumber(v, 1, 100000000, n))
+                return usage("--line-rate needs a baud rate");
+            options.lineRate = static_cast<int>(n);
+        } else if (a == "--link") {
+            if (!v)
+                return usage("--link needs a path");
+            options.link = QString::fromLocal8Bit(v);
+        } else if (a == "--fault") {
+            QString error;
+            if (!v || !zolm::sim::addFault(options, QString::fromLocal8Bit(v), &error))
+                return usage(v ? error.toStdString() : std::string("--fault needs a fault"));
         } else if (a == "--save") {
-            const char *v = next();
             if (!v)
                 return usage("--save needs a file");
-            saveFile = v;
+            saveFile = QString::fromLocal8Bit(v);
         } else {
-            return usage(("unknown option " + a).c_str());
+            return usage("unknown option " + a);
         }
+        ++i;
     }
-    if (saveFile.empty())
-        return usage("--save is needed");
+    if (havePoints && !options.surveyFile.isEmpty())
+        return usage("--survey and --points exclude each other");
 
-    zolm::CNDravikDoc doc;
+    if (!saveFile.isEmpty())
+        return saveSurvey(options, saveFile);
+
+    // The signals are taken synchronously below; block them before the probe's thread
+    // starts so that it inherits the mask and they reach only this thread.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+
+    zolm::sim::VirtualProbe probe(options);
     QString error;
-    if (!surveyFile.empty()) {
-        if (!doc.openFile(QString::fromLocal8Bit(surveyFile.c_str()), &error)) {
-            std::fprintf(stderr, "zolm-probe-sim: %s\n", error.toUtf8().constData());
-            return 1;
-        }
-    } else {
-        const auto path = zolm::sim::defaultWellPath(points);
-        const auto survey = zolm::sim::makeSurvey(zolm::sim::CalibrationKind::Realistic, path);
-        doc.loadFromProbe(survey.parameters.bytes, survey.image.bytes);
-    }
-    if (!doc.saveFile(QString::fromLocal8Bit(saveFile.c_str()), &error)) {
-        std::fprintf(stderr, "zolm-probe-sim: %s\n", error.toUtf8().constData());
-        return 1;
-    }
+    if (!probe.start(&error))
+        return failure(error);
+    std::printf("%s\n", probe.devicePath().toLocal8Bit().constData());
+    std::fflush(stdout);
+
+    int signal = 0;
+    sigwait(&stopSignals, &signal);
+    probe.stop();
     return 0;
 }

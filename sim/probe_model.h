@@ -1,0 +1,116 @@
+#pragma once
+// The probe side of the protocol as plain logic: the probe's two memories and what it answers
+// to each request, with no port and no clock. The pty shell (virtual_probe.h) feeds it request
+// bodies and writes out what comes back.
+#include "document/survey_types.h"
+#include "synthetic.h"
+
+#include <QByteArray>
+
+#include <cstdint>
+#include <optional>
+#include <random>
+#include <span>
+#include <vector>
+
+namespace zolm::sim {
+
+inline constexpr std::uint16_t ParameterMemoryStart = 0x2000;
+inline constexpr std::size_t DataBlockSize = 128;
+inline constexpr int DataBlockCount = 256; // 256 blocks of 128 bytes cover the data memory
+// A battery reading of 7.36 V (31 % charge).
+inline constexpr std::uint16_t DefaultBatteryReading = 760;
+
+struct ProbeMemory {
+    ProbeParameterBlock parameters; // probe addresses 0x2000..0x7FFF
+    RawDataImage data;              // data memory from its first byte
+    std::uint16_t battery = DefaultBatteryReading;
+};
+
+// The two images a read by the PC fills.
+struct SurveyImages {
+    ProbeParameterBlock parameters;
+    RawDataImage data;
+};
+
+// The memories of a synthetic probe holding a survey of n points along the default well path.
+ProbeMemory syntheticMemory(int points, CalibrationKind kind = CalibrationKind::Realistic);
+
+// What a complete read by the PC would leave in its two images: the parameter memory whole
+// and the data memory up to the header and the stored samples, zero beyond. Empty when the
+// probe holds no survey a read would accept (count 0 or above the capacity).
+std::optional<SurveyImages> readAsThePcWould(const ProbeMemory &memory);
+
+// Faults that decide the probe's behaviour itself; the shell adds split, noise and pacing.
+struct ProtocolFaults {
+    int silentAfter = -1; // requests from this index on get no answer (-1: never)
+    struct SilentAt {
+        char letter;
+        int index; // the index-th request of that letter, from 0
+    };
+    std::vector<SilentAt> silentAt;
+    bool readbackMismatch = false; // W stores an interval that differs from the one sent
+    bool dropStream = false;       // A starts nothing and gets no answer
+};
+
+// Where the live samples come from: a synthetic sensor at a slowly turning attitude when the
+// parameter memory is that sensor's calibration, else the stored samples over and over, so
+// that the PC's conversion shows plausible values either way.
+class LiveSampleSource {
+public:
+    explicit LiveSampleSource(const ProbeMemory &memory);
+    RawSample next();
+
+private:
+    std::optional<SyntheticProbe> m_sensor;
+    std::vector<RawSample> m_replay;
+    std::uint32_t m_counter = 0;
+};
+
+class ProbeModel {
+public:
+    explicit ProbeModel(ProbeMemory memory, ProtocolFaults faults = {});
+
+    // One request as it arrived (the decoded frame body, command letter first). Counts it,
+    // applies the silence faults, and returns the answer frame as it goes on the wire, or
+    // nothing when the probe stays silent. An unanswered request changes nothing.
+    QByteArray receive(std::span<const std::uint8_t> body);
+
+    // The answer to one request body, before any fault of silence: empty for a request the
+    // probe does not know or that is malformed. A starts the stream and is answered by its
+    // first sample frame; P ends the stream.
+    QByteArray answer(std::span<const std::uint8_t> body);
+
+    bool streaming() const { return m_streaming; }
+    // True once silent-after has taken effect: the probe then sends nothing at all.
+    bool mute() const { return m_mute; }
+    // The next '@' sample frame of the stream.
+    QByteArray nextSampleFrame();
+
+    const ProbeMemory &memory() const { return m_memory; }
+    int requestCount() const { return m_requests; }
+
+private:
+    bool answersRequest(char letter);
+
+    ProbeMemory m_memory;
+    ProtocolFaults m_faults;
+    LiveSampleSource m_live;
+    bool m_streaming = false;
+    bool m_mute = false;
+    int m_requests = 0;
+    std::array<int, 256> m_perLetter{};
+};
+
+// Stray bytes as a noisy line delivers them: 1 to 8 bytes, never '[', ']' or '/', so they
+// cannot start, end or escape a frame.
+class LineNoise {
+public:
+    explicit LineNoise(std::uint32_t seed = 0x5EED) : m_rng(seed) {}
+    QByteArray burst();
+
+private:
+    std::minstd_rand m_rng;
+};
+
+} // namespace zolm::sim

@@ -1,0 +1,376 @@
+#include "virtual_probe.h"
+
+#include "document/document.h"
+#include "probe/frame.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace zolm::sim {
+
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+constexpr auto SplitGap = std::chrono::milliseconds(1);
+constexpr int BitsPerByte = 10; // start bit, 8 data bits, stop bit
+
+QString errnoText(const char *what)
+{
+    return QStringLiteral("%1: %2").arg(QString::fromLatin1(what), QString::fromLocal8Bit(std::strerror(errno)));
+}
+
+bool parseCount(const QString &text, int &out)
+{
+    bool ok = false;
+    const int v = text.toInt(&ok, 10);
+    if (!ok || v < 0)
+        return false;
+    out = v;
+    return true;
+}
+
+void closeFd(int &fd)
+{
+    if (fd >= 0)
+        ::close(fd);
+    fd = -1;
+}
+
+} // namespace
+
+bool addFault(VirtualProbeOptions &options, const QString &fault, QString *error)
+{
+    const QStringList parts = fault.split(QLatin1Char(':'));
+    const QString &name = parts.front();
+    auto fail = [&](const char *why) {
+        if (error)
+            *error = QStringLiteral("bad fault \"%1\": %2").arg(fault, QString::fromLatin1(why));
+        return false;
+    };
+    if (name == QLatin1String("silent-after")) {
+        int n = 0;
+        if (parts.size() != 2 || !parseCount(parts[1], n))
+            return fail("expected silent-after:N");
+        options.protocolFaults.silentAfter = n;
+    } else if (name == QLatin1String("silent-at")) {
+        int k = 0;
+        if (parts.size() != 3 || parts[1].size() != 1 || parts[1][0].unicode() > 0x7F || !parseCount(parts[2], k))
+            return fail("expected silent-at:LETTER:K");
+        options.protocolFaults.silentAt.push_back({static_cast<char>(parts[1][0].unicode()), k});
+    } else if (parts.size() != 1) {
+        return fail("unknown fault");
+    } else if (name == QLatin1String("split")) {
+        options.split = true;
+    } else if (name == QLatin1String("noise")) {
+        options.noise = true;
+    } else if (name == QLatin1String("readback-mismatch")) {
+        options.protocolFaults.readbackMismatch = true;
+    } else if (name == QLatin1String("drop-stream")) {
+        options.protocolFaults.dropStream = true;
+    } else {
+        return fail("unknown fault");
+    }
+    return true;
+}
+
+bool isSimPortName(const QString &portName)
+{
+    return portName == QLatin1String("SIM") || portName.startsWith(QLatin1String("SIM:"));
+}
+
+std::optional<VirtualProbeOptions> simPortOptions(const QString &portName)
+{
+    if (!isSimPortName(portName))
+        return std::nullopt;
+    VirtualProbeOptions options;
+    if (portName.size() > 4)
+        options.surveyFile = portName.mid(4);
+    return options;
+}
+
+bool loadProbeMemory(const VirtualProbeOptions &options, ProbeMemory &memory, QString *error)
+{
+    if (options.memory) {
+        memory = *options.memory;
+    } else if (!options.surveyFile.isEmpty()) {
+        CNDravikDoc doc;
+        if (!doc.openFile(options.surveyFile, error))
+            return false;
+        memory = ProbeMemory{};
+        memory.parameters = doc.survey().parameters;
+        memory.data = doc.survey().data;
+    } else {
+        if (options.points < 0 || options.points > MaxSurveyPoints) {
+            if (error)
+                *error = QStringLiteral("a synthetic survey holds 0 to %1 points").arg(MaxSurveyPoints);
+            return false;
+        }
+        memory = syntheticMemory(options.points);
+    }
+    if (options.battery)
+        memory.battery = *options.battery;
+    return true;
+}
+
+// Everything the probe's thread works on; only that thread touches it while it runs.
+struct VirtualProbe::Shell {
+    struct OutByte {
+        std::uint8_t byte;
+        Clock::time_point due;
+    };
+
+    Shell(ProbeMemory memory, const VirtualProbeOptions &options)
+        : model(std::move(memory), options.protocolFaults), split(options.split), noisy(options.noise),
+          samplePeriod(std::chrono::milliseconds(std::max(1, options.samplePeriodMs)))
+    {
+        if (options.lineRate > 0)
+            byteTime = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(
+                static_cast<double>(BitsPerByte) / options.lineRate));
+    }
+
+    void run(int master, int wake, std::atomic<bool> &stopping, std::atomic<int> &requestCount);
+
+    // Queues bytes to go out no earlier than `earliest`, after whatever is still on the line,
+    // one byte time each when paced.
+    void send(const QByteArray &bytes, Clock::time_point earliest)
+    {
+        Clock::time_point due = std::max(earliest, lineFree);
+        Clock::time_point previous = due;
+        bool first = true;
+        for (const char c : bytes) {
+            // A byte is handed over once it would have fully arrived.
+            due += byteTime;
+            if (split && !first)
+                due = std::max(due, previous + SplitGap);
+            out.push_back({static_cast<std::uint8_t>(c), due});
+            previous = due;
+            first = false;
+        }
+        lineFree = due;
+    }
+
+    void onReceived(const std::uint8_t *bytes, std::size_t n, Clock::time_point now, std::atomic<int> &requestCount)
+    {
+        for (std::size_t i = 0; i < n; ++i) {
+            if (bytes[i] == probe::FrameStart)
+                frameStart = now;
+            decoder.feed(std::span<const std::uint8_t>(bytes + i, 1), [&](std::span<const std::uint8_t> body) {
+                if (body.empty())
+                    return;
+                const QByteArray answer = model.receive(body);
+                requestCount.store(model.requestCount(), std::memory_order_relaxed);
+                if (answer.isEmpty())
+                    return;
+                // The request took its own time on the line; the answer cannot start earlier.
+                const Clock::duration onLine = byteTime * static_cast<Clock::rep>(probe::encodeFrame(body).size());
+                const Clock::time_point arrived = std::max(now, frameStart + onLine);
+                send(noisy ? noise.burst() + answer : answer, arrived);
+            });
+        }
+    }
+
+    // Writes what is due; false when the pty would block (wait for POLLOUT).
+    bool flush(int master, Clock::time_point now)
+    {
+        std::uint8_t chunk[512];
+        while (!out.empty() && out.front().due <= now) {
+            std::size_t n = 0;
+            const std::size_t limit = split ? 1 : sizeof chunk;
+            while (n < out.size() && n < limit && out[n].due <= now) {
+                chunk[n] = out[n].byte;
+                ++n;
+            }
+            const ssize_t written = ::write(master, chunk, n);
+            if (written < 0) {
+                if (errno == EINTR)
+                    continue;
+                if (errno == EAGAIN)
+                    return false;
+                out.clear(); // the pty is gone; nothing will read these
+                return true;
+            }
+            out.erase(out.begin(), out.begin() + written);
+        }
+        return true;
+    }
+
+    ProbeModel model;
+    LineNoise noise;
+    probe::FrameDecoder decoder;
+    bool split;
+    bool noisy;
+    Clock::duration byteTime{0};
+    Clock::duration samplePeriod;
+    std::deque<OutByte> out;
+    Clock::time_point lineFree{};
+    Clock::time_point frameStart{};
+    Clock::time_point nextSample{};
+};
+
+void VirtualProbe::Shell::run(int master, int wake, std::atomic<bool> &stopping, std::atomic<int> &requestCount)
+{
+    bool blocked = false;
+    bool wasStreaming = false;
+    while (!stopping.load(std::memory_order_acquire)) {
+        Clock::time_point now = Clock::now();
+        const bool streaming = model.streaming();
+        if (streaming && !wasStreaming)
+            nextSample = now + samplePeriod; // the answer to A was the first sample
+        wasStreaming = streaming;
+        // Samples only when the line is idle, so a reader that lags does not pile them up.
+        if (streaming && out.empty() && now >= nextSample) {
+            send(model.nextSampleFrame(), now);
+            nextSample = now + samplePeriod;
+        }
+        if (!blocked)
+            blocked = !flush(master, now);
+
+        // Wake for the next byte due, the next sample, a request, or stop.
+        std::optional<Clock::time_point> wakeAt;
+        if (!out.empty() && !blocked)
+            wakeAt = out.front().due;
+        else if (out.empty() && streaming)
+            wakeAt = nextSample;
+        timespec timeout{};
+        timespec *timeoutPtr = nullptr;
+        if (wakeAt) {
+            const auto wait = std::max(Clock::duration::zero(), *wakeAt - Clock::now());
+            const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(wait).count();
+            timeout.tv_sec = static_cast<time_t>(ns / 1000000000);
+            timeout.tv_nsec = static_cast<long>(ns % 1000000000);
+            timeoutPtr = &timeout;
+        }
+        pollfd fds[2] = {{master, static_cast<short>(POLLIN | (blocked ? POLLOUT : 0)), 0}, {wake, POLLIN, 0}};
+        const int ready = ::ppoll(fds, 2, timeoutPtr, nullptr);
+        if (ready < 0) {
+            if (errno == EINTR)
+                continue;
+            return;
+        }
+        if (fds[1].revents & POLLIN) {
+            std::uint64_t count = 0;
+            [[maybe_unused]] const ssize_t r = ::read(wake, &count, sizeof count);
+        }
+        if (fds[0].revents & POLLOUT)
+            blocked = false;
+        if (fds[0].revents & POLLIN) {
+            std::uint8_t buffer[256];
+            const ssize_t n = ::read(master, buffer, sizeof buffer);
+            if (n > 0)
+                onReceived(buffer, static_cast<std::size_t>(n), Clock::now(), requestCount);
+        }
+    }
+}
+
+VirtualProbe::VirtualProbe(VirtualProbeOptions options) : m_options(std::move(options)) {}
+
+VirtualProbe::~VirtualProbe() { stop(); }
+
+bool VirtualProbe::start(QString *error)
+{
+    if (isRunning())
+        return true;
+    ProbeMemory memory;
+    if (!loadProbeMemory(m_options, memory, error))
+        return false;
+
+    auto fail = [&](const QString &why) {
+        if (error)
+            *error = why;
+        closeFd(m_wake);
+        closeFd(m_slave);
+        closeFd(m_master);
+        m_devicePath.clear();
+        return false;
+    };
+
+    m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (m_master < 0)
+        return fail(errnoText("posix_openpt"));
+    if (::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0)
+        return fail(errnoText("grantpt/unlockpt"));
+    char name[256] = {};
+    if (::ptsname_r(m_master, name, sizeof name) != 0)
+        return fail(errnoText("ptsname"));
+    m_slave = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (m_slave < 0)
+        return fail(errnoText("open pty"));
+    // Raw bytes both ways: no echo, no line editing, no translation.
+    termios tio{};
+    if (::tcgetattr(m_slave, &tio) != 0)
+        return fail(errnoText("tcgetattr"));
+    ::cfmakeraw(&tio);
+    ::cfsetispeed(&tio, B115200);
+    ::cfsetospeed(&tio, B115200);
+    if (::tcsetattr(m_slave, TCSANOW, &tio) != 0)
+        return fail(errnoText("tcsetattr"));
+    const int flags = ::fcntl(m_master, F_GETFL);
+    if (flags < 0 || ::fcntl(m_master, F_SETFL, flags | O_NONBLOCK) != 0)
+        return fail(errnoText("fcntl"));
+    m_wake = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (m_wake < 0)
+        return fail(errnoText("eventfd"));
+    m_devicePath = QString::fromLocal8Bit(name);
+
+    if (!m_options.link.isEmpty()) {
+        const QByteArray link = QFile::encodeName(m_options.link);
+        struct stat st {};
+        if (::lstat(link.constData(), &st) == 0 && !S_ISLNK(st.st_mode))
+            return fail(QStringLiteral("%1 exists and is not a symlink").arg(m_options.link));
+        // Made beside the target and renamed over it, so an old link is replaced in one step.
+        const QByteArray temp = link + ".tmp" + QByteArray::number(::getpid());
+        ::unlink(temp.constData());
+        if (::symlink(name, temp.constData()) != 0)
+            return fail(errnoText("symlink"));
+        if (::rename(temp.constData(), link.constData()) != 0) {
+            ::unlink(temp.constData());
+            return fail(errnoText("rename link"));
+        }
+        m_linkMade = m_options.link;
+    }
+
+    m_shell = std::make_unique<Shell>(std::move(memory), m_options);
+    m_stopping.store(false);
+    m_requestCount.store(0);
+    m_thread = std::thread([this] { m_shell->run(m_master, m_wake, m_stopping, m_requestCount); });
+    return true;
+}
+
+void VirtualProbe::stop()
+{
+    if (m_thread.joinable()) {
+        m_stopping.store(true, std::memory_order_release);
+        const std::uint64_t one = 1;
+        [[maybe_unused]] const ssize_t w = ::write(m_wake, &one, sizeof one);
+        m_thread.join();
+    }
+    m_shell.reset();
+    if (!m_linkMade.isEmpty()) {
+        // Only our own link: another probe may have taken the name since.
+        const QByteArray link = QFile::encodeName(m_linkMade);
+        char target[256] = {};
+        const ssize_t n = ::readlink(link.constData(), target, sizeof target - 1);
+        if (n > 0 && QString::fromLocal8Bit(target, n) == m_devicePath)
+            ::unlink(link.constData());
+        m_linkMade.clear();
+    }
+    closeFd(m_wake);
+    closeFd(m_slave);
+    closeFd(m_master);
+}
+
+} // namespace zolm::sim
