@@ -1,0 +1,166 @@
+#include "probe/comm.h"
+
+#include "conversion/conversion.h"
+#include "probe/operations.h"
+#include "probe/protocol.h"
+#include "probe/serial_link.h"
+#include "probe/texts.h"
+
+#include <QThread>
+
+#include <chrono>
+
+namespace zolm::probe {
+
+namespace {
+
+// Idle, the worker looks for requests at least this often (they also wake it at once).
+constexpr std::chrono::milliseconds IdlePoll{50};
+
+} // namespace
+
+ProbeComm::LinkFactory ProbeComm::serialLinks()
+{
+    return [](const QString &name) { return std::make_unique<SerialLink>(name); };
+}
+
+ProbeComm::ProbeComm(ProbeView &view, QString portName, LinkFactory makeLink)
+    : m_view(view), m_makeLink(std::move(makeLink)), m_portToOpen(portName), m_portName(std::move(portName))
+{
+    m_thread.reset(QThread::create([this] { workerLoop(); }));
+    m_thread->setObjectName(QStringLiteral("probe-worker"));
+    m_thread->start();
+}
+
+ProbeComm::~ProbeComm()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_quit = true;
+        m_request.reset();
+    }
+    m_quitting.store(true);
+    m_wake.notify_all();
+    m_view.abandonWaits();
+    // The worker never closes the port under a read, and it stops between reads: waiting
+    // for it is bounded by one read wait (or a box the view has been told to let go of).
+    m_thread->wait();
+}
+
+void ProbeComm::start(const Request &request, const QString &caption)
+{
+    m_view.showProgress(caption);
+    {
+        std::lock_guard lock(m_mutex);
+        m_request = request;
+    }
+    m_wake.notify_all();
+}
+
+void ProbeComm::startLinkTest() { start({Op::LinkTest}, text::captionLinkTest()); }
+
+void ProbeComm::startRealTime()
+{
+    start({Op::StartRealTime}, text::captionStartRealTime());
+    m_realTime.store(1);
+}
+
+void ProbeComm::stopRealTime()
+{
+    m_realTime.store(0);
+    start({Op::StopRealTime}, text::captionStopRealTime());
+}
+
+void ProbeComm::startHistoryCheck() { start({Op::HistoryCheck}, text::captionHistoryCheck()); }
+
+void ProbeComm::startWriteSettings(std::int32_t delaySeconds, std::int32_t intervalSeconds)
+{
+    start({Op::WriteSettings, delaySeconds, intervalSeconds}, text::captionWriteSettings());
+}
+
+void ProbeComm::startReadInfo() { start({Op::ReadInfo}, text::captionReadInfo()); }
+
+void ProbeComm::startReadData() { start({Op::ReadData}, text::captionReadData()); }
+
+void ProbeComm::changePort(const QString &portName)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_portName = portName;
+        m_portToOpen = portName;
+    }
+    m_wake.notify_all();
+}
+
+QString ProbeComm::portName() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_portName;
+}
+
+void ProbeComm::workerLoop()
+{
+    // Everything below belongs to this thread alone.
+    std::unique_ptr<Link> link;
+    FrameDecoder decoder;
+    auto images = std::make_unique<ProbeImages>();
+    RawSample sample;
+    SurveyValues values{};
+    // The real-time reader waits as long as the last exchange did.
+    int lastWaitMs = Wait::AtOpen;
+    bool streamFlowing = false;
+
+    auto runWith = [&](const Request &r) {
+        OperationContext c{*link, decoder, m_view, *images, [this] { return m_quitting.load(); }, lastWaitMs};
+        const Outcome outcome = runOperation(c, r.code, r.delay, r.interval);
+        lastWaitMs = c.lastWaitMs;
+        m_view.operationFinished(r.code, outcome);
+    };
+
+    for (;;) {
+        std::optional<Request> request;
+        std::optional<QString> reopen;
+        {
+            std::unique_lock lock(m_mutex);
+            const auto ready = [&] { return m_quit || m_request || m_portToOpen; };
+            // A flowing sample stream is read without pause; otherwise wait for a request.
+            if (!(m_realTime.load() != 0 && streamFlowing))
+                m_wake.wait_for(lock, IdlePoll, ready);
+            if (m_quit)
+                break;
+            request.swap(m_request);
+            reopen.swap(m_portToOpen);
+        }
+        if (reopen) {
+            if (link)
+                link->close();
+            link = m_makeLink(*reopen);
+            link->open();
+            decoder.reset();
+            lastWaitMs = Wait::AtOpen;
+        }
+        if (request && link)
+            runWith(*request);
+
+        streamFlowing = false;
+        if (link && m_realTime.load() != 0 && !m_quitting.load()) {
+            std::array<std::uint8_t, RealTimeReadSize> chunk{};
+            const std::size_t n = link->read(chunk, lastWaitMs);
+            streamFlowing = n > 0;
+            decoder.feed(std::span<const std::uint8_t>(chunk.data(), n), [&](std::span<const std::uint8_t> body) {
+                // A frame too short to hold a sample carries no sample.
+                if (body.size() < SampleFrameLength || body[0] != SampleLetter)
+                    return;
+                sample = RawSample::fromBytes(body.data() + 1);
+                // A rejected sample leaves the previous values, which are shown again.
+                convertSample(sample, images->parameters, values);
+                if (m_realTime.load() != 0)
+                    m_view.realTimeSample(sample, values);
+            });
+        }
+    }
+    if (link)
+        link->close();
+}
+
+} // namespace zolm::probe

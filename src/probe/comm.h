@@ -1,0 +1,79 @@
+#pragma once
+// The one object through which a program talks to the probe: it owns the link, the worker
+// thread and the two probe images, and takes requests from the starters.
+//
+// One request slot, not a queue: a starter called while an operation runs replaces the
+// waiting request, and the worker runs the newest one once the current operation has ended.
+// The link is opened, used, reopened after a port change and closed only by the worker, so a
+// port change waits for the running operation and never closes the port under a read.
+// Destruction asks the worker to stop; it does so between two reads (at most one read wait,
+// three seconds) and ends the operation silently.
+#include "probe/link.h"
+#include "probe/view.h"
+
+#include <QString>
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+class QThread;
+
+namespace zolm::probe {
+
+class ProbeComm {
+public:
+    using LinkFactory = std::function<std::unique_ptr<Link>(const QString &portName)>;
+    // Serial ports and ptys through QSerialPort.
+    static LinkFactory serialLinks();
+
+    ProbeComm(ProbeView &view, QString portName, LinkFactory makeLink = serialLinks());
+    ~ProbeComm();
+    ProbeComm(const ProbeComm &) = delete;
+    ProbeComm &operator=(const ProbeComm &) = delete;
+
+    // The starters: each shows the progress window with its caption and returns at once.
+    void startLinkTest();
+    void startRealTime();
+    void stopRealTime();
+    void startHistoryCheck();
+    void startWriteSettings(std::int32_t delaySeconds, std::int32_t intervalSeconds);
+    void startReadInfo();
+    void startReadData();
+
+    // Takes the name and reopens the port, on the worker, after any running operation.
+    void changePort(const QString &portName);
+    QString portName() const;
+
+    bool realTimeOn() const { return m_realTime.load() != 0; }
+
+private:
+    struct Request {
+        char code = 0;
+        std::int32_t delay = 0;
+        std::int32_t interval = 0;
+    };
+
+    void start(const Request &request, const QString &caption);
+    void workerLoop();
+
+    ProbeView &m_view;
+    LinkFactory m_makeLink;
+
+    mutable std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::optional<Request> m_request;       // guarded by m_mutex
+    std::optional<QString> m_portToOpen;    // guarded by m_mutex
+    QString m_portName;                     // guarded by m_mutex
+    bool m_quit = false;                    // guarded by m_mutex
+    std::atomic<bool> m_quitting{false};    // the same, for the checks between reads
+    std::atomic<int> m_realTime{0};
+
+    std::unique_ptr<QThread> m_thread;
+};
+
+} // namespace zolm::probe

@@ -1,0 +1,46 @@
+#pragma once
+// The byte link to the probe. The protocol and the operations see only this interface, so
+// tests hand them a scripted fake or a real pseudo-terminal, and the product a serial port.
+// Every byte that passes through here can be logged under the category zolm.probe.link
+// (off by default; QT_LOGGING_RULES="zolm.probe.link.debug=true" turns it on).
+#include <QByteArray>
+#include <QLoggingCategory>
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+Q_DECLARE_LOGGING_CATEGORY(zolmProbeLink)
+
+namespace zolm::probe {
+
+class Link {
+public:
+    virtual ~Link() = default;
+
+    // Opens the link with the probe's line settings; false leaves it closed. A closed link
+    // reads nothing at once and writes nothing, so every exchange on it times out at once.
+    bool open();
+    void close();
+    virtual bool isOpen() const = 0;
+    virtual QString name() const = 0;
+
+    // Discards everything pending in both directions.
+    void purge();
+    // One blocking write of the whole request; the result is not looked at by the protocol.
+    bool write(const QByteArray &bytes);
+    // Returns at once with up to buffer.size() waiting bytes; when none are waiting, waits up
+    // to waitMs for the first one. Returns the number of bytes stored, 0 after a silent wait
+    // (or at once on a closed or failed link).
+    std::size_t read(std::span<std::uint8_t> buffer, int waitMs);
+
+protected:
+    virtual bool doOpen() = 0;
+    virtual void doClose() = 0;
+    virtual void doPurge() = 0;
+    virtual bool doWrite(const QByteArray &bytes) = 0;
+    virtual std::size_t doRead(std::span<std::uint8_t> buffer, int waitMs) = 0;
+};
+
+} // namespace zolm::probe

@@ -1,0 +1,43 @@
+#pragma once
+// What the probe information shows: identity, type, capacity, stored count, settings and
+// battery, computed from the four pieces the read-information operation brings back.
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+namespace zolm::probe {
+
+struct ProbeInfo {
+    std::array<std::uint8_t, 8> header{};    // the data header (X answer)
+    std::array<std::uint8_t, 64> identity{}; // probe memory from 0x6000
+    std::array<std::uint8_t, 64> typeBlock{}; // probe memory from 0x2000
+    std::uint16_t battery = 0;               // the Y reading
+
+    std::uint16_t storedCount() const { return static_cast<std::uint16_t>(header[4] | (header[5] << 8)); }
+    std::uint16_t delaySeconds() const { return static_cast<std::uint16_t>(header[1] | (header[2] << 8)); }
+    std::uint8_t intervalSeconds() const { return header[3]; }
+};
+
+struct BatteryState {
+    double volts = 0;
+    int percent = 0; // 0..100, the bar's position
+    QString voltageText;
+    QString percentText;
+};
+
+BatteryState batteryState(std::uint16_t reading);
+
+// Identity bytes 0..13 up to the first zero byte.
+QString probeNumberText(const ProbeInfo &info);
+QString probeTypeText(const ProbeInfo &info);
+QString probeCapacityText(const ProbeInfo &info);
+QString delayText(std::uint16_t delaySeconds);
+
+// The dialog's fields in its order, (label, text); the charge bar has no label and is
+// BatteryState::percent.
+std::vector<std::pair<QString, QString>> infoFields(const ProbeInfo &info);
+
+} // namespace zolm::probe

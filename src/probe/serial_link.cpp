@@ -1,0 +1,110 @@
+#include "probe/serial_link.h"
+
+#include <QDeadlineTimer>
+#include <QSerialPort>
+
+namespace zolm::probe {
+
+namespace {
+
+// A write to a serial line at 115200 baud moves a request of at most 27 bytes in a few
+// milliseconds; this only bounds a port that accepts nothing at all.
+constexpr int WriteTimeoutMs = 2000;
+
+bool configure(QSerialPort &port)
+{
+    if (!port.setBaudRate(QSerialPort::Baud115200) || !port.setDataBits(QSerialPort::Data8)
+        || !port.setParity(QSerialPort::NoParity) || !port.setStopBits(QSerialPort::OneStop)
+        || !port.setFlowControl(QSerialPort::NoFlowControl))
+        return false;
+    // Modem lines: a pty has none, and that is not an error.
+    port.setDataTerminalReady(false);
+    port.setRequestToSend(false);
+    port.clearError();
+    return true;
+}
+
+} // namespace
+
+SerialLink::SerialLink(QString portName) : m_name(std::move(portName)) {}
+
+SerialLink::~SerialLink()
+{
+    doClose();
+}
+
+bool SerialLink::isOpen() const
+{
+    return m_port && m_port->isOpen();
+}
+
+bool SerialLink::canOpen(const QString &portName)
+{
+    QSerialPort port(portName);
+    if (!port.open(QIODevice::ReadWrite))
+        return false;
+    port.close();
+    return true;
+}
+
+bool SerialLink::doOpen()
+{
+    doClose();
+    auto port = std::make_unique<QSerialPort>(m_name);
+    if (!port->open(QIODevice::ReadWrite))
+        return false;
+    if (!configure(*port)) {
+        port->close();
+        return false;
+    }
+    m_port = std::move(port);
+    return true;
+}
+
+void SerialLink::doClose()
+{
+    if (m_port) {
+        m_port->close();
+        m_port.reset();
+    }
+}
+
+void SerialLink::doPurge()
+{
+    if (!isOpen())
+        return;
+    m_port->clear(QSerialPort::AllDirections);
+    m_port->clearError();
+}
+
+bool SerialLink::doWrite(const QByteArray &bytes)
+{
+    if (!isOpen())
+        return false;
+    if (m_port->write(bytes) != bytes.size())
+        return false;
+    // Without an event loop the port writes only while we wait for it.
+    const QDeadlineTimer deadline(WriteTimeoutMs);
+    while (m_port->bytesToWrite() > 0) {
+        if (!m_port->waitForBytesWritten(static_cast<int>(deadline.remainingTime())))
+            break;
+    }
+    const bool ok = m_port->bytesToWrite() == 0;
+    m_port->clearError();
+    return ok;
+}
+
+std::size_t SerialLink::doRead(std::span<std::uint8_t> buffer, int waitMs)
+{
+    if (!isOpen() || buffer.empty())
+        return 0;
+    if (m_port->bytesAvailable() == 0) {
+        m_port->waitForReadyRead(waitMs);
+        // A timed-out wait leaves an error code behind; it must not stick to the port.
+        m_port->clearError();
+    }
+    const qint64 n = m_port->read(reinterpret_cast<char *>(buffer.data()), static_cast<qint64>(buffer.size()));
+    return n > 0 ? static_cast<std::size_t>(n) : 0;
+}
+
+} // namespace zolm::probe

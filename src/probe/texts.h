@@ -1,0 +1,35 @@
+#pragma once
+// The probe operations' own texts, exactly as the user has always seen them.
+#include <QString>
+
+namespace zolm::probe::text {
+
+inline QString timeout() { return QStringLiteral("通讯超时\n\n请检查探管通讯线、电池和电源开关"); }
+// n = 1..4: which step of the operation failed.
+inline QString timeoutStep(int n) { return QStringLiteral("通讯超时(%1)\n\n请检查探管通讯线、电池和电源开关").arg(n); }
+// k: 0-based index of the parameter block.
+inline QString parameterBlockTimeout(int k) { return QStringLiteral("通讯超时(3.%1)\n\n请检查探管通讯线、电池和电源开关").arg(k); }
+// j: the data block number.
+inline QString dataBlockTimeout(int j) { return QStringLiteral("通讯超时(4.%1)\n\n请检查探管通讯线、电池和电源开关").arg(j); }
+inline QString linkTestPassed() { return QStringLiteral("\n通讯测试通过           \n"); }
+inline QString settingsWritten() { return QStringLiteral("参数成功写入探管\n\n读回的参数文件与写入探管的完全一致"); }
+inline QString settingsNotWritten() { return QStringLiteral("参数未能写入探管\n\n读回的参数文件与写入探管的不一致"); }
+inline QString noStoredData() { return QStringLiteral("探管中没有以前采集的数据。"); }
+inline QString dataRead() { return QStringLiteral("探管中的数据已成功读出到表格中。"); }
+
+inline QString captionError() { return QStringLiteral("错误信息"); }
+inline QString captionResult() { return QStringLiteral("结果信息"); }
+inline QString captionInfo() { return QStringLiteral("信息"); }
+
+// Progress window.
+inline QString progressTitle() { return QStringLiteral("正在与探管通讯..."); }
+inline QString captionLinkTest() { return QStringLiteral("通讯和探管LED测试"); }
+inline QString captionStartRealTime() { return QStringLiteral("正在启动实时数据输出"); }
+inline QString captionStopRealTime() { return QStringLiteral("正在停止实时数据输出"); }
+inline QString captionHistoryCheck() { return QStringLiteral("检查探管中是否有历史数据"); }
+inline QString captionWriteSettings() { return QStringLiteral("将设置参数写入探管"); }
+inline QString captionReadBack() { return QStringLiteral("读回写入的参数"); }
+inline QString captionReadInfo() { return QStringLiteral("读取探管参数"); }
+inline QString captionReadData() { return QStringLiteral("读取探管数据"); }
+
+} // namespace zolm::probe::text
