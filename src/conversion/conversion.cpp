@@ -177,6 +177,14 @@ double temperatureOf(std::uint16_t word)
     return (static_cast<int>(word) - 513) * 0.5;
 }
 
+int sectorIndex(double firstAzimuth)
+{
+    // Only a first azimuth that is not a number falls outside 0..11 (azimuthOf never exceeds
+    // 359.9999999, and its tiny negatives truncate to 0); the tables must not be read outside.
+    const int k = truncToInt(firstAzimuth) / 30;
+    return k < 0 || k > 11 ? 0 : k;
+}
+
 AngleSet9 angleSetAt(const ProbeParameterBlock &block, std::size_t blockOffset, int first)
 {
     AngleSet9 a{};
@@ -205,11 +213,7 @@ void convertStandard(const Vec3 &g, const Vec3 &m, const ProbeParameterBlock &bl
 
     const double a0 = azimuthOf(gf, mf);
     const std::size_t table = v[Inclination] > 30.0 ? Cal::HighSectorTable : Cal::LowSectorTable;
-    int k = truncToInt(a0) / 30;
-    // Only a first azimuth that is not a number falls outside 0..11; every value computed
-    // from it is then not a number as well, so the entry chosen does not matter.
-    if (k < 0 || k > 11)
-        k = 0;
+    const int k = sectorIndex(a0);
     const std::size_t entry =
         ProbeParameterBlock::CalibrationOffset + table + Cal::AngleSetSize * static_cast<std::size_t>(k);
     const Vec3 gs = solveTriad(g, angleSetAt(block, entry, 0));

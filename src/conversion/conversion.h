@@ -56,6 +56,10 @@ double magneticToolface(double x, double y, double offsetDeg, const Polynomial &
 double magneticDip(const Vec3 &g, const Vec3 &m);
 double temperatureOf(std::uint16_t word);
 
+// Entry of a 12-entry sector table for a first azimuth: whole degrees / 30. A first azimuth
+// that is not a number (every later value is then not a number too) takes entry 0.
+int sectorIndex(double firstAzimuth);
+
 // Elements first..first+8 of the 18-double angle set at blockOffset.
 AngleSet9 angleSetAt(const ProbeParameterBlock &block, std::size_t blockOffset, int first);
 
