@@ -1,5 +1,6 @@
 #include "table/cell_text.h"
 
+#include <charconv>
 #include <cstdio>
 
 namespace zolm {
@@ -19,11 +20,27 @@ std::int32_t pointTime(const SurveyData &survey, int point)
     return static_cast<std::int32_t>(s);
 }
 
+std::string formatNumber(double value, int width, int decimals, bool spaceFlag)
+{
+    char buf[400];
+    char *begin = buf + 1; // room for the space flag
+    const auto r = std::to_chars(begin, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+    char *end = r.ptr;
+    if (r.ec != std::errc()) { // cannot happen with this buffer; keep the text well-formed
+        end = begin;
+    }
+    if (spaceFlag && *begin != '-') {
+        *--begin = ' ';
+    }
+    std::string out(begin, end);
+    if (static_cast<int>(out.size()) < width)
+        out.insert(0, static_cast<std::size_t>(width) - out.size(), ' ');
+    return out;
+}
+
 std::string formatFixed(double value, int decimals)
 {
-    char buf[512];
-    std::snprintf(buf, sizeof buf, "%5.*f", decimals, value);
-    return buf;
+    return formatNumber(value, 5, decimals);
 }
 
 std::string depthText(double depth)

@@ -30,6 +30,10 @@ std::int32_t pointTime(const SurveyData &survey, int point);
 // "%5.2f", or "0" below 0.01 (negative depths included).
 std::string depthText(double depth);
 std::string formatFixed(double value, int decimals); // "%5.<decimals>f"
+// printf's "%<width>.<decimals>f" (with spaceFlag: "% <width>.<decimals>f") in the C locale,
+// whatever locale the process runs in: a field engineer's comma locale must not turn a
+// decimal point into a comma in a table, an export file or a report.
+std::string formatNumber(double value, int width, int decimals, bool spaceFlag = false);
 
 // The text of a column of the row at `position` showing `point` (0 <= point < MaxSurveyPoints).
 std::string cellText(const SurveyData &survey, int position, int point, int column);

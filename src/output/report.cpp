@@ -1,0 +1,438 @@
+#include "output/report.h"
+
+#include "platform/gbk.h"
+#include "table/cell_text.h"
+
+#include <QBitmap>
+#include <QDateTime>
+#include <QDir>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+namespace zolm {
+
+namespace {
+
+constexpr double A4LongInches = 297.0 / 25.4;
+constexpr double A4ShortInches = 210.0 / 25.4;
+
+// trunc(a * dpi), in double precision as written.
+int at(double inches, int dpi)
+{
+    return static_cast<int>(inches * dpi);
+}
+
+class OpList {
+public:
+    void logo(int x, int y) { m_ops.push_back({DrawOp::Kind::Logo, x, y, 0, 0, {}, false}); }
+    void text(int x, int y, QString t, bool tableFont = false)
+    {
+        m_ops.push_back({DrawOp::Kind::Text, x, y, 0, 0, std::move(t), tableFont});
+    }
+    void text(int x, int y, const std::string &t, bool tableFont = false)
+    {
+        text(x, y, QString::fromStdString(t), tableFont);
+    }
+    void line(int x1, int y1, int x2, int y2) { m_ops.push_back({DrawOp::Kind::Line, x1, y1, x2, y2, {}, false}); }
+    std::vector<DrawOp> take() { return std::move(m_ops); }
+
+private:
+    std::vector<DrawOp> m_ops;
+};
+
+QString u(const char *utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+// A step of the logo grid: a product of at most 800 device units becomes 1000.
+double logoStep(double factor, int dpi)
+{
+    const double step = factor * dpi;
+    return step <= 800.0 ? 1000.0 : step;
+}
+
+QString pageNumberText(int page, int count)
+{
+    return u("<第%1/%2页>").arg(page).arg(count);
+}
+
+struct Frame {
+    const ReportSource &src;
+    const PageRect &r;
+    OpList &ops;
+};
+
+void landscapeFrame(const Frame &f, const QString &pageNumber)
+{
+    const int dx = f.r.dpiX, dy = f.r.dpiY;
+    const SurveyHeader &h = f.src.survey->header;
+    f.ops.text(at(0.1, dx), at(0.22, dy), u("井队编号:"));
+    if (const std::string crew = h.crewNumber(); !crew.empty())
+        f.ops.text(at(1.1, dx), at(0.22, dy), fromGbk(crew));
+    f.ops.text(at(4.1, dx), at(0.22, dy), u("井号:"));
+    if (const std::string well = h.wellNumber(); !well.empty())
+        f.ops.text(at(4.65, dx), at(0.22, dy), fromGbk(well));
+    f.ops.text(at(7.8, dx), at(0.22, dy), u("打印时间:"));
+    f.ops.text(at(8.8, dx), at(0.22, dy), f.src.printTime);
+    f.ops.line(f.r.left, at(0.4, dy), f.r.right, at(0.4, dy));
+    f.ops.text(f.r.left, at(7.2, dy), u("Vexmoor    ZOLM电子多点测斜仪"));
+    f.ops.text(at(9.5, dx), at(7.2, dy), pageNumber);
+    f.ops.line(f.r.left, at(7.18, dy), f.r.right, at(7.18, dy));
+}
+
+void economyFrame(const Frame &f, const QString &pageNumber)
+{
+    const int dx = f.r.dpiX, dy = f.r.dpiY;
+    const SurveyHeader &h = f.src.survey->header;
+    f.ops.text(at(0.1, dx), at(0.22, dy), u("井队:"));
+    if (const std::string crew = h.crewNumber(); !crew.empty())
+        f.ops.text(at(0.6, dx), at(0.22, dy), fromGbk(crew));
+    f.ops.text(at(0.1, dx), at(0.4, dy), u("井号:"));
+    if (const std::string well = h.wellNumber(); !well.empty())
+        f.ops.text(at(0.6, dx), at(0.42, dy), fromGbk(well));
+    f.ops.text(at(4.5, dx), at(0.4, dy), u("打印时间:"));
+    f.ops.text(at(5.5, dx), at(0.42, dy), f.src.printTime);
+    const int y1 = at(0.58, dy);
+    f.ops.line(f.r.left, y1, f.r.right, y1);
+    f.ops.line(f.r.left, y1 + 2, f.r.right, y1 + 2);
+    f.ops.text(f.r.left + at(0.1, dx), at(10.7, dy), u("Vexmoor   ZOLM电子多点测斜仪"));
+    f.ops.text(at(6.2, dx), at(10.7, dy), pageNumber);
+    const int y2 = at(10.68, dy);
+    f.ops.line(f.r.left, y2, f.r.right, y2);
+    f.ops.line(f.r.left, y2 + 1, f.r.right, y2 + 1);
+}
+
+void multiPointBody(const ReportSource &src, int page, const PageRect &r, OpList &ops)
+{
+    const int dx = r.dpiX, dy = r.dpiY;
+    const SurveyData &s = *src.survey;
+    static const char *const headings[] = {"序号", "时间", "测  深", "井  斜", "磁方位", "重力工具面",
+                                           "磁性工具面", "磁倾角", "探管温度", "总加速度", "总磁场"};
+    static const double headingX[] = {0.2, 1.0, 2.0, 3.0, 3.8, 4.6, 5.8, 7.0, 7.8, 9.0, 10.0};
+    const int hy = at(0.5, dy);
+    for (int c = 0; c < 11; ++c)
+        ops.text(at(headingX[c], dx), hy, u(headings[c]));
+
+    const int rows = static_cast<int>(src.rowPoints.size());
+    const int y0 = at(0.8, dy);
+    const int step = at(0.25, dy);
+    const int pad = at(0.2, dx);
+    for (int k = 0, row = 25 * (page - 1); k < 25 && row < rows; ++k, ++row) {
+        const int p = src.rowPoints[static_cast<std::size_t>(row)];
+        if (p < 0 || p >= MaxSurveyPoints)
+            continue;
+        const auto pi = static_cast<std::size_t>(p);
+        const SurveyValues &v = s.values[pi];
+        const int y = y0 + k * step;
+        ops.text(at(0.2, dx), y, std::to_string(row));
+        ops.text(at(1.0, dx) - pad, y, timeText(pointTime(s, p)));
+        if (s.depth[pi] > 1.0)
+            ops.text(at(2.0, dx), y, formatNumber(s.depth[pi], 5, 2));
+        ops.text(at(3.0, dx), y, formatNumber(v[Inclination], 5, 2));
+        ops.text(at(3.8, dx), y, formatNumber(v[MagneticAzimuth], 5, 2));
+        ops.text(at(4.6, dx) + pad, y, formatNumber(v[GravityToolface], 5, 2));
+        ops.text(at(5.8, dx) + pad, y, formatNumber(v[MagneticToolface], 5, 2));
+        ops.text(at(7.0, dx), y, formatNumber(v[MagneticDip], 5, 2));
+        ops.text(at(7.8, dx), y, formatNumber(v[Temperature], 5, 2));
+        ops.text(at(9.0, dx), y, formatNumber(v[TotalGravity], 3, 4));
+        ops.text(at(10.0, dx), y, formatNumber(v[TotalField], 3, 4));
+    }
+}
+
+void singlePointBody(const ReportSource &src, const PageRect &r, OpList &ops)
+{
+    const int row = src.singleRow;
+    if (row < 0 || row >= static_cast<int>(src.rowPoints.size()))
+        return; // no point to show: the body stays blank
+    const int p = src.rowPoints[static_cast<std::size_t>(row)];
+    if (p < 0 || p >= MaxSurveyPoints)
+        return;
+    const SurveyData &s = *src.survey;
+    const auto pi = static_cast<std::size_t>(p);
+    const SurveyValues &v = s.values[pi];
+    const int x0 = at(1.0, r.dpiX);
+    int y = at(1.0, r.dpiY);
+    const int step = at(0.25, r.dpiY);
+    auto line = [&](const char *label, const std::string &value) {
+        ops.text(x0, y, u(label));
+        ops.text(x0 + at(1.1, r.dpiX), y, QStringLiteral(": "));
+        ops.text(x0 + at(1.5, r.dpiX), y, value);
+        y += step;
+    };
+    line("时间", timeText(pointTime(s, p)));
+    if (s.depth[pi] > 1.0)
+        line("测深", formatNumber(s.depth[pi], 5, 2));
+    line("井斜", formatNumber(v[Inclination], 5, 2));
+    line("磁方位", formatNumber(v[MagneticAzimuth], 5, 2));
+    line("重力工具面", formatNumber(v[GravityToolface], 5, 2));
+    line("磁性工具面", formatNumber(v[MagneticToolface], 5, 2));
+    line("磁倾角", formatNumber(v[MagneticDip], 5, 2));
+    line("探管温度", formatNumber(v[Temperature], 5, 2));
+    line("总加速度", formatNumber(v[TotalGravity], 3, 4));
+    line("总磁场", formatNumber(v[TotalField], 3, 4));
+}
+
+void economyBody(const ReportSource &src, int page, const PageRect &r, OpList &ops)
+{
+    const int dx = r.dpiX, dy = r.dpiY;
+    const SurveyData &s = *src.survey;
+    const int rows = static_cast<int>(src.rowPoints.size());
+    for (int b = 0; b < 3; ++b) {
+        const double B = 2.6 * b;
+        const int hy = at(0.7, dy);
+        ops.text(at(B + 0.2, dx), hy, u("序号"), true);
+        ops.text(at(B + 0.8, dx), hy, u("时间"), true);
+        ops.text(at(B + 1.4, dx), hy, u("井斜"), true);
+        ops.text(at(B + 1.9, dx), hy, u("方位"), true);
+        for (int k = 0; k < 46; ++k) {
+            const int row = 138 * (page - 1) + 46 * b + k;
+            if (row >= rows)
+                break;
+            const int p = src.rowPoints[static_cast<std::size_t>(row)];
+            if (p < 0 || p >= MaxSurveyPoints)
+                continue;
+            const SurveyValues &v = s.values[static_cast<std::size_t>(p)];
+            const int y = at(0.21 * k + 1.0, dy);
+            ops.text(at(B + 0.2, dx), y, std::to_string(row), true);
+            ops.text(at(B + 0.6, dx), y, timeText(pointTime(s, p)), true);
+            ops.text(at(B + 1.3, dx), y, formatNumber(v[Inclination], 5, 2), true);
+            ops.text(at(B + 1.9, dx), y, formatNumber(v[MagneticAzimuth], 5, 2), true);
+        }
+    }
+}
+
+// The maker's square seal, drawn once: an outer and an inner frame around a diamond and a
+// bar, as a one-bit mask.
+const QBitmap &logoMask()
+{
+    static const QBitmap mask = [] {
+        QImage img(LogoWidth, LogoHeight, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        QPainter p(&img);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::black);
+        const QRect outer(20, 20, LogoWidth - 40, LogoHeight - 40);
+        QPainterPath frame;
+        frame.addRect(outer);
+        frame.addRect(outer.adjusted(48, 48, -48, -48));
+        p.drawPath(frame);
+        QPainterPath inner;
+        const QRect in = outer.adjusted(80, 80, -80, -80);
+        inner.addRect(in);
+        inner.addRect(in.adjusted(14, 14, -14, -14));
+        p.drawPath(inner);
+        const QPointF c = QRectF(in).center();
+        const double rr = in.width() * 0.32;
+        QPolygonF diamond({QPointF(c.x(), c.y() - rr), QPointF(c.x() + rr, c.y()), QPointF(c.x(), c.y() + rr),
+                           QPointF(c.x() - rr, c.y())});
+        QPainterPath d;
+        d.addPolygon(diamond);
+        d.closeSubpath();
+        QPolygonF hole({QPointF(c.x(), c.y() - rr * 0.6), QPointF(c.x() + rr * 0.6, c.y()),
+                        QPointF(c.x(), c.y() + rr * 0.6), QPointF(c.x() - rr * 0.6, c.y())});
+        d.addPolygon(hole);
+        d.closeSubpath();
+        p.drawPath(d);
+        p.drawRect(QRectF(c.x() - 12, in.top() + 40, 24, in.height() - 80));
+        p.end();
+        return QBitmap::fromImage(img.convertToFormat(QImage::Format_MonoLSB, Qt::ThresholdDither));
+    }();
+    return mask;
+}
+
+} // namespace
+
+bool isLandscape(ReportLayout layout)
+{
+    return layout != ReportLayout::Economy;
+}
+
+PageRect a4PageRect(ReportLayout layout, int dpiX, int dpiY)
+{
+    PageRect r;
+    r.dpiX = dpiX;
+    r.dpiY = dpiY;
+    r.left = 0;
+    r.right = static_cast<int>((isLandscape(layout) ? A4LongInches : A4ShortInches) * dpiX);
+    return r;
+}
+
+int reportPageCount(ReportLayout layout, int rows)
+{
+    switch (layout) {
+    case ReportLayout::MultiPoint: return (rows + 24) / 25;
+    case ReportLayout::SinglePoint: return 1;
+    case ReportLayout::Economy: return (rows + 137) / 138;
+    }
+    return 0;
+}
+
+QString currentPrintTime()
+{
+    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+ReportSource reportSource(const SurveyTable &table, QString printTime)
+{
+    ReportSource src;
+    src.survey = &table.document().survey();
+    src.rowPoints = table.rowPoints();
+    src.singleRow = table.highlightedRow() >= 0 ? table.highlightedRow() : 0;
+    src.printTime = std::move(printTime);
+    return src;
+}
+
+std::vector<DrawOp> reportPage(ReportLayout layout, const ReportSource &src, int page, const PageRect &r)
+{
+    OpList ops;
+    const int dx = r.dpiX, dy = r.dpiY;
+    if (isLandscape(layout)) {
+        const double sx = logoStep(2.2, dx), sy = logoStep(2.3, dy);
+        for (int j = 0; j < 3; ++j)
+            for (int i = 0; i < 5; ++i)
+                ops.logo(static_cast<int>(i * sx), static_cast<int>(0.5 * dy + j * sy));
+    } else {
+        const double sx = logoStep(2.5, dx), sy = logoStep(2.2, dy);
+        for (int i = 0; i < 5; ++i)
+            for (int j = 0; j < 3; ++j)
+                ops.logo(static_cast<int>(j * sx + 0.5 * dx), static_cast<int>(i * sy + 0.5 * dy));
+    }
+    const int rows = static_cast<int>(src.rowPoints.size());
+    const Frame f{src, r, ops};
+    switch (layout) {
+    case ReportLayout::MultiPoint:
+        landscapeFrame(f, pageNumberText(page, reportPageCount(layout, rows)));
+        multiPointBody(src, page, r, ops);
+        break;
+    case ReportLayout::SinglePoint:
+        landscapeFrame(f, pageNumberText(1, 1));
+        singlePointBody(src, r, ops);
+        break;
+    case ReportLayout::Economy:
+        economyFrame(f, pageNumberText(page, reportPageCount(layout, rows)));
+        economyBody(src, page, r, ops);
+        break;
+    }
+    return ops.take();
+}
+
+QString formatDrawOps(const std::vector<DrawOp> &ops)
+{
+    QString out;
+    out.reserve(static_cast<qsizetype>(ops.size()) * 24);
+    for (const DrawOp &op : ops) {
+        switch (op.kind) {
+        case DrawOp::Kind::Logo:
+            out += QStringLiteral("logo %1 %2\n").arg(op.x).arg(op.y);
+            break;
+        case DrawOp::Kind::Text:
+            out += QStringLiteral("text %1 %2 ").arg(op.x).arg(op.y) + op.text + QLatin1Char('\n');
+            break;
+        case DrawOp::Kind::Line:
+            out += QStringLiteral("line %1 %2 %3 %4\n").arg(op.x).arg(op.y).arg(op.x2).arg(op.y2);
+            break;
+        }
+    }
+    return out;
+}
+
+ReportRenderer::ReportRenderer(int dpiX, int dpiY) : m_dpiX(dpiX), m_dpiY(dpiY) {}
+
+void ReportRenderer::drawPage(QPainter &painter, const std::vector<DrawOp> &ops) const
+{
+    // The print font: the table's font (Tahoma, with a Simplified Chinese face behind it so
+    // that the generic fallback cannot pick a Japanese one), 14 screen pixels high at 96 dpi,
+    // scaled to the device. The economy blocks use a 9 pt table font that fits their rows.
+    const QStringList families{QStringLiteral("Tahoma"), QStringLiteral("WenQuanYi Micro Hei"),
+                               QStringLiteral("Noto Sans CJK SC")};
+    QFont printFont;
+    printFont.setFamilies(families);
+    printFont.setPixelSize(std::max(1, (14 * m_dpiY + 48) / 96));
+    printFont.setWeight(QFont::Medium);
+    QFont tableFont = printFont;
+    tableFont.setPixelSize(std::max(1, (9 * m_dpiY + 36) / 72));
+
+    painter.save();
+    painter.setBackgroundMode(Qt::TransparentMode);
+    painter.setPen(QPen(Qt::black, 1));
+    const int printAscent = QFontMetrics(printFont, painter.device()).ascent();
+    const int tableAscent = QFontMetrics(tableFont, painter.device()).ascent();
+    bool usingTable = false;
+    painter.setFont(printFont);
+    const QBitmap &logo = logoMask();
+    for (const DrawOp &op : ops) {
+        switch (op.kind) {
+        case DrawOp::Kind::Logo:
+            // A bitmap paints its set pixels in the pen's colour and leaves the rest.
+            painter.save();
+            painter.setPen(QColor(0xE0, 0xE0, 0xE0));
+            painter.drawPixmap(op.x, op.y, logo);
+            painter.restore();
+            break;
+        case DrawOp::Kind::Line:
+            painter.drawLine(op.x, op.y, op.x2, op.y2);
+            break;
+        case DrawOp::Kind::Text:
+            if (op.tableFont != usingTable) {
+                usingTable = op.tableFont;
+                painter.setFont(usingTable ? tableFont : printFont);
+            }
+            // The op gives the text's top-left corner; QPainter places the baseline.
+            painter.drawText(op.x, op.y + (usingTable ? tableAscent : printAscent), op.text);
+            break;
+        }
+    }
+    painter.restore();
+}
+
+bool writeReportPdf(const QString &path, ReportLayout layout, const ReportSource &source, int dpiX, int dpiY,
+                    QString *error)
+{
+    auto fail = [&](const QString &why) {
+        if (error)
+            *error = QStringLiteral("无法写入报表文件 %1：%2").arg(QDir::toNativeSeparators(path), why);
+        return false;
+    };
+    const int pages = reportPageCount(layout, static_cast<int>(source.rowPoints.size()));
+    if (pages <= 0)
+        return fail(QStringLiteral("表格中没有数据"));
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(file.errorString());
+    {
+        QPdfWriter pdf(&file);
+        pdf.setResolution(dpiY);
+        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4),
+                                      isLandscape(layout) ? QPageLayout::Landscape : QPageLayout::Portrait,
+                                      QMarginsF(0, 0, 0, 0)));
+        pdf.setCreator(QStringLiteral("ZOLM"));
+        QPainter painter;
+        if (!painter.begin(&pdf)) {
+            file.cancelWriting();
+            return fail(QStringLiteral("PDF"));
+        }
+        // The device's unit is 1/dpiY inch; horizontal positions are in 1/dpiX.
+        if (dpiX != dpiY)
+            painter.scale(static_cast<double>(dpiY) / dpiX, 1.0);
+        const PageRect rect = a4PageRect(layout, dpiX, dpiY);
+        const ReportRenderer renderer(dpiX, dpiY);
+        for (int p = 1; p <= pages; ++p) {
+            if (p > 1)
+                pdf.newPage();
+            renderer.drawPage(painter, reportPage(layout, source, p, rect));
+        }
+        painter.end();
+    }
+    if (!file.commit())
+        return fail(file.errorString());
+    return true;
+}
+
+} // namespace zolm

@@ -1,0 +1,115 @@
+#include "table/edit_texts.h"
+
+#include "platform/gbk.h"
+#include "table/cell_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+namespace zolm {
+
+QString numberFieldText(double v)
+{
+    // Shortest text that reads back to v, limited to 15 significant digits as the field shows it.
+    char buf[64];
+    for (int digits = 1; digits <= 15; ++digits) {
+        const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, digits);
+        double back = 0;
+        std::from_chars(buf, r.ptr, back);
+        if (back == v || digits == 15)
+            return QString::fromLatin1(buf, static_cast<qsizetype>(r.ptr - buf));
+    }
+    return {};
+}
+
+QString notANumberMessage()
+{
+    return QStringLiteral("请键入一个数。");
+}
+
+QString rangeMessage(NumberRange r)
+{
+    return QStringLiteral("“请填入一个在%1和%2之间的数字。”").arg(numberFieldText(r.min), numberFieldText(r.max));
+}
+
+QString tooLongMessage(int limit)
+{
+    return QStringLiteral("“请填入不多于%1个的字符。”").arg(limit);
+}
+
+std::optional<double> parseDecimal(const QString &text)
+{
+    const QByteArray s = text.trimmed().toLatin1();
+    if (s.isEmpty() || text.trimmed().size() != s.size())
+        return std::nullopt;
+    // from_chars takes no leading '+'; the dialog's field accepts one.
+    const char *begin = s.constData();
+    const char *end = begin + s.size();
+    const bool plus = *begin == '+';
+    if (plus)
+        ++begin;
+    if (begin == end || (plus && *begin == '-'))
+        return std::nullopt;
+    for (const char *p = begin; p != end; ++p) {
+        const char c = *p;
+        if (!((c >= '0' && c <= '9') || c == '.' || c == 'e' || c == 'E' || c == '-' || c == '+'))
+            return std::nullopt;
+    }
+    double v = 0;
+    const auto r = std::from_chars(begin, end, v, std::chars_format::general);
+    if (r.ec != std::errc() || r.ptr != end || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
+NumberCheck checkNumber(const QString &text, NumberRange range)
+{
+    const auto v = parseDecimal(text);
+    if (!v)
+        return {std::nullopt, notANumberMessage()};
+    if (*v < range.min || *v > range.max)
+        return {std::nullopt, rangeMessage(range)};
+    return {v, {}};
+}
+
+TextCheck checkHeaderText(const QString &text)
+{
+    std::string gbk = toGbk(text);
+    if (gbk.size() > static_cast<std::size_t>(HeaderTextLimit))
+        return {std::nullopt, tooLongMessage()};
+    // A zero byte would end the stored field early; store what the field would hold.
+    if (const auto z = gbk.find('\0'); z != std::string::npos)
+        gbk.resize(z);
+    return {std::move(gbk), {}};
+}
+
+static QString caption(const char *label, const QString &value)
+{
+    QString c = QString::fromUtf8(label);
+    if (!value.isEmpty())
+        c += QStringLiteral(": ") + value;
+    return c;
+}
+
+QString crewCaption(const QString &crew)
+{
+    return caption("井队编号", crew);
+}
+
+QString wellCaption(const QString &well)
+{
+    return caption("井号", well);
+}
+
+QString declinationCaption(double declination)
+{
+    return caption("磁偏角", QString::fromStdString(formatNumber(declination, 3, 2)));
+}
+
+QString autoDepthNothingCheckedMessage()
+{
+    return QStringLiteral("\"自动生成井深\"只用于选择的数据\n\n当前没有选择任何数据");
+}
+
+} // namespace zolm

@@ -1,0 +1,79 @@
+#pragma once
+// What the editing dialogs check and say, shared by the desktop dialogs and zolm-cli: the
+// fields' ranges, the framework's refusal texts, the header-bar captions, the dialogs' texts.
+#include <QString>
+
+#include <optional>
+#include <string>
+
+namespace zolm {
+
+struct NumberRange {
+    double min;
+    double max;
+};
+
+namespace Range {
+inline constexpr NumberRange Declination{-360.0, 360.0};
+inline constexpr NumberRange StartDepth{30.0, 9999.0};
+inline constexpr NumberRange CourseLength{0.1, 500.0};
+inline constexpr NumberRange Depth{0.0, 99999.99};
+} // namespace Range
+
+// Crew and well numbers: bytes of GBK text, also the edit controls' input limit.
+inline constexpr int HeaderTextLimit = 14;
+inline constexpr double AutoDepthDefaultStart = 2000.0;
+inline constexpr double AutoDepthDefaultLength = 30.0;
+
+// A number the way it shows in a dialog field and in the range message: shortest form, up to
+// 15 significant digits ("2000", "30", "0.1", "99999.99").
+QString numberFieldText(double v);
+
+// The framework's refusal texts.
+QString notANumberMessage();                    // "请键入一个数。"
+QString rangeMessage(NumberRange r);            // "“请填入一个在0.1和500之间的数字。”"
+QString tooLongMessage(int limit = HeaderTextLimit); // "“请填入不多于14个的字符。”"
+
+// Outcome of checking one field when OK is pressed: the value, or the message to show.
+struct NumberCheck {
+    std::optional<double> value;
+    QString message;
+};
+struct TextCheck {
+    std::optional<std::string> gbk; // the text as it will be stored
+    QString message;
+};
+
+// Decimal numbers only (sign, digits, point, exponent; blanks around allowed). Infinities,
+// NaN and hexadecimal forms are refused as "not a number": a NaN would pass every range check.
+std::optional<double> parseDecimal(const QString &text);
+NumberCheck checkNumber(const QString &text, NumberRange range);
+TextCheck checkHeaderText(const QString &text);
+
+// Header-bar captions: the label alone for an empty value, else label + ": " + value.
+QString crewCaption(const QString &crew);
+QString wellCaption(const QString &well);
+QString declinationCaption(double declination); // value as "%3.2f"
+
+// Message box of automatic depth when no point is checked.
+QString autoDepthNothingCheckedMessage();
+
+// Texts of the editing dialogs.
+struct DialogTexts {
+    const char *title;     // UTF-8
+    const char *prompt;    // first static text, UTF-8 (may be empty)
+    const char *secondary; // further static text, UTF-8 (may be empty)
+};
+namespace Dialog {
+inline constexpr DialogTexts Crew{"输入井队号", "请输入井队号", ""};
+inline constexpr DialogTexts Well{"输入井号", "请输入井号", ""};
+inline constexpr DialogTexts Declination{"输入磁偏角", "请输入磁偏角", "提示：真方位 = 磁方位 + 磁偏角"};
+inline constexpr DialogTexts AutoDepth{"自动生成井深", "在选择的数据点中自动填入测深数据", ""};
+inline constexpr const char *AutoDepthStartLabel = "请输入起始测深";
+inline constexpr const char *AutoDepthLengthLabel = "请输入段长";
+inline constexpr DialogTexts Depth{"输入测深数据(单位:米)", "", ""};
+inline constexpr const char *DepthOk = "确认";
+inline constexpr const char *DepthCancel = "取消";
+} // namespace Dialog
+
+} // namespace zolm

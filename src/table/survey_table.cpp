@@ -1,0 +1,378 @@
+#include "table/survey_table.h"
+
+#include "platform/gbk.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zolm {
+
+namespace {
+
+struct ColumnDef {
+    const char *header;
+    int width;
+};
+
+constexpr ColumnDef columns[TableColumnCount] = {
+    {"", 21},          {"序号", 50},       {"时间", 90},     {"测  深", 90},
+    {"井  斜", 80},    {"磁方位", 90},     {"重力工具面", 100}, {"磁性工具面", 100},
+    {"磁倾角", 80},    {"探管温度", 100},  {"总加速度", 100}, {"总磁场", 100},
+};
+
+} // namespace
+
+const char *columnHeader(int column)
+{
+    return column >= 0 && column < TableColumnCount ? columns[column].header : "";
+}
+
+int columnWidth(int column)
+{
+    return column >= 0 && column < TableColumnCount ? columns[column].width : 0;
+}
+
+const char *displayModeName(DisplayMode mode)
+{
+    switch (mode) {
+    case DisplayMode::HideChecked: return "hide-checked";
+    case DisplayMode::OnlyChecked: return "only-checked";
+    case DisplayMode::AllPoints: break;
+    }
+    return "all";
+}
+
+std::optional<DisplayMode> displayModeFromName(const std::string &name)
+{
+    if (name == "all")
+        return DisplayMode::AllPoints;
+    if (name == "hide-checked")
+        return DisplayMode::HideChecked;
+    if (name == "only-checked")
+        return DisplayMode::OnlyChecked;
+    return std::nullopt;
+}
+
+int SurveyTable::pointForRow(int row) const
+{
+    if (row < 0 || row >= rowCount())
+        return -1;
+    return m_rows[static_cast<std::size_t>(row)];
+}
+
+int SurveyTable::rowForPoint(int point) const
+{
+    const auto it = std::find(m_rows.begin(), m_rows.end(), point);
+    return it == m_rows.end() ? -1 : static_cast<int>(it - m_rows.begin());
+}
+
+std::string SurveyTable::cellText(int row, int column) const
+{
+    const int p = pointForRow(row);
+    if (p < 0 || p >= MaxSurveyPoints || column <= ColCheck)
+        return {};
+    return zolm::cellText(survey(), row, p, column);
+}
+
+bool SurveyTable::isChecked(int point) const
+{
+    return (survey().flags[static_cast<std::size_t>(point)] & PointFlag::Checked) != 0;
+}
+
+void SurveyTable::setChecked(int point, bool checked)
+{
+    auto &f = survey().flags[static_cast<std::size_t>(point)];
+    f = checked ? (f | PointFlag::Checked) : (f & ~PointFlag::Checked);
+}
+
+bool SurveyTable::isRowChecked(int row) const
+{
+    const int p = pointForRow(row);
+    return p >= 0 && isChecked(p);
+}
+
+void SurveyTable::setHighlightedRow(int row)
+{
+    m_highlight = (row >= 0 && row < rowCount()) ? row : -1;
+}
+
+TableChange SurveyTable::markModified(TableChange c)
+{
+    m_doc.setModified(true);
+    c.markedModified = true;
+    return c;
+}
+
+RefillResult SurveyTable::refillTable()
+{
+    RefillResult r;
+    SurveyData &s = survey();
+    if (!m_doc.holdsData() || s.pointCount == 0)
+        return r;
+    r.filled = true;
+    r.crewCaption = crewCaption(crewText());
+    r.wellCaption = wellCaption(wellText());
+    if (std::fabs(s.header.declination()) > 360.0)
+        s.header.setDeclination(0.0);
+    r.declinationCaption = declinationCaption(s.header.declination());
+
+    m_mode = DisplayMode::AllPoints;
+    m_reversed = false;
+    m_rows.clear();
+    const int n = pointCount();
+    m_rows.reserve(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        s.flags[static_cast<std::size_t>(i)] |= PointFlag::Shown;
+        buildRow(i, i);
+    }
+    m_highlight = n > 0 ? 0 : -1;
+    return r;
+}
+
+void SurveyTable::buildRow(int position, int point)
+{
+    position = std::clamp(position, 0, rowCount());
+    m_rows.insert(m_rows.begin() + position, point);
+}
+
+TableChange SurveyTable::showPoints(DisplayMode mode)
+{
+    m_mode = mode;
+    m_rows.clear();
+    SurveyData &s = survey();
+    const int n = pointCount();
+    for (int i = 0; i < n; ++i) {
+        auto &f = s.flags[static_cast<std::size_t>(i)];
+        const bool checked = (f & PointFlag::Checked) != 0;
+        const bool gets = mode == DisplayMode::AllPoints || (mode == DisplayMode::HideChecked ? !checked : checked);
+        if (gets) {
+            f |= PointFlag::Shown;
+            buildRow(rowCount(), i);
+        } else {
+            f &= ~PointFlag::Shown;
+        }
+    }
+    m_highlight = -1;
+    // The rows were built ascending; keep the order the table states.
+    if (m_reversed)
+        sortRows(true);
+    TableChange c;
+    c.rowsRebuilt = true;
+    return c;
+}
+
+void SurveyTable::sortRows(bool descending)
+{
+    if (descending)
+        std::sort(m_rows.begin(), m_rows.end(), std::greater<>());
+    else
+        std::sort(m_rows.begin(), m_rows.end());
+}
+
+TableChange SurveyTable::reverseOrder()
+{
+    const int highlightedPoint = pointForRow(m_highlight);
+    sortRows(!m_reversed);
+    m_reversed = !m_reversed;
+    // The highlight belongs to the row's item, so it moves with its point.
+    m_highlight = highlightedPoint >= 0 ? rowForPoint(highlightedPoint) : -1;
+    TableChange c;
+    c.rowsRebuilt = true;
+    return c;
+}
+
+TableChange SurveyTable::setRowChecked(int row, bool checked)
+{
+    TableChange c;
+    const int p = pointForRow(row);
+    if (p < 0 || p >= pointCount() || isChecked(p) == checked)
+        return c;
+    setChecked(p, checked);
+    c.changedRows.push_back(row);
+    return markModified(std::move(c));
+}
+
+TableChange SurveyTable::allRowsChanged(bool markModifiedToo)
+{
+    TableChange c;
+    c.changedRows.resize(m_rows.size());
+    for (std::size_t r = 0; r < m_rows.size(); ++r)
+        c.changedRows[r] = static_cast<int>(r);
+    return markModifiedToo ? markModified(std::move(c)) : c;
+}
+
+TableChange SurveyTable::checkAll()
+{
+    for (const int p : m_rows)
+        setChecked(p, true);
+    return allRowsChanged(true);
+}
+
+TableChange SurveyTable::checkNone()
+{
+    for (const int p : m_rows)
+        setChecked(p, false);
+    return allRowsChanged(true);
+}
+
+TableChange SurveyTable::invertChecks()
+{
+    for (const int p : m_rows)
+        setChecked(p, !isChecked(p));
+    return allRowsChanged(true);
+}
+
+std::optional<QString> SurveyTable::autoDepthRefusal() const
+{
+    const int n = pointCount();
+    for (int i = 0; i < n; ++i)
+        if (isChecked(i))
+            return std::nullopt;
+    return autoDepthNothingCheckedMessage();
+}
+
+TableChange SurveyTable::autoDepth(const QString &startText, const QString &lengthText)
+{
+    // Without a checked point the dialog never opens, so its fields are not looked at.
+    if (auto refusal = autoDepthRefusal()) {
+        TableChange c;
+        c.message = std::move(refusal);
+        return c;
+    }
+    const NumberCheck start = checkNumber(startText, Range::StartDepth);
+    const NumberCheck length = start.value ? checkNumber(lengthText, Range::CourseLength) : NumberCheck{};
+    if (!start.value || !length.value) {
+        TableChange c;
+        c.refused = true;
+        c.message = start.value ? length.message : start.message;
+        return c;
+    }
+    return autoDepth(*start.value, *length.value);
+}
+
+TableChange SurveyTable::autoDepth(double start, double length)
+{
+    if (auto refusal = autoDepthRefusal()) {
+        TableChange c;
+        c.message = std::move(refusal);
+        return c;
+    }
+    const int remembered = m_highlight;
+    SurveyData &s = survey();
+    double d = start;
+    const int n = pointCount();
+    // Ascending point order, whatever the rows show: depths fall from the first checked point.
+    for (int i = 0; i < n; ++i) {
+        if (!isChecked(i))
+            continue;
+        s.depth[static_cast<std::size_t>(i)] = d;
+        d -= length;
+        if (d < 0.0)
+            break;
+    }
+    TableChange c = showPoints(m_mode);
+    setHighlightedRow(remembered);
+    return markModified(std::move(c));
+}
+
+TableChange SurveyTable::autoDepthCancelled()
+{
+    return markModified({});
+}
+
+TableChange SurveyTable::enterDepth(int row, const QString &text)
+{
+    const int p = pointForRow(row);
+    if (p < 0 || p >= pointCount())
+        return {};
+    const NumberCheck depth = checkNumber(text, Range::Depth);
+    if (!depth.value) {
+        TableChange c;
+        c.refused = true;
+        c.message = depth.message;
+        return c;
+    }
+    return setPointDepth(p, *depth.value);
+}
+
+TableChange SurveyTable::setPointDepth(int point, double depth)
+{
+    if (point < 0 || point >= pointCount())
+        return {};
+    survey().depth[static_cast<std::size_t>(point)] = depth;
+    TableChange c;
+    if (const int row = rowForPoint(point); row >= 0)
+        c.changedRows.push_back(row);
+    return markModified(std::move(c));
+}
+
+QString SurveyTable::crewText() const
+{
+    return fromGbk(survey().header.crewNumber());
+}
+
+QString SurveyTable::wellText() const
+{
+    return fromGbk(survey().header.wellNumber());
+}
+
+double SurveyTable::declinationForDialog()
+{
+    SurveyHeader &h = survey().header;
+    if (std::fabs(h.declination()) > 360.0)
+        h.setDeclination(0.0);
+    return h.declination();
+}
+
+TableChange SurveyTable::editCrew(const QString &text, QString *caption)
+{
+    const TextCheck t = checkHeaderText(text);
+    if (!t.gbk) {
+        TableChange c;
+        c.refused = true;
+        c.message = t.message;
+        return c;
+    }
+    survey().header.setCrewNumber(*t.gbk);
+    if (caption)
+        *caption = crewCaption(crewText());
+    return markModified({});
+}
+
+TableChange SurveyTable::editWell(const QString &text, QString *caption)
+{
+    const TextCheck t = checkHeaderText(text);
+    if (!t.gbk) {
+        TableChange c;
+        c.refused = true;
+        c.message = t.message;
+        return c;
+    }
+    survey().header.setWellNumber(*t.gbk);
+    if (caption)
+        *caption = wellCaption(wellText());
+    return markModified({});
+}
+
+TableChange SurveyTable::editDeclination(const QString &text, QString *caption)
+{
+    declinationForDialog();
+    const NumberCheck d = checkNumber(text, Range::Declination);
+    if (!d.value) {
+        TableChange c;
+        c.refused = true;
+        c.message = d.message;
+        return c;
+    }
+    survey().header.setDeclination(*d.value);
+    if (caption)
+        *caption = declinationCaption(*d.value);
+    return markModified({});
+}
+
+TableChange SurveyTable::exportFormatClosed()
+{
+    return markModified({});
+}
+
+} // namespace zolm

@@ -1,0 +1,140 @@
+#pragma once
+// The survey table as logic: which points have rows and in what order, the texts of the
+// cells, the check boxes and the editing commands. The desktop's table model wraps one of
+// these; zolm-cli and the export and report read it. Every command writes straight into the
+// document and says what it changed, so the model knows whether to reset or update rows.
+#include "document/document.h"
+#include "table/cell_text.h"
+#include "table/edit_texts.h"
+
+#include <QString>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zolm {
+
+enum class DisplayMode : int { AllPoints = 0, HideChecked = 1, OnlyChecked = 2 };
+enum class ReportLayout : int { MultiPoint = 0, SinglePoint = 1, Economy = 2 };
+
+// Column headers of columns 0..11 (UTF-8; column 0 has none) and their widths in pixels.
+const char *columnHeader(int column);
+int columnWidth(int column);
+
+// What a command did, for the model and the window around it.
+struct TableChange {
+    bool rowsRebuilt = false;      // rows added, removed or reordered: reset the model
+    std::vector<int> changedRows;  // rows whose cells or check state changed (when not rebuilt)
+    bool markedModified = false;   // the command marked the document modified
+    std::optional<QString> message; // a message box to show (OK only, the program's title)
+    bool refused = false;          // a dialog value was refused: the dialog stays open
+};
+
+// Outcome of a full refill: whether the document had data, and the header-bar captions.
+struct RefillResult {
+    bool filled = false; // false: the table, captions and bars stay as they were
+    QString crewCaption;
+    QString wellCaption;
+    QString declinationCaption;
+};
+
+class SurveyTable {
+public:
+    explicit SurveyTable(CNDravikDoc &doc) : m_doc(doc) {}
+
+    CNDravikDoc &document() { return m_doc; }
+    const CNDravikDoc &document() const { return m_doc; }
+
+    // --- rows ---------------------------------------------------------------------------
+    int rowCount() const { return static_cast<int>(m_rows.size()); }
+    // The point a row shows, or -1 when there is no such row.
+    int pointForRow(int row) const;
+    // The row showing a point, or -1 when the point has no row.
+    int rowForPoint(int point) const;
+    const std::vector<int> &rowPoints() const { return m_rows; }
+    // Text of column 1..11 of a row (column 1 is the row's position); empty for column 0.
+    std::string cellText(int row, int column) const;
+    bool isRowChecked(int row) const;
+
+    DisplayMode displayMode() const { return m_mode; }
+    bool orderReversed() const { return m_reversed; }
+    ReportLayout printLayout() const { return m_layout; }
+    void setPrintLayout(ReportLayout layout) { m_layout = layout; }
+
+    // The list's highlighted row: only the current row for depth entry, never a change of data.
+    int highlightedRow() const { return m_highlight; }
+    void setHighlightedRow(int row);
+
+    // --- rebuilding ---------------------------------------------------------------------
+    // After a document was created or opened or a probe read: every point shown, ascending,
+    // row 0 highlighted; a declination beyond +-360 becomes 0 (not a modification). A document
+    // without data leaves everything as it was. A new survey starts ascending, so the order
+    // state is reset with it and always states the rows' actual order.
+    RefillResult refillTable();
+    // Appends the row for `point` at `position` (the rows are built in ascending order).
+    void buildRow(int position, int point);
+    // Rebuilds the rows of a display mode; shown flags follow the rows exactly. No row is
+    // highlighted afterwards; the current order is re-applied.
+    TableChange showPoints(DisplayMode mode);
+    // Puts the rows the other way round; the highlight stays on its point.
+    TableChange reverseOrder();
+
+    // --- check boxes --------------------------------------------------------------------
+    // A click on a row's check box. Marks the document modified only when the flag changes.
+    TableChange setRowChecked(int row, bool checked);
+    TableChange checkAll();
+    TableChange checkNone();
+    TableChange invertChecks();
+
+    // --- depth --------------------------------------------------------------------------
+    // The message to show instead of the dialog when no point is checked, else nothing.
+    std::optional<QString> autoDepthRefusal() const;
+    // The dialog's OK: checks both fields (start first), then fills the depths of the checked
+    // points from `start` down in steps of `length`, stopping below 0; the rows are rebuilt in
+    // the current mode and order and the remembered highlight restored.
+    TableChange autoDepth(const QString &startText, const QString &lengthText);
+    TableChange autoDepth(double start, double length);
+    // The dialog was cancelled: the document is still marked modified.
+    TableChange autoDepthCancelled();
+    // Depth entry of one row (Enter / double click); the row must show a point.
+    TableChange enterDepth(int row, const QString &text);
+    TableChange setPointDepth(int point, double depth);
+
+    // --- header fields ------------------------------------------------------------------
+    // Texts for the dialogs' fields.
+    QString crewText() const;
+    QString wellText() const;
+    // The declination dialog's initial value; a stored value beyond +-360 is first set to 0.
+    double declinationForDialog();
+    // OK of the header dialogs: check the entry, store it, and give the new caption in
+    // `caption` (empty when refused).
+    TableChange editCrew(const QString &text, QString *caption = nullptr);
+    TableChange editWell(const QString &text, QString *caption = nullptr);
+    TableChange editDeclination(const QString &text, QString *caption = nullptr);
+
+    // The export-format dialog was closed, by either button.
+    TableChange exportFormatClosed();
+
+private:
+    SurveyData &survey() { return m_doc.survey(); }
+    const SurveyData &survey() const { return m_doc.survey(); }
+    int pointCount() const { return m_doc.survey().usablePointCount(); }
+    bool isChecked(int point) const;
+    void setChecked(int point, bool checked);
+    TableChange allRowsChanged(bool markModified);
+    void sortRows(bool descending);
+    TableChange markModified(TableChange c);
+
+    CNDravikDoc &m_doc;
+    std::vector<int> m_rows;
+    int m_highlight = -1;
+    DisplayMode m_mode = DisplayMode::AllPoints;
+    bool m_reversed = false;
+    ReportLayout m_layout = ReportLayout::MultiPoint;
+};
+
+const char *displayModeName(DisplayMode mode); // "all", "hide-checked", "only-checked"
+std::optional<DisplayMode> displayModeFromName(const std::string &name);
+
+} // namespace zolm
