@@ -1,0 +1,17 @@
+#include "document/survey_file.h"
+
+#include <cstdint>
+#include <memory>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    static auto survey = std::make_unique<zolm::SurveyData>();
+    QString error;
+    if (zolm::parseSurveyFile({data, size}, *survey, &error)) {
+        if (survey->pointCount > zolm::MaxSurveyPoints)
+            __builtin_trap();
+        QByteArray out;
+        zolm::serializeSurvey(*survey, out, &error);
+    }
+    return 0;
+}
