@@ -47,4 +47,11 @@ int usageError(const QString &text);
 
 int runShow(Args &args, const Context &ctx);
 
+// Probe commands (probe_commands.cpp).
+int runLinkTest(Args &args, const Context &ctx);
+int runInfo(Args &args, const Context &ctx);
+int runRead(Args &args, const Context &ctx);
+int runSetup(Args &args, const Context &ctx);
+int runLive(Args &args, const Context &ctx);
+
 } // namespace zolm::cli

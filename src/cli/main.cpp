@@ -10,7 +10,14 @@ const char *const usageText =
     "usage: zolm-cli [--settings FILE] COMMAND [ARGS]\n"
     "\n"
     "Documents (FILE is a .ZLM file):\n"
-    "  show FILE [--json]\n";
+    "  show FILE [--json]\n"
+    "Probe (PORT: a serial device, SIM for the built-in virtual probe, SIM:FILE.ZLM for one\n"
+    "loaded from a document; default: the stored comport):\n"
+    "  link-test [--port PORT]\n"
+    "  info      [--port PORT]\n"
+    "  read      [--port PORT] -o FILE.ZLM\n"
+    "  setup     [--port PORT] [--delay-min M] [--delay-sec S] [--interval I] [--yes]\n"
+    "  live      [--port PORT] [--count N]\n";
 
 } // namespace
 
@@ -45,5 +52,15 @@ int main(int argc, char **argv)
     Args rest(std::vector<std::string>(args.begin() + 1, args.end()));
     if (command == "show")
         return runShow(rest, ctx);
+    if (command == "link-test")
+        return runLinkTest(rest, ctx);
+    if (command == "info")
+        return runInfo(rest, ctx);
+    if (command == "read")
+        return runRead(rest, ctx);
+    if (command == "setup")
+        return runSetup(rest, ctx);
+    if (command == "live")
+        return runLive(rest, ctx);
     return usageError(QStringLiteral("unknown command '%1'").arg(QString::fromStdString(command)));
 }
