@@ -1,4 +1,5 @@
 #include "cli/cli.h"
+#include "cli/opened_table.h"
 
 #include "document/document.h"
 #include "platform/gbk.h"
@@ -12,28 +13,6 @@
 namespace zolm::cli {
 
 namespace {
-
-// Opens the file as the desktop program does: every point shown, ascending, and a
-// declination beyond +-360 taken as 0. Returns the rows (point per row).
-bool openAsDesktop(const std::string &path, CNDravikDoc &doc, std::vector<int> &rows)
-{
-    QString error;
-    if (!doc.openFile(QString::fromLocal8Bit(path.c_str()), &error)) {
-        printErr(error + QLatin1Char('\n'));
-        return false;
-    }
-    rows.clear();
-    SurveyData &s = doc.survey();
-    if (!doc.holdsData() || s.pointCount <= 0)
-        return true;
-    if (std::fabs(s.header.declination()) > 360.0)
-        s.header.setDeclination(0.0);
-    for (int i = 0; i < s.usablePointCount(); ++i) {
-        s.flags[static_cast<std::size_t>(i)] |= PointFlag::Shown;
-        rows.push_back(i);
-    }
-    return true;
-}
 
 QString jsonNumber(double v)
 {
@@ -65,23 +44,27 @@ QString jsonString(const QString &s)
     return out;
 }
 
-void printTable(const SurveyData &s, const std::vector<int> &rows)
+void printTable(const SurveyTable &table)
 {
+    const SurveyData &s = table.document().survey();
+    const std::vector<int> &rows = table.rowPoints();
     QString out = QStringLiteral("选择\t序号\t时间\t测  深\t井  斜\t磁方位\t重力工具面\t磁性工具面\t磁倾角\t探管温度\t总加速度\t总磁场\n");
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const int point = rows[r];
         out += (s.flags[static_cast<std::size_t>(point)] & PointFlag::Checked) ? QStringLiteral("[x]") : QStringLiteral("[ ]");
         for (int col = ColPosition; col <= ColTotalField; ++col) {
             out += QLatin1Char('\t');
-            out += QString::fromStdString(cellText(s, static_cast<int>(r), point, col));
+            out += QString::fromStdString(table.cellText(static_cast<int>(r), col));
         }
         out += QLatin1Char('\n');
     }
     printOut(out);
 }
 
-void printJson(const SurveyData &s, const std::vector<int> &rows)
+void printJson(const SurveyTable &table)
 {
+    const SurveyData &s = table.document().survey();
+    const std::vector<int> &rows = table.rowPoints();
     QString out = QStringLiteral("{\"probeType\":") + jsonString(QString::fromLatin1(s.parameters.typeString()))
         + QStringLiteral(",\"firstSampleTime\":") + QString::number(s.data.firstSampleTime())
         + QStringLiteral(",\"interval\":") + QString::number(s.data.samplingInterval())
@@ -116,21 +99,68 @@ void printJson(const SurveyData &s, const std::vector<int> &rows)
 int runShow(Args &args, const Context &)
 {
     const bool json = args.flag("--json");
+    const auto view = takeViewOptions(args, "show");
+    if (!view)
+        return ExitUsage;
     const auto file = args.positional();
     if (args.reportUsageError("show"))
         return ExitUsage;
     if (!file)
         return usageError(QStringLiteral("show: a .ZLM file is needed"));
 
-    CNDravikDoc doc;
-    std::vector<int> rows;
-    if (!openAsDesktop(*file, doc, rows))
+    OpenedTable opened;
+    if (!openTable(*file, opened))
         return ExitFailed;
+    applyView(opened, *view);
     if (json)
-        printJson(doc.survey(), rows);
+        printJson(opened.table);
     else
-        printTable(doc.survey(), rows);
+        printTable(opened.table);
     return ExitOk;
+}
+
+std::optional<ViewOptions> takeViewOptions(Args &args, const char *command)
+{
+    ViewOptions v;
+    v.reverse = args.flag("--reverse");
+    if (const auto mode = args.value("--mode")) {
+        v.mode = displayModeFromName(*mode);
+        if (!v.mode) {
+            usageError(QStringLiteral("%1: --mode takes all, hide-checked or only-checked, not '%2'")
+                           .arg(QString::fromUtf8(command), fromArg(*mode)));
+            return std::nullopt;
+        }
+    }
+    return v;
+}
+
+bool openTable(const std::string &path, OpenedTable &opened)
+{
+    QString error;
+    if (!opened.doc.openFile(fileArg(path), &error)) {
+        printErr(error + QLatin1Char('\n'));
+        return false;
+    }
+    opened.table.refillTable();
+    return true;
+}
+
+void applyView(OpenedTable &opened, const ViewOptions &view)
+{
+    if (view.mode)
+        opened.table.showPoints(*view.mode);
+    if (view.reverse)
+        opened.table.reverseOrder();
+}
+
+QString fromArg(const std::string &arg)
+{
+    return QString::fromLocal8Bit(arg.c_str());
+}
+
+QString fileArg(const std::string &arg)
+{
+    return QString::fromLocal8Bit(arg.c_str());
 }
 
 } // namespace zolm::cli

@@ -1,0 +1,34 @@
+#pragma once
+// A document opened as the desktop program opens it, with its table; then --mode and
+// --reverse applied as the display-mode and order commands. Shared by the document commands.
+#include "cli/cli.h"
+#include "document/document.h"
+#include "table/survey_table.h"
+
+#include <optional>
+#include <string>
+
+namespace zolm::cli {
+
+struct OpenedTable {
+    CNDravikDoc doc;
+    SurveyTable table{doc};
+};
+
+struct ViewOptions {
+    std::optional<DisplayMode> mode;
+    bool reverse = false;
+};
+
+// Takes --mode and --reverse out of args; a mode that does not exist is a usage error
+// (printed; the result is empty).
+std::optional<ViewOptions> takeViewOptions(Args &args, const char *command);
+
+// Opens FILE and refills the table; on failure prints why and returns false.
+bool openTable(const std::string &path, OpenedTable &opened);
+void applyView(OpenedTable &opened, const ViewOptions &view);
+
+QString fromArg(const std::string &arg); // a command-line argument as text
+QString fileArg(const std::string &arg); // a command-line argument as a file name
+
+} // namespace zolm::cli
