@@ -1,5 +1,7 @@
 #include "virtual_probe.h"
 
+#include "line_schedule.h"
+
 #include "document/document.h"
 #include "probe/frame.h"
 
@@ -21,12 +23,9 @@
 
 namespace zolm::sim {
 
-using Clock = std::chrono::steady_clock;
+using Clock = LineSchedule::Clock;
 
 namespace {
-
-constexpr auto SplitGap = std::chrono::milliseconds(1);
-constexpr int BitsPerByte = 10; // start bit, 8 data bits, stop bit
 
 QString errnoText(const char *what)
 {
@@ -134,33 +133,19 @@ struct VirtualProbe::Shell {
     };
 
     Shell(ProbeMemory memory, const VirtualProbeOptions &options)
-        : model(std::move(memory), options.protocolFaults), split(options.split), noisy(options.noise),
+        : model(std::move(memory), options.protocolFaults), line(options.lineRate, options.split),
+          split(options.split), noisy(options.noise),
           samplePeriod(std::chrono::milliseconds(std::max(1, options.samplePeriodMs)))
     {
-        if (options.lineRate > 0)
-            byteTime = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(
-                static_cast<double>(BitsPerByte) / options.lineRate));
     }
 
     void run(int master, int wake, std::atomic<bool> &stopping, std::atomic<int> &requestCount);
 
-    // Queues bytes to go out no earlier than `earliest`, after whatever is still on the line,
-    // one byte time each when paced.
     void send(const QByteArray &bytes, Clock::time_point earliest)
     {
-        Clock::time_point due = std::max(earliest, lineFree);
-        Clock::time_point previous = due;
-        bool first = true;
-        for (const char c : bytes) {
-            // A byte is handed over once it would have fully arrived.
-            due += byteTime;
-            if (split && !first)
-                due = std::max(due, previous + SplitGap);
-            out.push_back({static_cast<std::uint8_t>(c), due});
-            previous = due;
-            first = false;
-        }
-        lineFree = due;
+        const auto due = line.place(static_cast<std::size_t>(bytes.size()), earliest);
+        for (qsizetype k = 0; k < bytes.size(); ++k)
+            out.push_back({static_cast<std::uint8_t>(bytes[k]), due[static_cast<std::size_t>(k)]});
     }
 
     void onReceived(const std::uint8_t *bytes, std::size_t n, Clock::time_point now, std::atomic<int> &requestCount)
@@ -175,9 +160,8 @@ struct VirtualProbe::Shell {
                 requestCount.store(model.requestCount(), std::memory_order_relaxed);
                 if (answer.isEmpty())
                     return;
-                // The request took its own time on the line; the answer cannot start earlier.
-                const Clock::duration onLine = byteTime * static_cast<Clock::rep>(probe::encodeFrame(body).size());
-                const Clock::time_point arrived = std::max(now, frameStart + onLine);
+                const auto wireBytes = static_cast<std::size_t>(probe::encodeFrame(body).size());
+                const Clock::time_point arrived = line.requestArrival(frameStart, wireBytes, now);
                 send(noisy ? noise.burst() + answer : answer, arrived);
             });
         }
@@ -211,12 +195,11 @@ struct VirtualProbe::Shell {
     ProbeModel model;
     LineNoise noise;
     probe::FrameDecoder decoder;
+    LineSchedule line;
     bool split;
     bool noisy;
-    Clock::duration byteTime{0};
     Clock::duration samplePeriod;
     std::deque<OutByte> out;
-    Clock::time_point lineFree{};
     Clock::time_point frameStart{};
     Clock::time_point nextSample{};
 };

@@ -63,9 +63,8 @@ public:
     // Requests received so far, answered or not (readable from any thread).
     int requestCount() const { return m_requestCount.load(std::memory_order_relaxed); }
 
-    struct Shell; // the thread's state, private to the implementation
-
 private:
+    struct Shell; // the thread's state
     VirtualProbeOptions m_options;
     QString m_devicePath;
     QString m_linkMade;
