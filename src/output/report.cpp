@@ -3,7 +3,6 @@
 #include "platform/gbk.h"
 #include "table/cell_text.h"
 
-#include <QBitmap>
 #include <QDateTime>
 #include <QDir>
 #include <QFontMetrics>
@@ -209,10 +208,11 @@ void economyBody(const ReportSource &src, int page, const PageRect &r, OpList &o
 }
 
 // The maker's square seal, drawn once: an outer and an inner frame around a diamond and a
-// bar, as a one-bit mask.
-const QBitmap &logoMask()
+// bar. A one-bit mask whose set pixels are light grey and whose other pixels are transparent,
+// so that drawing it leaves the rest of the page untouched on every device (a PDF included).
+const QImage &logoMask()
 {
-    static const QBitmap mask = [] {
+    static const QImage mask = [] {
         QImage img(LogoWidth, LogoHeight, QImage::Format_RGB32);
         img.fill(Qt::white);
         QPainter p(&img);
@@ -242,7 +242,12 @@ const QBitmap &logoMask()
         p.drawPath(d);
         p.drawRect(QRectF(c.x() - 12, in.top() + 40, 24, in.height() - 80));
         p.end();
-        return QBitmap::fromImage(img.convertToFormat(QImage::Format_MonoLSB, Qt::ThresholdDither));
+        QImage bits = img.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
+        // Dark pixels are the set ones.
+        const int set = qGray(bits.color(0)) < 128 ? 0 : 1;
+        bits.setColorTable({set == 0 ? qRgb(0xE0, 0xE0, 0xE0) : qRgba(0, 0, 0, 0),
+                            set == 1 ? qRgb(0xE0, 0xE0, 0xE0) : qRgba(0, 0, 0, 0)});
+        return bits.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     }();
     return mask;
 }
@@ -366,15 +371,11 @@ void ReportRenderer::drawPage(QPainter &painter, const std::vector<DrawOp> &ops)
     const int tableAscent = QFontMetrics(tableFont, painter.device()).ascent();
     bool usingTable = false;
     painter.setFont(printFont);
-    const QBitmap &logo = logoMask();
+    const QImage &logo = logoMask();
     for (const DrawOp &op : ops) {
         switch (op.kind) {
         case DrawOp::Kind::Logo:
-            // A bitmap paints its set pixels in the pen's colour and leaves the rest.
-            painter.save();
-            painter.setPen(QColor(0xE0, 0xE0, 0xE0));
-            painter.drawPixmap(op.x, op.y, logo);
-            painter.restore();
+            painter.drawImage(op.x, op.y, logo);
             break;
         case DrawOp::Kind::Line:
             painter.drawLine(op.x, op.y, op.x2, op.y2);
