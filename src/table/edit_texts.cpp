@@ -11,16 +11,10 @@ namespace zolm {
 
 QString numberFieldText(double v)
 {
-    // Shortest text that reads back to v, limited to 15 significant digits as the field shows it.
+    // printf's "%.15g" in the C locale: 2000, 30, 0.1, 99999.99.
     char buf[64];
-    for (int digits = 1; digits <= 15; ++digits) {
-        const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, digits);
-        double back = 0;
-        std::from_chars(buf, r.ptr, back);
-        if (back == v || digits == 15)
-            return QString::fromLatin1(buf, static_cast<qsizetype>(r.ptr - buf));
-    }
-    return {};
+    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15);
+    return QString::fromLatin1(buf, static_cast<qsizetype>(r.ptr - buf));
 }
 
 QString notANumberMessage()
