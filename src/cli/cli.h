@@ -1,7 +1,10 @@
 #pragma once
 // zolm-cli: the survey and probe functions without a window. Each command returns the exit
 // status: 0 done, 1 the operation failed, 2 wrong usage.
+#include <QCoreApplication>
 #include <QString>
+
+#include <memory>
 
 #include <optional>
 #include <string>
@@ -46,6 +49,15 @@ void printErr(const QString &text); // UTF-8 on stderr, as given
 int usageError(const QString &text);
 
 int runShow(Args &args, const Context &ctx);
+
+// Document commands (document_commands.cpp).
+int runExport(Args &args, const Context &ctx);
+int runExportFormat(Args &args, const Context &ctx);
+int runReport(Args &args, const Context &ctx);
+int runEdit(Args &args, const Context &ctx);
+// A plain core application, or for commands that draw (report) a GUI one on the offscreen
+// platform.
+std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv);
 
 // Probe commands (probe_commands.cpp).
 int runLinkTest(Args &args, const Context &ctx);

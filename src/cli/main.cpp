@@ -10,7 +10,13 @@ const char *const usageText =
     "usage: zolm-cli [--settings FILE] COMMAND [ARGS]\n"
     "\n"
     "Documents (FILE is a .ZLM file):\n"
-    "  show FILE [--json]\n"
+    "  show FILE [--json] [--mode all|hide-checked|only-checked] [--reverse]\n"
+    "  export FILE -o OUT [--mode ...] [--reverse]\n"
+    "  export-format [--title | --no-title] [--space | --comma] [--columns L1,L2,...] [--set LABEL=POS]...\n"
+    "  report FILE [--layout multi|single|economy] [--row R] [--mode ...] [--reverse]\n"
+    "              (-o OUT.pdf | --ops [--dpi X[,Y]] [--page P])\n"
+    "  edit FILE [-o OUT] [--crew T] [--well T] [--declination D] [--check all|none|invert]\n"
+    "            [--auto-depth START LENGTH] [--depth POINT=METRES]...\n"
     "Probe (PORT: a serial device, SIM for the built-in virtual probe, SIM:FILE.ZLM for one\n"
     "loaded from a document; default: the stored comport):\n"
     "  link-test [--port PORT]\n"
@@ -24,7 +30,7 @@ const char *const usageText =
 int main(int argc, char **argv)
 {
     using namespace zolm::cli;
-    QCoreApplication app(argc, argv);
+    const auto app = makeApplication(argc, argv);
 
     std::vector<std::string> args(argv + 1, argv + argc);
     Context ctx;
@@ -52,6 +58,14 @@ int main(int argc, char **argv)
     Args rest(std::vector<std::string>(args.begin() + 1, args.end()));
     if (command == "show")
         return runShow(rest, ctx);
+    if (command == "export")
+        return runExport(rest, ctx);
+    if (command == "export-format")
+        return runExportFormat(rest, ctx);
+    if (command == "report")
+        return runReport(rest, ctx);
+    if (command == "edit")
+        return runEdit(rest, ctx);
     if (command == "link-test")
         return runLinkTest(rest, ctx);
     if (command == "info")
