@@ -1,0 +1,241 @@
+// The export: stored format with both readers' defaults, the format dialog's lists, the
+// file's bytes, and writing it whole or not at all.
+#include "output/export.h"
+#include "platform/gbk.h"
+#include "platform/settings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace zolm;
+
+namespace {
+
+class Export : public ::testing::Test {
+protected:
+    Export() : s(std::make_unique<SurveyData>()) {}
+
+    // Points with values, all shown, none checked.
+    void points(int n)
+    {
+        s->pointCount = n;
+        s->data.setFirstSampleTime(600);
+        s->data.setSamplingInterval(10);
+        for (int i = 0; i < n; ++i) {
+            auto &v = s->values[static_cast<std::size_t>(i)];
+            v.fill(0.0);
+            v[Inclination] = 3.25 + i;
+            v[MagneticAzimuth] = 120.4 + i;
+            s->flags[static_cast<std::size_t>(i)] = PointFlag::Shown;
+        }
+    }
+    static ExportSettings columns(std::initializer_list<int> ids)
+    {
+        ExportSettings e;
+        e.positions.fill(-1);
+        std::int32_t pos = 0;
+        for (const int id : ids)
+            e.positions[static_cast<std::size_t>(id)] = pos++;
+        return e;
+    }
+    std::string bytes(const ExportSettings &e, bool reversed = false) const { return exportBytes(*s, reversed, e); }
+
+    std::unique_ptr<SurveyData> s;
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(Export, DefaultFormatRowsAndZeroRow)
+{
+    points(1);
+    s->depth[0] = 1234.5;
+    const ExportSettings e = columns({ItemDepth, ItemInclination, ItemMagneticAzimuth});
+    EXPECT_EQ(bytes(e), "0.0 0.0 0.0\r\n 1234.50  3.25  120.40\r\n");
+    ExportSettings comma = e;
+    comma.spaceSeparator = false;
+    EXPECT_EQ(bytes(comma), "0.0,0.0,0.0\r\n 1234.50, 3.25, 120.40\r\n");
+}
+
+TEST_F(Export, NothingChosenGivesEmptyLines)
+{
+    points(2);
+    ExportSettings e = columns({});
+    e.title = true;
+    EXPECT_EQ(bytes(e), "\r\n\r\n\r\n\r\n");
+}
+
+TEST_F(Export, EmptyOrHiddenSurveyGivesTitleAndZeroRow)
+{
+    ExportSettings e = columns({ItemSequence, ItemTime, ItemCrew});
+    e.title = true;
+    const std::string expected = toGbk(QStringLiteral("序号 时间 井队号\r\n")) + "0.0 0.0 0.0\r\n";
+    EXPECT_EQ(bytes(e), expected);
+    points(3);
+    for (auto &f : s->flags)
+        f = PointFlag::Checked; // checked but not shown
+    EXPECT_EQ(bytes(e), expected);
+}
+
+TEST_F(Export, FieldFormats)
+{
+    points(3);
+    s->depth[0] = 0.0;
+    s->depth[1] = -2.0;
+    s->depth[2] = 0.01;
+    s->data.setFirstSampleTime(65535);
+    s->data.setSamplingInterval(255);
+    s->values[1][MagneticAzimuth] = 355.0;
+    s->values[2][MagneticAzimuth] = 2.0;
+    s->values[2][TotalGravity] = 1.0;
+    s->values[2][TotalField] = -0.5;
+    s->values[2][Temperature] = 105.125;
+    s->header.setDeclination(10.0);
+    const ExportSettings e = columns({ItemSequence, ItemTime, ItemDepth, ItemTrueAzimuth, ItemDeclination,
+                                      ItemTotalGravity, ItemTotalField, ItemTemperature});
+    const std::string out = bytes(e);
+    EXPECT_EQ(out,
+              "0.0 0.0 0.0 0.0 0.0 0.0 0.0 0.0\r\n"
+              "   0 18:12:15  0.00  130.40  10.00  0.00000  0.00000  0.00\r\n"
+              "   1 18:16:30  0.00  365.00  10.00  0.00000  0.00000  0.00\r\n"
+              "   2 18:20:45  0.01  12.00  10.00  1.00000 -0.50000  105.12\r\n");
+    s->header.setDeclination(-5.0);
+    EXPECT_NE(bytes(e).find(" 0.01 -3.00 -5.00 "), std::string::npos);
+}
+
+TEST_F(Export, CrewAndWellAreCopiedLiterally)
+{
+    points(1);
+    s->header.setCrewNumber("%s%n%%");
+    const ExportSettings e = columns({ItemCrew, ItemWell});
+    EXPECT_EQ(bytes(e), "0.0 0.0\r\n\"%s%n%%\" \"\"\r\n");
+    s->header.setWellNumber(toGbk(QStringLiteral("井-1")));
+    EXPECT_EQ(bytes(e), "0.0 0.0\r\n\"%s%n%%\" \"" + toGbk(QStringLiteral("井-1")) + "\"\r\n");
+}
+
+TEST_F(Export, CollisionsAndPositionsAbove14)
+{
+    points(1);
+    ExportSettings e = columns({});
+    e.positions[ItemMagneticAzimuth] = 0;
+    e.positions[ItemInclination] = 0; // lower id wins place 0
+    e.positions[ItemDepth] = 2;       // top; place 1 is empty
+    EXPECT_EQ(bytes(e), "0.0 0.0\r\n 3.25  0.00\r\n");
+    e.positions[ItemTime] = 15; // never written, but now nothing holds the top place
+    EXPECT_EQ(bytes(e), "0.0 0.0 \r\n 3.25  0.00 \r\n");
+    e.positions[ItemTime] = -7; // any negative value is "not exported"
+    e.positions[ItemDepth] = -1;
+    EXPECT_EQ(bytes(e), "0.0\r\n 3.25\r\n");
+}
+
+TEST_F(Export, ShownPointsInTableOrder)
+{
+    points(4);
+    s->flags[1] = PointFlag::Checked; // hidden
+    s->flags[2] |= PointFlag::Checked;
+    const ExportSettings e = columns({ItemSequence, ItemInclination});
+    EXPECT_EQ(bytes(e), "0.0 0.0\r\n   0  3.25\r\n   1  5.25\r\n   2  6.25\r\n");
+    EXPECT_EQ(bytes(e, true), "0.0 0.0\r\n   0  6.25\r\n   1  5.25\r\n   2  3.25\r\n");
+}
+
+TEST_F(Export, ReadersWriteTheirDefaultsBack)
+{
+    const QString path = dir.filePath(QStringLiteral("s.ini"));
+    {
+        SettingsStore store(path);
+        const ExportSettings e = ExportSettings::readForExport(store);
+        EXPECT_FALSE(e.title);
+        EXPECT_TRUE(e.spaceSeparator);
+        EXPECT_EQ(e.positions[ItemDepth], 1);
+        EXPECT_EQ(e.positions[ItemInclination], 2);
+        EXPECT_EQ(e.positions[ItemMagneticAzimuth], 3);
+        EXPECT_EQ(e.positions[ItemSequence], -1);
+        EXPECT_EQ(e.columns(), (std::vector<int>{ItemDepth, ItemInclination, ItemMagneticAzimuth}));
+        EXPECT_EQ(e.top(), 3);
+    }
+    SettingsStore store(path);
+    EXPECT_EQ(store.readInt(QStringLiteral("export/磁方位"), 0), 3);
+    EXPECT_EQ(store.readInt(QStringLiteral("export/SeperatorRadio"), 0), 1);
+    // Once stored, the dialog reads the same values; on a fresh store it numbers from 0.
+    EXPECT_EQ(ExportSettings::readForDialog(store).positions[ItemDepth], 1);
+    SettingsStore fresh(dir.filePath(QStringLiteral("t.ini")));
+    const ExportSettings d = ExportSettings::readForDialog(fresh);
+    EXPECT_EQ(d.positions[ItemDepth], 0);
+    EXPECT_EQ(d.positions[ItemMagneticAzimuth], 2);
+}
+
+TEST(ExportLists, AddRemoveUpDown)
+{
+    ExportSettings e;
+    e.positions.fill(-1);
+    e.positions[ItemMagneticAzimuth] = 0;
+    e.positions[ItemDepth] = 5;
+    ExportFormatLists l(e);
+    EXPECT_EQ(l.chosen(), (std::vector<int>{ItemMagneticAzimuth, ItemDepth}));
+    ASSERT_EQ(l.available().size(), 13u);
+    EXPECT_EQ(l.available()[2], ItemInclination);
+
+    l.add({3, 0}); // selected: 重力工具面 and 序号, appended in the list's order
+    EXPECT_EQ(l.chosen(), (std::vector<int>{ItemMagneticAzimuth, ItemDepth, ItemSequence, ItemGravityToolface}));
+    l.remove({0, 2});
+    EXPECT_EQ(l.chosen(), (std::vector<int>{ItemDepth, ItemGravityToolface}));
+    EXPECT_EQ(l.available().front(), ItemSequence); // back in id order
+
+    EXPECT_FALSE(l.up({0}));       // already first
+    EXPECT_FALSE(l.up({0, 1}));    // two selected
+    EXPECT_EQ(l.up({1}), 0);
+    EXPECT_EQ(l.chosen().front(), ItemGravityToolface);
+    EXPECT_FALSE(l.down({1}));     // already last
+    EXPECT_EQ(l.down({0}), 1);
+    EXPECT_EQ(l.chosen().front(), ItemDepth);
+
+    const ExportSettings r = l.result();
+    EXPECT_EQ(r.positions[ItemDepth], 0);
+    EXPECT_EQ(r.positions[ItemGravityToolface], 1);
+    EXPECT_EQ(r.positions[ItemMagneticAzimuth], -1);
+}
+
+TEST(ExportLists, OkStoresPositionsFromZero)
+{
+    QTemporaryDir dir;
+    SettingsStore store(dir.filePath(QStringLiteral("s.ini")));
+    store.writeInt(exportItemKey(ItemCrew), 9);
+    ExportSettings e = ExportSettings::readForDialog(store);
+    ExportFormatLists l(e);
+    l.title = true;
+    l.spaceSeparator = false;
+    l.setChosen({ItemWell, ItemTime});
+    l.store(store);
+    const ExportSettings back = ExportSettings::readForExport(store);
+    EXPECT_TRUE(back.title);
+    EXPECT_FALSE(back.spaceSeparator);
+    EXPECT_EQ(back.positions[ItemWell], 0);
+    EXPECT_EQ(back.positions[ItemTime], 1);
+    EXPECT_EQ(back.positions[ItemCrew], -1);
+    EXPECT_EQ(back.positions[ItemDepth], -1);
+}
+
+TEST(ExportFile, WrittenWholeOrNotAtAll)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("DDData.txt"));
+    QString error;
+    ASSERT_TRUE(writeExportFile(path, "0.0\r\n", &error)) << error.toStdString();
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("0.0\r\n"));
+    f.close();
+
+    // A folder of that name cannot be written: a message, and nothing left behind.
+    const QString folder = dir.filePath(QStringLiteral("sub"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    EXPECT_FALSE(writeExportFile(folder, "x", &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("无法写入导出文件")));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("DDData.txt")});
+    EXPECT_FALSE(writeExportFile(dir.filePath(QStringLiteral("DDData.txt/x.txt")), "x", &error));
+}
