@@ -347,7 +347,11 @@ std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv)
         return std::make_unique<QCoreApplication>(argc, argv);
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    return std::make_unique<QGuiApplication>(argc, argv);
+    // A GUI application takes its own options (-reverse, -platform, ...) out of argv, which
+    // would swallow ours: it gets the program name only.
+    static int guiArgc = 1;
+    static char *guiArgv[] = {argv[0], nullptr};
+    return std::make_unique<QGuiApplication>(guiArgc, guiArgv);
 }
 
 } // namespace zolm::cli

@@ -17,7 +17,9 @@ namespace Range {
 inline constexpr NumberRange Declination{-360.0, 360.0};
 inline constexpr NumberRange StartDepth{30.0, 9999.0};
 inline constexpr NumberRange CourseLength{0.1, 500.0};
-inline constexpr NumberRange Depth{0.0, 99999.99};
+// A document keeps depths up to 9999.99 m (a larger one reads back as 0), so depth entry
+// accepts no more than that: an accepted depth must survive saving and opening.
+inline constexpr NumberRange Depth{0.0, 9999.99};
 } // namespace Range
 
 // Crew and well numbers: bytes of GBK text, also the edit controls' input limit.

@@ -310,11 +310,12 @@ TEST_F(Table, DepthEntry)
     EXPECT_EQ(c.changedRows, std::vector<int>{0});
     EXPECT_EQ(depth(2), 0.004);
     EXPECT_EQ(table.cellText(0, ColDepth), "0");
-    table.enterDepth(1, QStringLiteral("99999.99"));
-    EXPECT_EQ(table.cellText(1, ColDepth), "99999.99");
-    const TableChange refused = table.enterDepth(1, QStringLiteral("100000"));
-    EXPECT_EQ(*refused.message, QStringLiteral("“请填入一个在0和99999.99之间的数字。”"));
-    EXPECT_EQ(depth(1), 99999.99);
+    table.enterDepth(1, QStringLiteral("9999.99"));
+    EXPECT_EQ(table.cellText(1, ColDepth), "9999.99");
+    // What the document file keeps is the limit: a larger depth would read back as 0.
+    const TableChange refused = table.enterDepth(1, QStringLiteral("10000"));
+    EXPECT_EQ(*refused.message, QStringLiteral("“请填入一个在0和9999.99之间的数字。”"));
+    EXPECT_EQ(depth(1), 9999.99);
     doc.setModified(false);
     EXPECT_FALSE(table.enterDepth(5, QStringLiteral("10")).markedModified); // no such row
     EXPECT_FALSE(doc.isModified());
@@ -356,6 +357,7 @@ TEST(EditTexts, NumbersAsTheDialogsReadAndShowThem)
     EXPECT_EQ(numberFieldText(AutoDepthDefaultLength), QStringLiteral("30"));
     EXPECT_EQ(numberFieldText(0.1), QStringLiteral("0.1"));
     EXPECT_EQ(numberFieldText(99999.99), QStringLiteral("99999.99"));
+    EXPECT_EQ(numberFieldText(Range::Depth.max), QStringLiteral("9999.99"));
     EXPECT_EQ(numberFieldText(1.0 / 3.0), QStringLiteral("0.333333333333333"));
     EXPECT_EQ(parseDecimal(QStringLiteral(" 2.5 ")), 2.5);
     EXPECT_EQ(parseDecimal(QStringLiteral("+1e2")), 100.0);
