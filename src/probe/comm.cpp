@@ -42,8 +42,9 @@ ProbeComm::~ProbeComm()
     m_quitting.store(true);
     m_wake.notify_all();
     m_view.abandonWaits();
-    // The worker never closes the port under a read, and it stops between reads: waiting
-    // for it is bounded by one read wait (or a box the view has been told to let go of).
+    // The worker never closes the port under a read, and it stops between reads; the links it
+    // makes cut their waits short once m_quitting is set. So this wait is short (unless a
+    // view ignores abandonWaits and keeps a box open).
     m_thread->wait();
 }
 
@@ -135,6 +136,7 @@ void ProbeComm::workerLoop()
             if (link)
                 link->close();
             link = m_makeLink(*reopen);
+            link->setAbortFlag(&m_quitting);
             link->open();
             decoder.reset();
             lastWaitMs = Wait::AtOpen;

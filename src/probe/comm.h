@@ -6,8 +6,8 @@
 // waiting request, and the worker runs the newest one once the current operation has ended.
 // The link is opened, used, reopened after a port change and closed only by the worker, so a
 // port change waits for the running operation and never closes the port under a read.
-// Destruction asks the worker to stop; it does so between two reads (at most one read wait,
-// three seconds) and ends the operation silently.
+// Destruction asks the worker to stop; a waiting read ends within a slice of its wait, and the
+// operation ends silently between two reads.
 #include "probe/link.h"
 #include "probe/view.h"
 

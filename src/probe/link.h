@@ -7,6 +7,7 @@
 #include <QLoggingCategory>
 #include <QString>
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -35,12 +36,21 @@ public:
     // (or at once on a closed or failed link).
     std::size_t read(std::span<std::uint8_t> buffer, int waitMs);
 
+    // Set by the owner: once the flag is true, a waiting read ends early with nothing, so
+    // that a shutdown need not sit out a wait of seconds.
+    void setAbortFlag(const std::atomic<bool> *flag) { m_abort = flag; }
+
 protected:
+    bool aborted() const { return m_abort && m_abort->load(); }
+
     virtual bool doOpen() = 0;
     virtual void doClose() = 0;
     virtual void doPurge() = 0;
     virtual bool doWrite(const QByteArray &bytes) = 0;
     virtual std::size_t doRead(std::span<std::uint8_t> buffer, int waitMs) = 0;
+
+private:
+    const std::atomic<bool> *m_abort = nullptr;
 };
 
 } // namespace zolm::probe

@@ -3,6 +3,8 @@
 #include <QDeadlineTimer>
 #include <QSerialPort>
 
+#include <algorithm>
+
 namespace zolm::probe {
 
 namespace {
@@ -10,6 +12,9 @@ namespace {
 // A write to a serial line at 115200 baud moves a request of at most 27 bytes in a few
 // milliseconds; this only bounds a port that accepts nothing at all.
 constexpr int WriteTimeoutMs = 2000;
+// A long wait is made of slices this long, so that an abort is seen between them; bytes
+// that arrive end the wait at once all the same.
+constexpr int WaitSliceMs = 50;
 
 bool configure(QSerialPort &port)
 {
@@ -99,9 +104,16 @@ std::size_t SerialLink::doRead(std::span<std::uint8_t> buffer, int waitMs)
     if (!isOpen() || buffer.empty())
         return 0;
     if (m_port->bytesAvailable() == 0) {
-        m_port->waitForReadyRead(waitMs);
-        // A timed-out wait leaves an error code behind; it must not stick to the port.
-        m_port->clearError();
+        const QDeadlineTimer deadline(waitMs);
+        while (!aborted()) {
+            const auto left = deadline.remainingTime();
+            const bool ready = m_port->waitForReadyRead(static_cast<int>(std::min<qint64>(left, WaitSliceMs)));
+            // A timed-out wait leaves an error code behind; it must not stick to the port.
+            const auto error = m_port->error();
+            m_port->clearError();
+            if (ready || deadline.hasExpired() || (error != QSerialPort::NoError && error != QSerialPort::TimeoutError))
+                break;
+        }
     }
     const qint64 n = m_port->read(reinterpret_cast<char *>(buffer.data()), static_cast<qint64>(buffer.size()));
     return n > 0 ? static_cast<std::size_t>(n) : 0;

@@ -1,0 +1,245 @@
+// zolm-cli's probe commands as a user runs them: against the built-in virtual probe (SIM)
+// and against zolm-probe-sim with faults, both over real ptys.
+#include "probe/texts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+
+struct Result {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// A zolm-probe-sim process; its first line of stdout is the pty it answers on.
+class SimProcess {
+public:
+    explicit SimProcess(const QStringList &args)
+    {
+        m_process.start(QStringLiteral(ZOLM_PROBE_SIM_PATH), args);
+        if (m_process.waitForStarted(5000) && m_process.waitForReadyRead(5000))
+            m_port = QString::fromUtf8(m_process.readLine()).trimmed();
+    }
+    ~SimProcess()
+    {
+        m_process.terminate();
+        if (!m_process.waitForFinished(3000))
+            m_process.kill();
+        m_process.waitForFinished(1000);
+    }
+    QString port() const { return m_port; }
+
+private:
+    QProcess m_process;
+    QString m_port;
+};
+
+class CommCli : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString path(const char *name) const { return dir.filePath(QString::fromUtf8(name)); }
+
+    Result cli(QStringList args)
+    {
+        args.prepend(path("settings.ini"));
+        args.prepend(QStringLiteral("--settings"));
+        QProcess p;
+        p.start(QStringLiteral(ZOLM_CLI_PATH), args);
+        p.closeWriteChannel(); // no terminal: questions are refused
+        EXPECT_TRUE(p.waitForFinished(60000));
+        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+                QString::fromUtf8(p.readAllStandardError())};
+    }
+    QByteArray bytesOf(const QString &file)
+    {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    // A document of n synthetic points, as a read of such a probe would save it.
+    QString savedSurvey(int points)
+    {
+        const QString file = path("probe.ZLM");
+        QProcess p;
+        p.start(QStringLiteral(ZOLM_PROBE_SIM_PATH),
+                {QStringLiteral("--points"), QString::number(points), QStringLiteral("--save"), file});
+        EXPECT_TRUE(p.waitForFinished(30000));
+        EXPECT_EQ(p.exitCode(), 0);
+        return file;
+    }
+};
+
+QString withNewline(const QString &s) { return s + QLatin1Char('\n'); }
+
+TEST_F(CommCli, LinkTestInfoAndReadOfTheBuiltInProbe)
+{
+    Result r = cli({QStringLiteral("link-test"), QStringLiteral("--port"), QStringLiteral("SIM")});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, QStringLiteral("\n通讯测试通过           \n\n"));
+
+    r = cli({QStringLiteral("info"), QStringLiteral("--port"), QStringLiteral("SIM")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 8);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("探管编号: ")));
+    EXPECT_EQ(lines[3], QStringLiteral("现存数据数量: 28"));
+    EXPECT_EQ(lines[6], QStringLiteral("电池电压: 7.36伏"));
+    EXPECT_EQ(lines[7], QStringLiteral("估计剩余电量: 31%"));
+
+    // The stored port is used when none is given.
+    ASSERT_EQ(cli({QStringLiteral("link-test"), QStringLiteral("--port"), QStringLiteral("/dev/null-port")}).exitCode, 1);
+    QFile settings(path("settings.ini"));
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+    settings.write("comport=SIM\n");
+    settings.close();
+    const QString out = path("out.ZLM");
+    r = cli({QStringLiteral("read"), QStringLiteral("-o"), out});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, withNewline(zolm::probe::text::dataRead()));
+    EXPECT_EQ(bytesOf(out), bytesOf(savedSurvey(28)));
+}
+
+TEST_F(CommCli, ReadOf1818PointsFromADocumentsProbe)
+{
+    const QString source = savedSurvey(1818);
+    const QString out = path("out.ZLM");
+    const Result r = cli({QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("SIM:") + source,
+                          QStringLiteral("-o"), out});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(bytesOf(out), bytesOf(source));
+}
+
+TEST_F(CommCli, ReadOfAnEmptyProbeWritesNothing)
+{
+    SimProcess sim({QStringLiteral("--points"), QStringLiteral("0")});
+    ASSERT_FALSE(sim.port().isEmpty());
+    const QString out = path("kept.ZLM");
+    const Result r = cli({QStringLiteral("read"), QStringLiteral("--port"), sim.port(), QStringLiteral("-o"), out});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, withNewline(QStringLiteral("探管中没有以前采集的数据。")));
+    EXPECT_FALSE(QFile::exists(out));
+}
+
+// Each silent step of a read or of the information, with its own text; a failed read leaves
+// an existing file as it was.
+struct FailureCase {
+    const char *command;
+    const char *fault;
+    const char *text;
+};
+
+void PrintTo(const FailureCase &c, std::ostream *os) { *os << c.command << ' ' << c.fault; }
+
+class CommCliFailure : public CommCli, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(CommCliFailure, EndsWithTheStepsTextAndChangesNoFile)
+{
+    const FailureCase c = GetParam();
+    SimProcess sim({QStringLiteral("--points"), QStringLiteral("100"), QStringLiteral("--fault"),
+                    QString::fromLatin1(c.fault)});
+    ASSERT_FALSE(sim.port().isEmpty());
+    QStringList args{QString::fromLatin1(c.command), QStringLiteral("--port"), sim.port()};
+    const QString out = path("kept.ZLM");
+    QFile keep(out);
+    ASSERT_TRUE(keep.open(QIODevice::WriteOnly));
+    keep.write("earlier bytes");
+    keep.close();
+    if (QLatin1String(c.command) == QLatin1String("read"))
+        args << QStringLiteral("-o") << out;
+    const Result r = cli(args);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, withNewline(QString::fromUtf8(c.text)));
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_EQ(bytesOf(out), QByteArray("earlier bytes"));
+    // No temporary file is left behind either.
+    QStringList files = QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot | QDir::Hidden);
+    files.removeAll(QStringLiteral("settings.ini"));
+    EXPECT_EQ(files, QStringList{QStringLiteral("kept.ZLM")});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, CommCliFailure,
+    ::testing::Values(FailureCase{"read", "silent-at:P:0", "通讯超时(1)\n\n请检查探管通讯线、电池和电源开关"},
+                      FailureCase{"read", "silent-at:X:0", "通讯超时(2)\n\n请检查探管通讯线、电池和电源开关"},
+                      FailureCase{"read", "silent-at:G:5", "通讯超时(3.5)\n\n请检查探管通讯线、电池和电源开关"},
+                      FailureCase{"read", "silent-at:B:7", "通讯超时(4.7)\n\n请检查探管通讯线、电池和电源开关"},
+                      FailureCase{"info", "silent-at:G:0", "通讯超时(3)\n\n请检查探管通讯线、电池和电源开关"},
+                      FailureCase{"info", "silent-at:Y:0", "通讯超时(4)\n\n请检查探管通讯线、电池和电源开关"}));
+
+TEST_F(CommCli, SetupRefusesToDiscardDataWithoutYesThenWritesWithIt)
+{
+    SimProcess sim({QStringLiteral("--points"), QStringLiteral("28")});
+    ASSERT_FALSE(sim.port().isEmpty());
+    const QStringList setup{QStringLiteral("setup"),       QStringLiteral("--port"),     sim.port(),
+                            QStringLiteral("--delay-min"), QStringLiteral("5"),          QStringLiteral("--delay-sec"),
+                            QStringLiteral("0"),           QStringLiteral("--interval"), QStringLiteral("10")};
+    Result r = cli(setup);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.startsWith(QStringLiteral("探管中还存有以前采集的数据，设置探管会清除这些数据。")));
+    r = cli({QStringLiteral("info"), QStringLiteral("--port"), sim.port()});
+    EXPECT_TRUE(r.out.contains(QStringLiteral("现存数据数量: 28\n"))); // no W was sent
+
+    r = cli(setup + QStringList{QStringLiteral("--yes")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, withNewline(zolm::probe::text::settingsWritten()));
+    r = cli({QStringLiteral("info"), QStringLiteral("--port"), sim.port()});
+    EXPECT_TRUE(r.out.contains(QStringLiteral("现存数据数量: 0\n延时时间: 5分0秒\n采集时间间隔: 10秒\n"))) << r.out.toStdString();
+
+    // The values that passed were stored; an empty probe needs no --yes.
+    r = cli({QStringLiteral("setup"), QStringLiteral("--port"), sim.port(), QStringLiteral("--interval"),
+             QStringLiteral("3")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    r = cli({QStringLiteral("info"), QStringLiteral("--port"), sim.port()});
+    EXPECT_TRUE(r.out.contains(QStringLiteral("延时时间: 5分0秒\n采集时间间隔: 3秒\n"))) << r.out.toStdString();
+}
+
+TEST_F(CommCli, SetupValidatesBeforeSendingAndReportsAReadBackMismatch)
+{
+    // Refused input: nothing is opened or sent (the port does not even exist).
+    Result r = cli({QStringLiteral("setup"), QStringLiteral("--port"), QStringLiteral("/dev/zolm-none"),
+                    QStringLiteral("--delay-min"), QStringLiteral("0"), QStringLiteral("--delay-sec"),
+                    QStringLiteral("4")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, withNewline(QStringLiteral("延时最小不能小于 5 秒钟!")));
+
+    SimProcess sim({QStringLiteral("--points"), QStringLiteral("0"), QStringLiteral("--fault"),
+                    QStringLiteral("readback-mismatch")});
+    r = cli({QStringLiteral("setup"), QStringLiteral("--port"), sim.port(), QStringLiteral("--delay-min"),
+             QStringLiteral("5")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, withNewline(zolm::probe::text::settingsNotWritten()));
+}
+
+TEST_F(CommCli, LiveStreamIsStartedSampledAndStopped)
+{
+    const Result r = cli({QStringLiteral("live"), QStringLiteral("--port"), QStringLiteral("SIM"),
+                          QStringLiteral("--count"), QStringLiteral("4")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 4);
+    static const QRegularExpression line(QStringLiteral(
+        "^井斜: -?\\d+\\.\\d\\d  方位: -?\\d+\\.\\d\\d  高边工具面: -?\\d+\\.\\d\\d  磁性工具面: -?\\d+\\.\\d\\d  "
+        "磁倾角: -?\\d+\\.\\d\\d  总加速度: -?\\d+\\.\\d\\d  总磁场: -?\\d+\\.\\d\\d  温度: -?\\d+\\.\\d\\d$"));
+    for (const QString &l : lines)
+        EXPECT_TRUE(line.match(l).hasMatch()) << l.toStdString();
+    EXPECT_TRUE(r.err.isEmpty());
+}
+
+TEST_F(CommCli, LiveWithoutAStreamFailsWithTheStartsText)
+{
+    SimProcess sim({QStringLiteral("--fault"), QStringLiteral("drop-stream")});
+    const Result r = cli({QStringLiteral("live"), QStringLiteral("--port"), sim.port()});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, withNewline(zolm::probe::text::timeoutStep(3)));
+    EXPECT_TRUE(r.out.isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,251 @@
+// The frame decoder, the wait for an answer, and the serial link over a real pty.
+#include "probe/protocol.h"
+#include "probe/serial_link.h"
+#include "probe_test_support.h"
+
+#include <QElapsedTimer>
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+using namespace zolm::probe;
+using namespace zolm::probe::testing;
+
+namespace {
+
+std::span<const std::uint8_t> bytesOf(const QByteArray &a)
+{
+    return {reinterpret_cast<const std::uint8_t *>(a.constData()), static_cast<std::size_t>(a.size())};
+}
+
+std::vector<QByteArray> decodeAll(FrameDecoder &d, const QByteArray &wire)
+{
+    std::vector<QByteArray> frames;
+    d.feed(bytesOf(wire), [&](std::span<const std::uint8_t> b) {
+        frames.emplace_back(reinterpret_cast<const char *>(b.data()), static_cast<qsizetype>(b.size()));
+    });
+    return frames;
+}
+
+TEST(CommFraming, EscapesAndRequestsAsOnTheWire)
+{
+    const std::uint8_t body[] = {0x41, 0x00, 0x2F, 0x5B, 0x5D};
+    EXPECT_EQ(encodeBody(body), QByteArray::fromHex("412f302f532f422f45"));
+    // Parameters of the write for 300 s and 10 s, escaped: zero bytes become "/0".
+    const std::array<std::uint8_t, 8> header{0, 0x2C, 0x01, 0x0A, 0, 0, 0, 0};
+    EXPECT_EQ(requestWriteHeader(header), QByteArray("[W/0/0\x08/0,\x01\n/0/0/0/0]"));
+    EXPECT_EQ(requestParameters(0x7FC0), QByteArray("[G/0\x7F\xC0@]"));
+    EXPECT_EQ(requestParameters(0x2000), QByteArray("[G/0 /0@]"));
+    EXPECT_EQ(requestBlock(0x5B), QByteArray("[B/B]"));
+    EXPECT_EQ(requestAttention(), QByteArray("[P]"));
+}
+
+TEST(CommFraming, DecoderUnescapesEveryFormAndKeepsFramesApart)
+{
+    FrameDecoder d;
+    // "/x" for an x without meaning is x itself; "//" is '/'.
+    auto frames = decodeAll(d, QByteArray("[A/0/S/B/E///x]"));
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0], QByteArray("A\0/[]/x", 7));
+
+    // Two frames and the start of a third in one read never mix; noise before a start marker
+    // is dropped when it arrives.
+    frames = decodeAll(d, QByteArray("xx[@12345]zz[X9][G12"));
+    ASSERT_EQ(frames.size(), 2u);
+    EXPECT_EQ(frames[0], QByteArray("@12345"));
+    EXPECT_EQ(frames[1], QByteArray("X9"));
+    frames = decodeAll(d, QByteArray("34]"));
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0], QByteArray("G1234"));
+
+    // An escape split across two reads is still an escape.
+    d.reset();
+    EXPECT_TRUE(decodeAll(d, QByteArray("[Y/")).empty());
+    frames = decodeAll(d, QByteArray("0]"));
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0], QByteArray("Y\0", 2));
+}
+
+TEST(CommFraming, OversizeFrameIsDroppedAndTheNextOneSurvives)
+{
+    FrameDecoder d;
+    QByteArray wire = "[";
+    wire.append(QByteArray(FrameDecoder::Capacity + 40, 'a'));
+    wire.append("][P]");
+    const auto frames = decodeAll(d, wire);
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0], QByteArray("P"));
+    // A frame of exactly the capacity is still whole.
+    QByteArray full = "[" + QByteArray(FrameDecoder::Capacity, 'b') + "]";
+    const auto whole = decodeAll(d, full);
+    ASSERT_EQ(whole.size(), 1u);
+    EXPECT_EQ(whole[0].size(), static_cast<qsizetype>(FrameDecoder::Capacity));
+}
+
+// Every await below uses a link on a virtual clock: the waits are recorded, not spent.
+struct CommAwait : ::testing::Test {
+    FakeLink link;
+    FrameDecoder decoder;
+    Frame answer;
+    int silentSteps = 0;
+    WaitHooks hooks{[this] { ++silentSteps; }, {}};
+
+    void SetUp() override { link.open(); }
+    Status awaitLetter(char letter, std::size_t minLength, int waitMs)
+    {
+        const auto l = static_cast<std::uint8_t>(letter);
+        return awaitFrame(link, decoder, std::span(&l, 1), minLength, waitMs, answer, hooks);
+    }
+};
+
+TEST_F(CommAwait, ThreeSilentPeriodsFailWithThreeBarSteps)
+{
+    EXPECT_EQ(awaitLetter('P', 1, 700), Status::Timeout);
+    EXPECT_EQ(link.silentWaits, (std::vector<int>{700, 700, 700}));
+    EXPECT_EQ(silentSteps, 3);
+}
+
+TEST_F(CommAwait, AnyByteRestartsTheSilentCount)
+{
+    // Two silent periods, a stray byte, two more silent periods, then the answer.
+    hooks.silentPeriod = [&] {
+        ++silentSteps;
+        if (silentSteps == 2)
+            link.deliver("z");
+        if (silentSteps == 4)
+            link.deliver("[P]");
+    };
+    EXPECT_EQ(awaitLetter('P', 1, 100), Status::Ok);
+    EXPECT_EQ(silentSteps, 4);
+}
+
+TEST_F(CommAwait, ForeignShortAndSplitFramesAreSkipped)
+{
+    // A stale sample, an answer too short to hold its data, noise, then the real answer one
+    // byte per read.
+    QByteArray real = "[G" + QByteArray(64, 'q') + "]";
+    link.chunk = 1;
+    link.deliver("[@" + QByteArray(18, 's') + "]" + "[G1234]" + "\x01\x02" + real);
+    EXPECT_EQ(awaitLetter('G', ParameterAnswerLength, 200), Status::Ok);
+    EXPECT_EQ(answer.length, 65u);
+    EXPECT_EQ(answer[1], 'q');
+    EXPECT_TRUE(link.silentWaits.empty());
+}
+
+TEST_F(CommAwait, ClosedLinkFailsAtOnceAndCancelStopsBetweenReads)
+{
+    link.close();
+    EXPECT_EQ(awaitLetter('P', 1, 2000), Status::Timeout);
+    EXPECT_TRUE(link.silentWaits.empty()); // no time spent
+    EXPECT_EQ(silentSteps, 3);
+
+    link.open();
+    int reads = 0;
+    hooks.cancelled = [&] { return ++reads > 1; };
+    EXPECT_EQ(awaitLetter('P', 1, 2000), Status::Cancelled);
+    EXPECT_EQ(link.silentWaits.size(), 1u);
+}
+
+TEST_F(CommAwait, ExchangePurgesBeforeEveryRequest)
+{
+    link.deliver("[X12345678]"); // stale, from before the request
+    link.respond = [](const QByteArray &) { return QByteArray("[XABCDEFGH]"); };
+    EXPECT_EQ(exchange(link, decoder, requestHeader(), 'X', HeaderAnswerLength, 200, answer, hooks), Status::Ok);
+    EXPECT_EQ(link.purges, 1);
+    EXPECT_EQ(answer[1], 'A');
+}
+
+// A pseudo-terminal pair: the test holds the master, the link opens the slave.
+struct PtyPair {
+    int master = -1;
+    QString slave;
+    PtyPair()
+    {
+        master = posix_openpt(O_RDWR | O_NOCTTY);
+        if (master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0)
+            slave = QString::fromLocal8Bit(ptsname(master));
+    }
+    ~PtyPair()
+    {
+        if (master >= 0)
+            ::close(master);
+    }
+    void send(const QByteArray &b) const { ASSERT_EQ(::write(master, b.constData(), static_cast<size_t>(b.size())), b.size()); }
+    QByteArray receive(int waitMs) const
+    {
+        pollfd p{master, POLLIN, 0};
+        QByteArray out;
+        while (::poll(&p, 1, waitMs) > 0) {
+            char buf[256];
+            const ssize_t n = ::read(master, buf, sizeof buf);
+            if (n <= 0)
+                break;
+            out.append(buf, n);
+            waitMs = 20;
+        }
+        return out;
+    }
+};
+
+TEST(CommSerialLink, ReadsWhatIsWaitingInPiecesOfAtMost128AndPurgeDiscardsIt)
+{
+    PtyPair pty;
+    ASSERT_FALSE(pty.slave.isEmpty());
+    SerialLink link(pty.slave);
+    ASSERT_TRUE(link.open());
+
+    ASSERT_TRUE(link.write(QByteArray("[P]")));
+    EXPECT_EQ(pty.receive(1000), QByteArray("[P]"));
+
+    pty.send(QByteArray(300, 'x'));
+    std::array<std::uint8_t, AnswerReadSize> buf{};
+    std::size_t total = 0;
+    while (total < 300) {
+        const std::size_t n = link.read(buf, 1000);
+        ASSERT_GT(n, 0u);
+        ASSERT_LE(n, AnswerReadSize);
+        total += n;
+    }
+    EXPECT_EQ(total, 300u);
+
+    pty.send(QByteArray("stale"));
+    ::usleep(50 * 1000); // let the bytes reach the slave side
+    link.purge();
+    std::array<std::uint8_t, RealTimeReadSize> small{};
+    EXPECT_EQ(link.read(small, 30), 0u);
+}
+
+TEST(CommSerialLink, SilentProbeTimesOutAfterThreeRealPeriods)
+{
+    PtyPair pty;
+    SerialLink link(pty.slave);
+    ASSERT_TRUE(link.open());
+    FrameDecoder decoder;
+    Frame answer;
+    int steps = 0;
+    QElapsedTimer t;
+    t.start();
+    const std::uint8_t p = 'P';
+    EXPECT_EQ(awaitFrame(link, decoder, std::span(&p, 1), 1, 60, answer, {[&] { ++steps; }, {}}), Status::Timeout);
+    EXPECT_GE(t.elapsed(), 3 * 60 - 5); // three real waits, not fewer
+    EXPECT_EQ(steps, 3);
+}
+
+TEST(CommSerialLink, PortThatCannotOpenFailsEveryExchangeAtOnce)
+{
+    SerialLink link(QStringLiteral("/dev/zolm-no-such-port"));
+    EXPECT_FALSE(link.open());
+    EXPECT_FALSE(SerialLink::canOpen(QStringLiteral("/dev/zolm-no-such-port")));
+    FrameDecoder decoder;
+    Frame answer;
+    QElapsedTimer t;
+    t.start();
+    EXPECT_EQ(exchange(link, decoder, requestAttention(), 'P', 1, 2000, answer), Status::Timeout);
+    EXPECT_LT(t.elapsed(), 1000); // not the 6 s of three waits
+}
+
+} // namespace

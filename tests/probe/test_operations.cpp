@@ -1,0 +1,310 @@
+// The seven operations against the virtual probe's model on a virtual clock: their sequences,
+// time-outs, texts, progress and what they leave in the images. No real time is spent on the
+// time-outs here; the same paths over a real pty are in the integration tests.
+#include "probe/operations.h"
+#include "probe/protocol.h"
+#include "probe/texts.h"
+#include "probe_test_support.h"
+
+#include <gtest/gtest.h>
+
+using namespace zolm;
+using namespace zolm::probe;
+using namespace zolm::probe::testing;
+
+namespace {
+
+struct CommOperations : ::testing::Test {
+    std::unique_ptr<ModelLink> link;
+    FrameDecoder decoder;
+    RecordingView view;
+    std::unique_ptr<ProbeImages> images = std::make_unique<ProbeImages>();
+    bool cancel = false;
+
+    void probe(int points, sim::ProtocolFaults faults = {})
+    {
+        probeWith(sim::syntheticMemory(points), std::move(faults));
+    }
+    void probeWith(sim::ProbeMemory memory, sim::ProtocolFaults faults = {})
+    {
+        link = std::make_unique<ModelLink>(std::move(memory), std::move(faults));
+    }
+    OperationContext ctx() { return OperationContext{*link, decoder, view, *images, [this] { return cancel; }}; }
+
+    // The letters of the requests sent, in order.
+    std::string letters() const
+    {
+        std::string s;
+        for (const auto &w : link->writes)
+            s += w.at(1);
+        return s;
+    }
+        ProbeBox onlyBox()
+    {
+        const auto boxes = view.boxList();
+        EXPECT_EQ(boxes.size(), 1u);
+        return boxes.empty() ? ProbeBox{} : boxes.front();
+    }
+};
+
+sim::ProtocolFaults silentAt(char letter, int index)
+{
+    sim::ProtocolFaults f;
+    f.silentAt.push_back({letter, index});
+    return f;
+}
+
+TEST_F(CommOperations, ReadOf28PointsRequestsBlock4ButTakesNothingFromIt)
+{
+    probe(28);
+    images->data.bytes.fill(0xEE); // what an earlier read left
+    auto c = ctx();
+    EXPECT_EQ(readData(c), Outcome::Done);
+
+    EXPECT_EQ(letters(), "PX" + std::string(384, 'G') + "BBBBB");
+    EXPECT_EQ(link->writes.back(), requestBlock(4));
+    ASSERT_TRUE(view.read);
+    const auto &mem = link->model.memory();
+    EXPECT_EQ(view.read->parameters.bytes, mem.parameters.bytes);
+    EXPECT_TRUE(std::equal(mem.data.bytes.begin(), mem.data.bytes.begin() + 512, view.read->data.bytes.begin()));
+    EXPECT_EQ(view.read->data.bytes[512], 0xEE); // L = 512: block 4 adds nothing
+    EXPECT_EQ(view.read->data.storedCount(), 28);
+    // The worker's own images now hold the same survey.
+    EXPECT_EQ(images->data.bytes, view.read->data.bytes);
+
+    const QStringList ev = view.eventList();
+    const auto at = [&](const QString &e) { return ev.indexOf(e); };
+    EXPECT_LT(at(QStringLiteral("data-read")), at(QStringLiteral("hide")));
+    EXPECT_LT(at(QStringLiteral("hide")), at(QStringLiteral("box ") + text::dataRead()));
+    const ProbeBox box = onlyBox();
+    EXPECT_EQ(box.caption, QStringLiteral("结果信息"));
+    EXPECT_EQ(box.icon, BoxIcon::Information);
+}
+
+TEST_F(CommOperations, ReadOf1818PointsEndsInsideBlock255)
+{
+    probe(MaxSurveyPoints);
+    images->data.bytes.fill(0xEE);
+    auto c = ctx();
+    EXPECT_EQ(readData(c), Outcome::Done);
+    EXPECT_EQ(link->writes.size(), 642u); // 2 + 384 + 256 exchanges
+    EXPECT_EQ(link->writes.back(), requestBlock(255));
+    const auto &mem = link->model.memory();
+    ASSERT_TRUE(view.read);
+    EXPECT_TRUE(std::equal(mem.data.bytes.begin(), mem.data.bytes.begin() + 32732, view.read->data.bytes.begin()));
+    EXPECT_EQ(view.read->data.bytes[32732], 0xEE); // 92 bytes of block 255, not 128
+    // 640 steps of a 0..73 bar that starts again at 0 past its end.
+    const QStringList ev = view.eventList();
+    const int top = static_cast<int>(ev.indexOf(QStringLiteral("done 73/73")));
+    ASSERT_GE(top, 0);
+    const auto nextBar = std::find_if(ev.begin() + top + 1, ev.end(), [](const QString &e) { return e.startsWith(QStringLiteral("done")); });
+    ASSERT_NE(nextBar, ev.end());
+    EXPECT_EQ(*nextBar, QStringLiteral("done 0/73"));
+}
+
+TEST_F(CommOperations, ReadOfAProbeHoldingNoUsableSurveyChangesNothing)
+{
+    for (const int count : {0, 1819}) {
+        SCOPED_TRACE(count);
+        auto memory = sim::syntheticMemory(28);
+        memory.data.setStoredCount(static_cast<std::uint16_t>(count));
+        probeWith(memory);
+        view.boxes.clear();
+        images->data.bytes.fill(0x11);
+        auto c = ctx();
+        EXPECT_EQ(readData(c), Outcome::Failed);
+        EXPECT_EQ(letters(), "PX");
+        EXPECT_FALSE(view.read);
+        EXPECT_EQ(images->data.bytes[0], 0x11);
+        const ProbeBox box = onlyBox();
+        EXPECT_EQ(box.text, text::noStoredData());
+        EXPECT_EQ(box.caption, QStringLiteral("信息"));
+    }
+}
+
+TEST_F(CommOperations, EveryReadStepTimesOutWithItsOwnText)
+{
+    struct Case {
+        char letter;
+        int index;
+        QString text;
+        int wait;
+    };
+    const Case cases[] = {
+        {'P', 0, QStringLiteral("通讯超时(1)\n\n请检查探管通讯线、电池和电源开关"), 2000},
+        {'X', 0, QStringLiteral("通讯超时(2)\n\n请检查探管通讯线、电池和电源开关"), 200},
+        {'G', 5, QStringLiteral("通讯超时(3.5)\n\n请检查探管通讯线、电池和电源开关"), 200},
+        {'B', 3, QStringLiteral("通讯超时(4.3)\n\n请检查探管通讯线、电池和电源开关"), 200},
+    };
+    for (const Case &k : cases) {
+        SCOPED_TRACE(k.letter);
+        probe(100, silentAt(k.letter, k.index));
+        view.boxes.clear();
+        images->parameters.bytes.fill(0x22);
+        auto c = ctx();
+        EXPECT_EQ(readData(c), Outcome::Failed);
+        const ProbeBox box = onlyBox();
+        EXPECT_EQ(box.text, k.text);
+        EXPECT_EQ(box.caption, QStringLiteral("错误信息"));
+        EXPECT_EQ(box.icon, BoxIcon::Question);
+        EXPECT_EQ(link->silentWaits, (std::vector<int>{k.wait, k.wait, k.wait}));
+        EXPECT_EQ(letters().back(), k.letter); // nothing after the silent exchange
+        // A failed read hands nothing over and leaves the worker's images as they were.
+        EXPECT_FALSE(view.read);
+        EXPECT_EQ(images->parameters.bytes[0], 0x22);
+    }
+}
+
+TEST_F(CommOperations, WriteSettingsSendsTheHeaderAndChecksTheReadBack)
+{
+    probe(28);
+    auto c = ctx();
+    EXPECT_EQ(writeSettings(c, 300, 10), Outcome::Done);
+    EXPECT_EQ(letters(), "PXWX");
+    const auto body = requestBody(link->writes[2]);
+    EXPECT_EQ(body, (std::vector<std::uint8_t>{'W', 0x00, 0x00, 0x08, 0x00, 0x2C, 0x01, 0x0A, 0, 0, 0, 0}));
+    EXPECT_EQ(link->model.memory().data.storedCount(), 0); // setting the probe discards its data
+    EXPECT_EQ(link->model.memory().data.firstSampleTime(), 300);
+    EXPECT_TRUE(view.eventList().contains(QStringLiteral("caption 读回写入的参数")));
+    const ProbeBox box = onlyBox();
+    EXPECT_EQ(box.text, text::settingsWritten());
+    EXPECT_EQ(box.caption, QStringLiteral("信息"));
+
+    // Only the low 16 bits of the delay and 8 of the interval go to the probe.
+    EXPECT_EQ(settingsHeader(65536 + 5, 256 + 7), (std::array<std::uint8_t, 8>{0, 5, 0, 7, 0, 0, 0, 0}));
+}
+
+TEST_F(CommOperations, ReadBackMismatchIsReportedWhileTheWindowIsUp)
+{
+    sim::ProtocolFaults f;
+    f.readbackMismatch = true;
+    probe(28, f);
+    auto c = ctx();
+    EXPECT_EQ(writeSettings(c, 300, 10), Outcome::Failed);
+    const ProbeBox box = onlyBox();
+    EXPECT_EQ(box.text, text::settingsNotWritten());
+    EXPECT_EQ(box.icon, BoxIcon::Question);
+    const QStringList ev = view.eventList();
+    EXPECT_EQ(ev.back(), QStringLiteral("hide"));
+    EXPECT_EQ(ev.at(ev.size() - 2), QStringLiteral("box ") + text::settingsNotWritten());
+}
+
+TEST_F(CommOperations, WriteSettingsFailsWithThePlainTimeoutAtEachStep)
+{
+    for (const auto &[letter, index] : std::vector<std::pair<char, int>>{{'P', 0}, {'X', 0}, {'W', 0}, {'X', 1}}) {
+        SCOPED_TRACE(::testing::Message() << letter << index);
+        probe(28, silentAt(letter, index));
+        view.boxes.clear();
+        auto c = ctx();
+        EXPECT_EQ(writeSettings(c, 300, 10), Outcome::Failed);
+        EXPECT_EQ(onlyBox().text, text::timeout());
+    }
+}
+
+TEST_F(CommOperations, InfoBringsBackHeaderIdentityTypeAndBattery)
+{
+    auto memory = sim::syntheticMemory(28);
+    memory.battery = 820;
+    probeWith(memory);
+    auto c = ctx();
+    EXPECT_EQ(readInfo(c), Outcome::Done);
+    EXPECT_EQ(letters(), "PXGYG");
+    EXPECT_EQ(link->writes[2], requestParameters(0x6000));
+    EXPECT_EQ(link->writes[4], requestParameters(0x2000));
+    ASSERT_TRUE(view.info);
+    EXPECT_EQ(view.info->battery, 820);
+    EXPECT_EQ(view.info->storedCount(), 28);
+    EXPECT_TRUE(std::equal(view.info->identity.begin(), view.info->identity.end(),
+                           memory.parameters.bytes.begin() + 0x4000));
+    EXPECT_TRUE(std::equal(view.info->typeBlock.begin(), view.info->typeBlock.end(), memory.parameters.bytes.begin()));
+    EXPECT_TRUE(view.boxList().empty());
+    // The window is hidden before the type block is fetched and the information shown.
+    const QStringList ev = view.eventList();
+    EXPECT_EQ(ev.back(), QStringLiteral("info"));
+    EXPECT_EQ(ev.at(ev.size() - 2), QStringLiteral("hide"));
+}
+
+TEST_F(CommOperations, InfoTimeoutsNameTheirStep)
+{
+    struct Case {
+        char letter;
+        int index;
+        int step;
+    };
+    for (const Case k : {Case{'P', 0, 1}, Case{'X', 0, 2}, Case{'G', 0, 3}, Case{'Y', 0, 4}, Case{'G', 1, 3}}) {
+        SCOPED_TRACE(::testing::Message() << k.letter << k.index);
+        probe(28, silentAt(k.letter, k.index));
+        view.boxes.clear();
+        view.info.reset();
+        auto c = ctx();
+        EXPECT_EQ(readInfo(c), Outcome::Failed);
+        EXPECT_EQ(onlyBox().text, text::timeoutStep(k.step));
+        EXPECT_FALSE(view.info);
+    }
+}
+
+TEST_F(CommOperations, LinkTestPassesAndFailsWithThePlainTimeout)
+{
+    probe(28);
+    auto c = ctx();
+    EXPECT_EQ(linkTest(c), Outcome::Done);
+    EXPECT_EQ(letters(), "PI");
+    EXPECT_EQ(onlyBox().text, QStringLiteral("\n通讯测试通过           \n"));
+    EXPECT_TRUE(view.eventList().contains(QStringLiteral("done 50/73")));
+    EXPECT_EQ(view.eventList().back(), QStringLiteral("focus"));
+
+    probe(28, silentAt('I', 0));
+    view.boxes.clear();
+    auto c2 = ctx();
+    EXPECT_EQ(linkTest(c2), Outcome::Failed);
+    EXPECT_EQ(onlyBox().text, text::timeout());
+    EXPECT_EQ(link->silentWaits, (std::vector<int>{3000, 3000, 3000}));
+}
+
+TEST_F(CommOperations, RealTimeStartRefreshesTheCalibrationOnlyWhenTheStreamStarts)
+{
+    probe(28);
+    auto c = ctx();
+    EXPECT_EQ(startRealTime(c), Outcome::Done);
+    EXPECT_EQ(letters(), "P" + std::string(384, 'G') + "A");
+    EXPECT_EQ(images->parameters.bytes, link->model.memory().parameters.bytes);
+    EXPECT_TRUE(view.eventList().contains(QStringLiteral("rt-started")));
+    EXPECT_EQ(c.lastWaitMs, Wait::RealTimeStart); // the stream is read with the start's wait
+
+    sim::ProtocolFaults drop;
+    drop.dropStream = true;
+    for (const auto &[faults, step] : std::vector<std::pair<sim::ProtocolFaults, int>>{
+             {silentAt('P', 0), 1}, {silentAt('G', 200), 2}, {drop, 3}}) {
+        SCOPED_TRACE(step);
+        probe(28, faults);
+        view.boxes.clear();
+        images->parameters.bytes.fill(0x33);
+        auto c2 = ctx();
+        EXPECT_EQ(startRealTime(c2), Outcome::Failed);
+        EXPECT_EQ(onlyBox().text, text::timeoutStep(step));
+        EXPECT_TRUE(view.eventList().contains(QStringLiteral("rt-failed")));
+        EXPECT_EQ(images->parameters.bytes[0], 0x33);
+    }
+}
+
+TEST_F(CommOperations, HistoryCheckReportsTheStoredCount)
+{
+    probe(1234);
+    auto c = ctx();
+    EXPECT_EQ(historyCheck(c), Outcome::Done);
+    EXPECT_TRUE(view.eventList().contains(QStringLiteral("history 1234")));
+    EXPECT_TRUE(view.boxList().empty());
+}
+
+TEST_F(CommOperations, ShutdownBetweenExchangesEndsSilently)
+{
+    probe(28);
+    int asked = 0;
+    auto c = OperationContext{*link, decoder, view, *images, [&] { return ++asked > 50; }};
+    EXPECT_EQ(readData(c), Outcome::Cancelled);
+    EXPECT_TRUE(view.boxList().empty());
+    EXPECT_FALSE(view.read);
+    EXPECT_LT(link->writes.size(), 50u);
+}
+
+} // namespace

@@ -1,0 +1,225 @@
+// The worker: requests through the starters, the newest one winning, real time between
+// requests, port changes and shutdown; against the virtual probe over a real pty, and against
+// fake links where the order of events must be forced.
+#include "probe/comm.h"
+#include "probe/operations.h"
+#include "probe/texts.h"
+#include "probe_test_support.h"
+#include "virtual_probe.h"
+
+#include <QElapsedTimer>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <future>
+
+using namespace zolm;
+using namespace zolm::probe;
+using namespace zolm::probe::testing;
+
+namespace {
+
+std::unique_ptr<sim::VirtualProbe> startProbe(sim::VirtualProbeOptions options)
+{
+    auto probe = std::make_unique<sim::VirtualProbe>(std::move(options));
+    QString error;
+    EXPECT_TRUE(probe->start(&error)) << error.toStdString();
+    return probe;
+}
+
+sim::VirtualProbeOptions withPoints(int n)
+{
+    sim::VirtualProbeOptions o;
+    o.points = n;
+    return o;
+}
+
+TEST(CommWorkerPty, ReadsASurveyThenStreamsAndStopsRealTime)
+{
+    auto probe = startProbe(withPoints(28));
+    RecordingView view;
+    ProbeComm comm(view, probe->devicePath());
+
+    comm.startReadData();
+    ASSERT_EQ(view.waitFinished(1), std::make_pair(Op::ReadData, Outcome::Done));
+    ASSERT_TRUE(view.read);
+    const auto expected = sim::readAsThePcWould(sim::syntheticMemory(28));
+    ASSERT_TRUE(expected);
+    EXPECT_EQ(view.read->data.bytes, expected->data.bytes);
+    EXPECT_EQ(view.read->parameters.bytes, expected->parameters.bytes);
+
+    comm.startRealTime();
+    ASSERT_EQ(view.waitFinished(2), std::make_pair(Op::StartRealTime, Outcome::Done));
+    EXPECT_TRUE(comm.realTimeOn());
+    // Sample frames are longer than the 10-byte reads: each is assembled, converted once.
+    ASSERT_TRUE(view.waitSamples(5));
+    comm.stopRealTime();
+    ASSERT_EQ(view.waitFinished(3), std::make_pair(Op::StopRealTime, Outcome::Done));
+    EXPECT_FALSE(comm.realTimeOn());
+    const std::size_t afterStop = view.sampleCount();
+    std::this_thread::sleep_for(std::chrono::milliseconds(150)); // three sample periods
+    EXPECT_EQ(view.sampleCount(), afterStop);
+    for (const SurveyValues &v : view.samples) {
+        EXPECT_TRUE(std::isfinite(v[Inclination]));
+        EXPECT_NEAR(v[TotalGravity], 1.0, 0.05);
+    }
+    EXPECT_TRUE(view.boxList().size() == 1 && view.boxList()[0].text == text::dataRead());
+}
+
+TEST(CommWorkerPty, SplitAndNoisyAnswersAreAssembled)
+{
+    auto options = withPoints(28);
+    options.split = true;
+    options.noise = true;
+    auto probe = startProbe(options);
+    RecordingView view;
+    ProbeComm comm(view, probe->devicePath());
+    comm.startReadInfo();
+    ASSERT_EQ(view.waitFinished(1), std::make_pair(Op::ReadInfo, Outcome::Done));
+    ASSERT_TRUE(view.info);
+    EXPECT_EQ(view.info->storedCount(), 28);
+    EXPECT_EQ(view.info->battery, sim::DefaultBatteryReading);
+}
+
+TEST(CommWorkerPty, SurveysOf1818And1819AndNoPoints)
+{
+    struct Case {
+        int count;
+        Outcome outcome;
+    };
+    for (const Case c : {Case{1818, Outcome::Done}, Case{1819, Outcome::Failed}, Case{0, Outcome::Failed}}) {
+        SCOPED_TRACE(c.count);
+        sim::VirtualProbeOptions options;
+        options.memory = sim::syntheticMemory(std::min(c.count, MaxSurveyPoints));
+        options.memory->data.setStoredCount(static_cast<std::uint16_t>(c.count));
+        auto probe = startProbe(options);
+        RecordingView view;
+        ProbeComm comm(view, probe->devicePath());
+        comm.startReadData();
+        ASSERT_EQ(view.waitFinished(1), std::make_pair(Op::ReadData, c.outcome));
+        if (c.outcome == Outcome::Done) {
+            ASSERT_TRUE(view.read);
+            EXPECT_EQ(view.read->data.storedCount(), 1818);
+            EXPECT_TRUE(std::equal(options.memory->data.bytes.begin(), options.memory->data.bytes.begin() + 32732,
+                                   view.read->data.bytes.begin()));
+        } else {
+            EXPECT_FALSE(view.read);
+            ASSERT_EQ(view.boxList().size(), 1u);
+            EXPECT_EQ(view.boxList()[0].text, text::noStoredData());
+            EXPECT_EQ(probe->requestCount(), 2); // P and X, nothing more
+        }
+    }
+}
+
+TEST(CommWorkerPty, ShutdownStopsASilentExchangeWithoutABox)
+{
+    auto options = withPoints(28);
+    options.protocolFaults.silentAfter = 0;
+    auto probe = startProbe(options);
+    RecordingView view;
+    QElapsedTimer t;
+    {
+        ProbeComm comm(view, probe->devicePath());
+        comm.startLinkTest(); // would take 6 s to time out
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        t.start();
+    }
+    // Stopped within a slice of the read wait, not after the wait or the three of the exchange.
+    EXPECT_LT(t.elapsed(), 1000);
+    ASSERT_EQ(view.waitFinished(1, std::chrono::milliseconds(0)), std::make_pair(Op::LinkTest, Outcome::Cancelled));
+    EXPECT_TRUE(view.boxList().empty());
+}
+
+// Fake links whose first request can be held until the test lets it go.
+struct Gate {
+    std::promise<void> entered;
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    bool used = false;
+};
+
+struct LinkLog {
+    std::mutex mutex;
+    QStringList events;
+    void add(const QString &e)
+    {
+        std::lock_guard lock(mutex);
+        events.push_back(e);
+    }
+};
+
+class LoggedModelLink : public ModelLink {
+public:
+    LoggedModelLink(QString name, LinkLog &log, Gate *gate)
+        : ModelLink(sim::syntheticMemory(28)), m_name(std::move(name)), m_log(log), m_gate(gate)
+    {
+        auto answer = respond;
+        respond = [this, answer](const QByteArray &request) {
+            m_log.add(m_name + QStringLiteral(" request ") + QChar::fromLatin1(request.at(1)));
+            if (m_gate && !m_gate->used) {
+                m_gate->used = true;
+                m_gate->entered.set_value();
+                m_gate->released.wait();
+            }
+            return answer(request);
+        };
+    }
+    ~LoggedModelLink() override { m_log.add(m_name + QStringLiteral(" gone")); }
+    QString name() const override { return m_name; }
+
+private:
+    QString m_name;
+    LinkLog &m_log;
+    Gate *m_gate;
+};
+
+TEST(CommWorkerRequests, NewestRequestWinsAndRunsOnceAfterTheCurrentOne)
+{
+    LinkLog log;
+    Gate gate;
+    RecordingView view;
+    ProbeComm comm(view, QStringLiteral("A"), [&](const QString &name) {
+        return std::make_unique<LoggedModelLink>(name, log, &gate);
+    });
+    comm.startLinkTest();
+    gate.entered.get_future().wait(); // the link test is inside its first exchange
+    comm.startReadInfo();
+    comm.startReadData(); // replaces the information request
+    gate.release.set_value();
+
+    ASSERT_TRUE(view.waitFinished(2));
+    std::this_thread::sleep_for(std::chrono::milliseconds(150)); // nothing else may follow
+    const auto finished = view.finishedList();
+    ASSERT_EQ(finished.size(), 2u);
+    EXPECT_EQ(finished[0].first, Op::LinkTest);
+    EXPECT_EQ(finished[1], std::make_pair(Op::ReadData, Outcome::Done));
+    // The newest caption was shown at once, while the link test still ran.
+    const QStringList ev = view.eventList();
+    EXPECT_LT(ev.indexOf(QStringLiteral("show 读取探管数据")), ev.indexOf(QStringLiteral("box ") + text::linkTestPassed()));
+}
+
+TEST(CommWorkerRequests, PortChangeWaitsForTheRunningOperation)
+{
+    LinkLog log;
+    Gate gate;
+    RecordingView view;
+    ProbeComm comm(view, QStringLiteral("A"), [&](const QString &name) {
+        return std::make_unique<LoggedModelLink>(name, log, name == QStringLiteral("A") ? &gate : nullptr);
+    });
+    comm.startLinkTest();
+    gate.entered.get_future().wait();
+    comm.changePort(QStringLiteral("B"));
+    EXPECT_EQ(comm.portName(), QStringLiteral("B"));
+    comm.startHistoryCheck();
+    gate.release.set_value();
+    ASSERT_TRUE(view.waitFinished(2));
+
+    std::lock_guard lock(log.mutex);
+    // A's link test finishes on A; only then is A let go and B opened for the next request.
+    EXPECT_EQ(log.events, (QStringList{QStringLiteral("A request P"), QStringLiteral("A request I"),
+                                       QStringLiteral("A gone"), QStringLiteral("B request P"),
+                                       QStringLiteral("B request X")}));
+}
+
+} // namespace
