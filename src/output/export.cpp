@@ -36,16 +36,12 @@ ExportSettings readSettings(SettingsStore &store, std::int32_t firstDefault)
     return s;
 }
 
-// The labels' GBK bytes, converted once.
-const std::array<std::string, ExportItemCount> &gbkLabels()
+std::array<std::string, ExportItemCount> gbkLabels()
 {
-    static const std::array<std::string, ExportItemCount> cache = [] {
-        std::array<std::string, ExportItemCount> a;
-        for (int id = 0; id < ExportItemCount; ++id)
-            a[static_cast<std::size_t>(id)] = toGbk(QString::fromUtf8(labels[id]));
-        return a;
-    }();
-    return cache;
+    std::array<std::string, ExportItemCount> a;
+    for (int id = 0; id < ExportItemCount; ++id)
+        a[static_cast<std::size_t>(id)] = toGbk(QString::fromUtf8(labels[id]));
+    return a;
 }
 
 void appendInt(std::string &out, long long v, int width)
@@ -220,7 +216,7 @@ std::string exportBytes(const SurveyData &survey, bool reversed, const ExportSet
     const std::vector<int> cols = settings.columns();
     const std::int32_t top = settings.top();
     const char sep = settings.spaceSeparator ? ' ' : ',';
-    const auto &gbk = gbkLabels();
+    const auto gbk = gbkLabels();
     const std::string crew = survey.header.crewNumber();
     const std::string well = survey.header.wellNumber();
     const double declination = survey.header.declination();

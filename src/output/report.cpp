@@ -207,52 +207,49 @@ void economyBody(const ReportSource &src, int page, const PageRect &r, OpList &o
     }
 }
 
-// The maker's square seal, drawn once: an outer and an inner frame around a diamond and a
-// bar. A one-bit mask whose set pixels are light grey and whose other pixels are transparent,
-// so that drawing it leaves the rest of the page untouched on every device (a PDF included).
-const QImage &logoMask()
-{
-    static const QImage mask = [] {
-        QImage img(LogoWidth, LogoHeight, QImage::Format_RGB32);
-        img.fill(Qt::white);
-        QPainter p(&img);
-        p.setPen(Qt::NoPen);
-        p.setBrush(Qt::black);
-        const QRect outer(20, 20, LogoWidth - 40, LogoHeight - 40);
-        QPainterPath frame;
-        frame.addRect(outer);
-        frame.addRect(outer.adjusted(48, 48, -48, -48));
-        p.drawPath(frame);
-        QPainterPath inner;
-        const QRect in = outer.adjusted(80, 80, -80, -80);
-        inner.addRect(in);
-        inner.addRect(in.adjusted(14, 14, -14, -14));
-        p.drawPath(inner);
-        const QPointF c = QRectF(in).center();
-        const double rr = in.width() * 0.32;
-        QPolygonF diamond({QPointF(c.x(), c.y() - rr), QPointF(c.x() + rr, c.y()), QPointF(c.x(), c.y() + rr),
-                           QPointF(c.x() - rr, c.y())});
-        QPainterPath d;
-        d.addPolygon(diamond);
-        d.closeSubpath();
-        QPolygonF hole({QPointF(c.x(), c.y() - rr * 0.6), QPointF(c.x() + rr * 0.6, c.y()),
-                        QPointF(c.x(), c.y() + rr * 0.6), QPointF(c.x() - rr * 0.6, c.y())});
-        d.addPolygon(hole);
-        d.closeSubpath();
-        p.drawPath(d);
-        p.drawRect(QRectF(c.x() - 12, in.top() + 40, 24, in.height() - 80));
-        p.end();
-        QImage bits = img.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
-        // Dark pixels are the set ones.
-        const int set = qGray(bits.color(0)) < 128 ? 0 : 1;
-        bits.setColorTable({set == 0 ? qRgb(0xE0, 0xE0, 0xE0) : qRgba(0, 0, 0, 0),
-                            set == 1 ? qRgb(0xE0, 0xE0, 0xE0) : qRgba(0, 0, 0, 0)});
-        return bits.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    }();
-    return mask;
-}
-
 } // namespace
+
+// The maker's square seal: an outer and an inner frame around a diamond and a bar. A one-bit
+// mask whose set pixels are light grey and whose other pixels are transparent, so that
+// drawing it leaves the rest of the page untouched on every device (a PDF included).
+QImage reportLogo()
+{
+    QImage img(LogoWidth, LogoHeight, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::black);
+    const QRect outer(20, 20, LogoWidth - 40, LogoHeight - 40);
+    QPainterPath frame;
+    frame.addRect(outer);
+    frame.addRect(outer.adjusted(48, 48, -48, -48));
+    p.drawPath(frame);
+    QPainterPath inner;
+    const QRect in = outer.adjusted(80, 80, -80, -80);
+    inner.addRect(in);
+    inner.addRect(in.adjusted(14, 14, -14, -14));
+    p.drawPath(inner);
+    const QPointF c = QRectF(in).center();
+    const double rr = in.width() * 0.32;
+    QPolygonF diamond({QPointF(c.x(), c.y() - rr), QPointF(c.x() + rr, c.y()), QPointF(c.x(), c.y() + rr),
+                       QPointF(c.x() - rr, c.y())});
+    QPainterPath d;
+    d.addPolygon(diamond);
+    d.closeSubpath();
+    QPolygonF hole({QPointF(c.x(), c.y() - rr * 0.6), QPointF(c.x() + rr * 0.6, c.y()),
+                    QPointF(c.x(), c.y() + rr * 0.6), QPointF(c.x() - rr * 0.6, c.y())});
+    d.addPolygon(hole);
+    d.closeSubpath();
+    p.drawPath(d);
+    p.drawRect(QRectF(c.x() - 12, in.top() + 40, 24, in.height() - 80));
+    p.end();
+    QImage bits = img.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
+    // Dark pixels are the set ones.
+    const int set = qGray(bits.color(0)) < 128 ? 0 : 1;
+    bits.setColorTable({set == 0 ? qRgb(0xE0, 0xE0, 0xE0) : qRgba(0, 0, 0, 0),
+                        set == 1 ? qRgb(0xE0, 0xE0, 0xE0) : qRgba(0, 0, 0, 0)});
+    return bits.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
 
 bool isLandscape(ReportLayout layout)
 {
@@ -348,7 +345,7 @@ QString formatDrawOps(const std::vector<DrawOp> &ops)
     return out;
 }
 
-ReportRenderer::ReportRenderer(int dpiX, int dpiY) : m_dpiX(dpiX), m_dpiY(dpiY) {}
+ReportRenderer::ReportRenderer(int dpiX, int dpiY) : m_dpiX(dpiX), m_dpiY(dpiY), m_logo(reportLogo()) {}
 
 void ReportRenderer::drawPage(QPainter &painter, const std::vector<DrawOp> &ops) const
 {
@@ -371,11 +368,11 @@ void ReportRenderer::drawPage(QPainter &painter, const std::vector<DrawOp> &ops)
     const int tableAscent = QFontMetrics(tableFont, painter.device()).ascent();
     bool usingTable = false;
     painter.setFont(printFont);
-    const QImage &logo = logoMask();
     for (const DrawOp &op : ops) {
         switch (op.kind) {
         case DrawOp::Kind::Logo:
-            painter.drawImage(op.x, op.y, logo);
+            // One image for every logo of the job, so a PDF holds it once.
+            painter.drawImage(op.x, op.y, m_logo);
             break;
         case DrawOp::Kind::Line:
             painter.drawLine(op.x, op.y, op.x2, op.y2);

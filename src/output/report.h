@@ -6,6 +6,7 @@
 #include "document/survey_types.h"
 #include "table/survey_table.h"
 
+#include <QImage>
 #include <QString>
 
 #include <vector>
@@ -65,11 +66,13 @@ public:
 private:
     int m_dpiX;
     int m_dpiY;
+    QImage m_logo;
 };
 
 // The logo: a 789 x 769 one-bit mask (set pixels are painted light grey).
 inline constexpr int LogoWidth = 789;
 inline constexpr int LogoHeight = 769;
+QImage reportLogo();
 
 // Writes every page of the report as an A4 PDF without margins. Needs a QGuiApplication.
 bool writeReportPdf(const QString &path, ReportLayout layout, const ReportSource &source, int dpiX, int dpiY,

@@ -280,6 +280,19 @@ TableChange SurveyTable::autoDepthCancelled()
     return markModified({});
 }
 
+int SurveyTable::depthEntryRow() const
+{
+    return m_doc.holdsData() ? m_highlight : -1;
+}
+
+std::optional<double> SurveyTable::depthForDialog(int row) const
+{
+    const int p = pointForRow(row);
+    if (p < 0 || p >= pointCount())
+        return std::nullopt;
+    return survey().depth[static_cast<std::size_t>(p)];
+}
+
 TableChange SurveyTable::enterDepth(int row, const QString &text)
 {
     const int p = pointForRow(row);

@@ -97,6 +97,11 @@ public:
     TableChange autoDepth(double start, double length);
     // The dialog was cancelled: the document is still marked modified.
     TableChange autoDepthCancelled();
+    // The row that the Enter key edits: the highlighted one, when the document holds data.
+    int depthEntryRow() const;
+    // The depth dialog's initial value for a row, or nothing when the row shows no point
+    // (then the dialog does not open).
+    std::optional<double> depthForDialog(int row) const;
     // Depth entry of one row (Enter / double click); the row must show a point.
     TableChange enterDepth(int row, const QString &text);
     TableChange setPointDepth(int point, double depth);

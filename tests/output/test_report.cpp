@@ -254,6 +254,24 @@ TEST_F(Report, OpsText)
     EXPECT_EQ(formatDrawOps(ops), QStringLiteral("logo 1 2\ntext 3 4  5.00\nline 0 240 7015 240\n"));
 }
 
+TEST(ReportLogo, OneBitMaskOfItsOwnSize)
+{
+    const QImage logo = reportLogo();
+    EXPECT_EQ(logo.size(), QSize(LogoWidth, LogoHeight));
+    int set = 0;
+    for (int y = 0; y < logo.height(); ++y) {
+        for (int x = 0; x < logo.width(); ++x) {
+            const QRgb p = logo.pixel(x, y);
+            if (qAlpha(p) == 0)
+                continue;
+            ASSERT_EQ(p, qRgb(0xE0, 0xE0, 0xE0)) << x << "," << y;
+            ++set;
+        }
+    }
+    EXPECT_GT(set, LogoWidth * LogoHeight / 10);
+    EXPECT_LT(set, LogoWidth * LogoHeight / 2);
+}
+
 TEST_F(Report, RendersLogoGreyUnderBlackText)
 {
     static int argc = 1;

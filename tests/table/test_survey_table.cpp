@@ -316,6 +316,10 @@ TEST_F(Table, DepthEntry)
     const TableChange refused = table.enterDepth(1, QStringLiteral("10000"));
     EXPECT_EQ(*refused.message, QStringLiteral("“请填入一个在0和9999.99之间的数字。”"));
     EXPECT_EQ(depth(1), 9999.99);
+    EXPECT_EQ(table.depthForDialog(1), 9999.99);
+    EXPECT_FALSE(table.depthForDialog(3));
+    table.setHighlightedRow(2);
+    EXPECT_EQ(table.depthEntryRow(), 2);
     doc.setModified(false);
     EXPECT_FALSE(table.enterDepth(5, QStringLiteral("10")).markedModified); // no such row
     EXPECT_FALSE(doc.isModified());
