@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <vector>
 
 using namespace zolm;
@@ -77,6 +79,31 @@ TEST(CellTexts, TimesDepthsAndWidths)
     EXPECT_EQ(formatNumber(1.0, 3, 4), "1.0000");
     EXPECT_EQ(formatNumber(0.125, 5, 2), " 0.12"); // round half to even, as printf
     EXPECT_EQ(formatNumber(1e20, 5, 2), "100000000000000000000.00");
+}
+
+TEST(CellTexts, SameDigitsAsPrintfInTheCLocale)
+{
+    // formatNumber must not depend on the process's locale, yet give printf's digits exactly.
+    std::uint64_t x = 88172645463325252ull;
+    auto next = [&] {
+        x ^= x << 13;
+        x ^= x >> 7;
+        x ^= x << 17;
+        return x;
+    };
+    char buf[512];
+    for (int i = 0; i < 20000; ++i) {
+        const double scale = (i % 4 == 0) ? 1.0 : (i % 4 == 1) ? 1000.0 : (i % 4 == 2) ? 1e-3 : 1e7;
+        double v = (static_cast<double>(next() % 2000001) - 1000000.0) / 1000.0 * scale;
+        if (i % 5 == 0)
+            v = std::round(v * 1000.0) / 1000.0 + 0.005; // near rounding ties
+        std::snprintf(buf, sizeof buf, "% 5.2f", v);
+        ASSERT_EQ(formatNumber(v, 5, 2, true), buf) << v;
+        std::snprintf(buf, sizeof buf, "%5.5f", v);
+        ASSERT_EQ(formatNumber(v, 5, 5), buf) << v;
+        std::snprintf(buf, sizeof buf, "% 3.2f", v);
+        ASSERT_EQ(formatNumber(v, 3, 2, true), buf) << v;
+    }
 }
 
 TEST_F(Table, RefillShowsEveryPointAscendingAndKeepsChecks)
