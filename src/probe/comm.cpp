@@ -6,7 +6,10 @@
 #include "probe/serial_link.h"
 #include "probe/texts.h"
 
+#include <QDeadlineTimer>
 #include <QThread>
+
+#include <algorithm>
 
 #include <chrono>
 
@@ -99,6 +102,12 @@ QString ProbeComm::portName() const
     return m_portName;
 }
 
+bool ProbeComm::somethingToDo() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_quit || m_request || m_portToOpen;
+}
+
 void ProbeComm::workerLoop()
 {
     // Everything below belongs to this thread alone.
@@ -147,7 +156,13 @@ void ProbeComm::workerLoop()
         streamFlowing = false;
         if (link && m_realTime.load() != 0 && !m_quitting.load()) {
             std::array<std::uint8_t, RealTimeReadSize> chunk{};
-            const std::size_t n = link->read(chunk, lastWaitMs);
+            // One read with the last exchange's wait, taken in slices so that a request made
+            // meanwhile (after a failed start nothing may come for seconds) runs at once.
+            std::size_t n = 0;
+            const QDeadlineTimer deadline(lastWaitMs);
+            do {
+                n = link->read(chunk, static_cast<int>(std::min<qint64>(deadline.remainingTime(), IdlePoll.count())));
+            } while (n == 0 && !deadline.hasExpired() && !somethingToDo());
             streamFlowing = n > 0;
             decoder.feed(std::span<const std::uint8_t>(chunk.data(), n), [&](std::span<const std::uint8_t> body) {
                 // A frame too short to hold a sample carries no sample.

@@ -60,6 +60,7 @@ private:
 
     void start(const Request &request, const QString &caption);
     void workerLoop();
+    bool somethingToDo() const;
 
     ProbeView &m_view;
     LinkFactory m_makeLink;

@@ -27,7 +27,10 @@ void Link::purge()
 bool Link::write(const QByteArray &bytes)
 {
     const bool ok = doWrite(bytes);
-    qCDebug(zolmProbeLink).noquote() << "out" << bytes.toHex(' ') << (ok ? "" : "(write failed)");
+    if (ok)
+        qCDebug(zolmProbeLink).noquote() << "out" << bytes.toHex(' ');
+    else
+        qCDebug(zolmProbeLink).noquote() << "out" << bytes.toHex(' ') << "(write failed)";
     return ok;
 }
 

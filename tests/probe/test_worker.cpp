@@ -54,8 +54,14 @@ TEST(CommWorkerPty, ReadsASurveyThenStreamsAndStopsRealTime)
     EXPECT_TRUE(comm.realTimeOn());
     // Sample frames are longer than the 10-byte reads: each is assembled, converted once.
     ASSERT_TRUE(view.waitSamples(5));
+    // Another request in the middle of the stream: the purge and the probe's answer to P
+    // make the sample frames harmless to it.
+    comm.startReadInfo();
+    ASSERT_EQ(view.waitFinished(3), std::make_pair(Op::ReadInfo, Outcome::Done));
+    ASSERT_TRUE(view.info);
+    EXPECT_EQ(view.info->storedCount(), 28);
     comm.stopRealTime();
-    ASSERT_EQ(view.waitFinished(3), std::make_pair(Op::StopRealTime, Outcome::Done));
+    ASSERT_EQ(view.waitFinished(4), std::make_pair(Op::StopRealTime, Outcome::Done));
     EXPECT_FALSE(comm.realTimeOn());
     const std::size_t afterStop = view.sampleCount();
     std::this_thread::sleep_for(std::chrono::milliseconds(150)); // three sample periods
