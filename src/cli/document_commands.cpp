@@ -78,7 +78,8 @@ int runExportFormat(Args &args, const Context &ctx)
         chosen.emplace();
         const QString list = fromArg(*columns);
         if (!list.isEmpty()) {
-            for (const QString &label : list.split(QLatin1Char(','))) {
+            for (const QString &item : list.split(QLatin1Char(','))) {
+                const QString label = item.trimmed();
                 const int id = exportItemId(label);
                 if (id < 0)
                     return usageError(QStringLiteral("export-format: no export item '%1'").arg(label));
