@@ -245,15 +245,6 @@ TEST_F(Report, EconomySecondPageStartsAtRow138)
     EXPECT_EQ(row[4].x, 1680);
 }
 
-TEST_F(Report, OpsText)
-{
-    rows(1);
-    const std::vector<DrawOp> ops{{Kind::Logo, 1, 2, 0, 0, {}, false},
-                                  {Kind::Text, 3, 4, 0, 0, QStringLiteral(" 5.00"), false},
-                                  {Kind::Line, 0, 240, 7015, 240, {}, false}};
-    EXPECT_EQ(formatDrawOps(ops), QStringLiteral("logo 1 2\ntext 3 4  5.00\nline 0 240 7015 240\n"));
-}
-
 TEST(ReportLogo, OneBitMaskOfItsOwnSize)
 {
     const QImage logo = reportLogo();
