@@ -268,6 +268,8 @@ TEST_F(Report, RendersLogoGreyUnderBlackText)
     static int argc = 1;
     static char name[] = "test";
     static char *argv[] = {name, nullptr};
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen"); // also when run by hand, without ctest
     static QGuiApplication *app = qApp ? nullptr : new QGuiApplication(argc, argv);
     (void)app;
 
