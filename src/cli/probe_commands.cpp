@@ -311,12 +311,6 @@ int runLive(Args &args, const Context &ctx)
         return ExitFailed;
     }
 
-    // The real-time window's fields, in its order.
-    static constexpr std::pair<const char *, int> fields[] = {
-        {"井斜", Inclination},          {"方位", MagneticAzimuth}, {"高边工具面", GravityToolface},
-        {"磁性工具面", MagneticToolface}, {"磁倾角", MagneticDip},   {"总加速度", TotalGravity},
-        {"总磁场", TotalField},         {"温度", Temperature},
-    };
     int status = ExitOk;
     for (int i = 0; i < count; ++i) {
         const auto values = s.view.waitSample(std::chrono::milliseconds(3000));
@@ -326,11 +320,10 @@ int runLive(Args &args, const Context &ctx)
             break;
         }
         QString line;
-        for (const auto &[label, index] : fields) {
+        for (const auto &[label, text] : realTimeFields(*values)) {
             if (!line.isEmpty())
                 line += QStringLiteral("  ");
-            line += QString::fromUtf8(label) + QStringLiteral(": ")
-                + QString::asprintf("%2.2f", (*values)[static_cast<std::size_t>(index)]);
+            line += label + QStringLiteral(": ") + text;
         }
         printOut(line + QLatin1Char('\n'));
         std::fflush(stdout);

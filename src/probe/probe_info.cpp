@@ -3,16 +3,32 @@
 #include "platform/gbk.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
+#include <iterator>
 #include <string_view>
 
 namespace zolm::probe {
+
+namespace {
+
+// printf's "%W.2f" in the C locale, whatever the process's locale: correctly rounded, as the
+// survey table prints its numbers, so a value reads the same everywhere.
+QString fixed2(double v, int width)
+{
+    char buf[400];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 2);
+    QString text = QString::fromLatin1(buf, r.ec == std::errc() ? static_cast<qsizetype>(r.ptr - buf) : 0);
+    return text.rightJustified(width, QLatin1Char(' '));
+}
+
+} // namespace
 
 BatteryState batteryState(std::uint16_t reading)
 {
     BatteryState b;
     b.volts = reading * 0.0096875;
-    b.voltageText = QString::asprintf("%3.2f", b.volts) + QStringLiteral("伏");
+    b.voltageText = fixed2(b.volts, 3) + QStringLiteral("伏");
     if (reading >= 820) {
         b.percent = 100;
     } else if (reading <= 701) {
@@ -81,6 +97,24 @@ std::vector<std::pair<QString, QString>> infoFields(const ProbeInfo &info)
         {QStringLiteral("电池电压"), battery.voltageText},
         {QStringLiteral("估计剩余电量"), battery.percentText},
     };
+}
+
+std::vector<std::pair<QString, QString>> realTimeFields(const SurveyValues &values)
+{
+    struct Field {
+        const char *label;
+        int index;
+    };
+    static constexpr Field fields[] = {
+        {"井斜", Inclination},          {"方位", MagneticAzimuth}, {"高边工具面", GravityToolface},
+        {"磁性工具面", MagneticToolface}, {"磁倾角", MagneticDip},   {"总加速度", TotalGravity},
+        {"总磁场", TotalField},         {"温度", Temperature},
+    };
+    std::vector<std::pair<QString, QString>> out;
+    out.reserve(std::size(fields));
+    for (const Field &f : fields)
+        out.emplace_back(QString::fromUtf8(f.label), fixed2(values[static_cast<std::size_t>(f.index)], 2));
+    return out;
 }
 
 } // namespace zolm::probe

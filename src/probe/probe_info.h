@@ -1,6 +1,9 @@
 #pragma once
-// What the probe information shows: identity, type, capacity, stored count, settings and
-// battery, computed from the four pieces the read-information operation brings back.
+// What the probe windows show: the information (identity, type, capacity, stored count,
+// settings and battery, from the four pieces the read-information operation brings back)
+// and the real-time values.
+#include "document/survey_types.h"
+
 #include <QString>
 
 #include <array>
@@ -39,5 +42,8 @@ QString delayText(std::uint16_t delaySeconds);
 // The dialog's fields in its order, (label, text); the charge bar has no label and is
 // BatteryState::percent.
 std::vector<std::pair<QString, QString>> infoFields(const ProbeInfo &info);
+
+// The real-time window's eight fields in its order, (label, "%2.2f" text).
+std::vector<std::pair<QString, QString>> realTimeFields(const SurveyValues &values);
 
 } // namespace zolm::probe

@@ -3,6 +3,7 @@
 #include "probe/probe_info.h"
 #include "probe/probe_settings.h"
 
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -72,6 +73,19 @@ TEST(CommInfoTexts, TypeCapacityNumberAndFieldsInTheDialogsOrder)
     EXPECT_EQ(fields, expected);
     info.identity[3] = 0;
     EXPECT_EQ(probeNumberText(info), QStringLiteral("ABC"));
+}
+
+TEST(CommInfoTexts, RealTimeFieldsInTheWindowsOrder)
+{
+    SurveyValues v{};
+    for (int i = 0; i < SurveyValueCount; ++i)
+        v[static_cast<std::size_t>(i)] = i + 0.125; // exact ties round to even, as printf does
+    v[Temperature] = -3.456;
+    QStringList shown;
+    for (const auto &[label, text] : realTimeFields(v))
+        shown << label + QLatin1Char('=') + text;
+    EXPECT_EQ(shown.join(QLatin1Char(' ')),
+              QStringLiteral("井斜=0.12 方位=1.12 高边工具面=3.12 磁性工具面=4.12 磁倾角=5.12 总加速度=6.12 总磁场=7.12 温度=-3.46"));
 }
 
 TEST(CommSettingsFlow, ConfirmChecksInTheDialogsOrder)
