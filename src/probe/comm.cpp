@@ -7,6 +7,7 @@
 #include "probe/texts.h"
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QThread>
 
 #include <algorithm>
@@ -160,9 +161,16 @@ void ProbeComm::workerLoop()
             // meanwhile (after a failed start nothing may come for seconds) runs at once.
             std::size_t n = 0;
             const QDeadlineTimer deadline(lastWaitMs);
-            do {
-                n = link->read(chunk, static_cast<int>(std::min<qint64>(deadline.remainingTime(), IdlePoll.count())));
-            } while (n == 0 && !deadline.hasExpired() && !somethingToDo());
+            for (;;) {
+                const auto slice = static_cast<int>(std::min<qint64>(deadline.remainingTime(), IdlePoll.count()));
+                QElapsedTimer waited;
+                waited.start();
+                n = link->read(chunk, slice);
+                // A port that fails returns at once, like one that never opened: one silent
+                // read, then the idle poll, never a busy loop.
+                if (n > 0 || deadline.hasExpired() || waited.elapsed() < slice / 2 || somethingToDo())
+                    break;
+            }
             streamFlowing = n > 0;
             decoder.feed(std::span<const std::uint8_t>(chunk.data(), n), [&](std::span<const std::uint8_t> body) {
                 // A frame too short to hold a sample carries no sample.

@@ -228,4 +228,32 @@ TEST(CommWorkerRequests, PortChangeWaitsForTheRunningOperation)
                                        QStringLiteral("B request X")}));
 }
 
+TEST(CommWorkerRequests, AfterAFailedStartADeadPortIsPolledNotSpun)
+{
+    // A port that answers nothing and returns from every read at once.
+    struct DeadLink : FakeLink {
+        std::atomic<int> *reads;
+        std::size_t doRead(std::span<std::uint8_t>, int) override
+        {
+            ++*reads;
+            return 0;
+        }
+    };
+    std::atomic<int> reads{0};
+    RecordingView view;
+    ProbeComm comm(view, QStringLiteral("dead"), [&](const QString &) {
+        auto l = std::make_unique<DeadLink>();
+        l->reads = &reads;
+        return l;
+    });
+    comm.startRealTime();
+    ASSERT_EQ(view.waitFinished(1), std::make_pair(Op::StartRealTime, Outcome::Failed));
+    EXPECT_TRUE(comm.realTimeOn()); // a failed start leaves real time on until the next stop
+    const int before = reads.load();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    // About one read per 50 ms idle poll, not a busy loop.
+    EXPECT_LT(reads.load() - before, 30);
+    EXPECT_GT(reads.load() - before, 0);
+}
+
 } // namespace
