@@ -4,6 +4,7 @@
 #include "probe/comm.h"
 #include "probe/operations.h"
 #include "probe/texts.h"
+#include "probe/ui_wait.h"
 #include "probe_test_support.h"
 #include "virtual_probe.h"
 
@@ -254,6 +255,55 @@ TEST(CommWorkerRequests, AfterAFailedStartADeadPortIsPolledNotSpun)
     // About one read per 50 ms idle poll, not a busy loop.
     EXPECT_LT(reads.load() - before, 30);
     EXPECT_GT(reads.load() - before, 0);
+}
+
+// A view whose boxes stay open until a "user thread" closes them, as the desktop's do.
+struct BlockingBoxView : RecordingView {
+    UiWait wait;
+    std::mutex mutex;
+    std::vector<std::function<void()>> open; // the boxes' close buttons
+    void showBox(const ProbeBox &box) override
+    {
+        RecordingView::showBox(box);
+        wait.run([this](std::function<void()> closed) {
+            std::lock_guard lock(mutex);
+            open.push_back(std::move(closed));
+        });
+    }
+    void abandonWaits() override { wait.abandon(); }
+    std::size_t openBoxes()
+    {
+        std::lock_guard lock(mutex);
+        return open.size();
+    }
+};
+
+TEST(CommWorkerRequests, BoxesBlockTheWorkerUntilClosedAndShutdownLetsThemGo)
+{
+    BlockingBoxView view;
+    auto comm = std::make_unique<ProbeComm>(view, QStringLiteral("A"), [](const QString &) {
+        return std::make_unique<ModelLink>(sim::syntheticMemory(28));
+    });
+    comm->startLinkTest();
+    while (view.openBoxes() == 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    comm->startHistoryCheck();
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_TRUE(view.finishedList().empty()); // the worker waits on the open box
+    {
+        std::lock_guard lock(view.mutex);
+        view.open.front()();
+    }
+    ASSERT_TRUE(view.waitFinished(2));
+    EXPECT_EQ(view.finishedList()[1].first, Op::HistoryCheck);
+
+    // A box still open at shutdown does not hold the destruction.
+    comm->startLinkTest();
+    while (view.openBoxes() < 2)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    comm.reset();
+    std::lock_guard lock(view.mutex);
+    view.open.back()(); // a late close after the worker has gone is harmless
 }
 
 } // namespace
