@@ -46,12 +46,17 @@ class CommCli : public ::testing::Test {
 protected:
     void SetUp() override
     {
-#if defined(__has_feature)
+#if defined(__SANITIZE_THREAD__)
+#define ZOLM_UNDER_TSAN 1
+#elif defined(__has_feature)
 #if __has_feature(thread_sanitizer)
+#define ZOLM_UNDER_TSAN 1
+#endif
+#endif
+#ifdef ZOLM_UNDER_TSAN
         // ThreadSanitizer's runtime breaks on QProcess's way of starting a child; the
         // sanitized zolm-cli is run by hand instead.
         GTEST_SKIP() << "not under ThreadSanitizer";
-#endif
 #endif
     }
 
