@@ -22,7 +22,11 @@
 #include <string>
 #include <vector>
 
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace zolm::cli {
 
@@ -167,6 +171,15 @@ bool openSession(Session &s, const std::optional<std::string> &portArg, Settings
     return true;
 }
 
+bool stdinIsTerminal()
+{
+#ifdef Q_OS_WIN
+    return _isatty(_fileno(stdin)) != 0;
+#else
+    return ::isatty(STDIN_FILENO) != 0;
+#endif
+}
+
 // Runs one operation to its end and returns its outcome.
 template <typename Starter>
 Outcome run(Session &s, char code, Starter &&starter)
@@ -275,7 +288,7 @@ int runSetup(Args &args, const Context &ctx)
     }
     if (setupDiscardsData(s.view.history().value_or(0)) && !yes) {
         printErr(discardWarningText() + QLatin1Char('\n'));
-        if (!::isatty(STDIN_FILENO))
+        if (!stdinIsTerminal())
             return ExitFailed;
         printErr(QStringLiteral("[y/N] "));
         std::string answer;

@@ -28,6 +28,7 @@ public:
 
     void setBar(Bar bar, int step)
     {
+        Q_ASSERT(step >= 0 && step <= maxOf(bar));
         position(bar) = step;
         m_ctx.view.setProgress(bar, step, maxOf(bar));
     }

@@ -6,6 +6,7 @@
 #include "probe/link.h"
 #include "probe/view.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 
