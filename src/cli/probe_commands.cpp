@@ -156,8 +156,7 @@ struct Session {
 
 bool openSession(Session &s, const std::optional<std::string> &portArg, SettingsStore &store)
 {
-    QString port = portArg ? QString::fromLocal8Bit(portArg->c_str())
-                           : store.readString(QStringLiteral("comport"), QStringLiteral("COM1"));
+    QString port = portArg ? QString::fromLocal8Bit(portArg->c_str()) : storedPortName(store);
     if (const auto options = sim::simPortOptions(port)) {
         s.simProbe = std::make_unique<sim::VirtualProbe>(*options);
         QString error;

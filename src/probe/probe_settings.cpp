@@ -26,6 +26,11 @@ QString rangeText(Range r)
 
 } // namespace
 
+QString storedPortName(SettingsStore &store)
+{
+    return store.readString(QStringLiteral("comport"), QStringLiteral("COM1"));
+}
+
 ProbeSetup readStoredSetup(SettingsStore &store)
 {
     ProbeSetup s;
