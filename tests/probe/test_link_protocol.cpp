@@ -219,6 +219,16 @@ TEST(CommSerialLink, ReadsWhatIsWaitingInPiecesOfAtMost128AndPurgeDiscardsIt)
     EXPECT_EQ(link.read(small, 30), 0u);
 }
 
+TEST(CommSerialLink, PortHeldOpenCannotBeOpenedAgain)
+{
+    PtyPair pty;
+    SerialLink link(pty.slave);
+    ASSERT_TRUE(link.open());
+    EXPECT_FALSE(SerialLink::canOpen(pty.slave)); // the port test before a switch fails
+    link.close();
+    EXPECT_TRUE(SerialLink::canOpen(pty.slave));
+}
+
 TEST(CommSerialLink, SilentProbeTimesOutAfterThreeRealPeriods)
 {
     PtyPair pty;
