@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>

@@ -80,17 +80,13 @@ RawSample LiveSampleSource::next()
 ProbeModel::ProbeModel(ProbeMemory memory, ProtocolFaults faults)
     : m_memory(memory), m_faults(std::move(faults)), m_live(m_memory)
 {
+    dieWhenDue();
 }
 
 bool ProbeModel::answersRequest(char letter)
 {
-    const int index = m_requests++;
+    ++m_requests;
     const int ofLetter = m_perLetter[static_cast<std::uint8_t>(letter)]++;
-    if (m_faults.silentAfter >= 0 && index >= m_faults.silentAfter && !m_mute) {
-        // The probe has died: no answers and no stream from here on.
-        m_mute = true;
-        m_streaming = false;
-    }
     if (m_mute)
         return false;
     for (const auto &s : m_faults.silentAt)
@@ -99,13 +95,23 @@ bool ProbeModel::answersRequest(char letter)
     return true;
 }
 
+void ProbeModel::dieWhenDue()
+{
+    if (m_faults.silentAfter >= 0 && m_requests >= m_faults.silentAfter) {
+        m_mute = true;
+        m_streaming = false;
+    }
+}
+
 QByteArray ProbeModel::receive(std::span<const std::uint8_t> body)
 {
     if (body.empty())
         return {};
-    if (!answersRequest(static_cast<char>(body[0])))
-        return {};
-    return answer(body);
+    QByteArray out;
+    if (answersRequest(static_cast<char>(body[0])))
+        out = answer(body);
+    dieWhenDue();
+    return out;
 }
 
 QByteArray ProbeModel::answer(std::span<const std::uint8_t> body)

@@ -43,7 +43,10 @@ std::optional<SurveyImages> readAsThePcWould(const ProbeMemory &memory);
 
 // Faults that decide the probe's behaviour itself; the shell adds split, noise and pacing.
 struct ProtocolFaults {
-    int silentAfter = -1; // requests from this index on get no answer (-1: never)
+    // After this many requests (the last of them still answered) the probe falls silent for
+    // good: no answers and no more samples (-1: never). After A that leaves the start's
+    // sample as the only one.
+    int silentAfter = -1;
     struct SilentAt {
         char letter;
         int index; // the index-th request of that letter, from 0
@@ -92,6 +95,7 @@ public:
 
 private:
     bool answersRequest(char letter);
+    void dieWhenDue();
 
     ProbeMemory m_memory;
     ProtocolFaults m_faults;

@@ -59,7 +59,7 @@ Bytes slice(const auto &bytes, std::size_t from, std::size_t n)
 
 } // namespace
 
-TEST(ProbeAnswers, ShortRequestsAnswerWithTheirLetterAndData)
+TEST(SimAnswers, ShortRequestsAnswerWithTheirLetterAndData)
 {
     ProbeMemory m = patternMemory();
     m.battery = 760;
@@ -74,7 +74,7 @@ TEST(ProbeAnswers, ShortRequestsAnswerWithTheirLetterAndData)
     EXPECT_EQ(ask(escaped, WIRE("[Y]")), WIRE("[Y/S/B]"));
 }
 
-TEST(ProbeAnswers, UnknownOrMalformedRequestsGetNoAnswer)
+TEST(SimAnswers, UnknownOrMalformedRequestsGetNoAnswer)
 {
     ProbeModel probe(patternMemory());
     EXPECT_TRUE(ask(probe, WIRE("[Q]")).isEmpty());
@@ -86,7 +86,7 @@ TEST(ProbeAnswers, UnknownOrMalformedRequestsGetNoAnswer)
     EXPECT_TRUE(probe.answer({}).isEmpty());
 }
 
-TEST(ProbeAnswers, GReadsParameterMemoryByProbeAddress)
+TEST(SimAnswers, GReadsParameterMemoryByProbeAddress)
 {
     const ProbeMemory m = patternMemory();
     ProbeModel probe(m);
@@ -103,7 +103,7 @@ TEST(ProbeAnswers, GReadsParameterMemoryByProbeAddress)
     EXPECT_EQ(slice(body, 1, 64), slice(m.parameters.bytes, 0x5FC0, 64));
 }
 
-TEST(ProbeAnswers, GBeyondParameterMemoryReadsErased)
+TEST(SimAnswers, GBeyondParameterMemoryReadsErased)
 {
     ProbeMemory m = patternMemory();
     const std::uint8_t last[4] = {0x00, 0x2F, 0x5B, 0x5D};
@@ -113,7 +113,7 @@ TEST(ProbeAnswers, GBeyondParameterMemoryReadsErased)
     EXPECT_EQ(ask(probe, WIRE("[G/0\x1f\xff\x02]")), WIRE("[G\xff\x03]")); // 0x1FFF, then 0x2000
 }
 
-TEST(ProbeAnswers, BCarriesItsBlockNumberThen128Bytes)
+TEST(SimAnswers, BCarriesItsBlockNumberThen128Bytes)
 {
     const ProbeMemory m = patternMemory();
     ProbeModel probe(m);
@@ -128,7 +128,7 @@ TEST(ProbeAnswers, BCarriesItsBlockNumberThen128Bytes)
     EXPECT_TRUE(ask(probe, WIRE("[B/E]")).startsWith(WIRE("[B/E")));
 }
 
-TEST(ProbeAnswers, WStoresTheSettingsAndGivesUpTheStoredCount)
+TEST(SimAnswers, WStoresTheSettingsAndGivesUpTheStoredCount)
 {
     ProbeModel probe(patternMemory());
     // 300 s and 10 s as the PC writes them.
@@ -144,7 +144,7 @@ TEST(ProbeAnswers, WStoresTheSettingsAndGivesUpTheStoredCount)
     EXPECT_EQ(ask(probe, WIRE("[X]")), WIRE("[X/0\x05/0\x03/0/0/0/0]"));
 }
 
-TEST(ProbeAnswers, ReadbackMismatchMakesTheReadBackDiffer)
+TEST(SimAnswers, ReadbackMismatchMakesTheReadBackDiffer)
 {
     ProtocolFaults f;
     f.readbackMismatch = true;
@@ -155,7 +155,7 @@ TEST(ProbeAnswers, ReadbackMismatchMakesTheReadBackDiffer)
     EXPECT_NE(slice(back, 1, 8), (Bytes{0x00, 0x2C, 0x01, 0x0A, 0x00, 0x00, 0x00, 0x00}));
 }
 
-TEST(ProbeAnswers, AStartsTheSampleStreamUntilP)
+TEST(SimAnswers, AStartsTheSampleStreamUntilP)
 {
     const ProbeMemory m = syntheticMemory(28);
     ProbeModel probe(m);
@@ -185,7 +185,7 @@ TEST(ProbeAnswers, AStartsTheSampleStreamUntilP)
     EXPECT_FALSE(probe.streaming());
 }
 
-TEST(ProbeAnswers, AForeignCalibrationStreamsItsOwnStoredSamples)
+TEST(SimAnswers, AForeignCalibrationStreamsItsOwnStoredSamples)
 {
     ProbeMemory m = patternMemory();
     m.data.setStoredCount(3);
@@ -197,22 +197,28 @@ TEST(ProbeAnswers, AForeignCalibrationStreamsItsOwnStoredSamples)
     EXPECT_EQ(slice(decodeOne(probe.nextSampleFrame()), 1, 18), slice(m.data.bytes, 8, 18));
 }
 
-TEST(ProbeFaults, SilentAfterNSilencesEveryRequestFromTheNth)
+TEST(SimFaults, SilentAfterNSilencesEveryRequestFromTheNth)
 {
     ProtocolFaults f;
     f.silentAfter = 3;
-    ProbeModel probe(patternMemory(), f);
+    ProbeModel probe(syntheticMemory(5), f);
     EXPECT_FALSE(ask(probe, WIRE("[P]")).isEmpty());
     EXPECT_FALSE(ask(probe, WIRE("[X]")).isEmpty());
+    EXPECT_FALSE(probe.mute());
+    // The third request is still answered; A's first sample is then the only one.
     EXPECT_FALSE(ask(probe, WIRE("[A]")).isEmpty());
+    EXPECT_TRUE(probe.mute());
+    EXPECT_FALSE(probe.streaming());
     EXPECT_TRUE(ask(probe, WIRE("[P]")).isEmpty());
     EXPECT_TRUE(ask(probe, WIRE("[I]")).isEmpty());
-    EXPECT_TRUE(probe.mute());
-    EXPECT_FALSE(probe.streaming()); // a dead probe streams nothing either
     EXPECT_EQ(probe.requestCount(), 5);
+
+    f.silentAfter = 0;
+    ProbeModel dead(syntheticMemory(5), f);
+    EXPECT_TRUE(ask(dead, WIRE("[P]")).isEmpty());
 }
 
-TEST(ProbeFaults, SilentAtSkipsTheKthRequestOfThatLetterOnly)
+TEST(SimFaults, SilentAtSkipsTheKthRequestOfThatLetterOnly)
 {
     ProtocolFaults f;
     f.silentAt = {{'G', 1}, {'W', 0}};
@@ -227,7 +233,7 @@ TEST(ProbeFaults, SilentAtSkipsTheKthRequestOfThatLetterOnly)
     EXPECT_FALSE(ask(probe, WIRE("[W/0/0\x08/0,\x01\n/0/0/0/0]")).isEmpty());
 }
 
-TEST(ProbeFaults, UnansweredAOrPLeavesTheStreamAsItWas)
+TEST(SimFaults, UnansweredAOrPLeavesTheStreamAsItWas)
 {
     ProtocolFaults f;
     f.silentAt = {{'A', 0}, {'P', 0}};
@@ -239,7 +245,7 @@ TEST(ProbeFaults, UnansweredAOrPLeavesTheStreamAsItWas)
     EXPECT_TRUE(probe.streaming());
 }
 
-TEST(ProbeFaults, DropStreamLeavesAUnansweredAndStartsNothing)
+TEST(SimFaults, DropStreamLeavesAUnansweredAndStartsNothing)
 {
     ProtocolFaults f;
     f.dropStream = true;
@@ -249,7 +255,7 @@ TEST(ProbeFaults, DropStreamLeavesAUnansweredAndStartsNothing)
     EXPECT_EQ(ask(probe, WIRE("[P]")), WIRE("[P]"));
 }
 
-TEST(ProbeFaults, NoiseNeverHoldsAFramingByte)
+TEST(SimFaults, NoiseNeverHoldsAFramingByte)
 {
     LineNoise noise;
     for (int k = 0; k < 2000; ++k) {
@@ -260,7 +266,7 @@ TEST(ProbeFaults, NoiseNeverHoldsAFramingByte)
     }
 }
 
-TEST(ProbeMemoryRead, ReadAsThePcWouldTakesHeaderAndSamplesOnly)
+TEST(SimMemoryRead, ReadAsThePcWouldTakesHeaderAndSamplesOnly)
 {
     const ProbeMemory m = syntheticMemory(28);
     const auto images = readAsThePcWould(m);
@@ -283,7 +289,7 @@ TEST(ProbeMemoryRead, ReadAsThePcWouldTakesHeaderAndSamplesOnly)
     EXPECT_FALSE(readAsThePcWould(none));
 }
 
-TEST(VirtualProbeOptions, FaultsAndSimPortNamesParse)
+TEST(SimOptions, FaultsAndSimPortNamesParse)
 {
     VirtualProbeOptions o;
     QString error;
@@ -311,7 +317,7 @@ TEST(VirtualProbeOptions, FaultsAndSimPortNamesParse)
     EXPECT_FALSE(simPortOptions(QStringLiteral("SIMX")));
 }
 
-TEST(LinePacing, BytesTakeTenBitTimesAndFollowTheRequest)
+TEST(SimLinePacing, BytesTakeTenBitTimesAndFollowTheRequest)
 {
     using namespace std::chrono;
     LineSchedule line(115200, false);
@@ -332,7 +338,7 @@ TEST(LinePacing, BytesTakeTenBitTimesAndFollowTheRequest)
     EXPECT_EQ(second, (std::vector{t0 + 7 * bt, t0 + 8 * bt}));
 }
 
-TEST(LinePacing, UnpacedGoesAtOnceAndSplitLeavesAMillisecond)
+TEST(SimLinePacing, UnpacedGoesAtOnceAndSplitLeavesAMillisecond)
 {
     using namespace std::chrono;
     const LineSchedule::Clock::time_point t0{seconds(100)};

@@ -105,7 +105,7 @@ VirtualProbeOptions withFault(const char *fault)
 
 } // namespace
 
-TEST(VirtualProbePty, AnswersAPlainDescriptorAndOutlivesItsCloses)
+TEST(SimPty, AnswersAPlainDescriptorAndOutlivesItsCloses)
 {
     QTemporaryDir dir;
     VirtualProbeOptions o;
@@ -151,7 +151,7 @@ TEST(VirtualProbePty, AnswersAPlainDescriptorAndOutlivesItsCloses)
     EXPECT_FALSE(QFileInfo(o.link).isSymLink());
 }
 
-TEST(VirtualProbePty, SilentAtLeavesThatRequestUnanswered)
+TEST(SimPty, SilentAtLeavesThatRequestUnanswered)
 {
     VirtualProbe probe(withFault("silent-at:P:0"));
     ASSERT_TRUE(probe.start(nullptr));
@@ -162,7 +162,7 @@ TEST(VirtualProbePty, SilentAtLeavesThatRequestUnanswered)
     EXPECT_EQ(pc.exchange(WIRE("[P]")), WIRE("[P]"));
 }
 
-TEST(VirtualProbePty, DropStreamSendsNoSampleAfterA)
+TEST(SimPty, DropStreamSendsNoSampleAfterA)
 {
     VirtualProbe probe(withFault("drop-stream"));
     ASSERT_TRUE(probe.start(nullptr));
@@ -171,7 +171,7 @@ TEST(VirtualProbePty, DropStreamSendsNoSampleAfterA)
     EXPECT_EQ(pc.exchange(WIRE("[I]")), WIRE("[I]"));
 }
 
-TEST(VirtualProbePty, SplitAnswersArriveInPiecesAndWhole)
+TEST(SimPty, SplitAnswersArriveInPiecesAndWhole)
 {
     VirtualProbeOptions o = withFault("split");
     o.memory = syntheticMemory(28);
@@ -187,7 +187,7 @@ TEST(VirtualProbePty, SplitAnswersArriveInPiecesAndWhole)
     EXPECT_TRUE(std::equal(body.begin() + 2, body.end(), o.memory->data.bytes.begin()));
 }
 
-TEST(VirtualProbePty, NoiseComesBeforeEachAnswerAndNeverFrames)
+TEST(SimPty, NoiseComesBeforeEachAnswerAndNeverFrames)
 {
     VirtualProbe probe(withFault("noise"));
     ASSERT_TRUE(probe.start(nullptr));
@@ -201,7 +201,7 @@ TEST(VirtualProbePty, NoiseComesBeforeEachAnswerAndNeverFrames)
     }
 }
 
-TEST(VirtualProbePty, PacedAnswersArriveIntact)
+TEST(SimPty, PacedAnswersArriveIntact)
 {
     VirtualProbeOptions o;
     o.memory = syntheticMemory(28);
@@ -217,7 +217,7 @@ TEST(VirtualProbePty, PacedAnswersArriveIntact)
     }
 }
 
-TEST(VirtualProbePty, StartFailsCleanly)
+TEST(SimPty, StartFailsCleanly)
 {
     QTemporaryDir dir;
     VirtualProbeOptions missing;
@@ -242,7 +242,7 @@ TEST(VirtualProbePty, StartFailsCleanly)
     EXPECT_EQ(f.readAll(), QByteArray("keep"));
 }
 
-TEST(ProbeSimProgram, PrintsThePtyAndEndsOnSigterm)
+TEST(SimProgram, PrintsThePtyAndEndsOnSigterm)
 {
     QTemporaryDir dir;
     const QString link = dir.filePath(QStringLiteral("probe"));
@@ -267,7 +267,7 @@ TEST(ProbeSimProgram, PrintsThePtyAndEndsOnSigterm)
     EXPECT_FALSE(QFileInfo(link).isSymLink());
 }
 
-TEST(ProbeSimProgram, SaveWritesWhatAReadWouldProduce)
+TEST(SimProgram, SaveWritesWhatAReadWouldProduce)
 {
     QTemporaryDir dir;
     const QString first = dir.filePath(QStringLiteral("a.ZLM"));
