@@ -28,6 +28,8 @@ using Clock = LineSchedule::Clock;
 
 namespace {
 
+constexpr timespec HangUpPause{0, 10'000'000};
+
 QString errnoText(const char *what)
 {
     return QStringLiteral("%1: %2").arg(QString::fromLatin1(what), QString::fromLocal8Bit(std::strerror(errno)));
@@ -259,6 +261,9 @@ void VirtualProbe::Shell::run(int master, int wake, std::atomic<bool> &stopping,
             const ssize_t n = ::read(master, buffer, sizeof buffer);
             if (n > 0)
                 onReceived(buffer, static_cast<std::size_t>(n), Clock::now(), requestCount);
+        } else if (fds[0].revents & (POLLHUP | POLLERR)) {
+            // Not expected while the slave side is held open; never spin on it.
+            ::ppoll(nullptr, 0, &HangUpPause, nullptr);
         }
     }
 }
@@ -319,7 +324,8 @@ bool VirtualProbe::start(QString *error)
         if (::lstat(link.constData(), &st) == 0 && !S_ISLNK(st.st_mode))
             return fail(QStringLiteral("%1 exists and is not a symlink").arg(m_options.link));
         // Made beside the target and renamed over it, so an old link is replaced in one step.
-        const QByteArray temp = link + ".tmp" + QByteArray::number(::getpid());
+        const QByteArray temp = link + ".tmp" + QByteArray::number(::getpid()) + "-"
+            + QByteArray::number(reinterpret_cast<quintptr>(this), 16);
         ::unlink(temp.constData());
         if (::symlink(name, temp.constData()) != 0)
             return fail(errnoText("symlink"));
