@@ -78,7 +78,7 @@ RawSample LiveSampleSource::next()
 }
 
 ProbeModel::ProbeModel(ProbeMemory memory, ProtocolFaults faults)
-    : m_memory(memory), m_faults(std::move(faults)), m_live(m_memory)
+    : m_memory(std::move(memory)), m_faults(std::move(faults)), m_live(m_memory)
 {
     dieWhenDue();
 }

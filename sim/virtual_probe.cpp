@@ -5,7 +5,7 @@
 #include "document/document.h"
 #include "probe/frame.h"
 
-#include <QFileInfo>
+#include <QFile>
 
 #include <algorithm>
 #include <cerrno>
