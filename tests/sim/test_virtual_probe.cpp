@@ -162,15 +162,6 @@ TEST(SimPty, SilentAtLeavesThatRequestUnanswered)
     EXPECT_EQ(pc.exchange(WIRE("[P]")), WIRE("[P]"));
 }
 
-TEST(SimPty, DropStreamSendsNoSampleAfterA)
-{
-    VirtualProbe probe(withFault("drop-stream"));
-    ASSERT_TRUE(probe.start(nullptr));
-    PcSide pc(probe.devicePath());
-    pc.send(WIRE("[A]"));
-    EXPECT_EQ(pc.exchange(WIRE("[I]")), WIRE("[I]"));
-}
-
 TEST(SimPty, SplitAnswersArriveInPiecesAndWhole)
 {
     VirtualProbeOptions o = withFault("split");
