@@ -73,7 +73,8 @@ int main(int argc, char **argv)
     zolm::sim::VirtualProbeOptions options;
     bool havePoints = false;
     QString saveFile;
-    for (int i = 1; i < argc; ++i) {
+    // Every option takes a value: step over both.
+    for (int i = 1; i < argc; i += 2) {
         const std::string a = argv[i];
         const char *v = i + 1 < argc ? argv[i + 1] : nullptr;
         long n = 0;
@@ -109,7 +110,6 @@ int main(int argc, char **argv)
         } else {
             return usage("unknown option " + a);
         }
-        ++i;
     }
     if (havePoints && !options.surveyFile.isEmpty())
         return usage("--survey and --points exclude each other");

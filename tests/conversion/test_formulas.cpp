@@ -14,7 +14,6 @@ using namespace zolm::conv;
 namespace {
 
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double Inf = std::numeric_limits<double>::infinity();
 constexpr std::size_t CalBase = ProbeParameterBlock::CalibrationOffset;
 
 Polynomial constant(double c)

@@ -1,0 +1,22 @@
+// Every suite's main: Qt stays off any display and the settings away from the user's own file,
+// also when a test binary is run by hand.
+#include <QByteArray>
+#include <QtGlobal>
+
+#include <gtest/gtest.h>
+
+// fontconfig keeps its caches for the life of the process; that is not a leak of ours.
+extern "C" const char *__lsan_default_suppressions()
+{
+    return "leak:libfontconfig\n";
+}
+
+int main(int argc, char **argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!qEnvironmentVariableIsSet("ZOLM_SETTINGS"))
+        qputenv("ZOLM_SETTINGS", ZOLM_TEST_SETTINGS);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
