@@ -257,4 +257,16 @@ TEST_F(CommCli, LiveWithoutAStreamFailsWithTheStartsText)
     EXPECT_TRUE(r.out.isEmpty());
 }
 
+// The stream starts (P, 384 G, A answered) and then falls silent: after 3000 ms without a
+// sample the start's text is shown and the stream is stopped; the stop meets silence too.
+TEST_F(CommCli, LiveStreamThatFallsSilentFailsWithTheStartsText)
+{
+    SimProcess sim({QStringLiteral("--fault"), QStringLiteral("silent-after:386")});
+    const Result r = cli({QStringLiteral("live"), QStringLiteral("--port"), sim.port(), QStringLiteral("--count"),
+                          QStringLiteral("5")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_LE(r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size(), 1);
+    EXPECT_TRUE(r.err.startsWith(withNewline(zolm::probe::text::timeoutStep(3)))) << r.err.toStdString();
+}
+
 } // namespace
