@@ -31,9 +31,11 @@ std::string SurveyHeader::field(std::size_t off) const
 
 void SurveyHeader::setField(std::size_t off, const std::string &gbk)
 {
-    std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(off), FieldSize, std::uint8_t{0});
+    // The text and its terminator; what stood after the terminator stays, as the dialogs left it.
     const std::size_t n = std::min(gbk.size(), FieldSize - 1);
     std::memcpy(bytes.data() + off, gbk.data(), n);
+    bytes[off + n] = 0;
+    bytes[off + FieldSize] = 0;
 }
 
 void SurveyData::clear()

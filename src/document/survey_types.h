@@ -160,9 +160,16 @@ struct SurveyHeader {
     // The text of a 16-byte field up to its first zero byte (all 16 bytes when there is none).
     std::string crewNumber() const { return field(CrewOffset); }
     std::string wellNumber() const { return field(WellOffset); }
-    // Stores at most 15 bytes and a terminator; the rest of the field is zeroed.
+    // Stores at most 15 bytes and a terminator, and a zero in the byte after the field.
     void setCrewNumber(const std::string &gbk) { setField(CrewOffset, gbk); }
     void setWellNumber(const std::string &gbk) { setField(WellOffset, gbk); }
+    // A field of 16 bytes without a terminator ends at the zero put after it whenever the
+    // fields are shown (the bytes after them are reserved).
+    void terminateTextFields()
+    {
+        bytes[CrewOffset + FieldSize] = 0;
+        bytes[WellOffset + FieldSize] = 0;
+    }
     double declination() const { return le::f64(bytes.data() + DeclinationOffset); }
     void setDeclination(double d) { le::putF64(bytes.data() + DeclinationOffset, d); }
 

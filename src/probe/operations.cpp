@@ -272,11 +272,12 @@ Outcome readData(OperationContext &ctx)
     const std::size_t last = length / BlockSize; // at most 255 for 1818 points
     for (std::size_t j = 0; j <= last; ++j) {
         run.setBar(Bar::Timeout, 0);
-        s = run.ask(requestBlock(static_cast<std::uint8_t>(j)), 'B', BlockAnswerLength, Wait::ReadBlock);
+        // The last block is requested even when it contributes nothing. An answer must carry
+        // the bytes that are taken from it, and no more: a probe may end its last block early.
+        const std::size_t take = j < last ? BlockSize : length % BlockSize;
+        s = run.ask(requestBlock(static_cast<std::uint8_t>(j)), 'B', 2 + take, Wait::ReadBlock);
         if (s != Status::Ok)
             return run.fail(s, text::dataBlockTimeout(static_cast<int>(j)));
-        // The last block is requested even when it contributes nothing.
-        const std::size_t take = j < last ? BlockSize : length % BlockSize;
         std::memcpy(fresh->data.bytes.data() + BlockSize * j, run.answer.body.data() + 2, take);
         run.stepBar(Bar::Completion);
     }

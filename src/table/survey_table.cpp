@@ -110,6 +110,7 @@ RefillResult SurveyTable::refillTable()
     if (!m_doc.holdsData() || s.pointCount == 0)
         return r;
     r.filled = true;
+    s.header.terminateTextFields();
     r.crewCaption = crewCaption(crewText());
     r.wellCaption = wellCaption(wellText());
     if (std::fabs(s.header.declination()) > 360.0)

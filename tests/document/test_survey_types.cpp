@@ -54,6 +54,13 @@ TEST(SurveyHeaderFields, SixteenBytesWithoutTerminator)
     h.setWellNumber("well-17-long-name-here");
     EXPECT_EQ(h.wellNumber(), "well-17-long-na"); // 15 bytes and a terminator
     EXPECT_EQ(h.bytes[SurveyHeader::WellOffset + 15], 0);
+    // A shorter text ends at its terminator; the bytes after it stay as they were, and the
+    // byte after the field becomes zero.
+    h.bytes[SurveyHeader::CrewOffset + 16] = 'Q';
+    h.setCrewNumber("XY");
+    EXPECT_EQ(h.crewNumber(), "XY");
+    EXPECT_EQ(h.bytes[SurveyHeader::CrewOffset + 3], 'D');
+    EXPECT_EQ(h.bytes[SurveyHeader::CrewOffset + 16], 0);
     h.setDeclination(-3.25);
     EXPECT_EQ(h.declination(), -3.25);
     double raw;

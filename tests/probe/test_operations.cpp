@@ -102,6 +102,31 @@ TEST_F(CommOperations, ReadOf1818PointsEndsInsideBlock255)
     EXPECT_EQ(*nextBar, QStringLiteral("done 0/73"));
 }
 
+// A block answer must carry what is taken from it: the last block may end early, any other
+// short block is not taken and times out with its number.
+TEST_F(CommOperations, ShortBlockAnswersTakeOnlyWhatTheyCarry)
+{
+    for (const auto &[block, length, ok] : {std::tuple{255, 2 + 92, true}, {255, 2 + 91, false}, {100, 2 + 127, false}}) {
+        probe(MaxSurveyPoints);
+        RecordingView seen;
+        const auto full = link->respond;
+        link->respond = [&, full, block = block, length = length](const QByteArray &request) {
+            QByteArray answer = full(request);
+            if (request == requestBlock(static_cast<std::uint8_t>(block))) {
+                auto body = requestBody(answer);
+                body.resize(static_cast<std::size_t>(length));
+                answer = encodeFrame(body);
+            }
+            return answer;
+        };
+        OperationContext c{*link, decoder, seen, *images, [] { return false; }};
+        EXPECT_EQ(readData(c), ok ? Outcome::Done : Outcome::Failed) << block << " " << length;
+        const auto boxes = seen.boxList();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes.front().text, ok ? text::dataRead() : text::dataBlockTimeout(block));
+    }
+}
+
 TEST_F(CommOperations, ReadOfAProbeHoldingNoUsableSurveyChangesNothing)
 {
     for (const int count : {0, 1819}) {

@@ -144,6 +144,11 @@ TEST_F(Table, CrewOfSixteenBytesAndEmptyCaptions)
     const RefillResult r = table.refillTable();
     EXPECT_EQ(r.crewCaption, QStringLiteral("井队编号: ABCDEFGHIJKLMNOP"));
     EXPECT_EQ(r.wellCaption, QStringLiteral("井号"));
+    // Showing the fields puts a zero after each, as a save then stores.
+    EXPECT_EQ(h[SurveyHeader::CrewOffset + 16], 0);
+    h[SurveyHeader::WellOffset + 16] = 'Y';
+    table.editWell(QStringLiteral("W2"));
+    EXPECT_EQ(h[SurveyHeader::WellOffset + 16], 0);
 }
 
 TEST_F(Table, DisplayModesKeepRowsAndShownFlagsTogether)
