@@ -9,6 +9,15 @@ namespace zolm {
 
 namespace {
 
+// A dialog value was refused: the dialog stays open with the message.
+TableChange refusal(const QString &message)
+{
+    TableChange c;
+    c.refused = true;
+    c.message = message;
+    return c;
+}
+
 struct ColumnDef {
     const char *header;
     int width;
@@ -243,10 +252,7 @@ TableChange SurveyTable::autoDepth(const QString &startText, const QString &leng
     const NumberCheck start = checkNumber(startText, Range::StartDepth);
     const NumberCheck length = start.value ? checkNumber(lengthText, Range::CourseLength) : NumberCheck{};
     if (!start.value || !length.value) {
-        TableChange c;
-        c.refused = true;
-        c.message = start.value ? length.message : start.message;
-        return c;
+        return refusal(start.value ? length.message : start.message);
     }
     return autoDepth(*start.value, *length.value);
 }
@@ -301,10 +307,7 @@ TableChange SurveyTable::enterDepth(int row, const QString &text)
         return {};
     const NumberCheck depth = checkNumber(text, Range::Depth);
     if (!depth.value) {
-        TableChange c;
-        c.refused = true;
-        c.message = depth.message;
-        return c;
+        return refusal(depth.message);
     }
     return setPointDepth(p, *depth.value);
 }
@@ -338,34 +341,29 @@ double SurveyTable::declinationForDialog()
     return h.declination();
 }
 
-TableChange SurveyTable::editCrew(const QString &text, QString *caption)
+TableChange SurveyTable::editHeaderText(const QString &text, bool crew, QString *caption)
 {
     const TextCheck t = checkHeaderText(text);
-    if (!t.gbk) {
-        TableChange c;
-        c.refused = true;
-        c.message = t.message;
-        return c;
-    }
-    survey().header.setCrewNumber(*t.gbk);
+    if (!t.gbk)
+        return refusal(t.message);
+    SurveyHeader &h = survey().header;
+    if (crew)
+        h.setCrewNumber(*t.gbk);
+    else
+        h.setWellNumber(*t.gbk);
     if (caption)
-        *caption = crewCaption(crewText());
+        *caption = crew ? crewCaption(crewText()) : wellCaption(wellText());
     return markModified({});
+}
+
+TableChange SurveyTable::editCrew(const QString &text, QString *caption)
+{
+    return editHeaderText(text, true, caption);
 }
 
 TableChange SurveyTable::editWell(const QString &text, QString *caption)
 {
-    const TextCheck t = checkHeaderText(text);
-    if (!t.gbk) {
-        TableChange c;
-        c.refused = true;
-        c.message = t.message;
-        return c;
-    }
-    survey().header.setWellNumber(*t.gbk);
-    if (caption)
-        *caption = wellCaption(wellText());
-    return markModified({});
+    return editHeaderText(text, false, caption);
 }
 
 TableChange SurveyTable::editDeclination(const QString &text, QString *caption)
@@ -373,10 +371,7 @@ TableChange SurveyTable::editDeclination(const QString &text, QString *caption)
     declinationForDialog();
     const NumberCheck d = checkNumber(text, Range::Declination);
     if (!d.value) {
-        TableChange c;
-        c.refused = true;
-        c.message = d.message;
-        return c;
+        return refusal(d.message);
     }
     survey().header.setDeclination(*d.value);
     if (caption)

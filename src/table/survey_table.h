@@ -130,6 +130,7 @@ private:
     TableChange allRowsChanged(bool markModified);
     void sortRows(bool descending);
     TableChange markModified(TableChange c);
+    TableChange editHeaderText(const QString &text, bool crew, QString *caption);
 
     CNDravikDoc &m_doc;
     std::vector<int> m_rows;
