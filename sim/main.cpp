@@ -12,7 +12,9 @@
 #include <cstdlib>
 #include <string>
 
+#ifndef _WIN32
 #include <pthread.h>
+#endif
 
 namespace {
 
@@ -117,6 +119,14 @@ int main(int argc, char **argv)
     if (!saveFile.isEmpty())
         return saveSurvey(options, saveFile);
 
+#ifdef _WIN32
+    // No pseudo-terminals here: start() says so.
+    zolm::sim::VirtualProbe probe(options);
+    QString error;
+    probe.start(&error);
+    return failure(error);
+}
+#else
     // The signals are taken synchronously below; block them before the probe's thread
     // starts so that it inherits the mask and they reach only this thread.
     sigset_t stopSignals;
@@ -138,3 +148,4 @@ int main(int argc, char **argv)
     probe.stop();
     return 0;
 }
+#endif

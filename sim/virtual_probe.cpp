@@ -14,6 +14,7 @@
 #include <cstring>
 #include <deque>
 
+#ifndef _WIN32
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -21,6 +22,7 @@
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
+#endif
 
 namespace zolm::sim {
 
@@ -28,12 +30,15 @@ using Clock = LineSchedule::Clock;
 
 namespace {
 
+#ifndef _WIN32
 constexpr timespec HangUpPause{0, 10'000'000};
 
 QString errnoText(const char *what)
 {
     return QStringLiteral("%1: %2").arg(QString::fromLatin1(what), QString::fromLocal8Bit(std::strerror(errno)));
 }
+
+#endif
 
 bool parseCount(const QString &text, int &out)
 {
@@ -45,12 +50,15 @@ bool parseCount(const QString &text, int &out)
     return true;
 }
 
+#ifndef _WIN32
 void closeFd(int &fd)
 {
     if (fd >= 0)
         ::close(fd);
     fd = -1;
 }
+
+#endif
 
 } // namespace
 
@@ -128,6 +136,7 @@ bool loadProbeMemory(const VirtualProbeOptions &options, ProbeMemory &memory, QS
     return true;
 }
 
+#ifndef _WIN32
 // Everything the probe's thread works on; only that thread touches it while it runs.
 struct VirtualProbe::Shell {
     struct OutByte {
@@ -365,5 +374,23 @@ void VirtualProbe::stop()
     closeFd(m_slave);
     closeFd(m_master);
 }
+
+#else
+// The virtual probe answers on a pseudo-terminal; Windows has none to offer.
+struct VirtualProbe::Shell {};
+
+VirtualProbe::VirtualProbe(VirtualProbeOptions options) : m_options(std::move(options)) {}
+
+VirtualProbe::~VirtualProbe() = default;
+
+bool VirtualProbe::start(QString *error)
+{
+    if (error)
+        *error = QStringLiteral("the virtual probe needs a pseudo-terminal, which this system does not have");
+    return false;
+}
+
+void VirtualProbe::stop() {}
+#endif
 
 } // namespace zolm::sim
