@@ -88,6 +88,13 @@ Status readParameters(Run &run, ProbeParameterBlock &into, int waitMs, int *fail
     return Status::Ok;
 }
 
+// P then X: the probe's attention, then its data header in run.answer.
+Status attentionAndHeader(Run &run)
+{
+    const Status s = run.ask(requestAttention(), 'P', 1, Wait::Attention);
+    return s == Status::Ok ? run.ask(requestHeader(), 'X', HeaderAnswerLength, Wait::Header) : s;
+}
+
 } // namespace
 
 std::array<std::uint8_t, 8> settingsHeader(std::int32_t delaySeconds, std::int32_t intervalSeconds)
@@ -164,9 +171,7 @@ Outcome stopRealTime(OperationContext &ctx)
 Outcome historyCheck(OperationContext &ctx)
 {
     Run run(ctx);
-    Status s = run.ask(requestAttention(), 'P', 1, Wait::Attention);
-    if (s == Status::Ok)
-        s = run.ask(requestHeader(), 'X', HeaderAnswerLength, Wait::Header);
+    Status s = attentionAndHeader(run);
     if (s != Status::Ok)
         return run.fail(s, text::timeout());
     const int count = run.answer[5] | (run.answer[6] << 8);
@@ -178,9 +183,7 @@ Outcome historyCheck(OperationContext &ctx)
 Outcome writeSettings(OperationContext &ctx, std::int32_t delaySeconds, std::int32_t intervalSeconds)
 {
     Run run(ctx);
-    Status s = run.ask(requestAttention(), 'P', 1, Wait::Attention);
-    if (s == Status::Ok)
-        s = run.ask(requestHeader(), 'X', HeaderAnswerLength, Wait::Header);
+    Status s = attentionAndHeader(run);
     if (s != Status::Ok)
         return run.fail(s, text::timeout());
 

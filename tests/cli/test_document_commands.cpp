@@ -2,6 +2,7 @@
 // Golden outputs of tests/data/small.ZLM are compared whole.
 #include "document/document.h"
 #include "platform/gbk.h"
+#include "run_program.h"
 #include "synthetic.h"
 
 #include <QFile>
@@ -26,11 +27,8 @@ struct CliResult {
 
 CliResult cli(const QStringList &args)
 {
-    QProcess p;
-    p.start(QStringLiteral(ZOLM_CLI_PATH), args);
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            QString::fromUtf8(p.readAllStandardError())};
+    const ProgramRun r = runProgram(QStringLiteral(ZOLM_CLI_PATH), args);
+    return {r.exitCode, r.out, QString::fromUtf8(r.err)};
 }
 
 QByteArray readAll(const QString &path)

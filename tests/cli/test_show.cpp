@@ -2,6 +2,7 @@
 #include "document/document.h"
 #include "platform/gbk.h"
 #include "synthetic.h"
+#include "run_program.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -26,11 +27,8 @@ struct CliRun {
 
 CliRun cli(const QStringList &args)
 {
-    QProcess p;
-    p.start(QStringLiteral(ZOLM_CLI_PATH), args);
-    p.waitForFinished(30000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+    const ProgramRun r = runProgram(QStringLiteral(ZOLM_CLI_PATH), args);
+    return {r.exitCode, QString::fromUtf8(r.out), QString::fromUtf8(r.err)};
 }
 
 class Show : public ::testing::Test {

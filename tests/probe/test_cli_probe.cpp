@@ -1,6 +1,7 @@
 // zolm-cli's probe commands as a user runs them: against the built-in virtual probe (SIM)
 // and against zolm-probe-sim with faults, both over real ptys.
 #include "probe/texts.h"
+#include "run_program.h"
 
 #include <QDir>
 #include <QString>
@@ -46,18 +47,9 @@ class CommCli : public ::testing::Test {
 protected:
     void SetUp() override
     {
-#if defined(__SANITIZE_THREAD__)
-#define ZOLM_UNDER_TSAN 1
-#elif defined(__has_feature)
-#if __has_feature(thread_sanitizer)
-#define ZOLM_UNDER_TSAN 1
-#endif
-#endif
-#ifdef ZOLM_UNDER_TSAN
-        // ThreadSanitizer's runtime breaks on QProcess's way of starting a child; the
-        // sanitized zolm-cli is run by hand instead.
-        GTEST_SKIP() << "not under ThreadSanitizer";
-#endif
+        // The sanitized zolm-cli is run by hand instead.
+        if (UnderThreadSanitizer)
+            GTEST_SKIP() << "not under ThreadSanitizer";
     }
 
     QTemporaryDir dir;
@@ -67,12 +59,9 @@ protected:
     {
         args.prepend(path("settings.ini"));
         args.prepend(QStringLiteral("--settings"));
-        QProcess p;
-        p.start(QStringLiteral(ZOLM_CLI_PATH), args);
-        p.closeWriteChannel(); // no terminal: questions are refused
-        EXPECT_TRUE(p.waitForFinished(60000));
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
+        // No terminal: questions are refused.
+        const ProgramRun r = runProgram(QStringLiteral(ZOLM_CLI_PATH), args);
+        return {r.exitCode, QString::fromUtf8(r.out), QString::fromUtf8(r.err)};
     }
     QByteArray bytesOf(const QString &file)
     {
