@@ -149,9 +149,11 @@ QByteArray ProbeModel::answer(std::span<const std::uint8_t> body)
             return {};
         std::copy_n(params.begin() + WritePrefix.size(), DataHeaderSize, m_memory.data.bytes.begin());
         // New settings start a new survey: what was stored is given up.
-        m_memory.data.setStoredCount(0);
+        DataHeader h = m_memory.data.header();
+        h.storedCount = 0;
         if (m_faults.readbackMismatch)
-            m_memory.data.setSamplingInterval(m_memory.data.samplingInterval() ^ 0x01);
+            h.interval ^= 0x01;
+        m_memory.data.setHeader(h);
         return frameOf(out);
     }
     case 'G': {

@@ -2,7 +2,7 @@
 // The probe side of the protocol as plain logic: the probe's two memories and what it answers
 // to each request, with no port and no clock. The pty shell (virtual_probe.h) feeds it request
 // bodies and writes out what comes back.
-#include "document/survey_types.h"
+#include "survey/survey_types.h"
 #include "synthetic.h"
 
 #include <QByteArray>

@@ -313,9 +313,7 @@ SyntheticSurvey makeSurvey(CalibrationKind kind, std::span<const Station> statio
     SyntheticSurvey out;
     out.parameters = probe.parameters();
     const int n = static_cast<int>(std::min<std::size_t>(stations.size(), MaxSurveyPoints));
-    out.image.setFirstSampleTime(firstSampleTime);
-    out.image.setSamplingInterval(interval);
-    out.image.setStoredCount(static_cast<std::uint16_t>(n));
+    out.image.setHeader({firstSampleTime, interval, static_cast<std::uint16_t>(n)});
     for (int i = 0; i < n; ++i)
         out.image.setSample(i, probe.sample(stations[static_cast<std::size_t>(i)], field));
     // The tail is not interpreted but must travel unchanged; give it recognisable bytes.

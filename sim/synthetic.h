@@ -2,7 +2,7 @@
 // Synthetic surveys: from a well path and the Earth's field, the calibration a probe would
 // carry and the raw words it would store. The model runs the conversion backwards: probe
 // attitude -> field vectors in probe axes -> sensor readings -> raw words.
-#include "document/survey_types.h"
+#include "survey/survey_types.h"
 
 #include <array>
 #include <span>

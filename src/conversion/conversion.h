@@ -1,7 +1,7 @@
 #pragma once
 // Raw sample + the probe's parameter block -> survey values. Stateless: every intermediate
 // belongs to the call, so the UI thread and the probe worker may convert at the same time.
-#include "document/survey_types.h"
+#include "survey/survey_types.h"
 
 #include <array>
 #include <cstddef>

@@ -1,7 +1,7 @@
 #pragma once
 // The single survey document. The desktop window, zolm-cli and the tests all hold one of
 // these; the store is allocated once with the document and never per point.
-#include "document/survey_types.h"
+#include "document/survey_data.h"
 
 #include <QString>
 

@@ -2,7 +2,7 @@
 // The .ZLM document file: header, parameter block (or, in the older layout, only the
 // calibration area), data header, data tail, then 30 bytes per point. No values are stored;
 // they are recomputed on every open.
-#include "document/survey_types.h"
+#include "document/survey_data.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
 #pragma once
 // The text export: its persisted format, the format dialog's list logic and the writer.
 // Export files are GBK text with CR LF line ends.
-#include "document/survey_types.h"
+#include "document/survey_data.h"
 
 #include <QString>
 

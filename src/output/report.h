@@ -3,7 +3,7 @@
 // in device units; and a renderer of that list onto any QPainter (printer, PDF, image).
 // The positions are computed once, here, so the paper, the preview, the PDF and zolm-cli's
 // --ops all agree to the device unit.
-#include "document/survey_types.h"
+#include "document/survey_data.h"
 #include "table/survey_table.h"
 
 #include <QImage>

@@ -2,7 +2,7 @@
 // What the probe windows show: the information (identity, type, capacity, stored count,
 // settings and battery, from the four pieces the read-information operation brings back)
 // and the real-time values.
-#include "document/survey_types.h"
+#include "survey/survey_types.h"
 
 #include <QString>
 

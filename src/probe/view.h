@@ -7,7 +7,7 @@
 // everything else from the worker. showBox and showProbeInfo block the worker until the
 // user has closed them; once abandonWaits() has been called (shutdown) they must return
 // promptly. Results arrive as copies; nothing here refers to the worker's own memory.
-#include "document/survey_types.h"
+#include "survey/survey_types.h"
 #include "probe/probe_info.h"
 
 #include <QString>

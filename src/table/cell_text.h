@@ -1,7 +1,7 @@
 #pragma once
 // The texts the survey table shows in its columns 1 to 11, shared by the table, export
 // checks, zolm-cli and the report.
-#include "document/survey_types.h"
+#include "document/survey_data.h"
 
 #include <string>
 

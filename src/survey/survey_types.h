@@ -1,12 +1,11 @@
 #pragma once
 // The survey's shared types. Every image is a byte array at the probe's own offsets and is
 // read and written field by field in little-endian order; nothing is allocated per point.
-#include "document/le_bytes.h"
+#include "survey/le_bytes.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <span>
 #include <string>
 
 namespace zolm {
@@ -122,21 +121,54 @@ inline constexpr std::size_t AngleSetSize = 144;
 inline constexpr std::size_t PolynomialSize = 56;
 } // namespace Cal
 
+// The probe's 8-byte data header: byte 0 reserved, the first sample's time (the start delay)
+// in seconds, the sampling interval in seconds, the stored count. The probe's X answer carries
+// it, W writes it, and it opens the data image.
+struct DataHeader {
+    static constexpr std::size_t Size = 8;
+
+    std::uint16_t firstSampleTime = 0;
+    std::uint8_t interval = 0;
+    std::uint16_t storedCount = 0;
+
+    // p holds at least Size bytes.
+    static DataHeader decode(const std::uint8_t *p)
+    {
+        return {le::u16(p + 1), p[3], le::u16(p + 4)};
+    }
+    // Writes bytes 1..5; the reserved bytes are left as they are.
+    void encodeInto(std::uint8_t *p) const
+    {
+        le::put16(p + 1, firstSampleTime);
+        p[3] = interval;
+        le::put16(p + 4, storedCount);
+    }
+    // A fresh header with the reserved bytes zero.
+    std::array<std::uint8_t, Size> encode() const
+    {
+        std::array<std::uint8_t, Size> b{};
+        encodeInto(b.data());
+        return b;
+    }
+};
+
 // Image of the probe's data memory: 8-byte header, samples, 36-byte tail.
 struct RawDataImage {
     static constexpr std::size_t SamplesOffset = 8;
     static constexpr std::size_t TailOffset = 32732;
     static constexpr std::size_t TailSize = 36;
-    static constexpr std::size_t HeaderSize = 8;
+    static constexpr std::size_t HeaderSize = DataHeader::Size;
 
     std::array<std::uint8_t, DataImageSize> bytes{};
 
-    std::uint16_t firstSampleTime() const { return le::u16(bytes.data() + 1); }
-    std::uint8_t samplingInterval() const { return bytes[3]; }
-    std::uint16_t storedCount() const { return le::u16(bytes.data() + 4); }
-    void setFirstSampleTime(std::uint16_t s) { le::put16(bytes.data() + 1, s); }
-    void setSamplingInterval(std::uint8_t s) { bytes[3] = s; }
-    void setStoredCount(std::uint16_t n) { le::put16(bytes.data() + 4, n); }
+    DataHeader header() const { return DataHeader::decode(bytes.data()); }
+    void setHeader(const DataHeader &h) { h.encodeInto(bytes.data()); }
+    std::uint16_t firstSampleTime() const { return header().firstSampleTime; }
+    std::uint8_t samplingInterval() const { return header().interval; }
+    std::uint16_t storedCount() const { return header().storedCount; }
+    void setFirstSampleTime(std::uint16_t s) { change([s](DataHeader &h) { h.firstSampleTime = s; }); }
+    void setSamplingInterval(std::uint8_t s) { change([s](DataHeader &h) { h.interval = s; }); }
+    void setStoredCount(std::uint16_t n) { change([n](DataHeader &h) { h.storedCount = n; }); }
 
     // i must lie in 0..MaxSurveyPoints-1.
     RawSample sample(int i) const
@@ -146,6 +178,15 @@ struct RawDataImage {
     void setSample(int i, const RawSample &s)
     {
         s.toBytes(bytes.data() + SamplesOffset + RawSampleSize * static_cast<std::size_t>(i));
+    }
+
+private:
+    template <typename F>
+    void change(F f)
+    {
+        DataHeader h = header();
+        f(h);
+        setHeader(h);
     }
 };
 
@@ -176,28 +217,6 @@ struct SurveyHeader {
 private:
     std::string field(std::size_t off) const;
     void setField(std::size_t off, const std::string &gbk);
-};
-
-// The document's fixed-capacity store of one survey.
-struct SurveyData {
-    ProbeParameterBlock parameters;
-    RawDataImage data;
-    std::array<SurveyValues, MaxSurveyPoints> values{};
-    std::array<double, MaxSurveyPoints> depth{};
-    std::array<PointFlags, MaxSurveyPoints> flags{};
-    SurveyHeader header;
-    std::int32_t pointCount = 0;
-
-    // Zeroes the images, depths and flags; values and header stay as they are.
-    void clear();
-    // Takes freshly read probe images and converts every point. A count above the store's
-    // capacity is limited to it (the probe read never hands over more).
-    int loadFromProbe(std::span<const std::uint8_t, ParameterBlockSize> param,
-                      std::span<const std::uint8_t, DataImageSize> image);
-    // Converts points 0..pointCount-1 in order; results of rejected samples are not looked at.
-    void convertAll();
-    // pointCount limited to 0..MaxSurveyPoints, for loops over the arrays.
-    int usablePointCount() const;
 };
 
 } // namespace zolm
