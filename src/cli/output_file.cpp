@@ -1,0 +1,93 @@
+#include "cli/output_file.h"
+
+#include "document/document.h"
+#include "document/survey_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace zolm::cli {
+
+namespace {
+
+bool fail(QString *why, const QString &text)
+{
+    if (why)
+        *why = text;
+    return false;
+}
+
+bool writeStdout(QByteArrayView bytes, QString *why)
+{
+    std::fflush(stdout);
+    errno = 0;
+    const std::size_t n = std::fwrite(bytes.data(), 1, static_cast<std::size_t>(bytes.size()), stdout);
+    if (std::fflush(stdout) != 0 || n != static_cast<std::size_t>(bytes.size()))
+        return fail(why, QString::fromLocal8Bit(std::strerror(errno ? errno : EIO)));
+    return true;
+}
+
+// A device or FIFO: opened as it is and written through, so that an error such as a full
+// device shows at the write, not lost in a buffer.
+bool writeInPlace(const QString &path, QByteArrayView bytes, QString *why)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::ExistingOnly | QIODevice::Unbuffered))
+        return fail(why, file.errorString());
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 n = file.write(bytes.data() + done, bytes.size() - done);
+        if (n <= 0)
+            return fail(why, file.errorString());
+        done += n;
+    }
+    file.close();
+    if (file.error() != QFileDevice::NoError)
+        return fail(why, file.errorString());
+    return true;
+}
+
+} // namespace
+
+bool writeOutput(const QString &path, QByteArrayView bytes, QString *why)
+{
+    if (path == QLatin1String("-"))
+        return writeStdout(bytes, why);
+    const QFileInfo info(path); // follows links: /dev/stdout is what it points to
+    if (info.isDir())
+        return fail(why, QStringLiteral("这是一个文件夹"));
+    if (info.exists() && !info.isFile())
+        return writeInPlace(path, bytes, why);
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(why, file.errorString());
+    if (file.write(bytes.data(), bytes.size()) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return fail(why, reason);
+    }
+    if (!file.commit())
+        return fail(why, file.errorString());
+    return true;
+}
+
+bool saveDocument(CNDravikDoc &doc, const QString &path, QString *error)
+{
+    QByteArray bytes;
+    QString why;
+    if (!serializeSurvey(doc.survey(), bytes, &why) || !writeOutput(path, bytes, &why)) {
+        if (error)
+            *error = QStringLiteral("无法保存文件“%1”：%2").arg(path, why);
+        return false;
+    }
+    doc.setModified(false);
+    return true;
+}
+
+} // namespace zolm::cli
