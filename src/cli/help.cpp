@@ -102,7 +102,7 @@ constexpr std::array<CommandHelp, 16> helps{{
      "  --auto-depth START LENGTH   automatic depths for the checked points: START (30 to 9999)\n"
      "                 for the first checked point, then counting DOWN by LENGTH (0.1 to 500)\n"
      "                 for each later one, in point order, until the depth would go below 0\n"
-     "  --depth POINT=METRES   one point's depth, 0 to 99999.99; POINT is the point number\n"
+     "  --depth POINT=METRES   one point's depth, 0 to 9999.99; POINT is the point number\n"
      "                 (from 0, as 'show --json' gives it), not the row number of 'show'\n"
      "\n" ZOLM_OUT_RULE
      "Without -o, a FILE that is not exactly a survey (its length is not 25132 + 30*N bytes, or\n"
