@@ -269,7 +269,8 @@ QString overviewHelp()
         const QString name = QString::fromUtf8(h.name);
         QString synopsis = QString::fromUtf8(h.synopsis);
         synopsis.replace(QStringLiteral("\n       "), QStringLiteral("\n") + QString(17, QLatin1Char(' ')));
-        text += QStringLiteral("  %1 %2\n").arg(name, -14).arg(synopsis);
+        text += (QStringLiteral("  %1 %2").arg(name, -14).arg(synopsis)).trimmed().prepend(QStringLiteral("  "))
+            + QLatin1Char('\n');
     }
     text += QStringLiteral("\n'zolm-cli COMMAND --help' tells more of each command.\n");
     return text;
