@@ -33,11 +33,16 @@ bool writeStdout(QByteArrayView bytes, QString *why)
 }
 
 // A device or FIFO: opened as it is and written through, so that an error such as a full
-// device shows at the write, not lost in a buffer.
-bool writeInPlace(const QString &path, QByteArrayView bytes, QString *why)
+// device shows at the write, not lost in a buffer. A descriptor the caller holds is appended
+// to, never truncated: the caller may have written to it before.
+bool writeInPlace(const QString &path, QByteArrayView bytes, bool append, QString *why)
 {
+    std::fflush(stdout); // what was printed before comes first, when this is our own stdout
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::ExistingOnly | QIODevice::Unbuffered))
+    QIODevice::OpenMode mode = QIODevice::WriteOnly | QIODevice::ExistingOnly | QIODevice::Unbuffered;
+    if (append)
+        mode |= QIODevice::Append;
+    if (!file.open(mode))
         return fail(why, file.errorString());
     qint64 done = 0;
     while (done < bytes.size()) {
@@ -52,6 +57,25 @@ bool writeInPlace(const QString &path, QByteArrayView bytes, QString *why)
     return true;
 }
 
+// /dev/stdout, /dev/fd/N and the like name a descriptor the caller already holds open, perhaps
+// on a regular file it is appending to: replacing that file would lose what the caller wrote.
+bool namesOpenDescriptor(const QString &path)
+{
+    auto isDescriptorPath = [](const QString &p) {
+        return p.startsWith(QLatin1String("/dev/fd/")) || p.startsWith(QLatin1String("/proc/self/fd/"))
+            || p == QLatin1String("/dev/stdout") || p == QLatin1String("/dev/stderr");
+    };
+    QFileInfo link(path);
+    for (int depth = 0; depth < 40; ++depth) {
+        if (isDescriptorPath(link.absoluteFilePath()))
+            return true;
+        if (!link.isSymLink())
+            return false;
+        link.setFile(link.symLinkTarget());
+    }
+    return false;
+}
+
 } // namespace
 
 bool writeOutput(const QString &path, QByteArrayView bytes, QString *why)
@@ -61,8 +85,9 @@ bool writeOutput(const QString &path, QByteArrayView bytes, QString *why)
     const QFileInfo info(path); // follows links: /dev/stdout is what it points to
     if (info.isDir())
         return fail(why, QStringLiteral("这是一个文件夹"));
-    if (info.exists() && !info.isFile())
-        return writeInPlace(path, bytes, why);
+    const bool descriptor = namesOpenDescriptor(path);
+    if (info.exists() && (!info.isFile() || descriptor))
+        return writeInPlace(path, bytes, descriptor, why);
 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))

@@ -334,6 +334,19 @@ TEST_F(Documents, OutputOntoFifosDevicesAndStdout)
     const QByteArray exported = readAll(path("plain.txt"));
     EXPECT_EQ(cli(withSettings(exportTo + QStringList{QStringLiteral("-")})).out, exported);
 
+    // /dev/stdout on a file the caller appends to: written through, what was there is kept.
+    {
+        QFile head(path("log.txt"));
+        ASSERT_TRUE(head.open(QIODevice::WriteOnly));
+        head.write("head\n");
+    }
+    QProcess p;
+    p.setStandardOutputFile(path("log.txt"), QIODevice::Append);
+    p.start(QStringLiteral(ZOLM_CLI_PATH), withSettings(exportTo + QStringList{QStringLiteral("/dev/stdout")}));
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
+    EXPECT_EQ(readAll(path("log.txt")), QByteArray("head\n") + exported);
+
     const QByteArray fifo = QFile::encodeName(path("fifo"));
     ASSERT_EQ(mkfifo(fifo.constData(), 0600), 0);
     // Read without blocking, so that a program that never opens the FIFO cannot hang the test.
