@@ -87,7 +87,7 @@ bool writeOutput(const QString &path, QByteArrayView bytes, QString *why)
         return fail(why, QStringLiteral("这是一个文件夹"));
     const bool descriptor = namesOpenDescriptor(path);
     if (info.exists() && (!info.isFile() || descriptor))
-        return writeInPlace(path, bytes, descriptor, why);
+        return writeInPlace(path, bytes, descriptor && info.isFile(), why);
 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
