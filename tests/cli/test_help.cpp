@@ -30,7 +30,7 @@ TEST(Help, EveryCommandHasItsOwnWithAnExample)
 {
     const QString overview = out(cliPath, {QStringLiteral("--help")});
     for (const QString &c : commands) {
-        EXPECT_TRUE(overview.contains(QStringLiteral("\n  ") + c + QLatin1Char(' '))) << c.toStdString();
+        EXPECT_TRUE(overview.contains(QRegularExpression(QStringLiteral("\n  %1[ \n]").arg(c)))) << c.toStdString();
         // Help comes before the command runs: no file, no probe, no settings needed.
         const QString help = out(cliPath, {c, QStringLiteral("--help")});
         EXPECT_TRUE(help.startsWith(QStringLiteral("usage: zolm-cli [--settings FILE] ") + c)) << help.toStdString();
