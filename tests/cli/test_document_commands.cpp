@@ -379,6 +379,9 @@ TEST_F(Documents, OutputOntoFifosDevicesAndStdout)
     EXPECT_EQ(throughFifo({QStringLiteral("export"), file}), exported);
     EXPECT_EQ(throughFifo({QStringLiteral("edit"), file}), readAll(file));
     EXPECT_TRUE(throughFifo({QStringLiteral("report"), file}).startsWith("%PDF"));
+    const QStringList readSim{QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("SIM")};
+    ASSERT_EQ(cli(withSettings(readSim + QStringList{QStringLiteral("-o"), path("read.ZLM")})).exitCode, 0);
+    EXPECT_EQ(throughFifo(readSim), readAll(path("read.ZLM")));
 
     // A twin of /dev/full in our own folder; where device nodes cannot be made or used, skip.
     const QByteArray full = QFile::encodeName(path("full"));
@@ -391,7 +394,7 @@ TEST_F(Documents, OutputOntoFifosDevicesAndStdout)
     if (!behavesFull)
         GTEST_SKIP() << "device nodes do not work in " << dir.path().toStdString();
     for (const QStringList &args : {QStringList{QStringLiteral("export"), file}, QStringList{QStringLiteral("edit"), file},
-                                    QStringList{QStringLiteral("report"), file}}) {
+                                    QStringList{QStringLiteral("report"), file}, readSim}) {
         const CliResult r = cli(withSettings(args + QStringList{QStringLiteral("-o"), path("full")}));
         EXPECT_EQ(r.exitCode, 1) << args.join(QLatin1Char(' ')).toStdString();
         EXPECT_TRUE(r.err.contains(path("full"))) << r.err.toStdString();
