@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #ifndef _WIN32
@@ -18,14 +19,31 @@
 
 namespace {
 
+const char *const usageText =
+    "usage: zolm-probe-sim [--survey FILE.ZLM | --points N] [--battery R] [--line-rate BAUD]\n"
+    "                      [--link PATH] [--fault FAULT]... [--save FILE.ZLM]\n"
+    "       zolm-probe-sim --help | --version\n"
+    "faults: silent-after:N  silent-at:LETTER:K  split  noise  readback-mismatch  drop-stream\n";
+
+const char *const helpText =
+    "\n"
+    "A virtual probe on a pseudo-terminal: prints the terminal's path as its first line, then\n"
+    "answers as a probe until SIGINT or SIGTERM.\n"
+    "\n"
+    "  --survey FILE.ZLM  the probe holds that document's survey and calibration\n"
+    "  --points N         a synthetic survey of N points (0 to 1818) from a known well path\n"
+    "  --battery R        the battery reading, 0 to 65535\n"
+    "  --line-rate BAUD   paces the answers as a real line of that rate would\n"
+    "  --link PATH        a symbolic link to the terminal\n"
+    "  --fault FAULT      a fault for tests (above); may be repeated\n"
+    "  --save FILE.ZLM    writes what a read would produce as a document, and exits\n"
+    "\n"
+    "Example: zolm-probe-sim --points 50 --link /tmp/probe &\n"
+    "         zolm-cli read --port /tmp/probe -o s.ZLM\n";
+
 int usage(const std::string &why)
 {
-    std::fprintf(stderr,
-                 "zolm-probe-sim: %s\n"
-                 "usage: zolm-probe-sim [--survey FILE.ZLM | --points N] [--battery R] [--line-rate BAUD]\n"
-                 "                      [--link PATH] [--fault FAULT]... [--save FILE.ZLM]\n"
-                 "faults: silent-after:N  silent-at:LETTER:K  split  noise  readback-mismatch  drop-stream\n",
-                 why.c_str());
+    std::fprintf(stderr, "zolm-probe-sim: %s\n%s", why.c_str(), usageText);
     return 2;
 }
 
@@ -71,6 +89,16 @@ int saveSurvey(const zolm::sim::VirtualProbeOptions &options, const QString &pat
 
 int main(int argc, char **argv)
 {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::printf("%s%s", usageText, helpText);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("zolm-probe-sim %s\n", ZOLM_VERSION);
+            return 0;
+        }
+    }
     QCoreApplication app(argc, argv);
     zolm::sim::VirtualProbeOptions options;
     bool havePoints = false;

@@ -2,12 +2,16 @@
 // their windows, with the same texts and checks.
 #include "cli/cli.h"
 #include "cli/opened_table.h"
+#include "cli/output_file.h"
 
 #include "output/export.h"
 #include "output/report.h"
 #include "platform/settings.h"
 
+#include <QDir>
+#include <QFile>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <charconv>
 #include <limits>
@@ -51,9 +55,9 @@ int runExport(Args &args, const Context &ctx)
     SettingsStore store(ctx.settingsFile);
     const ExportSettings settings = ExportSettings::readForExport(store);
     const std::string bytes = exportBytes(opened.doc.survey(), opened.table.orderReversed(), settings);
-    QString error;
-    if (!writeExportFile(fileArg(*out), bytes, &error)) {
-        printErr(error + QLatin1Char('\n'));
+    QString why;
+    if (!writeOutput(fileArg(*out), QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())), &why)) {
+        printErr(QStringLiteral("无法写入导出文件 %1：%2\n").arg(QDir::toNativeSeparators(fileArg(*out)), why));
         return ExitFailed;
     }
     return ExitOk;
@@ -212,18 +216,33 @@ int runReport(Args &args, const Context &)
         printOut(text);
         return ExitOk;
     }
+    // The PDF writer draws onto a path of its own; the bytes then go out as every -o does.
+    const QString target = QDir::toNativeSeparators(fileArg(*out));
+    auto failed = [&target](const QString &why) {
+        printErr(QStringLiteral("无法写入报表文件 %1：%2\n").arg(target, why));
+        return ExitFailed;
+    };
+    QTemporaryDir scratch;
+    if (!scratch.isValid())
+        return failed(scratch.errorString());
+    const QString pdfPath = scratch.filePath(QStringLiteral("report.pdf"));
     QString error;
-    if (!writeReportPdf(fileArg(*out), layout, source, dpiX, dpiY, &error)) {
-        printErr(error + QLatin1Char('\n'));
+    if (!writeReportPdf(pdfPath, layout, source, dpiX, dpiY, &error)) {
+        printErr(error.replace(QDir::toNativeSeparators(pdfPath), target) + QLatin1Char('\n'));
         return ExitFailed;
     }
-    return ExitOk;
+    QFile pdf(pdfPath);
+    QString why;
+    if (pdf.open(QIODevice::ReadOnly) && writeOutput(fileArg(*out), pdf.readAll(), &why))
+        return ExitOk;
+    return failed(why.isEmpty() ? pdf.errorString() : why);
 }
 
 int runEdit(Args &args, const Context &)
 {
     // The edits apply in the order given, so they are read in order from what is left.
     const auto out = args.value("-o");
+    const bool force = args.flag("--force");
     std::vector<std::string> rest = args.rest();
     std::optional<std::string> file;
     struct Edit {
@@ -277,6 +296,12 @@ int runEdit(Args &args, const Context &)
     OpenedTable opened;
     if (!openTable(*file, opened))
         return ExitFailed;
+    // Saving over a file that is not exactly a survey could destroy something else entirely.
+    if (!out && !force && !opened.doc.openedExactly()) {
+        printErr(QStringLiteral("未保存：文件“%1”不是完整的测量数据文件，不覆盖它。确要覆盖请加 --force，或用 -o 另存。\n")
+                     .arg(fileArg(*file)));
+        return ExitFailed;
+    }
     SurveyTable &t = opened.table;
     auto refused = [](const TableChange &c) {
         if (c.refused || (c.message && !c.markedModified)) {
@@ -316,7 +341,7 @@ int runEdit(Args &args, const Context &)
             return ExitFailed;
     }
     QString error;
-    if (!opened.doc.saveFile(fileArg(out ? *out : *file), &error)) {
+    if (!saveDocument(opened.doc, fileArg(out ? *out : *file), &error)) {
         printErr(error + QLatin1Char('\n'));
         return ExitFailed;
     }
@@ -348,6 +373,14 @@ std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv)
         return std::make_unique<QCoreApplication>(argc, argv);
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A GUI application looks in the user's runtime folder and warns when none is set (a
+    // service, a cron job, ssh without a session): a private one for this run keeps it quiet.
+    static std::unique_ptr<QTemporaryDir> runtimeDir;
+    if (!qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")) {
+        runtimeDir = std::make_unique<QTemporaryDir>();
+        if (runtimeDir->isValid())
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeDir->path()));
+    }
     // A GUI application takes its own options (-reverse, -platform, ...) out of argv, which
     // would swallow ours: it gets the program name only.
     static int guiArgc = 1;

@@ -1,46 +1,64 @@
 #include "cli/cli.h"
+#include "cli/help.h"
 
 #include <QCoreApplication>
 
-#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace {
 
-const char *const usageText =
-    "usage: zolm-cli [--settings FILE] COMMAND [ARGS]\n"
-    "\n"
-    "Documents (FILE is a .ZLM file):\n"
-    "  show FILE [--json] [--mode all|hide-checked|only-checked] [--reverse]\n"
-    "  export FILE -o OUT [--mode ...] [--reverse]\n"
-    "  export-format [--title | --no-title] [--space | --comma] [--columns L1,L2,...] [--set LABEL=POS]...\n"
-    "  report FILE [--layout multi|single|economy] [--row R] [--mode ...] [--reverse]\n"
-    "              (-o OUT.pdf | --ops [--dpi X[,Y]] [--page P])\n"
-    "  edit FILE [-o OUT] [--crew T] [--well T] [--declination D] [--check all|none|invert]\n"
-    "            [--auto-depth START LENGTH] [--depth POINT=METRES]...\n"
-    "Probe (PORT: a serial device, SIM for the built-in virtual probe, SIM:FILE.ZLM for one\n"
-    "loaded from a document; default: the stored comport):\n"
-    "  link-test [--port PORT]\n"
-    "  info      [--port PORT]\n"
-    "  read      [--port PORT] -o FILE.ZLM\n"
-    "  setup     [--port PORT] [--delay-min M] [--delay-sec S] [--interval I] [--yes]\n"
-    "  live      [--port PORT] [--count N]\n";
+// --help, --version and --man (the manual page, for the build) answer before anything else
+// starts; `zolm-cli COMMAND --help` too, so that no command's own code needs to know of it.
+std::optional<int> answerHelp(const std::vector<std::string> &args)
+{
+    using namespace zolm::cli;
+    std::size_t i = 0;
+    while (i < args.size() && args[i].rfind("--", 0) == 0) {
+        const std::string &opt = args[i];
+        if (opt == "--help" || opt == "-h") {
+            printOut(overviewHelp());
+            return ExitOk;
+        }
+        if (opt == "--version") {
+            printOut(versionText("zolm-cli"));
+            return ExitOk;
+        }
+        if (opt == "--man") {
+            printOut(manualPage());
+            return ExitOk;
+        }
+        i += opt == "--settings" ? 2 : 1;
+    }
+    if (i >= args.size())
+        return std::nullopt;
+    const CommandHelp *help = findCommandHelp(args[i]);
+    if (!help)
+        return std::nullopt;
+    for (std::size_t k = i + 1; k < args.size(); ++k) {
+        if (args[k] == "--help" || args[k] == "-h") {
+            printOut(commandHelp(*help));
+            return ExitOk;
+        }
+    }
+    return std::nullopt;
+}
 
 } // namespace
 
 int main(int argc, char **argv)
 {
     using namespace zolm::cli;
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (const auto answered = answerHelp(args))
+        return *answered;
     const auto app = makeApplication(argc, argv);
 
-    std::vector<std::string> args(argv + 1, argv + argc);
     Context ctx;
     // Global options come before the command.
     while (!args.empty() && args.front().rfind("--", 0) == 0) {
         const std::string opt = args.front();
-        if (opt == "--help" || opt == "-h") {
-            printOut(QString::fromUtf8(usageText));
-            return ExitOk;
-        }
         if (opt == "--settings" && args.size() >= 2) {
             ctx.settingsFile = QString::fromLocal8Bit(args[1].c_str());
             args.erase(args.begin(), args.begin() + 2);

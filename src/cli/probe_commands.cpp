@@ -2,6 +2,7 @@
 // presented as lines of text. The virtual probe of the port names "SIM" and "SIM:FILE.ZLM"
 // runs in this process on a pty, so every byte still goes through the real serial code.
 #include "cli/cli.h"
+#include "cli/output_file.h"
 
 #include "document/document.h"
 #include "platform/settings.h"
@@ -245,7 +246,7 @@ int runRead(Args &args, const Context &ctx)
     CNDravikDoc doc;
     doc.loadFromProbe(images->parameters.bytes, images->data.bytes);
     QString error;
-    if (!doc.saveFile(QString::fromLocal8Bit(out->c_str()), &error)) {
+    if (!saveDocument(doc, QString::fromLocal8Bit(out->c_str()), &error)) {
         printErr(error + QLatin1Char('\n'));
         return ExitFailed;
     }

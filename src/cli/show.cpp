@@ -141,6 +141,10 @@ bool openTable(const std::string &path, OpenedTable &opened)
         printErr(error + QLatin1Char('\n'));
         return false;
     }
+    if (!opened.doc.openedExactly()) {
+        printErr(QStringLiteral("警告：文件“%1”不是完整的测量数据文件（%2），其中的数据可能无意义。\n")
+                     .arg(fileArg(path), opened.doc.inexactReason()));
+    }
     opened.table.refillTable();
     return true;
 }

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace zolm {
 
 CNDravikDoc::CNDravikDoc() : m_survey(std::make_unique<SurveyData>()) {}
@@ -15,6 +17,7 @@ void CNDravikDoc::loadFromProbe(std::span<const std::uint8_t, ParameterBlockSize
                                 std::span<const std::uint8_t, DataImageSize> image)
 {
     m_holdsData = m_survey->loadFromProbe(param, image);
+    m_inexactReason.clear();
 }
 
 bool CNDravikDoc::openFile(const QString &path, QString *error)
@@ -25,8 +28,8 @@ bool CNDravikDoc::openFile(const QString &path, QString *error)
             *error = QStringLiteral("无法打开文件“%1”：%2").arg(path, file.errorString());
         return false;
     }
-    // A valid file is never longer than this; bytes beyond are not looked at.
-    const QByteArray bytes = file.read(static_cast<qint64>(MaxSurveyFileRead));
+    // A valid file is never longer than this; one byte more tells that the file is longer.
+    const QByteArray bytes = file.read(static_cast<qint64>(MaxSurveyFileRead) + 1);
     if (file.error() != QFileDevice::NoError) {
         if (error)
             *error = QStringLiteral("无法读取文件“%1”：%2").arg(path, file.errorString());
@@ -42,6 +45,9 @@ bool CNDravikDoc::openFile(const QString &path, QString *error)
     }
     m_holdsData = 1;
     m_modified = false;
+    // A FIFO or device has no size of its own: what was read is its length.
+    const auto size = static_cast<std::uint64_t>(std::max<qint64>(file.size(), bytes.size()));
+    m_inexactReason = zolm::inexactReason(view, size);
     return true;
 }
 
@@ -62,6 +68,7 @@ bool CNDravikDoc::saveFile(const QString &path, QString *error)
         return false;
     }
     m_modified = false;
+    m_inexactReason.clear();
     return true;
 }
 

@@ -36,12 +36,18 @@ public:
     // Saves atomically: on failure the previous file is intact and *error says why.
     bool saveFile(const QString &path, QString *error);
 
+    // False when the opened file is not exactly a survey of its layout and count (trailing
+    // bytes, a negative count: perhaps not a survey at all); saving over it would lose it.
+    bool openedExactly() const { return m_inexactReason.isEmpty(); }
+    const QString &inexactReason() const { return m_inexactReason; }
+
     bool isModified() const { return m_modified; }
     void setModified(bool modified) { m_modified = modified; }
 
 private:
     int m_holdsData = 0;
     bool m_modified = false;
+    QString m_inexactReason;
     std::unique_ptr<SurveyData> m_survey;
 };
 

@@ -99,6 +99,25 @@ bool parseSurveyFile(std::span<const std::uint8_t> file, SurveyData &survey, QSt
     return true;
 }
 
+QString inexactReason(std::span<const std::uint8_t> file, std::uint64_t fileSize)
+{
+    const LayoutOffsets at = offsetsOf(detectLayout(file));
+    const std::size_t fixedSize = at.points;
+    if (file.size() < fixedSize || fileSize < fixedSize)
+        return QStringLiteral("长度为 %1 字节，不足 %2 字节").arg(fileSize).arg(fixedSize);
+    const int count = static_cast<std::int16_t>(le::u16(file.data() + at.dataHeader + 4));
+    if (count < 0 || count > MaxSurveyPoints)
+        return QStringLiteral("测点数为 %1，不在 0 到 %2 之间").arg(count).arg(MaxSurveyPoints);
+    const std::uint64_t expected = fixedSize + PointRecordSize * static_cast<std::size_t>(count);
+    if (fileSize != expected) {
+        return QStringLiteral("长度为 %1 字节，按其中的 %2 个测点应为 %3 字节")
+            .arg(fileSize)
+            .arg(count)
+            .arg(expected);
+    }
+    return {};
+}
+
 bool serializeSurvey(SurveyData &survey, QByteArray &out, QString *error)
 {
     const int count = static_cast<std::int16_t>(survey.data.storedCount());

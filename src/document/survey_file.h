@@ -27,6 +27,12 @@ SurveyLayout detectLayout(std::span<const std::uint8_t> file);
 // depths from the file). On refusal the survey is untouched and *error says why.
 bool parseSurveyFile(std::span<const std::uint8_t> file, SurveyData &survey, QString *error);
 
+// Empty when the file is exactly what a survey of its layout and count is (the fixed part,
+// then 30 bytes for each of its 0 to 1818 points, nothing more); otherwise why it is not.
+// `file` holds at least the file's first bytes, `fileSize` is the whole file's length. The
+// reader stays lenient: a file this calls inexact may still open.
+QString inexactReason(std::span<const std::uint8_t> file, std::uint64_t fileSize);
+
 // Saving rewrites a type other than "ZOLM120" to "ZOLM60" and sets pointCount from the data
 // header, as the stored file then describes. Refuses a header count above the store's capacity.
 bool serializeSurvey(SurveyData &survey, QByteArray &out, QString *error);

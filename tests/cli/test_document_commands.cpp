@@ -15,6 +15,17 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+#ifndef _WIN32
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+#endif
+
 using namespace zolm;
 
 namespace {
@@ -275,3 +286,120 @@ TEST_F(Documents, EditRefusalsWriteNothing)
     ASSERT_EQ(cli({QStringLiteral("edit"), file}).exitCode, 0);
     EXPECT_EQ(readAll(file), before);
 }
+
+// A file that only looks like a survey from its first bytes (here a PDF renamed to .ZLM) opens
+// with a warning naming it and why; edit does not overwrite it unless told to.
+TEST_F(Documents, FileThatIsNotExactlyASurvey)
+{
+    const QString file = survey(3);
+    const CliResult exact = cli({QStringLiteral("show"), file});
+    ASSERT_EQ(exact.exitCode, 0);
+    EXPECT_TRUE(exact.err.isEmpty()) << exact.err.toStdString();
+
+    ASSERT_EQ(cli({QStringLiteral("report"), file, QStringLiteral("-o"), path("r.pdf")}).exitCode, 0);
+    ASSERT_TRUE(QFile::copy(path("r.pdf"), path("x.ZLM")));
+    const QString pdf = path("x.ZLM");
+    const QByteArray before = readAll(pdf);
+    for (const QStringList &args : {QStringList{QStringLiteral("show"), pdf},
+                                    QStringList{QStringLiteral("export"), pdf, QStringLiteral("-o"), path("x.txt")},
+                                    QStringList{QStringLiteral("report"), pdf, QStringLiteral("--ops")}}) {
+        const CliResult r = cli(withSettings(args));
+        EXPECT_EQ(r.exitCode, 0) << args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(r.err.contains(pdf) && r.err.contains(QString::number(before.size()))) << r.err.toStdString();
+    }
+
+    const CliResult refused = cli({QStringLiteral("edit"), pdf, QStringLiteral("--crew"), QStringLiteral("X")});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("--force"))) << refused.err.toStdString();
+    EXPECT_EQ(readAll(pdf), before);
+
+    EXPECT_EQ(cli({QStringLiteral("edit"), pdf, QStringLiteral("-o"), path("y.ZLM")}).exitCode, 0);
+    EXPECT_EQ(readAll(pdf), before);
+    ASSERT_EQ(cli({QStringLiteral("edit"), pdf, QStringLiteral("--force"), QStringLiteral("--crew"), QStringLiteral("X")})
+                  .exitCode,
+              0);
+    const CliResult after = cli({QStringLiteral("show"), pdf});
+    EXPECT_EQ(after.exitCode, 0);
+    EXPECT_TRUE(after.err.isEmpty()) << after.err.toStdString(); // saved as a whole survey now
+}
+
+#ifndef _WIN32
+// -o onto what is not a regular file: written in place as cp does, never replaced by a regular
+// file; a full device's error is reported. '-' is standard output.
+TEST_F(Documents, OutputOntoFifosDevicesAndStdout)
+{
+    const QString file = survey(5);
+    const QStringList exportTo{QStringLiteral("export"), file, QStringLiteral("-o")};
+    ASSERT_EQ(cli(withSettings(exportTo + QStringList{path("plain.txt")})).exitCode, 0);
+    const QByteArray exported = readAll(path("plain.txt"));
+    EXPECT_EQ(cli(withSettings(exportTo + QStringList{QStringLiteral("-")})).out, exported);
+
+    // /dev/stdout on a file the caller appends to: written through, what was there is kept.
+    {
+        QFile head(path("log.txt"));
+        ASSERT_TRUE(head.open(QIODevice::WriteOnly));
+        head.write("head\n");
+    }
+    QProcess p;
+    p.setStandardOutputFile(path("log.txt"), QIODevice::Append);
+    p.start(QStringLiteral(ZOLM_CLI_PATH), withSettings(exportTo + QStringList{QStringLiteral("/dev/stdout")}));
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
+    EXPECT_EQ(readAll(path("log.txt")), QByteArray("head\n") + exported);
+
+    const QByteArray fifo = QFile::encodeName(path("fifo"));
+    ASSERT_EQ(mkfifo(fifo.constData(), 0600), 0);
+    // Read without blocking, so that a program that never opens the FIFO cannot hang the test.
+    auto throughFifo = [&](const QStringList &args) {
+        const int rfd = open(fifo.constData(), O_RDONLY | O_NONBLOCK);
+        EXPECT_GE(rfd, 0);
+        std::atomic<bool> ended{false};
+        QByteArray got;
+        std::thread reader([&] {
+            char buf[4096];
+            for (;;) {
+                const bool last = ended.load();
+                ssize_t n;
+                while ((n = read(rfd, buf, sizeof buf)) > 0)
+                    got.append(buf, n);
+                if (last)
+                    break;
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            }
+        });
+        const CliResult r = cli(withSettings(args + QStringList{QStringLiteral("-o"), path("fifo")}));
+        ended = true;
+        reader.join();
+        close(rfd);
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        struct stat st {};
+        EXPECT_TRUE(stat(fifo.constData(), &st) == 0 && S_ISFIFO(st.st_mode));
+        return got;
+    };
+    EXPECT_EQ(throughFifo({QStringLiteral("export"), file}), exported);
+    EXPECT_EQ(throughFifo({QStringLiteral("edit"), file}), readAll(file));
+    EXPECT_TRUE(throughFifo({QStringLiteral("report"), file}).startsWith("%PDF"));
+    const QStringList readSim{QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("SIM")};
+    ASSERT_EQ(cli(withSettings(readSim + QStringList{QStringLiteral("-o"), path("read.ZLM")})).exitCode, 0);
+    EXPECT_EQ(throughFifo(readSim), readAll(path("read.ZLM")));
+
+    // A twin of /dev/full in our own folder; where device nodes cannot be made or used, skip.
+    const QByteArray full = QFile::encodeName(path("full"));
+    if (mknod(full.constData(), S_IFCHR | 0666, makedev(1, 7)) != 0)
+        GTEST_SKIP() << "cannot make a device node here";
+    const int fd = open(full.constData(), O_WRONLY);
+    const bool behavesFull = fd >= 0 && write(fd, "x", 1) < 0 && errno == ENOSPC;
+    if (fd >= 0)
+        close(fd);
+    if (!behavesFull)
+        GTEST_SKIP() << "device nodes do not work in " << dir.path().toStdString();
+    for (const QStringList &args : {QStringList{QStringLiteral("export"), file}, QStringList{QStringLiteral("edit"), file},
+                                    QStringList{QStringLiteral("report"), file}, readSim}) {
+        const CliResult r = cli(withSettings(args + QStringList{QStringLiteral("-o"), path("full")}));
+        EXPECT_EQ(r.exitCode, 1) << args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(r.err.contains(path("full"))) << r.err.toStdString();
+        struct stat st {};
+        EXPECT_TRUE(stat(full.constData(), &st) == 0 && S_ISCHR(st.st_mode));
+    }
+}
+#endif

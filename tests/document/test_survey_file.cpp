@@ -218,6 +218,44 @@ TEST_F(SurveyFile, NegativeCountLoadsWithoutPoints)
     EXPECT_EQ(doc.survey().usablePointCount(), 0);
 }
 
+// Exactly a survey: the fixed part and 30 bytes per point of its count, nothing more. Anything
+// else still opens (the reader stays lenient) but says why it is not exact, until it is saved.
+TEST_F(SurveyFile, OpenedExactlyOnlyForTheExactLength)
+{
+    CNDravikDoc doc;
+    loadSynthetic(doc, 3);
+    QString error;
+    ASSERT_TRUE(doc.saveFile(path("s.ZLM"), &error));
+    const QByteArray exact = readAll(path("s.ZLM"));
+    ASSERT_TRUE(doc.openFile(path("s.ZLM"), &error));
+    EXPECT_TRUE(doc.openedExactly()) << doc.inexactReason().toStdString();
+
+    auto opensInexact = [&](const QByteArray &bytes, const char *needle) {
+        writeAll(path("x.ZLM"), bytes);
+        ASSERT_TRUE(doc.openFile(path("x.ZLM"), &error)) << error.toStdString();
+        EXPECT_FALSE(doc.openedExactly());
+        EXPECT_TRUE(doc.inexactReason().contains(QString::fromUtf8(needle))) << doc.inexactReason().toStdString();
+    };
+    opensInexact(exact + QByteArray(1, '\0'), "25223"); // one trailing byte
+    // Longer than the largest survey: the reader stops early but still knows.
+    opensInexact(exact + QByteArray(static_cast<qsizetype>(MaxSurveyFileRead), 'x'), "25222");
+    QByteArray negative = exact.left(25132);
+    le::put16(reinterpret_cast<std::uint8_t *>(negative.data()) + 25092, 0xFFFF);
+    opensInexact(negative, "-1");
+
+    // Saved, it is a whole survey again (the desktop offers "save as" for such files).
+    ASSERT_TRUE(doc.saveFile(path("saved.ZLM"), &error));
+    EXPECT_TRUE(doc.openedExactly());
+
+    // The older layout has its own fixed size.
+    QByteArray old = exact.left(512);
+    old += exact.mid(512 + ProbeParameterBlock::CalibrationOffset, ProbeParameterBlock::CalibrationSize);
+    old += exact.mid(512 + ParameterBlockSize);
+    EXPECT_TRUE(inexactReason(view(old), static_cast<std::uint64_t>(old.size())).isEmpty());
+    EXPECT_FALSE(inexactReason(view(old), static_cast<std::uint64_t>(old.size()) + 30).isEmpty());
+    EXPECT_FALSE(inexactReason(view(old.left(5219)), 5219).isEmpty());
+}
+
 // Refused files: too many points, too short for their count, too short for any layout.
 // The open document stays exactly as it was.
 TEST_F(SurveyFile, DamagedFilesAreRefusedAndChangeNothing)

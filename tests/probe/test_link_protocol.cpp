@@ -3,6 +3,7 @@
 #include "probe/serial_link.h"
 #include "probe_test_support.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 
 #include <gtest/gtest.h>
@@ -165,6 +166,14 @@ struct PtyPair {
     QString slave;
     PtyPair()
     {
+        // The serial port sets up socket notifiers on open, which need an application object
+        // in the thread that opens it (the programs always have one); without it Qt warns.
+        if (!QCoreApplication::instance()) {
+            static int argc = 1;
+            static char name[] = "test_probe";
+            static char *argv[] = {name, nullptr};
+            static QCoreApplication app(argc, argv);
+        }
         master = posix_openpt(O_RDWR | O_NOCTTY);
         if (master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0)
             slave = QString::fromLocal8Bit(ptsname(master));

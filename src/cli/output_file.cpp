@@ -1,0 +1,118 @@
+#include "cli/output_file.h"
+
+#include "document/document.h"
+#include "document/survey_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace zolm::cli {
+
+namespace {
+
+bool fail(QString *why, const QString &text)
+{
+    if (why)
+        *why = text;
+    return false;
+}
+
+bool writeStdout(QByteArrayView bytes, QString *why)
+{
+    std::fflush(stdout);
+    errno = 0;
+    const std::size_t n = std::fwrite(bytes.data(), 1, static_cast<std::size_t>(bytes.size()), stdout);
+    if (std::fflush(stdout) != 0 || n != static_cast<std::size_t>(bytes.size()))
+        return fail(why, QString::fromLocal8Bit(std::strerror(errno ? errno : EIO)));
+    return true;
+}
+
+// A device or FIFO: opened as it is and written through, so that an error such as a full
+// device shows at the write, not lost in a buffer. A descriptor the caller holds is appended
+// to, never truncated: the caller may have written to it before.
+bool writeInPlace(const QString &path, QByteArrayView bytes, bool append, QString *why)
+{
+    std::fflush(stdout); // what was printed before comes first, when this is our own stdout
+    QFile file(path);
+    QIODevice::OpenMode mode = QIODevice::WriteOnly | QIODevice::ExistingOnly | QIODevice::Unbuffered;
+    if (append)
+        mode |= QIODevice::Append;
+    if (!file.open(mode))
+        return fail(why, file.errorString());
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 n = file.write(bytes.data() + done, bytes.size() - done);
+        if (n <= 0)
+            return fail(why, file.errorString());
+        done += n;
+    }
+    file.close();
+    if (file.error() != QFileDevice::NoError)
+        return fail(why, file.errorString());
+    return true;
+}
+
+// /dev/stdout, /dev/fd/N and the like name a descriptor the caller already holds open, perhaps
+// on a regular file it is appending to: replacing that file would lose what the caller wrote.
+bool namesOpenDescriptor(const QString &path)
+{
+    auto isDescriptorPath = [](const QString &p) {
+        return p.startsWith(QLatin1String("/dev/fd/")) || p.startsWith(QLatin1String("/proc/self/fd/"))
+            || p == QLatin1String("/dev/stdout") || p == QLatin1String("/dev/stderr");
+    };
+    QFileInfo link(path);
+    for (int depth = 0; depth < 40; ++depth) {
+        if (isDescriptorPath(link.absoluteFilePath()))
+            return true;
+        if (!link.isSymLink())
+            return false;
+        link.setFile(link.symLinkTarget());
+    }
+    return false;
+}
+
+} // namespace
+
+bool writeOutput(const QString &path, QByteArrayView bytes, QString *why)
+{
+    if (path == QLatin1String("-"))
+        return writeStdout(bytes, why);
+    const QFileInfo info(path); // follows links: /dev/stdout is what it points to
+    if (info.isDir())
+        return fail(why, QStringLiteral("这是一个文件夹"));
+    const bool descriptor = namesOpenDescriptor(path);
+    if (info.exists() && (!info.isFile() || descriptor))
+        return writeInPlace(path, bytes, descriptor && info.isFile(), why);
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(why, file.errorString());
+    if (file.write(bytes.data(), bytes.size()) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return fail(why, reason);
+    }
+    if (!file.commit())
+        return fail(why, file.errorString());
+    return true;
+}
+
+bool saveDocument(CNDravikDoc &doc, const QString &path, QString *error)
+{
+    QByteArray bytes;
+    QString why;
+    if (!serializeSurvey(doc.survey(), bytes, &why) || !writeOutput(path, bytes, &why)) {
+        if (error)
+            *error = QStringLiteral("无法保存文件“%1”：%2").arg(path, why);
+        return false;
+    }
+    doc.setModified(false);
+    return true;
+}
+
+} // namespace zolm::cli

@@ -1,0 +1,73 @@
+// zolm-cli's help, version and manual page, and zolm-probe-sim's.
+#include "run_program.h"
+
+#include <QRegularExpression>
+#include <QString>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString out(const QString &program, const QStringList &args, int expectedExit = 0)
+{
+    const ProgramRun r = runProgram(program, args);
+    EXPECT_EQ(r.exitCode, expectedExit) << args.join(QLatin1Char(' ')).toStdString() << "\n" << r.err.constData();
+    return QString::fromUtf8(r.out);
+}
+
+const QString cliPath = QStringLiteral(ZOLM_CLI_PATH);
+
+const QStringList commands{QStringLiteral("show"),      QStringLiteral("export"),   QStringLiteral("export-format"),
+                           QStringLiteral("report"),    QStringLiteral("edit"),     QStringLiteral("link-test"),
+                           QStringLiteral("info"),      QStringLiteral("read"),     QStringLiteral("setup"),
+                           QStringLiteral("live"),      QStringLiteral("ports"),    QStringLiteral("set-port"),
+                           QStringLiteral("geomag"),    QStringLiteral("site"),     QStringLiteral("qc"),
+                           QStringLiteral("trajectory")};
+
+} // namespace
+
+TEST(Help, EveryCommandHasItsOwnWithAnExample)
+{
+    const QString overview = out(cliPath, {QStringLiteral("--help")});
+    for (const QString &c : commands) {
+        EXPECT_TRUE(overview.contains(QRegularExpression(QStringLiteral("\n  %1[ \n]").arg(c)))) << c.toStdString();
+        // Help comes before the command runs: no file, no probe, no settings needed.
+        const QString help = out(cliPath, {c, QStringLiteral("--help")});
+        EXPECT_TRUE(help.startsWith(QStringLiteral("usage: zolm-cli [--settings FILE] ") + c)) << help.toStdString();
+        EXPECT_TRUE(help.contains(QStringLiteral("Example: zolm-cli ") + c)) << c.toStdString();
+    }
+    // What the commands assume, where people trip.
+    const QString edit = out(cliPath, {QStringLiteral("edit"), QStringLiteral("x.ZLM"), QStringLiteral("--help")});
+    EXPECT_TRUE(edit.contains(QStringLiteral("DOWN"))) << edit.toStdString();
+    EXPECT_TRUE(edit.contains(QStringLiteral("not the row number"))) << edit.toStdString();
+    const QString format = out(cliPath, {QStringLiteral("--settings"), QStringLiteral("s.ini"),
+                                         QStringLiteral("export-format"), QStringLiteral("--help")});
+    for (const char *name : {"index", "time", "depth", "inclination", "azimuth", "gravity-toolface", "magnetic-toolface",
+                             "dip", "temperature", "total-gravity", "total-field", "crew", "well", "true-azimuth",
+                             "declination"})
+        EXPECT_TRUE(format.contains(QString::fromLatin1(name))) << name;
+    out(cliPath, {QStringLiteral("nonsense"), QStringLiteral("--help")}, 2);
+}
+
+TEST(Help, VersionAndManualPageComeFromTheSameSource)
+{
+    const QRegularExpression version(QStringLiteral("^zolm-cli (\\d+\\.\\d+(\\.\\d+)*)\n$"));
+    const auto m = version.match(out(cliPath, {QStringLiteral("--version")}));
+    ASSERT_TRUE(m.hasMatch());
+    EXPECT_EQ(out(QStringLiteral(ZOLM_PROBE_SIM_PATH), {QStringLiteral("--version")}),
+              QStringLiteral("zolm-probe-sim %1\n").arg(m.captured(1)));
+    EXPECT_TRUE(out(QStringLiteral(ZOLM_PROBE_SIM_PATH), {QStringLiteral("--help")}).contains(QStringLiteral("--fault")));
+
+    const QString man = out(cliPath, {QStringLiteral("--man")});
+    EXPECT_TRUE(man.startsWith(QStringLiteral(".TH ZOLM\\-CLI 1 ")));
+    EXPECT_TRUE(man.contains(m.captured(1)));
+    for (const QString &c : commands)
+        EXPECT_TRUE(man.contains(QStringLiteral("\n.SS ") + QString(c).replace(QLatin1Char('-'), QStringLiteral("\\-")) + QLatin1Char('\n'))) << c.toStdString();
+    // No line of text may start a roff request by accident.
+    for (const QString &line : man.split(QLatin1Char('\n'))) {
+        if (line.startsWith(QLatin1Char('.'))) {
+            EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\.(TH|SH|SS|nf|fi) ?")).match(line).hasMatch())
+                << line.toStdString();
+        }
+    }
+}
