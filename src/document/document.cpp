@@ -40,7 +40,7 @@ bool CNDravikDoc::openFile(const QString &path, QString *error)
             *error = QStringLiteral("无法打开文件“%1”：%2").arg(path, reason);
         return false;
     }
-    m_holdsData = 1;
+    m_holdsData = true;
     m_modified = false;
     return true;
 }
@@ -54,6 +54,8 @@ bool CNDravikDoc::saveFile(const QString &path, QString *error)
             *error = QStringLiteral("无法保存文件“%1”：%2").arg(path, reason);
         return false;
     }
+    // The open document describes what is being written, whether or not the write succeeds.
+    adoptSavedForm(*m_survey);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         if (error)

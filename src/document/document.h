@@ -18,7 +18,7 @@ public:
     CNDravikDoc(const CNDravikDoc &) = delete;
     CNDravikDoc &operator=(const CNDravikDoc &) = delete;
 
-    int holdsData() const { return m_holdsData; }
+    bool holdsData() const { return m_holdsData; }
     int pointCount() const { return m_survey->pointCount; }
 
     SurveyData &survey() { return *m_survey; }
@@ -33,14 +33,15 @@ public:
     // Opens a .ZLM file. A file that cannot be read or is refused leaves the document exactly
     // as it was and returns false with the reason in *error.
     bool openFile(const QString &path, QString *error);
-    // Saves atomically: on failure the previous file is intact and *error says why.
+    // Saves atomically: on failure the previous file is intact and *error says why. Once the
+    // survey is accepted for saving, the document takes the saved form (adoptSavedForm).
     bool saveFile(const QString &path, QString *error);
 
     bool isModified() const { return m_modified; }
     void setModified(bool modified) { m_modified = modified; }
 
 private:
-    int m_holdsData = 0;
+    bool m_holdsData = false;
     bool m_modified = false;
     std::unique_ptr<SurveyData> m_survey;
 };

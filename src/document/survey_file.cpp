@@ -30,7 +30,7 @@ bool holdsTypeString(const std::uint8_t *p, const char *name)
     return std::memcmp(p, name, std::strlen(name) + 1) == 0;
 }
 
-bool acceptableDepth(double d) { return !std::isnan(d) && d >= 0.0 && d <= 9999.99; }
+bool acceptableDepth(double d) { return !std::isnan(d) && d >= 0.0 && d <= MaxStoredDepth; }
 
 } // namespace
 
@@ -99,7 +99,15 @@ bool parseSurveyFile(std::span<const std::uint8_t> file, SurveyData &survey, QSt
     return true;
 }
 
-bool serializeSurvey(SurveyData &survey, QByteArray &out, QString *error)
+namespace {
+
+bool writtenAsType120(const SurveyData &survey) { return survey.parameters.isType120(); }
+
+constexpr char StandardType[] = "ZOLM60";
+
+} // namespace
+
+bool serializeSurvey(const SurveyData &survey, QByteArray &out, QString *error)
 {
     const int count = static_cast<std::int16_t>(survey.data.storedCount());
     if (count > MaxSurveyPoints) {
@@ -108,16 +116,15 @@ bool serializeSurvey(SurveyData &survey, QByteArray &out, QString *error)
         return false;
     }
 
-    auto &block = survey.parameters.bytes;
-    if (!survey.parameters.isType120())
-        std::memcpy(block.data(), "ZOLM60", 7);
-    survey.pointCount = count;
-
+    const auto &block = survey.parameters.bytes;
     const std::size_t records = static_cast<std::size_t>(std::max(count, 0));
     out.resize(static_cast<qsizetype>(CurrentLayoutFixedSize + PointRecordSize * records));
     auto *p = reinterpret_cast<std::uint8_t *>(out.data());
     p = std::copy(survey.header.bytes.begin(), survey.header.bytes.end(), p);
+    std::uint8_t *typeAt = p;
     p = std::copy(block.begin(), block.end(), p);
+    if (!writtenAsType120(survey))
+        std::memcpy(typeAt, StandardType, sizeof StandardType);
     p = std::copy_n(survey.data.bytes.begin(), RawDataImage::HeaderSize, p);
     p = std::copy_n(survey.data.bytes.begin() + RawDataImage::TailOffset, RawDataImage::TailSize, p);
     for (std::size_t i = 0; i < records; ++i) {
@@ -127,6 +134,13 @@ bool serializeSurvey(SurveyData &survey, QByteArray &out, QString *error)
         p += PointRecordSize;
     }
     return true;
+}
+
+void adoptSavedForm(SurveyData &survey)
+{
+    if (!writtenAsType120(survey))
+        std::memcpy(survey.parameters.bytes.data(), StandardType, sizeof StandardType);
+    survey.pointCount = static_cast<std::int16_t>(survey.data.storedCount());
 }
 
 } // namespace zolm

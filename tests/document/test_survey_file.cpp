@@ -105,7 +105,7 @@ TEST_F(SurveyFile, SizesAndRoundTrip)
 
     CNDravikDoc back;
     ASSERT_TRUE(back.openFile(path("full.ZLM"), &error)) << error.toStdString();
-    EXPECT_EQ(back.holdsData(), 1);
+    EXPECT_TRUE(back.holdsData());
     expectSameStoredSurvey(doc.survey(), back.survey());
 }
 
@@ -213,7 +213,7 @@ TEST_F(SurveyFile, NegativeCountLoadsWithoutPoints)
     le::put16(reinterpret_cast<std::uint8_t *>(f.data()) + 25092, 0x8000);
     writeAll(path("n.ZLM"), f);
     ASSERT_TRUE(doc.openFile(path("n.ZLM"), &error)) << error.toStdString();
-    EXPECT_EQ(doc.holdsData(), 1);
+    EXPECT_TRUE(doc.holdsData());
     EXPECT_EQ(doc.pointCount(), -32768);
     EXPECT_EQ(doc.survey().usablePointCount(), 0);
 }
@@ -238,7 +238,7 @@ TEST_F(SurveyFile, DamagedFilesAreRefusedAndChangeNothing)
         EXPECT_FALSE(doc.openFile(path("bad.ZLM"), &why));
         EXPECT_TRUE(why.contains(QString::fromUtf8(needle))) << why.toStdString();
         EXPECT_EQ(0, std::memcmp(&doc.survey(), snapshot.get(), sizeof(SurveyData)));
-        EXPECT_EQ(doc.holdsData(), 1);
+        EXPECT_TRUE(doc.holdsData());
         EXPECT_TRUE(doc.isModified());
     };
 
