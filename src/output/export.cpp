@@ -277,7 +277,7 @@ std::string exportBytes(const SurveyData &survey, const std::vector<int> &rowPoi
             case Quantity::Sequence: appendInt(out, sequence, 4); break;
             case Quantity::Time: out += timeText(pointTime(survey, i)); break;
             case Quantity::Depth:
-                out += survey.depth[pi] >= 0.01 ? formatNumber(survey.depth[pi], 5, t.decimals, true)
+                out += survey.depth[pi] >= MinEnteredDepth ? formatNumber(survey.depth[pi], 5, t.decimals, true)
                                                 : formatNumber(0.0, 3, t.decimals, true);
                 break;
             case Quantity::Crew: appendQuoted(out, crew); break;

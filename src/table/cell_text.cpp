@@ -26,7 +26,7 @@ std::string formatFixed(double value, int decimals)
 
 std::string depthText(double depth)
 {
-    if (depth >= 0.01)
+    if (depth >= MinEnteredDepth)
         return formatFixed(depth, 2);
     return "0";
 }

@@ -29,7 +29,9 @@ enum TableColumn : int {
 std::string timeText(std::int32_t seconds);
 // Seconds of point i: first-sample time + i * interval, as 32-bit integers.
 std::int32_t pointTime(const SurveyData &survey, int point);
-// "%5.2f", or "0" below 0.01 (negative depths included).
+// A depth below this counts as not entered (0 or negative).
+inline constexpr double MinEnteredDepth = 0.01;
+// "%5.2f", or "0" below MinEnteredDepth (negative depths included).
 std::string depthText(double depth);
 std::string formatFixed(double value, int decimals); // "%5.<decimals>f"
 // The quantity a column 1..11 shows.

@@ -126,6 +126,20 @@ TEST_F(SurveyFile, TypeStringOnSave)
     ASSERT_TRUE(doc.saveFile(path("other.ZLM"), &error));
     EXPECT_EQ(readAll(path("other.ZLM")).mid(512, 16), QByteArray("ZOLM60\0" "4ABCDEFGH", 16));
     EXPECT_TRUE(doc.survey().parameters.typeIs("ZOLM60"));
+
+    // Serializing alone writes the saved form into the bytes, not into the survey; the
+    // save's own step then makes the open document describe the file.
+    std::memcpy(doc.survey().parameters.bytes.data(), "XYZW", 4);
+    doc.survey().pointCount = 1;
+    QByteArray bytes;
+    ASSERT_TRUE(serializeSurvey(doc.survey(), bytes, &error));
+    EXPECT_EQ(bytes.mid(512, 7), QByteArray("ZOLM60", 7));
+    EXPECT_EQ(bytes.size(), 25132 + 2 * 30); // the data header's count decides
+    EXPECT_EQ(doc.survey().parameters.typeString(), "XYZW60");
+    EXPECT_EQ(doc.survey().pointCount, 1);
+    adoptSavedForm(doc.survey());
+    EXPECT_TRUE(doc.survey().parameters.typeIs("ZOLM60"));
+    EXPECT_EQ(doc.survey().pointCount, 2);
 }
 
 TEST_F(SurveyFile, OlderLayout)

@@ -226,6 +226,20 @@ TEST_F(Table, CheckBoxesMarkModifiedOnlyOnARealChange)
     EXPECT_TRUE(checked(1));
     EXPECT_TRUE(doc.isModified());
     EXPECT_FALSE(table.setRowChecked(7, true).markedModified); // no such row
+
+    // A single point by its number, also one without a row: the reversed table shows point 2
+    // in row 0, and a hidden point changes no row.
+    table.reverseOrder();
+    doc.setModified(false);
+    const TableChange byPoint = table.setPointChecked(2, true);
+    EXPECT_EQ(byPoint.changedRows, std::vector<int>{0});
+    EXPECT_TRUE(byPoint.applied() && byPoint.markedModified);
+    table.showPoints(DisplayMode::HideChecked);
+    const TableChange hidden = table.setPointChecked(1, false);
+    EXPECT_TRUE(hidden.changedRows.empty());
+    EXPECT_TRUE(hidden.markedModified);
+    EXPECT_FALSE(checked(1));
+    EXPECT_FALSE(table.setPointChecked(3, true).markedModified); // no such point
 }
 
 TEST_F(Table, CheckCommandsActOnRowsOnly)
