@@ -461,19 +461,19 @@ bool writeReportPdf(const QString &path, ReportLayout layout, const ReportSource
     {
         QPdfWriter pdf(&file);
         pdf.setResolution(dpiY);
+        // The paper as a printer with the unprintable margin prints it: the device's origin is
+        // the margin's corner, as a printer's is the corner of its printable area.
+        const double m = UnprintableMarginInches;
         pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4),
                                       isLandscape(layout) ? QPageLayout::Landscape : QPageLayout::Portrait,
-                                      QMarginsF(0, 0, 0, 0)));
+                                      QMarginsF(m, m, m, m), QPageLayout::Inch));
         pdf.setCreator(QStringLiteral("ZOLM"));
         QPainter painter;
         if (!painter.begin(&pdf)) {
             file.cancelWriting();
             return fail(QStringLiteral("PDF"));
         }
-        // The paper as a printer with the unprintable margin would print it.
-        const double margin = UnprintableMarginInches * dpiY;
-        const int drawn = drawReport(painter, pdf, layout, source, {1, pages}, a4PrintableRect(layout, dpiX, dpiY),
-                                     QPointF(margin, margin));
+        const int drawn = drawReport(painter, pdf, layout, source, {1, pages}, a4PrintableRect(layout, dpiX, dpiY));
         painter.end();
         if (drawn != pages) {
             file.cancelWriting();
