@@ -1,5 +1,7 @@
 #include "document/survey_file.h"
 
+#include "conversion/conversion.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -101,7 +103,7 @@ bool parseSurveyFile(std::span<const std::uint8_t> file, SurveyData &survey, QSt
 
 namespace {
 
-bool writtenAsType120(const SurveyData &survey) { return survey.parameters.isType120(); }
+bool writtenAsType120(const SurveyData &survey) { return isType120(survey.parameters.bytes); }
 
 constexpr char StandardType[] = "ZOLM60";
 
