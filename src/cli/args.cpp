@@ -69,7 +69,7 @@ Args::inOrder(const std::vector<std::pair<std::string, int>> &arities)
             values.push_back(a.substr(eq + 1));
         } else if (eq != std::string::npos || i + count >= m_args.size()) {
             m_error = true;
-            m_errorText = name + (count == 1 ? " needs a value" : " needs " + std::to_string(count) + " values");
+            m_errorText = name + " needs " + std::to_string(count) + " value(s)";
             m_args.erase(m_args.begin() + static_cast<std::ptrdiff_t>(i));
             continue;
         } else {
