@@ -78,7 +78,8 @@ Args::inOrder(const std::vector<std::pair<std::string, int>> &arities)
             taken += count;
         }
         found.emplace_back(name, std::move(values));
-        m_args.erase(m_args.begin() + static_cast<std::ptrdiff_t>(i), m_args.begin() + static_cast<std::ptrdiff_t>(i + taken));
+        const auto at = m_args.begin() + static_cast<std::ptrdiff_t>(i);
+        m_args.erase(at, at + static_cast<std::ptrdiff_t>(taken));
     }
     return found;
 }

@@ -210,9 +210,8 @@ void economyBody(const ReportSource &src, int page, const PageRect &r, OpList &o
             const int y = at(0.21 * k + 1.0, dy);
             ops.text(at(B + 0.2, dx), y, std::to_string(row), true);
             ops.text(at(B + 0.6, dx), y, timeText(pointTime(s, p)), true);
-            ops.text(at(B + 1.3, dx), y, reportNumber(Quantity::Inclination, pointValue(s, p, Quantity::Inclination)), true);
-            ops.text(at(B + 1.9, dx), y,
-                     reportNumber(Quantity::MagneticAzimuth, pointValue(s, p, Quantity::MagneticAzimuth)), true);
+            for (const auto &[x, q] : {std::pair{1.3, Quantity::Inclination}, std::pair{1.9, Quantity::MagneticAzimuth}})
+                ops.text(at(B + x, dx), y, reportNumber(q, pointValue(s, p, q)), true);
         }
     }
 }

@@ -98,8 +98,10 @@ std::vector<std::pair<QString, QString>> realTimeFields(const SurveyValues &valu
 {
     std::vector<std::pair<QString, QString>> out;
     out.reserve(RealTimeQuantities.size());
-    for (const Quantity q : RealTimeQuantities)
-        out.emplace_back(QString::fromUtf8(textOf(q).brief), fixed2(values[static_cast<std::size_t>(textOf(q).valueIndex)], 2));
+    for (const Quantity q : RealTimeQuantities) {
+        const QuantityText &t = textOf(q);
+        out.emplace_back(QString::fromUtf8(t.brief), fixed2(values[static_cast<std::size_t>(t.valueIndex)], 2));
+    }
     return out;
 }
 
