@@ -35,7 +35,7 @@ void BM_ExportBytesAllColumns(benchmark::State &state)
 {
     FullTable t;
     for (auto _ : state)
-        benchmark::DoNotOptimize(exportBytes(t.doc.survey(), t.table.orderReversed(), t.settings));
+        benchmark::DoNotOptimize(exportBytes(t.doc.survey(), t.table.rowPoints(), t.settings));
 }
 
 // What the export command does after the file dialog: bytes, then the file written atomically.
@@ -46,7 +46,7 @@ void BM_ExportFileAllColumns(benchmark::State &state)
     const QString path = dir.filePath(QStringLiteral("DDData.txt"));
     QString error;
     for (auto _ : state) {
-        const std::string bytes = exportBytes(t.doc.survey(), t.table.orderReversed(), t.settings);
+        const std::string bytes = exportBytes(t.doc.survey(), t.table.rowPoints(), t.settings);
         if (!writeExportFile(path, bytes, &error))
             state.SkipWithError("export file not written");
     }

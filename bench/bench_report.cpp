@@ -44,7 +44,7 @@ void ensureGui()
 void BM_ReportDrawListMultiPoint73Pages(benchmark::State &state)
 {
     FullReport r;
-    const PageRect rect = a4PageRect(ReportLayout::MultiPoint, 600, 600);
+    const PageRect rect = a4PrintableRect(ReportLayout::MultiPoint, 600, 600);
     for (auto _ : state)
         for (int p = 1; p <= 73; ++p)
             benchmark::DoNotOptimize(reportPage(ReportLayout::MultiPoint, r.source, p, rect));

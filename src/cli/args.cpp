@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace zolm::cli {
@@ -44,6 +45,41 @@ std::vector<std::string> Args::values(const std::string &name)
             continue;
         }
         ++i;
+    }
+    return found;
+}
+
+std::vector<std::pair<std::string, std::vector<std::string>>>
+Args::inOrder(const std::vector<std::pair<std::string, int>> &arities)
+{
+    std::vector<std::pair<std::string, std::vector<std::string>>> found;
+    for (std::size_t i = 0; i < m_args.size();) {
+        const std::string &a = m_args[i];
+        const auto eq = a.rfind("--", 0) == 0 ? a.find('=') : std::string::npos;
+        const std::string name = a.substr(0, eq);
+        const auto it = std::find_if(arities.begin(), arities.end(), [&](const auto &o) { return o.first == name; });
+        if (it == arities.end()) {
+            ++i;
+            continue;
+        }
+        const auto count = static_cast<std::size_t>(it->second);
+        std::vector<std::string> values;
+        std::size_t taken = 1;
+        if (eq != std::string::npos && count == 1) {
+            values.push_back(a.substr(eq + 1));
+        } else if (eq != std::string::npos || i + count >= m_args.size()) {
+            m_error = true;
+            m_errorText = name + " needs " + std::to_string(count) + " value(s)";
+            m_args.erase(m_args.begin() + static_cast<std::ptrdiff_t>(i));
+            continue;
+        } else {
+            values.assign(m_args.begin() + static_cast<std::ptrdiff_t>(i + 1),
+                          m_args.begin() + static_cast<std::ptrdiff_t>(i + 1 + count));
+            taken += count;
+        }
+        found.emplace_back(name, std::move(values));
+        const auto at = m_args.begin() + static_cast<std::ptrdiff_t>(i);
+        m_args.erase(at, at + static_cast<std::ptrdiff_t>(taken));
     }
     return found;
 }

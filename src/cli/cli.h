@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zolm::cli {
@@ -25,6 +26,10 @@ public:
     std::optional<std::string> value(const std::string &name);
     // Every occurrence, in order.
     std::vector<std::string> values(const std::string &name);
+    // Removes every option named in `arities` (name, number of values) with its values and
+    // returns them in the order given ("--name=VALUE" for a one-value option).
+    std::vector<std::pair<std::string, std::vector<std::string>>>
+    inOrder(const std::vector<std::pair<std::string, int>> &arities);
     // Removes and returns the first argument that is not an option.
     std::optional<std::string> positional();
     // Whatever was not consumed; a command refuses to run with leftovers.

@@ -34,6 +34,15 @@ std::optional<int> parseInt(const std::string &text)
     return static_cast<int>(v);
 }
 
+int unknownItem(const QString &name)
+{
+    QStringList labels;
+    for (int id = 0; id < ExportItemCount; ++id)
+        labels << exportItemLabel(id);
+    return usageError(QStringLiteral("export-format: no export item '%1'; the items are %2, or by name %3")
+                          .arg(name, labels.join(QLatin1Char(',')), exportItemNames()));
+}
+
 } // namespace
 
 int runExport(Args &args, const Context &ctx)
@@ -54,7 +63,7 @@ int runExport(Args &args, const Context &ctx)
     applyView(opened, *view);
     SettingsStore store(ctx.settingsFile);
     const ExportSettings settings = ExportSettings::readForExport(store);
-    const std::string bytes = exportBytes(opened.doc.survey(), opened.table.orderReversed(), settings);
+    const std::string bytes = exportBytes(opened.doc.survey(), opened.table.rowPoints(), settings);
     QString why;
     if (!writeOutput(fileArg(*out), QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())), &why)) {
         printErr(QStringLiteral("无法写入导出文件 %1：%2\n").arg(QDir::toNativeSeparators(fileArg(*out)), why));
@@ -84,9 +93,9 @@ int runExportFormat(Args &args, const Context &ctx)
         if (!list.isEmpty()) {
             for (const QString &item : list.split(QLatin1Char(','))) {
                 const QString label = item.trimmed();
-                const int id = exportItemId(label);
+                const int id = exportItemIdByName(label);
                 if (id < 0)
-                    return usageError(QStringLiteral("export-format: no export item '%1'").arg(label));
+                    return unknownItem(label);
                 if (std::find(chosen->begin(), chosen->end(), id) != chosen->end())
                     return usageError(QStringLiteral("export-format: '%1' is chosen twice").arg(label));
                 chosen->push_back(id);
@@ -97,8 +106,10 @@ int runExportFormat(Args &args, const Context &ctx)
     for (const std::string &s : sets) {
         const QString set = fromArg(s);
         const qsizetype eq = set.lastIndexOf(QLatin1Char('='));
-        const int id = eq > 0 ? exportItemId(set.left(eq)) : -1;
+        const int id = eq > 0 ? exportItemIdByName(set.left(eq)) : -1;
         const auto pos = eq > 0 ? parseInt(set.mid(eq + 1).toStdString()) : std::nullopt;
+        if (eq > 0 && id < 0)
+            return unknownItem(set.left(eq));
         if (id < 0 || !pos)
             return usageError(QStringLiteral("export-format: --set takes LABEL=POS with a 32-bit POS, not '%1'").arg(set));
         positions.emplace_back(id, *pos);
@@ -127,6 +138,10 @@ int runExportFormat(Args &args, const Context &ctx)
     lists.store(store);
     for (const auto &[id, pos] : positions)
         store.writeInt(exportItemKey(id), pos);
+    if (store.writeFailed()) {
+        printErr(QStringLiteral("无法保存导出格式：设置文件 %1 无法写入。\n").arg(QDir::toNativeSeparators(store.path())));
+        return ExitFailed;
+    }
     return ExitOk;
 }
 
@@ -205,7 +220,7 @@ int runReport(Args &args, const Context &)
             printErr(QStringLiteral("report: no page %1 (pages: %2)\n").arg(*page).arg(pages));
             return ExitFailed;
         }
-        const PageRect rect = a4PageRect(layout, dpiX, dpiY);
+        const PageRect rect = a4PrintableRect(layout, dpiX, dpiY);
         QString text = QStringLiteral("pages %1\n").arg(pages);
         for (int p = 1; p <= pages; ++p) {
             if (page && p != *page)
@@ -238,58 +253,53 @@ int runReport(Args &args, const Context &)
     return failed(why.isEmpty() ? pdf.errorString() : why);
 }
 
+namespace {
+
+// A list of point numbers and ranges ("3,5,10-20"), each 0 <= point < count; nothing on a
+// bad list, with the message in *error.
+std::optional<std::vector<int>> pointList(const std::string &text, int count, QString *error)
+{
+    std::vector<int> points;
+    const QString list = fromArg(text);
+    for (const QString &item : list.split(QLatin1Char(','))) {
+        const QString t = item.trimmed();
+        const qsizetype dash = t.indexOf(QLatin1Char('-'), 1);
+        const auto first = parseInt((dash < 0 ? t : t.left(dash)).trimmed().toStdString());
+        const auto last = dash < 0 ? first : parseInt(t.mid(dash + 1).trimmed().toStdString());
+        if (!first || !last || *first > *last) {
+            *error = QStringLiteral("edit: '%1' is not a list of points such as 3,5,10-20").arg(list);
+            return std::nullopt;
+        }
+        if (*first < 0 || *last >= count) {
+            *error = QStringLiteral("edit: no point %1 in this document (points 0 to %2)")
+                         .arg(*first < 0 ? *first : *last)
+                         .arg(count - 1);
+            return std::nullopt;
+        }
+        for (int p = *first; p <= *last; ++p)
+            points.push_back(p);
+    }
+    return points;
+}
+
+} // namespace
+
 int runEdit(Args &args, const Context &)
 {
-    // The edits apply in the order given, so they are read in order from what is left.
+    // The edits apply in the order given.
+    const auto edits = args.inOrder({{"--crew", 1}, {"--well", 1}, {"--declination", 1}, {"--check", 1},
+                                     {"--tick", 1}, {"--untick", 1}, {"--auto-depth", 2}, {"--depth", 1}});
     const auto out = args.value("-o");
     const bool force = args.flag("--force");
-    std::vector<std::string> rest = args.rest();
-    std::optional<std::string> file;
-    struct Edit {
-        std::string option;
-        std::vector<std::string> values;
-    };
-    std::vector<Edit> edits;
-    for (std::size_t i = 0; i < rest.size(); ++i) {
-        const std::string &a = rest[i];
-        std::string name = a;
-        std::optional<std::string> inlineValue;
-        if (const auto eq = a.find('='); a.rfind("--", 0) == 0 && eq != std::string::npos) {
-            name = a.substr(0, eq);
-            inlineValue = a.substr(eq + 1);
-        }
-        const int count = (name == "--auto-depth") ? 2
-            : (name == "--crew" || name == "--well" || name == "--declination" || name == "--check" || name == "--depth")
-            ? 1
-            : 0;
-        if (count == 0) {
-            if (a.size() > 1 && a[0] == '-')
-                return usageError(QStringLiteral("edit: unexpected argument '%1'").arg(fromArg(a)));
-            if (file)
-                return usageError(QStringLiteral("edit: unexpected argument '%1'").arg(fromArg(a)));
-            file = a;
-            continue;
-        }
-        Edit e{name, {}};
-        if (inlineValue && count == 1) {
-            e.values.push_back(*inlineValue);
-        } else {
-            if (inlineValue || i + static_cast<std::size_t>(count) >= rest.size())
-                return usageError(QStringLiteral("edit: %1 needs %2 value(s)").arg(fromArg(name)).arg(count));
-            for (int k = 1; k <= count; ++k)
-                e.values.push_back(rest[i + static_cast<std::size_t>(k)]);
-            i += static_cast<std::size_t>(count);
-        }
-        edits.push_back(std::move(e));
-    }
-    if (args.error())
-        return usageError(QStringLiteral("edit: ") + QString::fromStdString(args.errorText()));
+    const auto file = args.positional();
+    if (args.reportUsageError("edit"))
+        return ExitUsage;
     if (!file)
         return usageError(QStringLiteral("edit: a .ZLM file is needed"));
-    for (const Edit &e : edits) {
-        if (e.option == "--check" && e.values[0] != "all" && e.values[0] != "none" && e.values[0] != "invert")
+    for (const auto &[option, values] : edits) {
+        if (option == "--check" && values[0] != "all" && values[0] != "none" && values[0] != "invert")
             return usageError(QStringLiteral("edit: --check takes all, none or invert"));
-        if (e.option == "--depth" && e.values[0].find('=') == std::string::npos)
+        if (option == "--depth" && values[0].find('=') == std::string::npos)
             return usageError(QStringLiteral("edit: --depth takes POINT=METRES"));
     }
 
@@ -303,31 +313,33 @@ int runEdit(Args &args, const Context &)
         return ExitFailed;
     }
     SurveyTable &t = opened.table;
-    auto refused = [](const TableChange &c) {
-        if (c.refused || (c.message && !c.markedModified)) {
-            printErr(*c.message + QLatin1Char('\n'));
-            return true;
-        }
-        return false;
-    };
-    for (const Edit &e : edits) {
-        const QString v0 = fromArg(e.values[0]);
+    const int n = opened.doc.survey().usablePointCount();
+    for (const auto &[option, values] : edits) {
+        const QString v0 = fromArg(values[0]);
         TableChange c;
-        if (e.option == "--crew") {
+        if (option == "--crew") {
             c = t.editCrew(v0);
-        } else if (e.option == "--well") {
+        } else if (option == "--well") {
             c = t.editWell(v0);
-        } else if (e.option == "--declination") {
+        } else if (option == "--declination") {
             c = t.editDeclination(v0);
-        } else if (e.option == "--check") {
-            c = e.values[0] == "all" ? t.checkAll() : e.values[0] == "none" ? t.checkNone() : t.invertChecks();
-        } else if (e.option == "--auto-depth") {
-            c = t.autoDepth(v0, fromArg(e.values[1]));
-        } else if (e.option == "--depth") {
-            const std::string &d = e.values[0];
+        } else if (option == "--check") {
+            c = values[0] == "all" ? t.checkAll() : values[0] == "none" ? t.checkNone() : t.invertChecks();
+        } else if (option == "--tick" || option == "--untick") {
+            QString error;
+            const auto points = pointList(values[0], n, &error);
+            if (!points) {
+                printErr(error + QLatin1Char('\n'));
+                return ExitFailed;
+            }
+            for (const int p : *points)
+                t.setPointChecked(p, option == "--tick");
+        } else if (option == "--auto-depth") {
+            c = t.autoDepth(v0, fromArg(values[1]));
+        } else if (option == "--depth") {
+            const std::string &d = values[0];
             const auto eq = d.find('=');
             const auto point = parseInt(d.substr(0, eq));
-            const int n = opened.doc.survey().usablePointCount();
             if (!point || *point < 0 || *point >= n) {
                 printErr(QStringLiteral("edit: no point %1 in this document (points 0 to %2)\n")
                              .arg(fromArg(d.substr(0, eq)))
@@ -337,8 +349,11 @@ int runEdit(Args &args, const Context &)
             const int row = t.rowForPoint(*point);
             c = t.enterDepth(row, fromArg(d.substr(eq + 1)));
         }
-        if (refused(c))
+        // A refused value or a message instead of the command: nothing is written.
+        if (c.refused() || c.informed()) {
+            printErr(c.message + QLatin1Char('\n'));
             return ExitFailed;
+        }
     }
     QString error;
     if (!saveDocument(opened.doc, fileArg(out ? *out : *file), &error)) {

@@ -3,9 +3,9 @@
 
 #include "document/document.h"
 #include "platform/gbk.h"
+#include "platform/number_text.h"
 #include "table/cell_text.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -18,9 +18,7 @@ QString jsonNumber(double v)
 {
     if (!std::isfinite(v))
         return QStringLiteral("null");
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return QString::fromLatin1(buf, static_cast<qsizetype>(r.ptr - buf));
+    return QString::fromStdString(formatRoundTrip(v));
 }
 
 QString jsonString(const QString &s)
@@ -48,7 +46,10 @@ void printTable(const SurveyTable &table)
 {
     const SurveyData &s = table.document().survey();
     const std::vector<int> &rows = table.rowPoints();
-    QString out = QStringLiteral("选择\t序号\t时间\t测  深\t井  斜\t磁方位\t重力工具面\t磁性工具面\t磁倾角\t探管温度\t总加速度\t总磁场\n");
+    QString out = QStringLiteral("选择");
+    for (int col = ColPosition; col <= ColTotalField; ++col)
+        out += QLatin1Char('\t') + QString::fromUtf8(columnHeader(col));
+    out += QLatin1Char('\n');
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const int point = rows[r];
         out += (s.flags[static_cast<std::size_t>(point)] & PointFlag::Checked) ? QStringLiteral("[x]") : QStringLiteral("[ ]");
@@ -117,54 +118,6 @@ int runShow(Args &args, const Context &)
     else
         printTable(opened.table);
     return ExitOk;
-}
-
-std::optional<ViewOptions> takeViewOptions(Args &args, const char *command)
-{
-    ViewOptions v;
-    v.reverse = args.flag("--reverse");
-    if (const auto mode = args.value("--mode")) {
-        v.mode = displayModeFromName(*mode);
-        if (!v.mode) {
-            usageError(QStringLiteral("%1: --mode takes all, hide-checked or only-checked, not '%2'")
-                           .arg(QString::fromUtf8(command), fromArg(*mode)));
-            return std::nullopt;
-        }
-    }
-    return v;
-}
-
-bool openTable(const std::string &path, OpenedTable &opened)
-{
-    QString error;
-    if (!opened.doc.openFile(fileArg(path), &error)) {
-        printErr(error + QLatin1Char('\n'));
-        return false;
-    }
-    if (!opened.doc.openedExactly()) {
-        printErr(QStringLiteral("警告：文件“%1”不是完整的测量数据文件（%2），其中的数据可能无意义。\n")
-                     .arg(fileArg(path), opened.doc.inexactReason()));
-    }
-    opened.table.refillTable();
-    return true;
-}
-
-void applyView(OpenedTable &opened, const ViewOptions &view)
-{
-    if (view.mode)
-        opened.table.showPoints(*view.mode);
-    if (view.reverse)
-        opened.table.reverseOrder();
-}
-
-QString fromArg(const std::string &arg)
-{
-    return QString::fromLocal8Bit(arg.c_str());
-}
-
-QString fileArg(const std::string &arg)
-{
-    return QString::fromLocal8Bit(arg.c_str());
 }
 
 } // namespace zolm::cli

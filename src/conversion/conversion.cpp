@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 namespace zolm {
@@ -25,6 +26,8 @@ double det3(const std::array<double, 9> &m) // row-major
         + m[2] * (m[3] * m[7] - m[4] * m[6]);
 }
 
+} // namespace
+
 double lengthOf(const Vec3 &v) { return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]); }
 
 Polynomial calPoly(const ProbeParameterBlock &block, std::size_t areaOffset)
@@ -36,8 +39,6 @@ double calDouble(const ProbeParameterBlock &block, std::size_t areaOffset)
 {
     return block.f64(ProbeParameterBlock::CalibrationOffset + areaOffset);
 }
-
-} // namespace
 
 Polynomial Polynomial::at(const ProbeParameterBlock &block, std::size_t blockOffset)
 {
@@ -233,7 +234,13 @@ void convertStandard(const Vec3 &g, const Vec3 &m, const ProbeParameterBlock &bl
 } // namespace
 } // namespace conv
 
-int convertSample(const RawSample &s, const ProbeParameterBlock &block, SurveyValues &values)
+bool isType120(std::span<const std::uint8_t> typeField)
+{
+    static constexpr char name[] = "ZOLM120";
+    return typeField.size() >= sizeof name && std::memcmp(typeField.data(), name, sizeof name) == 0;
+}
+
+bool convertSample(const RawSample &s, const ProbeParameterBlock &block, SurveyValues &values)
 {
     using namespace conv;
     const double refA = s.refA();
@@ -256,13 +263,13 @@ int convertSample(const RawSample &s, const ProbeParameterBlock &block, SurveyVa
         -normaliseField(s.magZ(), refB, calPoly(block, Cal::MagZMinus), calPoly(block, Cal::MagZPlus)),
     };
     if (rejected)
-        return 0;
-    if (block.isType120())
+        return false;
+    if (isType120(block.bytes))
         convertType120(g, m, block, values);
     else
         convertStandard(g, m, block, values);
     values[Temperature] = temperatureOf(s.temperatureWord());
-    return 1;
+    return true;
 }
 
 } // namespace zolm

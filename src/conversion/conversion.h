@@ -5,11 +5,17 @@
 
 #include <array>
 #include <cstddef>
+#include <span>
 
 namespace zolm {
 
-// 1 = values written, 0 = sample rejected (values untouched).
-int convertSample(const RawSample &sample, const ProbeParameterBlock &block, SurveyValues &values);
+// Whether a type field (the first bytes of the parameter memory, as a parameter block or the
+// probe's information answer holds them) names the type-120 probe, terminator included. The
+// conversion takes the type-120 path exactly then.
+bool isType120(std::span<const std::uint8_t> typeField);
+
+// True: values written; false: sample rejected (values untouched).
+bool convertSample(const RawSample &sample, const ProbeParameterBlock &block, SurveyValues &values);
 
 namespace conv {
 
@@ -31,6 +37,11 @@ struct Polynomial {
     }
     static Polynomial at(const ProbeParameterBlock &block, std::size_t blockOffset);
 };
+
+double lengthOf(const Vec3 &v);
+// A polynomial or a double of the calibration area, by its offset inside the area (Cal::...).
+Polynomial calPoly(const ProbeParameterBlock &block, std::size_t areaOffset);
+double calDouble(const ProbeParameterBlock &block, std::size_t areaOffset);
 
 // Truncation toward zero to a 32-bit integer as the probe's PC software did it: values that
 // are not numbers or do not fit give INT32_MIN instead of undefined behaviour.

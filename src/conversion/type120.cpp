@@ -24,8 +24,6 @@ AngleSet9 floatsAt(const ProbeParameterBlock &block, std::size_t offset, int fir
     return a;
 }
 
-double lengthOf(const Vec3 &v) { return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]); }
-
 } // namespace
 
 namespace type120 {
@@ -76,7 +74,6 @@ int findAzimuthRecord(const ProbeParameterBlock &block, int sector, int octant, 
 void convertType120(const Vec3 &g, const Vec3 &m, const ProbeParameterBlock &block, SurveyValues &v)
 {
     using namespace type120;
-    const std::size_t cal = ProbeParameterBlock::CalibrationOffset;
 
     const int octant = octantOf(g);
     const Vec3 gc = solveTriad(g, angleSetAt(block, ProbeParameterBlock::CoarseAngleSetOffset, 0));
@@ -92,9 +89,9 @@ void convertType120(const Vec3 &g, const Vec3 &m, const ProbeParameterBlock &blo
     const Vec3 p = solveTriad(g, floatsAt(block, inclRecord + 4, 0));
     v[Inclination] = std::atan2(std::sqrt(p[0] * p[0] + p[1] * p[1]), p[2]) * RadToDeg;
     if (!(v[Inclination] >= 25.0)) {
-        v[Inclination] = twoAxisInclination(std::acos(g[0]), std::acos(g[1]), block.f64(cal + Cal::Alpha),
-                                            block.f64(cal + Cal::Beta), block.f64(cal + Cal::Gamma),
-                                            Polynomial::at(block, cal + Cal::InclinationCorrection));
+        v[Inclination] = twoAxisInclination(std::acos(g[0]), std::acos(g[1]), calDouble(block, Cal::Alpha),
+                                            calDouble(block, Cal::Beta), calDouble(block, Cal::Gamma),
+                                            calPoly(block, Cal::InclinationCorrection));
     }
 
     // Azimuth: the matching record's full angle set, else the coarse set.
@@ -118,14 +115,14 @@ void convertType120(const Vec3 &g, const Vec3 &m, const ProbeParameterBlock &blo
     v[FieldZ] = mt[2];
     v[MagneticAzimuth] = azimuthOf(gt, mt);
 
-    const Polynomial gCorr = Polynomial::at(block, cal + Cal::GravityToolfaceCorrection);
-    const double gOffset = block.f64(cal + Cal::GravityToolfaceOffset);
+    const Polynomial gCorr = calPoly(block, Cal::GravityToolfaceCorrection);
+    const double gOffset = calDouble(block, Cal::GravityToolfaceOffset);
     if (block.u8(ProbeParameterBlock::RawToolfaceFlagOffset) == 1)
         v[GravityToolface] = gravityToolface(g[0], g[1], gOffset, gCorr);
     else
         v[GravityToolface] = gravityToolface(gt[0], gt[1], gOffset, gCorr);
-    v[MagneticToolface] = magneticToolface(mt[0], mt[1], block.f64(cal + Cal::MagneticToolfaceOffset),
-                                           Polynomial::at(block, cal + Cal::MagneticToolfaceCorrection),
+    v[MagneticToolface] = magneticToolface(mt[0], mt[1], calDouble(block, Cal::MagneticToolfaceOffset),
+                                           calPoly(block, Cal::MagneticToolfaceCorrection),
                                            v[Inclination], v[MagneticAzimuth], v[GravityToolface]);
     v[TotalGravity] = lengthOf(gt);
     v[TotalField] = lengthOf(mt);

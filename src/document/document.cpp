@@ -43,7 +43,7 @@ bool CNDravikDoc::openFile(const QString &path, QString *error)
             *error = QStringLiteral("无法打开文件“%1”：%2").arg(path, reason);
         return false;
     }
-    m_holdsData = 1;
+    m_holdsData = true;
     m_modified = false;
     // A FIFO or device has no size of its own: what was read is its length.
     const auto size = static_cast<std::uint64_t>(std::max<qint64>(file.size(), bytes.size()));
@@ -60,6 +60,8 @@ bool CNDravikDoc::saveFile(const QString &path, QString *error)
             *error = QStringLiteral("无法保存文件“%1”：%2").arg(path, reason);
         return false;
     }
+    // The open document describes what is being written, whether or not the write succeeds.
+    adoptSavedForm(*m_survey);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         if (error)

@@ -18,7 +18,7 @@ public:
     CNDravikDoc(const CNDravikDoc &) = delete;
     CNDravikDoc &operator=(const CNDravikDoc &) = delete;
 
-    int holdsData() const { return m_holdsData; }
+    bool holdsData() const { return m_holdsData; }
     int pointCount() const { return m_survey->pointCount; }
 
     SurveyData &survey() { return *m_survey; }
@@ -33,7 +33,8 @@ public:
     // Opens a .ZLM file. A file that cannot be read or is refused leaves the document exactly
     // as it was and returns false with the reason in *error.
     bool openFile(const QString &path, QString *error);
-    // Saves atomically: on failure the previous file is intact and *error says why.
+    // Saves atomically: on failure the previous file is intact and *error says why. Once the
+    // survey is accepted for saving, the document takes the saved form (adoptSavedForm).
     bool saveFile(const QString &path, QString *error);
 
     // False when the opened file is not exactly a survey of its layout and count (trailing
@@ -45,7 +46,7 @@ public:
     void setModified(bool modified) { m_modified = modified; }
 
 private:
-    int m_holdsData = 0;
+    bool m_holdsData = false;
     bool m_modified = false;
     QString m_inexactReason;
     std::unique_ptr<SurveyData> m_survey;

@@ -27,7 +27,7 @@ void SurveyData::convertAll()
         convertSample(data.sample(i), parameters, values[static_cast<std::size_t>(i)]);
 }
 
-int SurveyData::loadFromProbe(std::span<const std::uint8_t, ParameterBlockSize> param,
+bool SurveyData::loadFromProbe(std::span<const std::uint8_t, ParameterBlockSize> param,
                               std::span<const std::uint8_t, DataImageSize> image)
 {
     clear();
@@ -40,7 +40,7 @@ int SurveyData::loadFromProbe(std::span<const std::uint8_t, ParameterBlockSize> 
         depth[static_cast<std::size_t>(i)] = 0.0;
     }
     convertAll();
-    return 1;
+    return true;
 }
 
 } // namespace zolm

@@ -23,7 +23,8 @@ struct SurveyData {
     void clear();
     // Takes freshly read probe images and converts every point. A count above the store's
     // capacity is limited to it (the probe read never hands over more).
-    int loadFromProbe(std::span<const std::uint8_t, ParameterBlockSize> param,
+    // Always succeeds (true): the images are taken as they come.
+    bool loadFromProbe(std::span<const std::uint8_t, ParameterBlockSize> param,
                       std::span<const std::uint8_t, DataImageSize> image);
     // Converts points 0..pointCount-1 in order; results of rejected samples are not looked at.
     void convertAll();

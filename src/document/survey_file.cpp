@@ -1,5 +1,7 @@
 #include "document/survey_file.h"
 
+#include "conversion/conversion.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -30,7 +32,7 @@ bool holdsTypeString(const std::uint8_t *p, const char *name)
     return std::memcmp(p, name, std::strlen(name) + 1) == 0;
 }
 
-bool acceptableDepth(double d) { return !std::isnan(d) && d >= 0.0 && d <= 9999.99; }
+bool acceptableDepth(double d) { return !std::isnan(d) && d >= 0.0 && d <= MaxStoredDepth; }
 
 } // namespace
 
@@ -118,7 +120,15 @@ QString inexactReason(std::span<const std::uint8_t> file, std::uint64_t fileSize
     return {};
 }
 
-bool serializeSurvey(SurveyData &survey, QByteArray &out, QString *error)
+namespace {
+
+bool writtenAsType120(const SurveyData &survey) { return isType120(survey.parameters.bytes); }
+
+constexpr char StandardType[] = "ZOLM60";
+
+} // namespace
+
+bool serializeSurvey(const SurveyData &survey, QByteArray &out, QString *error)
 {
     const int count = static_cast<std::int16_t>(survey.data.storedCount());
     if (count > MaxSurveyPoints) {
@@ -127,16 +137,15 @@ bool serializeSurvey(SurveyData &survey, QByteArray &out, QString *error)
         return false;
     }
 
-    auto &block = survey.parameters.bytes;
-    if (!survey.parameters.isType120())
-        std::memcpy(block.data(), "ZOLM60", 7);
-    survey.pointCount = count;
-
+    const auto &block = survey.parameters.bytes;
     const std::size_t records = static_cast<std::size_t>(std::max(count, 0));
     out.resize(static_cast<qsizetype>(CurrentLayoutFixedSize + PointRecordSize * records));
     auto *p = reinterpret_cast<std::uint8_t *>(out.data());
     p = std::copy(survey.header.bytes.begin(), survey.header.bytes.end(), p);
+    std::uint8_t *typeAt = p;
     p = std::copy(block.begin(), block.end(), p);
+    if (!writtenAsType120(survey))
+        std::memcpy(typeAt, StandardType, sizeof StandardType);
     p = std::copy_n(survey.data.bytes.begin(), RawDataImage::HeaderSize, p);
     p = std::copy_n(survey.data.bytes.begin() + RawDataImage::TailOffset, RawDataImage::TailSize, p);
     for (std::size_t i = 0; i < records; ++i) {
@@ -146,6 +155,13 @@ bool serializeSurvey(SurveyData &survey, QByteArray &out, QString *error)
         p += PointRecordSize;
     }
     return true;
+}
+
+void adoptSavedForm(SurveyData &survey)
+{
+    if (!writtenAsType120(survey))
+        std::memcpy(survey.parameters.bytes.data(), StandardType, sizeof StandardType);
+    survey.pointCount = static_cast<std::int16_t>(survey.data.storedCount());
 }
 
 } // namespace zolm

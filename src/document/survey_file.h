@@ -18,6 +18,9 @@ inline constexpr std::size_t PointRecordSize = 30;
 // Nothing beyond this many bytes is ever read.
 inline constexpr std::size_t MaxSurveyFileRead = CurrentLayoutFixedSize + PointRecordSize * MaxSurveyPoints;
 
+// A document keeps depths from 0 to this many metres; any other stored depth reads back as 0.
+inline constexpr double MaxStoredDepth = 9999.99;
+
 enum class SurveyLayout { Current, Older };
 
 // Which layout the bytes after the header announce; a file too short for that says Older.
@@ -33,8 +36,11 @@ bool parseSurveyFile(std::span<const std::uint8_t> file, SurveyData &survey, QSt
 // reader stays lenient: a file this calls inexact may still open.
 QString inexactReason(std::span<const std::uint8_t> file, std::uint64_t fileSize);
 
-// Saving rewrites a type other than "ZOLM120" to "ZOLM60" and sets pointCount from the data
-// header, as the stored file then describes. Refuses a header count above the store's capacity.
-bool serializeSurvey(SurveyData &survey, QByteArray &out, QString *error);
+// The file's bytes: a type other than "ZOLM120" is written as "ZOLM60" and the data header's
+// count decides how many points are written. Refuses a count above the store's capacity.
+bool serializeSurvey(const SurveyData &survey, QByteArray &out, QString *error);
+// What saving changes in the open document so that it describes the file just written: the
+// type rewritten as serializeSurvey writes it and pointCount taken from the data header.
+void adoptSavedForm(SurveyData &survey);
 
 } // namespace zolm

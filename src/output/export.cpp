@@ -5,6 +5,7 @@
 #include "table/cell_text.h"
 
 #include <QDir>
+#include <QStringList>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -13,10 +14,12 @@ namespace zolm {
 
 namespace {
 
-constexpr const char *labels[ExportItemCount] = {
-    "序号", "时间", "测深", "井斜", "磁方位", "重力工具面", "磁性工具面", "磁倾角",
-    "探管温度", "总加速度", "总磁场", "井队号", "井号", "真方位", "磁偏角",
-};
+static_assert(ExportItemCount == QuantityCount);
+
+const char *label(int id)
+{
+    return textOf(static_cast<Quantity>(id)).label;
+}
 
 ExportSettings readSettings(SettingsStore &store, std::int32_t firstDefault)
 {
@@ -40,7 +43,7 @@ std::array<std::string, ExportItemCount> gbkLabels()
 {
     std::array<std::string, ExportItemCount> a;
     for (int id = 0; id < ExportItemCount; ++id)
-        a[static_cast<std::size_t>(id)] = toGbk(QString::fromUtf8(labels[id]));
+        a[static_cast<std::size_t>(id)] = toGbk(QString::fromUtf8(label(id)));
     return a;
 }
 
@@ -63,15 +66,33 @@ void appendQuoted(std::string &out, const std::string &text)
 
 QString exportItemLabel(int id)
 {
-    return id >= 0 && id < ExportItemCount ? QString::fromUtf8(labels[id]) : QString();
+    return id >= 0 && id < ExportItemCount ? QString::fromUtf8(label(id)) : QString();
 }
 
-int exportItemId(const QString &label)
+int exportItemId(const QString &text)
 {
     for (int id = 0; id < ExportItemCount; ++id)
-        if (label == QString::fromUtf8(labels[id]))
+        if (text == QString::fromUtf8(label(id)))
             return id;
     return -1;
+}
+
+int exportItemIdByName(const QString &name)
+{
+    if (const int id = exportItemId(name); id >= 0)
+        return id;
+    for (int id = 0; id < ExportItemCount; ++id)
+        if (name == QLatin1String(textOf(static_cast<Quantity>(id)).english))
+            return id;
+    return -1;
+}
+
+QString exportItemNames()
+{
+    QStringList names;
+    for (int id = 0; id < ExportItemCount; ++id)
+        names << QString::fromLatin1(textOf(static_cast<Quantity>(id)).english);
+    return names.join(QStringLiteral(", "));
 }
 
 QString exportTitleKey()
@@ -199,19 +220,20 @@ ExportSettings ExportFormatLists::result() const
     return s;
 }
 
-void ExportFormatLists::store(SettingsStore &store) const
+bool ExportFormatLists::store(SettingsStore &store) const
 {
     const ExportSettings s = result();
-    store.writeInt(exportTitleKey(), s.title ? 1 : 0);
-    store.writeInt(exportSeparatorKey(), s.spaceSeparator ? 1 : 0);
+    bool stored = store.writeInt(exportTitleKey(), s.title ? 1 : 0);
+    stored = store.writeInt(exportSeparatorKey(), s.spaceSeparator ? 1 : 0) && stored;
     for (int id = 0; id < ExportItemCount; ++id)
-        store.writeInt(exportItemKey(id), -1);
+        stored = store.writeInt(exportItemKey(id), -1) && stored;
     for (int id = 0; id < ExportItemCount; ++id)
         if (s.positions[static_cast<std::size_t>(id)] >= 0)
-            store.writeInt(exportItemKey(id), s.positions[static_cast<std::size_t>(id)]);
+            stored = store.writeInt(exportItemKey(id), s.positions[static_cast<std::size_t>(id)]) && stored;
+    return stored;
 }
 
-std::string exportBytes(const SurveyData &survey, bool reversed, const ExportSettings &settings)
+std::string exportBytes(const SurveyData &survey, const std::vector<int> &rowPoints, const ExportSettings &settings)
 {
     const std::vector<int> cols = settings.columns();
     const std::int32_t top = settings.top();
@@ -222,8 +244,7 @@ std::string exportBytes(const SurveyData &survey, bool reversed, const ExportSet
     const double declination = survey.header.declination();
 
     std::string out;
-    const int n = survey.usablePointCount();
-    out.reserve(64 + static_cast<std::size_t>(n) * (cols.size() * 10 + 2));
+    out.reserve(64 + rowPoints.size() * (cols.size() * 10 + 2));
     // Each field is followed by the separator unless its place is the top one, so a position
     // above 14 leaves a separator after every field.
     auto fieldEnd = [&](int id) {
@@ -245,32 +266,29 @@ std::string exportBytes(const SurveyData &survey, bool reversed, const ExportSet
     out += "\r\n";
 
     int sequence = 0;
-    for (int k = 0; k < n; ++k) {
-        const int i = reversed ? n - 1 - k : k;
-        const auto pi = static_cast<std::size_t>(i);
-        if (!(survey.flags[pi] & PointFlag::Shown))
+    for (const int i : rowPoints) {
+        if (i < 0 || i >= MaxSurveyPoints)
             continue;
+        const auto pi = static_cast<std::size_t>(i);
         const SurveyValues &v = survey.values[pi];
         for (const int id : cols) {
-            switch (id) {
-            case ItemSequence: appendInt(out, sequence, 4); break;
-            case ItemTime: out += timeText(pointTime(survey, i)); break;
-            case ItemDepth:
-                out += survey.depth[pi] >= 0.01 ? formatNumber(survey.depth[pi], 5, 2, true) : formatNumber(0.0, 3, 2, true);
+            const QuantityText &t = textOf(static_cast<Quantity>(id));
+            switch (static_cast<Quantity>(id)) {
+            case Quantity::Sequence: appendInt(out, sequence, 4); break;
+            case Quantity::Time: out += timeText(pointTime(survey, i)); break;
+            case Quantity::Depth:
+                out += survey.depth[pi] >= MinEnteredDepth ? formatNumber(survey.depth[pi], 5, t.decimals, true)
+                                                : formatNumber(0.0, 3, t.decimals, true);
                 break;
-            case ItemInclination: out += formatNumber(v[Inclination], 5, 2, true); break;
-            case ItemMagneticAzimuth: out += formatNumber(v[MagneticAzimuth], 5, 2, true); break;
-            case ItemGravityToolface: out += formatNumber(v[GravityToolface], 5, 2, true); break;
-            case ItemMagneticToolface: out += formatNumber(v[MagneticToolface], 5, 2, true); break;
-            case ItemDip: out += formatNumber(v[MagneticDip], 5, 2, true); break;
-            case ItemTemperature: out += formatNumber(v[Temperature], 5, 2, true); break;
-            case ItemTotalGravity: out += formatNumber(v[TotalGravity], 5, 5, true); break;
-            case ItemTotalField: out += formatNumber(v[TotalField], 5, 5, true); break;
-            case ItemCrew: appendQuoted(out, crew); break;
-            case ItemWell: appendQuoted(out, well); break;
-            case ItemTrueAzimuth: out += formatNumber(v[MagneticAzimuth] + declination, 5, 2, true); break;
-            case ItemDeclination: out += formatNumber(declination, 5, 2, true); break;
-            default: break;
+            case Quantity::Crew: appendQuoted(out, crew); break;
+            case Quantity::Well: appendQuoted(out, well); break;
+            case Quantity::TrueAzimuth:
+                out += formatNumber(v[MagneticAzimuth] + declination, 5, t.decimals, true);
+                break;
+            case Quantity::Declination: out += formatNumber(declination, 5, t.decimals, true); break;
+            default:
+                out += formatNumber(v[static_cast<std::size_t>(t.valueIndex)], 5, t.decimals, true);
+                break;
             }
             fieldEnd(id);
         }

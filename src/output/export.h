@@ -39,6 +39,10 @@ enum ExportItemId : int {
 QString exportItemLabel(int id);
 // The id of a label, or -1.
 int exportItemId(const QString &label);
+// The id of a label or of an item's English name ("depth", "gravity-toolface"), or -1.
+int exportItemIdByName(const QString &name);
+// The English names in id order, comma-separated: what zolm-cli accepts beside the labels.
+QString exportItemNames();
 
 struct ExportSettings {
     bool title = false;
@@ -87,15 +91,16 @@ public:
 
     // What OK stores: every item -1, then the chosen items 0, 1, 2, ...
     ExportSettings result() const;
-    void store(SettingsStore &store) const;
+    // False when a value could not be stored.
+    bool store(SettingsStore &store) const;
 
 private:
     std::vector<int> m_chosen;
 };
 
-// The file's bytes: optional title line, the zero row, then one row per shown point, in
-// descending point order when `reversed`.
-std::string exportBytes(const SurveyData &survey, bool reversed, const ExportSettings &settings);
+// The file's bytes: optional title line, the zero row, then one row per table row, in the
+// table's order (`rowPoints`: the point of each row, as SurveyTable::rowPoints()).
+std::string exportBytes(const SurveyData &survey, const std::vector<int> &rowPoints, const ExportSettings &settings);
 
 // Writes the file whole or not at all; on failure an existing file keeps its bytes and
 // *error holds a message for the user.

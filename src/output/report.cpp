@@ -9,10 +9,13 @@
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPdfWriter>
 #include <QSaveFile>
+
+#include <algorithm>
 
 namespace zolm {
 
@@ -108,40 +111,51 @@ void economyFrame(const Frame &f, const QString &pageNumber)
     f.ops.line(f.r.left, y2 + 1, f.r.right, y2 + 1);
 }
 
+// A value as the report writes it ("%5.2f", the totals "%3.4f").
+std::string reportNumber(Quantity q, double value)
+{
+    const QuantityText &t = textOf(q);
+    return formatNumber(value, t.reportWidth, t.reportDecimals);
+}
+
+double pointValue(const SurveyData &s, int point, Quantity q)
+{
+    return s.values[static_cast<std::size_t>(point)][static_cast<std::size_t>(textOf(q).valueIndex)];
+}
+
+// The values after the depth, in the table's column order.
+constexpr Quantity FirstValue = Quantity::Inclination;
+constexpr Quantity LastValue = Quantity::TotalField;
+
 void multiPointBody(const ReportSource &src, int page, const PageRect &r, OpList &ops)
 {
     const int dx = r.dpiX, dy = r.dpiY;
     const SurveyData &s = *src.survey;
-    static const char *const headings[] = {"序号", "时间", "测  深", "井  斜", "磁方位", "重力工具面",
-                                           "磁性工具面", "磁倾角", "探管温度", "总加速度", "总磁场"};
-    static const double headingX[] = {0.2, 1.0, 2.0, 3.0, 3.8, 4.6, 5.8, 7.0, 7.8, 9.0, 10.0};
+    static const double headingX[TableQuantityCount] = {0.2, 1.0, 2.0, 3.0, 3.8, 4.6, 5.8, 7.0, 7.8, 9.0, 10.0};
     const int hy = at(0.5, dy);
-    for (int c = 0; c < 11; ++c)
-        ops.text(at(headingX[c], dx), hy, u(headings[c]));
+    for (int c = 0; c < TableQuantityCount; ++c)
+        ops.text(at(headingX[c], dx), hy, u(textOf(static_cast<Quantity>(c)).table));
 
     const int rows = static_cast<int>(src.rowPoints.size());
     const int y0 = at(0.8, dy);
     const int step = at(0.25, dy);
     const int pad = at(0.2, dx);
-    for (int k = 0, row = 25 * (page - 1); k < 25 && row < rows; ++k, ++row) {
+    for (int k = 0, row = MultiPointRowsPerPage * (page - 1); k < MultiPointRowsPerPage && row < rows; ++k, ++row) {
         const int p = src.rowPoints[static_cast<std::size_t>(row)];
         if (p < 0 || p >= MaxSurveyPoints)
             continue;
         const auto pi = static_cast<std::size_t>(p);
-        const SurveyValues &v = s.values[pi];
         const int y = y0 + k * step;
         ops.text(at(0.2, dx), y, std::to_string(row));
         ops.text(at(1.0, dx) - pad, y, timeText(pointTime(s, p)));
         if (s.depth[pi] > 1.0)
-            ops.text(at(2.0, dx), y, formatNumber(s.depth[pi], 5, 2));
-        ops.text(at(3.0, dx), y, formatNumber(v[Inclination], 5, 2));
-        ops.text(at(3.8, dx), y, formatNumber(v[MagneticAzimuth], 5, 2));
-        ops.text(at(4.6, dx) + pad, y, formatNumber(v[GravityToolface], 5, 2));
-        ops.text(at(5.8, dx) + pad, y, formatNumber(v[MagneticToolface], 5, 2));
-        ops.text(at(7.0, dx), y, formatNumber(v[MagneticDip], 5, 2));
-        ops.text(at(7.8, dx), y, formatNumber(v[Temperature], 5, 2));
-        ops.text(at(9.0, dx), y, formatNumber(v[TotalGravity], 3, 4));
-        ops.text(at(10.0, dx), y, formatNumber(v[TotalField], 3, 4));
+            ops.text(at(2.0, dx), y, reportNumber(Quantity::Depth, s.depth[pi]));
+        for (int c = static_cast<int>(FirstValue); c <= static_cast<int>(LastValue); ++c) {
+            const auto q = static_cast<Quantity>(c);
+            // The two toolface columns are wide: their values stand right of the heading.
+            const bool toolface = q == Quantity::GravityToolface || q == Quantity::MagneticToolface;
+            ops.text(at(headingX[c], dx) + (toolface ? pad : 0), y, reportNumber(q, pointValue(s, p, q)));
+        }
     }
 }
 
@@ -155,27 +169,22 @@ void singlePointBody(const ReportSource &src, const PageRect &r, OpList &ops)
         return;
     const SurveyData &s = *src.survey;
     const auto pi = static_cast<std::size_t>(p);
-    const SurveyValues &v = s.values[pi];
     const int x0 = at(1.0, r.dpiX);
     int y = at(1.0, r.dpiY);
     const int step = at(0.25, r.dpiY);
-    auto line = [&](const char *label, const std::string &value) {
-        ops.text(x0, y, u(label));
+    auto line = [&](Quantity q, const std::string &value) {
+        ops.text(x0, y, u(textOf(q).label));
         ops.text(x0 + at(1.1, r.dpiX), y, QStringLiteral(": "));
         ops.text(x0 + at(1.5, r.dpiX), y, value);
         y += step;
     };
-    line("时间", timeText(pointTime(s, p)));
+    line(Quantity::Time, timeText(pointTime(s, p)));
     if (s.depth[pi] > 1.0)
-        line("测深", formatNumber(s.depth[pi], 5, 2));
-    line("井斜", formatNumber(v[Inclination], 5, 2));
-    line("磁方位", formatNumber(v[MagneticAzimuth], 5, 2));
-    line("重力工具面", formatNumber(v[GravityToolface], 5, 2));
-    line("磁性工具面", formatNumber(v[MagneticToolface], 5, 2));
-    line("磁倾角", formatNumber(v[MagneticDip], 5, 2));
-    line("探管温度", formatNumber(v[Temperature], 5, 2));
-    line("总加速度", formatNumber(v[TotalGravity], 3, 4));
-    line("总磁场", formatNumber(v[TotalField], 3, 4));
+        line(Quantity::Depth, reportNumber(Quantity::Depth, s.depth[pi]));
+    for (int c = static_cast<int>(FirstValue); c <= static_cast<int>(LastValue); ++c) {
+        const auto q = static_cast<Quantity>(c);
+        line(q, reportNumber(q, pointValue(s, p, q)));
+    }
 }
 
 void economyBody(const ReportSource &src, int page, const PageRect &r, OpList &ops)
@@ -183,26 +192,26 @@ void economyBody(const ReportSource &src, int page, const PageRect &r, OpList &o
     const int dx = r.dpiX, dy = r.dpiY;
     const SurveyData &s = *src.survey;
     const int rows = static_cast<int>(src.rowPoints.size());
-    for (int b = 0; b < 3; ++b) {
+    constexpr int Blocks = EconomyRowsPerPage / EconomyRowsPerBlock;
+    for (int b = 0; b < Blocks; ++b) {
         const double B = 2.6 * b;
         const int hy = at(0.7, dy);
-        ops.text(at(B + 0.2, dx), hy, u("序号"), true);
-        ops.text(at(B + 0.8, dx), hy, u("时间"), true);
-        ops.text(at(B + 1.4, dx), hy, u("井斜"), true);
-        ops.text(at(B + 1.9, dx), hy, u("方位"), true);
-        for (int k = 0; k < 46; ++k) {
-            const int row = 138 * (page - 1) + 46 * b + k;
+        ops.text(at(B + 0.2, dx), hy, u(textOf(Quantity::Sequence).brief), true);
+        ops.text(at(B + 0.8, dx), hy, u(textOf(Quantity::Time).brief), true);
+        ops.text(at(B + 1.4, dx), hy, u(textOf(Quantity::Inclination).brief), true);
+        ops.text(at(B + 1.9, dx), hy, u(textOf(Quantity::MagneticAzimuth).brief), true);
+        for (int k = 0; k < EconomyRowsPerBlock; ++k) {
+            const int row = EconomyRowsPerPage * (page - 1) + EconomyRowsPerBlock * b + k;
             if (row >= rows)
                 break;
             const int p = src.rowPoints[static_cast<std::size_t>(row)];
             if (p < 0 || p >= MaxSurveyPoints)
                 continue;
-            const SurveyValues &v = s.values[static_cast<std::size_t>(p)];
             const int y = at(0.21 * k + 1.0, dy);
             ops.text(at(B + 0.2, dx), y, std::to_string(row), true);
             ops.text(at(B + 0.6, dx), y, timeText(pointTime(s, p)), true);
-            ops.text(at(B + 1.3, dx), y, formatNumber(v[Inclination], 5, 2), true);
-            ops.text(at(B + 1.9, dx), y, formatNumber(v[MagneticAzimuth], 5, 2), true);
+            for (const auto &[x, q] : {std::pair{1.3, Quantity::Inclination}, std::pair{1.9, Quantity::MagneticAzimuth}})
+                ops.text(at(B + x, dx), y, reportNumber(q, pointValue(s, p, q)), true);
         }
     }
 }
@@ -256,22 +265,37 @@ bool isLandscape(ReportLayout layout)
     return layout != ReportLayout::Economy;
 }
 
-PageRect a4PageRect(ReportLayout layout, int dpiX, int dpiY)
+double a4WidthInches(ReportLayout layout)
+{
+    return isLandscape(layout) ? A4LongInches : A4ShortInches;
+}
+
+PageRect a4PrintableRect(ReportLayout layout, int dpiX, int dpiY)
 {
     PageRect r;
     r.dpiX = dpiX;
     r.dpiY = dpiY;
     r.left = 0;
-    r.right = static_cast<int>((isLandscape(layout) ? A4LongInches : A4ShortInches) * dpiX);
+    r.right = static_cast<int>((a4WidthInches(layout) - 2 * UnprintableMarginInches) * dpiX);
+    return r;
+}
+
+PageRect printableRect(const QRect &printable, int dpiX, int dpiY)
+{
+    PageRect r;
+    r.dpiX = dpiX;
+    r.dpiY = dpiY;
+    r.left = 0;
+    r.right = printable.width();
     return r;
 }
 
 int reportPageCount(ReportLayout layout, int rows)
 {
     switch (layout) {
-    case ReportLayout::MultiPoint: return (rows + 24) / 25;
+    case ReportLayout::MultiPoint: return (rows + MultiPointRowsPerPage - 1) / MultiPointRowsPerPage;
     case ReportLayout::SinglePoint: return 1;
-    case ReportLayout::Economy: return (rows + 137) / 138;
+    case ReportLayout::Economy: return (rows + EconomyRowsPerPage - 1) / EconomyRowsPerPage;
     }
     return 0;
 }
@@ -390,6 +414,35 @@ void ReportRenderer::drawPage(QPainter &painter, const std::vector<DrawOp> &ops)
     painter.restore();
 }
 
+int drawReport(QPainter &painter, QPaintDevice &device, ReportLayout layout, const ReportSource &source,
+               PageRange pages, const PageRect &rect, QPointF origin)
+{
+    const int count = reportPageCount(layout, static_cast<int>(source.rowPoints.size()));
+    const int first = std::max(pages.first, 1);
+    const int last = std::min(pages.last, count);
+    if (first > last)
+        return 0;
+    painter.save();
+    painter.translate(origin);
+    // The draw list's units are 1/dpiX inch across and 1/dpiY inch down; the device's may be
+    // other ones (a PDF has one resolution for both).
+    const int deviceDpiX = device.logicalDpiX();
+    const int deviceDpiY = device.logicalDpiY();
+    if (deviceDpiX != rect.dpiX || deviceDpiY != rect.dpiY)
+        painter.scale(static_cast<double>(deviceDpiX) / rect.dpiX, static_cast<double>(deviceDpiY) / rect.dpiY);
+    const ReportRenderer renderer(rect.dpiX, rect.dpiY);
+    auto *paged = dynamic_cast<QPagedPaintDevice *>(&device);
+    int drawn = 0;
+    for (int p = first; p <= last; ++p) {
+        if (p > first && (!paged || !paged->newPage()))
+            break;
+        renderer.drawPage(painter, reportPage(layout, source, p, rect));
+        ++drawn;
+    }
+    painter.restore();
+    return drawn;
+}
+
 bool writeReportPdf(const QString &path, ReportLayout layout, const ReportSource &source, int dpiX, int dpiY,
                     QString *error)
 {
@@ -407,26 +460,24 @@ bool writeReportPdf(const QString &path, ReportLayout layout, const ReportSource
     {
         QPdfWriter pdf(&file);
         pdf.setResolution(dpiY);
+        // The paper as a printer with the unprintable margin prints it: the device's origin is
+        // the margin's corner, as a printer's is the corner of its printable area.
+        const double m = UnprintableMarginInches;
         pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4),
                                       isLandscape(layout) ? QPageLayout::Landscape : QPageLayout::Portrait,
-                                      QMarginsF(0, 0, 0, 0)));
+                                      QMarginsF(m, m, m, m), QPageLayout::Inch));
         pdf.setCreator(QStringLiteral("ZOLM"));
         QPainter painter;
         if (!painter.begin(&pdf)) {
             file.cancelWriting();
             return fail(QStringLiteral("PDF"));
         }
-        // The device's unit is 1/dpiY inch; horizontal positions are in 1/dpiX.
-        if (dpiX != dpiY)
-            painter.scale(static_cast<double>(dpiY) / dpiX, 1.0);
-        const PageRect rect = a4PageRect(layout, dpiX, dpiY);
-        const ReportRenderer renderer(dpiX, dpiY);
-        for (int p = 1; p <= pages; ++p) {
-            if (p > 1)
-                pdf.newPage();
-            renderer.drawPage(painter, reportPage(layout, source, p, rect));
-        }
+        const int drawn = drawReport(painter, pdf, layout, source, {1, pages}, a4PrintableRect(layout, dpiX, dpiY));
         painter.end();
+        if (drawn != pages) {
+            file.cancelWriting();
+            return fail(QStringLiteral("PDF"));
+        }
     }
     if (!file.commit())
         return fail(file.errorString());

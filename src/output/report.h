@@ -7,6 +7,8 @@
 #include "table/survey_table.h"
 
 #include <QImage>
+#include <QPointF>
+#include <QRect>
 #include <QString>
 
 #include <vector>
@@ -41,11 +43,21 @@ struct PageRect {
     int right = 0;
 };
 
-// The whole A4 page in the layout's orientation: left 0, right trunc(width in inches * dpiX).
-PageRect a4PageRect(ReportLayout layout, int dpiX, int dpiY);
+inline constexpr int MultiPointRowsPerPage = 25;
+inline constexpr int EconomyRowsPerPage = 138;
+inline constexpr int EconomyRowsPerBlock = 46; // three blocks side by side
+// What a printer cannot print on every side of the paper; the report is laid out for it.
+inline constexpr double UnprintableMarginInches = 0.25;
+
+// The printable area of an A4 page in the layout's orientation with the unprintable margin:
+// left 0, right trunc((width in inches - 0.5) * dpiX).
+PageRect a4PrintableRect(ReportLayout layout, int dpiX, int dpiY);
+// The drawing rectangle on a device whose printable rectangle (device units) is `printable`
+// and whose resolution the draw list takes.
+PageRect printableRect(const QRect &printable, int dpiX, int dpiY);
 bool isLandscape(ReportLayout layout);
 
-// multi-point (rows + 24) / 25, single-point 1, economy (rows + 137) / 138.
+// Multi-point and economy: whole pages of their rows per page; single-point 1.
 int reportPageCount(ReportLayout layout, int rows);
 
 ReportSource reportSource(const SurveyTable &table, QString printTime);
@@ -74,7 +86,23 @@ inline constexpr int LogoWidth = 789;
 inline constexpr int LogoHeight = 769;
 QImage reportLogo();
 
-// Writes every page of the report as an A4 PDF without margins. Needs a QGuiApplication.
+// Pages first..last of a report, counting from 1.
+struct PageRange {
+    int first = 1;
+    int last = 1;
+};
+
+// The page loop of the printer, the preview and the PDF: draws pages of `pages` that the
+// report has onto `device`, the first on its current page and each further one on a new page
+// (a device without pages, such as an image, takes only the first).
+// The draw list is laid out in `rect` (its resolution may differ from the device's; the
+// drawing is scaled to the device) with the rectangle's top-left corner at `origin` (device
+// units). Returns the number of pages drawn. Needs a QGuiApplication.
+int drawReport(QPainter &painter, QPaintDevice &device, ReportLayout layout, const ReportSource &source,
+               PageRange pages, const PageRect &rect, QPointF origin = {});
+
+// Writes every page of the report as A4 PDF pages, the drawing rectangle a quarter inch right
+// of and below the paper's corner. Needs a QGuiApplication.
 bool writeReportPdf(const QString &path, ReportLayout layout, const ReportSource &source, int dpiX, int dpiY,
                     QString *error);
 

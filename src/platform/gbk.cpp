@@ -30,4 +30,17 @@ std::string toGbk(const QString &text)
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
+std::optional<QString> firstCharNotInGbk(const QString &text)
+{
+    // Character by character (a surrogate pair is one character): texts here are short.
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype len = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString one = text.mid(i, len);
+        if (fromGbk(toGbk(one)) != one)
+            return one;
+        i += len;
+    }
+    return std::nullopt;
+}
+
 } // namespace zolm

@@ -39,7 +39,9 @@ SettingsStore::~SettingsStore() = default;
 bool SettingsStore::flush()
 {
     m_settings->sync();
-    return m_settings->status() == QSettings::NoError;
+    const bool stored = m_settings->status() == QSettings::NoError;
+    m_writeFailed = m_writeFailed || !stored;
+    return stored;
 }
 
 bool SettingsStore::contains(const QString &key) const

@@ -38,6 +38,9 @@ public:
     // False when the value could not be stored; callers may ignore it.
     bool writeString(const QString &key, const QString &value);
     bool writeInt(const QString &key, std::int32_t value);
+    // True once any write of this store (a read's write-back included) could not be stored:
+    // for a command whose job is to store something.
+    bool writeFailed() const { return m_writeFailed; }
 
     bool contains(const QString &key) const;
 
@@ -46,6 +49,7 @@ private:
 
     QString m_path;
     std::unique_ptr<QSettings> m_settings;
+    bool m_writeFailed = false;
 };
 
 } // namespace zolm

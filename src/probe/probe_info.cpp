@@ -1,25 +1,21 @@
 #include "probe/probe_info.h"
 
+#include "conversion/conversion.h"
 #include "platform/gbk.h"
+#include "platform/number_text.h"
+#include "survey/value_labels.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cstring>
-#include <iterator>
 #include <string_view>
 
 namespace zolm::probe {
 
 namespace {
 
-// printf's "%W.2f" in the C locale, whatever the process's locale: correctly rounded, as the
-// survey table prints its numbers, so a value reads the same everywhere.
+// printf's "%W.2f" in the C locale, as the survey table prints its numbers.
 QString fixed2(double v, int width)
 {
-    char buf[400];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 2);
-    QString text = QString::fromLatin1(buf, r.ec == std::errc() ? static_cast<qsizetype>(r.ptr - buf) : 0);
-    return text.rightJustified(width, QLatin1Char(' '));
+    return QString::fromStdString(formatNumber(v, width, 2));
 }
 
 } // namespace
@@ -54,8 +50,7 @@ namespace {
 
 bool typeIs120(const ProbeInfo &info)
 {
-    static constexpr char name[] = "ZOLM120";
-    return std::memcmp(info.typeBlock.data(), name, sizeof name) == 0; // terminator included
+    return isType120(info.typeBlock);
 }
 
 } // namespace
@@ -101,19 +96,12 @@ std::vector<std::pair<QString, QString>> infoFields(const ProbeInfo &info)
 
 std::vector<std::pair<QString, QString>> realTimeFields(const SurveyValues &values)
 {
-    struct Field {
-        const char *label;
-        int index;
-    };
-    static constexpr Field fields[] = {
-        {"井斜", Inclination},          {"方位", MagneticAzimuth}, {"高边工具面", GravityToolface},
-        {"磁性工具面", MagneticToolface}, {"磁倾角", MagneticDip},   {"总加速度", TotalGravity},
-        {"总磁场", TotalField},         {"温度", Temperature},
-    };
     std::vector<std::pair<QString, QString>> out;
-    out.reserve(std::size(fields));
-    for (const Field &f : fields)
-        out.emplace_back(QString::fromUtf8(f.label), fixed2(values[static_cast<std::size_t>(f.index)], 2));
+    out.reserve(RealTimeQuantities.size());
+    for (const Quantity q : RealTimeQuantities) {
+        const QuantityText &t = textOf(q);
+        out.emplace_back(QString::fromUtf8(t.brief), fixed2(values[static_cast<std::size_t>(t.valueIndex)], 2));
+    }
     return out;
 }
 

@@ -1,6 +1,5 @@
 #include "table/cell_text.h"
 
-#include <charconv>
 #include <cstdio>
 
 namespace zolm {
@@ -20,24 +19,6 @@ std::int32_t pointTime(const SurveyData &survey, int point)
     return static_cast<std::int32_t>(s);
 }
 
-std::string formatNumber(double value, int width, int decimals, bool spaceFlag)
-{
-    char buf[400];
-    char *begin = buf + 1; // room for the space flag
-    const auto r = std::to_chars(begin, buf + sizeof buf, value, std::chars_format::fixed, decimals);
-    char *end = r.ptr;
-    if (r.ec != std::errc()) { // cannot happen with this buffer; keep the text well-formed
-        end = begin;
-    }
-    if (spaceFlag && *begin != '-') {
-        *--begin = ' ';
-    }
-    std::string out(begin, end);
-    if (static_cast<int>(out.size()) < width)
-        out.insert(0, static_cast<std::size_t>(width) - out.size(), ' ');
-    return out;
-}
-
 std::string formatFixed(double value, int decimals)
 {
     return formatNumber(value, 5, decimals);
@@ -45,39 +26,27 @@ std::string formatFixed(double value, int decimals)
 
 std::string depthText(double depth)
 {
-    if (depth >= 0.01)
+    if (depth >= MinEnteredDepth)
         return formatFixed(depth, 2);
     return "0";
 }
 
 std::string cellText(const SurveyData &survey, int position, int point, int column)
 {
-    const SurveyValues &v = survey.values[static_cast<std::size_t>(point)];
-    switch (column) {
-    case ColPosition:
-        return std::to_string(position);
-    case ColTime:
-        return timeText(pointTime(survey, point));
-    case ColDepth:
-        return depthText(survey.depth[static_cast<std::size_t>(point)]);
-    case ColInclination:
-        return formatFixed(v[Inclination], 2);
-    case ColAzimuth:
-        return formatFixed(v[MagneticAzimuth], 2);
-    case ColGravityToolface:
-        return formatFixed(v[GravityToolface], 2);
-    case ColMagneticToolface:
-        return formatFixed(v[MagneticToolface], 2);
-    case ColDip:
-        return formatFixed(v[MagneticDip], 2);
-    case ColTemperature:
-        return formatFixed(v[Temperature], 2);
-    case ColTotalGravity:
-        return formatFixed(v[TotalGravity], 5);
-    case ColTotalField:
-        return formatFixed(v[TotalField], 5);
-    default:
+    if (column < ColPosition || column > ColTotalField)
         return {};
+    switch (columnQuantity(column)) {
+    case Quantity::Sequence:
+        return std::to_string(position);
+    case Quantity::Time:
+        return timeText(pointTime(survey, point));
+    case Quantity::Depth:
+        return depthText(survey.depth[static_cast<std::size_t>(point)]);
+    default: {
+        const QuantityText &t = textOf(columnQuantity(column));
+        return formatFixed(survey.values[static_cast<std::size_t>(point)][static_cast<std::size_t>(t.valueIndex)],
+                           t.decimals);
+    }
     }
 }
 

@@ -2,6 +2,8 @@
 // The texts the survey table shows in its columns 1 to 11, shared by the table, export
 // checks, zolm-cli and the report.
 #include "document/survey_data.h"
+#include "platform/number_text.h"
+#include "survey/value_labels.h"
 
 #include <string>
 
@@ -27,13 +29,13 @@ enum TableColumn : int {
 std::string timeText(std::int32_t seconds);
 // Seconds of point i: first-sample time + i * interval, as 32-bit integers.
 std::int32_t pointTime(const SurveyData &survey, int point);
-// "%5.2f", or "0" below 0.01 (negative depths included).
+// A depth below this counts as not entered (0 or negative).
+inline constexpr double MinEnteredDepth = 0.01;
+// "%5.2f", or "0" below MinEnteredDepth (negative depths included).
 std::string depthText(double depth);
 std::string formatFixed(double value, int decimals); // "%5.<decimals>f"
-// printf's "%<width>.<decimals>f" (with spaceFlag: "% <width>.<decimals>f") in the C locale,
-// whatever locale the process runs in: a field engineer's comma locale must not turn a
-// decimal point into a comma in a table, an export file or a report.
-std::string formatNumber(double value, int width, int decimals, bool spaceFlag = false);
+// The quantity a column 1..11 shows.
+constexpr Quantity columnQuantity(int column) { return static_cast<Quantity>(column - ColPosition); }
 
 // The text of a column of the row at `position` showing `point` (0 <= point < MaxSurveyPoints).
 std::string cellText(const SurveyData &survey, int position, int point, int column);

@@ -1,7 +1,7 @@
 #include "table/edit_texts.h"
 
 #include "platform/gbk.h"
-#include "table/cell_text.h"
+#include "platform/number_text.h"
 
 #include <charconv>
 #include <cmath>
@@ -11,10 +11,7 @@ namespace zolm {
 
 QString numberFieldText(double v)
 {
-    // printf's "%.15g" in the C locale: 2000, 30, 0.1, 99999.99.
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15);
-    return QString::fromLatin1(buf, static_cast<qsizetype>(r.ptr - buf));
+    return QString::fromStdString(formatGeneral15(v));
 }
 
 QString notANumberMessage()
@@ -30,6 +27,11 @@ QString rangeMessage(NumberRange r)
 QString tooLongMessage(int limit)
 {
     return QStringLiteral("“请填入不多于%1个的字符。”").arg(limit);
+}
+
+QString notGbkMessage(const QString &character)
+{
+    return QStringLiteral("“字符“%1”无法保存在文件中，请换用其他字符。”").arg(character);
 }
 
 std::optional<double> parseDecimal(const QString &text)
@@ -69,6 +71,8 @@ NumberCheck checkNumber(const QString &text, NumberRange range)
 
 TextCheck checkHeaderText(const QString &text)
 {
+    if (const auto bad = firstCharNotInGbk(text))
+        return {std::nullopt, notGbkMessage(*bad)};
     std::string gbk = toGbk(text);
     if (gbk.size() > static_cast<std::size_t>(HeaderTextLimit))
         return {std::nullopt, tooLongMessage()};

@@ -1,6 +1,8 @@
 #pragma once
 // What the editing dialogs check and say, shared by the desktop dialogs and zolm-cli: the
 // fields' ranges, the framework's refusal texts, the header-bar captions, the dialogs' texts.
+#include "document/survey_file.h"
+
 #include <QString>
 
 #include <optional>
@@ -17,9 +19,8 @@ namespace Range {
 inline constexpr NumberRange Declination{-360.0, 360.0};
 inline constexpr NumberRange StartDepth{30.0, 9999.0};
 inline constexpr NumberRange CourseLength{0.1, 500.0};
-// A document keeps depths up to 9999.99 m (a larger one reads back as 0), so depth entry
-// accepts no more than that: an accepted depth must survive saving and opening.
-inline constexpr NumberRange Depth{0.0, 9999.99};
+// An accepted depth must survive saving and opening.
+inline constexpr NumberRange Depth{0.0, MaxStoredDepth};
 } // namespace Range
 
 // Crew and well numbers: bytes of GBK text, also the edit controls' input limit.
@@ -35,6 +36,8 @@ QString numberFieldText(double v);
 QString notANumberMessage();                    // "请键入一个数。"
 QString rangeMessage(NumberRange r);            // "“请填入一个在0.1和500之间的数字。”"
 QString tooLongMessage(int limit = HeaderTextLimit); // "“请填入不多于14个的字符。”"
+// A character that the document's GBK text cannot hold (it would be stored as '?').
+QString notGbkMessage(const QString &character);
 
 // Outcome of checking one field when OK is pressed: the value, or the message to show.
 struct NumberCheck {
@@ -50,6 +53,7 @@ struct TextCheck {
 // NaN and hexadecimal forms are refused as "not a number": a NaN would pass every range check.
 std::optional<double> parseDecimal(const QString &text);
 NumberCheck checkNumber(const QString &text, NumberRange range);
+// Refuses a character that GBK cannot hold, then a text longer than the field.
 TextCheck checkHeaderText(const QString &text);
 
 // Header-bar captions: the label alone for an empty value, else label + ": " + value.

@@ -13,32 +13,33 @@ namespace {
 TableChange refusal(const QString &message)
 {
     TableChange c;
-    c.refused = true;
+    c.outcome = CommandOutcome::Refused;
     c.message = message;
     return c;
 }
 
-struct ColumnDef {
-    const char *header;
-    int width;
-};
+// A message box instead of the command; nothing changed.
+TableChange information(const QString &message)
+{
+    TableChange c;
+    c.outcome = CommandOutcome::Informed;
+    c.message = message;
+    return c;
+}
 
-constexpr ColumnDef columns[TableColumnCount] = {
-    {"", 21},          {"序号", 50},       {"时间", 90},     {"测  深", 90},
-    {"井  斜", 80},    {"磁方位", 90},     {"重力工具面", 100}, {"磁性工具面", 100},
-    {"磁倾角", 80},    {"探管温度", 100},  {"总加速度", 100}, {"总磁场", 100},
-};
+// Column widths in pixels; column 0 is the check box.
+constexpr int columnWidths[TableColumnCount] = {21, 50, 90, 90, 80, 90, 100, 100, 80, 100, 100, 100};
 
 } // namespace
 
 const char *columnHeader(int column)
 {
-    return column >= 0 && column < TableColumnCount ? columns[column].header : "";
+    return column >= ColPosition && column < TableColumnCount ? textOf(columnQuantity(column)).table : "";
 }
 
 int columnWidth(int column)
 {
-    return column >= 0 && column < TableColumnCount ? columns[column].width : 0;
+    return column >= 0 && column < TableColumnCount ? columnWidths[column] : 0;
 }
 
 const char *displayModeName(DisplayMode mode)
@@ -112,6 +113,12 @@ TableChange SurveyTable::markModified(TableChange c)
     return c;
 }
 
+void SurveyTable::normaliseHeaderForShowing()
+{
+    survey().header.terminateTextFields();
+    clearOutOfRangeDeclination();
+}
+
 RefillResult SurveyTable::refillTable()
 {
     RefillResult r;
@@ -119,11 +126,9 @@ RefillResult SurveyTable::refillTable()
     if (!m_doc.holdsData() || s.pointCount == 0)
         return r;
     r.filled = true;
-    s.header.terminateTextFields();
+    normaliseHeaderForShowing();
     r.crewCaption = crewCaption(crewText());
     r.wellCaption = wellCaption(wellText());
-    if (std::fabs(s.header.declination()) > 360.0)
-        s.header.setDeclination(0.0);
     r.declinationCaption = declinationCaption(s.header.declination());
 
     m_mode = DisplayMode::AllPoints;
@@ -193,13 +198,7 @@ TableChange SurveyTable::reverseOrder()
 
 TableChange SurveyTable::setRowChecked(int row, bool checked)
 {
-    TableChange c;
-    const int p = pointForRow(row);
-    if (p < 0 || p >= pointCount() || isChecked(p) == checked)
-        return c;
-    setChecked(p, checked);
-    c.changedRows.push_back(row);
-    return markModified(std::move(c));
+    return setPointChecked(pointForRow(row), checked);
 }
 
 TableChange SurveyTable::allRowsChanged(bool markModifiedToo)
@@ -244,11 +243,8 @@ std::optional<QString> SurveyTable::autoDepthRefusal() const
 TableChange SurveyTable::autoDepth(const QString &startText, const QString &lengthText)
 {
     // Without a checked point the dialog never opens, so its fields are not looked at.
-    if (auto refusal = autoDepthRefusal()) {
-        TableChange c;
-        c.message = std::move(refusal);
-        return c;
-    }
+    if (auto message = autoDepthRefusal())
+        return information(*message);
     const NumberCheck start = checkNumber(startText, Range::StartDepth);
     const NumberCheck length = start.value ? checkNumber(lengthText, Range::CourseLength) : NumberCheck{};
     if (!start.value || !length.value) {
@@ -259,11 +255,8 @@ TableChange SurveyTable::autoDepth(const QString &startText, const QString &leng
 
 TableChange SurveyTable::autoDepth(double start, double length)
 {
-    if (auto refusal = autoDepthRefusal()) {
-        TableChange c;
-        c.message = std::move(refusal);
-        return c;
-    }
+    if (auto message = autoDepthRefusal())
+        return information(*message);
     const int remembered = m_highlight;
     SurveyData &s = survey();
     double d = start;
@@ -284,7 +277,9 @@ TableChange SurveyTable::autoDepth(double start, double length)
 
 TableChange SurveyTable::autoDepthCancelled()
 {
-    return markModified({});
+    TableChange c;
+    c.outcome = CommandOutcome::Cancelled;
+    return markModified(std::move(c));
 }
 
 int SurveyTable::depthEntryRow() const
@@ -333,12 +328,17 @@ QString SurveyTable::wellText() const
     return fromGbk(survey().header.wellNumber());
 }
 
-double SurveyTable::declinationForDialog()
+double SurveyTable::declinationForDialog() const
+{
+    const double d = survey().header.declination();
+    return std::fabs(d) > Range::Declination.max ? 0.0 : d;
+}
+
+void SurveyTable::clearOutOfRangeDeclination()
 {
     SurveyHeader &h = survey().header;
-    if (std::fabs(h.declination()) > 360.0)
+    if (std::fabs(h.declination()) > Range::Declination.max)
         h.setDeclination(0.0);
-    return h.declination();
 }
 
 TableChange SurveyTable::editHeaderText(const QString &text, bool crew, QString *caption)
@@ -368,7 +368,7 @@ TableChange SurveyTable::editWell(const QString &text, QString *caption)
 
 TableChange SurveyTable::editDeclination(const QString &text, QString *caption)
 {
-    declinationForDialog();
+    clearOutOfRangeDeclination();
     const NumberCheck d = checkNumber(text, Range::Declination);
     if (!d.value) {
         return refusal(d.message);
@@ -382,6 +382,17 @@ TableChange SurveyTable::editDeclination(const QString &text, QString *caption)
 TableChange SurveyTable::exportFormatClosed()
 {
     return markModified({});
+}
+
+TableChange SurveyTable::setPointChecked(int point, bool checked)
+{
+    TableChange c;
+    if (point < 0 || point >= pointCount() || isChecked(point) == checked)
+        return c;
+    setChecked(point, checked);
+    if (const int row = rowForPoint(point); row >= 0)
+        c.changedRows.push_back(row);
+    return markModified(std::move(c));
 }
 
 } // namespace zolm

@@ -22,13 +22,26 @@ enum class ReportLayout : int { MultiPoint = 0, SinglePoint = 1, Economy = 2 };
 const char *columnHeader(int column);
 int columnWidth(int column);
 
+// How a command ended.
+enum class CommandOutcome {
+    Applied,   // done (possibly with nothing to change)
+    Refused,   // a dialog value was refused: the message is shown and the dialog stays open
+    Informed,  // a message box instead of the command (OK only); nothing was changed
+    Cancelled, // the user cancelled the dialog
+};
+
 // What a command did, for the model and the window around it.
 struct TableChange {
+    CommandOutcome outcome = CommandOutcome::Applied;
+    QString message;               // Refused, Informed: the text to show (the program's title)
+    bool markedModified = false;   // the command marked the document modified (also when cancelled)
     bool rowsRebuilt = false;      // rows added, removed or reordered: reset the model
     std::vector<int> changedRows;  // rows whose cells or check state changed (when not rebuilt)
-    bool markedModified = false;   // the command marked the document modified
-    std::optional<QString> message; // a message box to show (OK only, the program's title)
-    bool refused = false;          // a dialog value was refused: the dialog stays open
+
+    bool applied() const { return outcome == CommandOutcome::Applied; }
+    bool refused() const { return outcome == CommandOutcome::Refused; }
+    bool informed() const { return outcome == CommandOutcome::Informed; }
+    bool cancelled() const { return outcome == CommandOutcome::Cancelled; }
 };
 
 // Outcome of a full refill: whether the document had data, and the header-bar captions.
@@ -110,8 +123,10 @@ public:
     // Texts for the dialogs' fields.
     QString crewText() const;
     QString wellText() const;
-    // The declination dialog's initial value; a stored value beyond +-360 is first set to 0.
-    double declinationForDialog();
+    // The declination dialog's initial value: a stored value beyond +-360 shows as 0.
+    double declinationForDialog() const;
+    // Opening the declination dialog (and its OK) first sets a stored value beyond +-360 to 0.
+    void clearOutOfRangeDeclination();
     // OK of the header dialogs: check the entry, store it, and give the new caption in
     // `caption` (empty when refused).
     TableChange editCrew(const QString &text, QString *caption = nullptr);
@@ -120,6 +135,11 @@ public:
 
     // The export-format dialog was closed, by either button.
     TableChange exportFormatClosed();
+
+    // --- single points ------------------------------------------------------------------
+    // Sets the check of one point, whether or not it has a row; marks the document modified
+    // only when the flag changes. A point outside the document changes nothing.
+    TableChange setPointChecked(int point, bool checked);
 
 private:
     SurveyData &survey() { return m_doc.survey(); }
@@ -130,6 +150,9 @@ private:
     TableChange allRowsChanged(bool markModified);
     void sortRows(bool descending);
     TableChange markModified(TableChange c);
+    // Showing the header fields: their texts end at the zero after each field, and a
+    // declination beyond +-360 becomes 0 (not a modification).
+    void normaliseHeaderForShowing();
     TableChange editHeaderText(const QString &text, bool crew, QString *caption);
 
     CNDravikDoc &m_doc;

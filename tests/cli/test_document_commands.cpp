@@ -172,7 +172,8 @@ TEST_F(Documents, ReportOps)
     EXPECT_EQ(lines[2], QStringLiteral("logo 0 300"));
     EXPECT_TRUE(lines.contains(QStringLiteral("text 60 132 井队编号:")));
     EXPECT_TRUE(lines.contains(QStringLiteral("text 660 132 测斜队")));
-    EXPECT_TRUE(lines.contains(QStringLiteral("line 0 240 7015 240")));
+    // The rule ends at the printable area's right edge, a quarter inch in from each side.
+    EXPECT_TRUE(lines.contains(QStringLiteral("line 0 240 6715 240")));
     EXPECT_TRUE(lines.contains(QStringLiteral("text 5700 4320 <第1/2页>")));
     EXPECT_TRUE(lines.contains(QStringLiteral("text 5700 4320 <第2/2页>")));
     EXPECT_TRUE(lines.contains(QStringLiteral("text 1800 480  0.00"))); // leading space kept
@@ -192,7 +193,7 @@ TEST_F(Documents, ReportOps)
     EXPECT_EQ(le[0], QStringLiteral("pages 1"));
     EXPECT_TRUE(le.contains(QStringLiteral("text 120 600 0")));
     EXPECT_TRUE(le.contains(QStringLiteral("text 360 600 00:14:10"))); // last point first
-    EXPECT_TRUE(le.contains(QStringLiteral("line 0 6409 4960 6409")));
+    EXPECT_TRUE(le.contains(QStringLiteral("line 0 6409 4660 6409")));
 
     const CliResult single = cli({QStringLiteral("report"), file, QStringLiteral("--ops"), QStringLiteral("--layout"),
                             QStringLiteral("single"), QStringLiteral("--row"), QStringLiteral("3")});
@@ -250,6 +251,53 @@ TEST_F(Documents, EditAppliesInOrderAndSaves)
     }
 }
 
+TEST_F(Documents, EditTicksPointsInOrderWithTheOtherEdits)
+{
+    const QString file = survey(8);
+    ASSERT_EQ(cli({QStringLiteral("edit"), file, QStringLiteral("--mode"), QStringLiteral("x")}).exitCode, 2);
+    const CliResult r = cli({QStringLiteral("edit"), file, QStringLiteral("--check"), QStringLiteral("all"),
+                             QStringLiteral("--untick"), QStringLiteral("1,3-5"), QStringLiteral("--tick=4"),
+                             QStringLiteral("--auto-depth"), QStringLiteral("100"), QStringLiteral("30"),
+                             QStringLiteral("--untick"), QStringLiteral(" 7 ")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QJsonArray rows = json(file)[QStringLiteral("rows")].toArray();
+    const bool checked[] = {true, false, true, false, true, false, true, false};
+    // Automatic depth ran with 7 still ticked, so it took a depth.
+    const double depth[] = {100, 0, 70, 0, 40, 0, 10, 0};
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(rows[i].toObject()[QStringLiteral("checked")].toBool(), checked[i]) << i;
+        EXPECT_EQ(rows[i].toObject()[QStringLiteral("depth")].toDouble(), depth[i]) << i;
+    }
+}
+
+TEST_F(Documents, ExportFormatTakesEnglishNamesAndSaysWhenNothingWasStored)
+{
+    ASSERT_EQ(cli(withSettings({QStringLiteral("export-format"), QStringLiteral("--columns"),
+                                QStringLiteral("depth,true-azimuth,井斜"), QStringLiteral("--set"),
+                                QStringLiteral("gravity-toolface=7")}))
+                  .exitCode,
+              0);
+    const QString out = QString::fromUtf8(cli(withSettings({QStringLiteral("export-format")})).out);
+    EXPECT_TRUE(out.contains(QStringLiteral("\n测深 0\n")));
+    EXPECT_TRUE(out.contains(QStringLiteral("\n真方位 1\n")));
+    EXPECT_TRUE(out.contains(QStringLiteral("\n井斜 2\n")));
+    EXPECT_TRUE(out.contains(QStringLiteral("\n重力工具面 7\n")));
+    const CliResult unknown = cli(withSettings({QStringLiteral("export-format"), QStringLiteral("--set"), QStringLiteral("Depth=1")}));
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_TRUE(unknown.err.contains(QStringLiteral("'Depth'"))) << unknown.err.toStdString();
+    EXPECT_TRUE(unknown.err.contains(QStringLiteral("index, time, depth, inclination"))) << unknown.err.toStdString();
+
+    // A store that cannot be written was reported as done.
+    const CliResult nowhere = cli({QStringLiteral("--settings"), QStringLiteral("/proc/nope/x.ini"),
+                                   QStringLiteral("export-format"), QStringLiteral("--title")});
+    EXPECT_EQ(nowhere.exitCode, 1);
+    EXPECT_TRUE(nowhere.err.contains(QStringLiteral("/proc/nope/x.ini"))) << nowhere.err.toStdString();
+    // Reading stays silent.
+    const CliResult read = cli({QStringLiteral("--settings"), QStringLiteral("/proc/nope/x.ini"), QStringLiteral("export-format")});
+    EXPECT_EQ(read.exitCode, 0);
+    EXPECT_TRUE(read.err.isEmpty()) << read.err.toStdString();
+}
+
 TEST_F(Documents, EditRefusalsWriteNothing)
 {
     const QString file = survey(3);
@@ -270,6 +318,12 @@ TEST_F(Documents, EditRefusalsWriteNothing)
              QStringLiteral("30")},
             QStringLiteral("“请填入一个在30和9999之间的数字。”"));
     refused({QStringLiteral("--depth"), QStringLiteral("1=-1")}, QStringLiteral("“请填入一个在0和9999.99之间的数字。”"));
+    // Text GBK cannot hold was stored as '?' with exit 0; it is refused by name.
+    refused({QStringLiteral("--well"), QStringLiteral("井😀")}, QStringLiteral("“字符“😀”无法保存在文件中，请换用其他字符。”"));
+    refused({QStringLiteral("--tick"), QStringLiteral("1,3")}, QStringLiteral("edit: no point 3 in this document (points 0 to 2)"));
+    refused({QStringLiteral("--untick"), QStringLiteral("2-1")},
+            QStringLiteral("edit: '2-1' is not a list of points such as 3,5,10-20"));
+    refused({QStringLiteral("--tick"), QStringLiteral("")}, QStringLiteral("edit: '' is not a list of points such as 3,5,10-20"));
     const CliResult outside = cli({QStringLiteral("edit"), file, QStringLiteral("--depth"), QStringLiteral("3=10")});
     EXPECT_EQ(outside.exitCode, 1);
     EXPECT_EQ(readAll(file), before);

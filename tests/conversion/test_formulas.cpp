@@ -77,12 +77,12 @@ TEST(ConvertSample, RejectionLeavesValuesUntouched)
     const RawSample s = sim::SyntheticProbe(sim::CalibrationKind::Ideal).sample({20, 50, 70, 25}, {});
     SurveyValues v{};
     v.fill(-7.0);
-    ASSERT_EQ(convertSample(s, b, v), 1);
+    ASSERT_TRUE(convertSample(s, b, v));
     EXPECT_NEAR(v[Inclination], 20.0, 0.01);
 
     putConstant(b, Cal::AccelYAngle, NaN); // an angle correction that is not a number
     v.fill(-7.0);
-    EXPECT_EQ(convertSample(s, b, v), 0);
+    EXPECT_FALSE(convertSample(s, b, v));
     for (double x : v)
         EXPECT_EQ(x, -7.0);
 
@@ -90,7 +90,7 @@ TEST(ConvertSample, RejectionLeavesValuesUntouched)
     ProbeParameterBlock flat = idealBlock();
     putConstant(flat, Cal::AccelXMinus, 30000.0);
     putConstant(flat, Cal::AccelXPlus, 30000.0);
-    EXPECT_EQ(convertSample(s, flat, v), 1);
+    EXPECT_TRUE(convertSample(s, flat, v));
 }
 
 TEST(Temperature, HalfDegreesNineBits)
@@ -212,10 +212,10 @@ TEST(StandardConversion, SectorTableChoice)
 
     SurveyValues v{};
     for (const double inc : {10.0, 29.5}) {
-        ASSERT_EQ(convertSample(probe.sample({inc, 100, 40, 25}, {}), b, v), 1);
+        ASSERT_TRUE(convertSample(probe.sample({inc, 100, 40, 25}, {}), b, v));
         EXPECT_NEAR(v[MagneticAzimuth], 100.0, 0.02) << inc;
     }
-    ASSERT_EQ(convertSample(probe.sample({45, 100, 40, 25}, {}), b, v), 1);
+    ASSERT_TRUE(convertSample(probe.sample({45, 100, 40, 25}, {}), b, v));
     EXPECT_GT(std::fabs(v[MagneticAzimuth] - 100.0), 1.0);
     // The toolfaces and totals come from the fixed set, which was not changed.
     EXPECT_NEAR(v[GravityToolface], 40.0, 0.02);
@@ -223,8 +223,8 @@ TEST(StandardConversion, SectorTableChoice)
     // Only the entry of the first azimuth's sector is used.
     ProbeParameterBlock one = probe.parameters();
     putRotatedSet(one, CalBase + Cal::LowSectorTable + Cal::AngleSetSize * 3, 5.0);
-    ASSERT_EQ(convertSample(probe.sample({20, 100, 40, 25}, {}), one, v), 1);
+    ASSERT_TRUE(convertSample(probe.sample({20, 100, 40, 25}, {}), one, v));
     EXPECT_GT(std::fabs(v[MagneticAzimuth] - 100.0), 1.0);
-    ASSERT_EQ(convertSample(probe.sample({20, 80, 40, 25}, {}), one, v), 1);
+    ASSERT_TRUE(convertSample(probe.sample({20, 80, 40, 25}, {}), one, v));
     EXPECT_NEAR(v[MagneticAzimuth], 80.0, 0.02);
 }

@@ -105,7 +105,7 @@ TEST_F(SurveyFile, SizesAndRoundTrip)
 
     CNDravikDoc back;
     ASSERT_TRUE(back.openFile(path("full.ZLM"), &error)) << error.toStdString();
-    EXPECT_EQ(back.holdsData(), 1);
+    EXPECT_TRUE(back.holdsData());
     expectSameStoredSurvey(doc.survey(), back.survey());
 }
 
@@ -126,6 +126,20 @@ TEST_F(SurveyFile, TypeStringOnSave)
     ASSERT_TRUE(doc.saveFile(path("other.ZLM"), &error));
     EXPECT_EQ(readAll(path("other.ZLM")).mid(512, 16), QByteArray("ZOLM60\0" "4ABCDEFGH", 16));
     EXPECT_TRUE(doc.survey().parameters.typeIs("ZOLM60"));
+
+    // Serializing alone writes the saved form into the bytes, not into the survey; the
+    // save's own step then makes the open document describe the file.
+    std::memcpy(doc.survey().parameters.bytes.data(), "XYZW", 4);
+    doc.survey().pointCount = 1;
+    QByteArray bytes;
+    ASSERT_TRUE(serializeSurvey(doc.survey(), bytes, &error));
+    EXPECT_EQ(bytes.mid(512, 7), QByteArray("ZOLM60", 7));
+    EXPECT_EQ(bytes.size(), 25132 + 2 * 30); // the data header's count decides
+    EXPECT_EQ(doc.survey().parameters.typeString(), "XYZW60");
+    EXPECT_EQ(doc.survey().pointCount, 1);
+    adoptSavedForm(doc.survey());
+    EXPECT_TRUE(doc.survey().parameters.typeIs("ZOLM60"));
+    EXPECT_EQ(doc.survey().pointCount, 2);
 }
 
 TEST_F(SurveyFile, OlderLayout)
@@ -213,7 +227,7 @@ TEST_F(SurveyFile, NegativeCountLoadsWithoutPoints)
     le::put16(reinterpret_cast<std::uint8_t *>(f.data()) + 25092, 0x8000);
     writeAll(path("n.ZLM"), f);
     ASSERT_TRUE(doc.openFile(path("n.ZLM"), &error)) << error.toStdString();
-    EXPECT_EQ(doc.holdsData(), 1);
+    EXPECT_TRUE(doc.holdsData());
     EXPECT_EQ(doc.pointCount(), -32768);
     EXPECT_EQ(doc.survey().usablePointCount(), 0);
 }
@@ -276,7 +290,7 @@ TEST_F(SurveyFile, DamagedFilesAreRefusedAndChangeNothing)
         EXPECT_FALSE(doc.openFile(path("bad.ZLM"), &why));
         EXPECT_TRUE(why.contains(QString::fromUtf8(needle))) << why.toStdString();
         EXPECT_EQ(0, std::memcmp(&doc.survey(), snapshot.get(), sizeof(SurveyData)));
-        EXPECT_EQ(doc.holdsData(), 1);
+        EXPECT_TRUE(doc.holdsData());
         EXPECT_TRUE(doc.isModified());
     };
 

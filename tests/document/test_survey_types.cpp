@@ -103,7 +103,7 @@ TEST(LoadFromProbe, ReplacesEverythingButRejectedValues)
     std::memset(second.parameters.bytes.data() + ProbeParameterBlock::CalibrationOffset + Cal::AccelXAngle, 0xFF, 56);
     doc.loadFromProbe(second.parameters.bytes, second.image.bytes);
 
-    EXPECT_EQ(doc.holdsData(), 1);
+    EXPECT_TRUE(doc.holdsData());
     EXPECT_EQ(doc.pointCount(), 5);
     EXPECT_TRUE(doc.isModified()); // a probe load leaves the flag alone
     for (int i = 0; i < 5; ++i) {
@@ -122,10 +122,10 @@ TEST(LoadFromProbe, ReplacesEverythingButRejectedValues)
 TEST(LoadFromProbe, EmptyAndOversizedImages)
 {
     CNDravikDoc doc;
-    EXPECT_EQ(doc.holdsData(), 0);
+    EXPECT_FALSE(doc.holdsData());
     auto empty = synthetic(0);
     doc.loadFromProbe(empty.parameters.bytes, empty.image.bytes);
-    EXPECT_EQ(doc.holdsData(), 1);
+    EXPECT_TRUE(doc.holdsData());
     EXPECT_EQ(doc.pointCount(), 0);
 
     // The probe read never hands over more than the store holds; the store limits it anyway.

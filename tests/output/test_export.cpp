@@ -43,7 +43,14 @@ protected:
             e.positions[static_cast<std::size_t>(id)] = pos++;
         return e;
     }
-    std::string bytes(const ExportSettings &e, bool reversed = false) const { return exportBytes(*s, reversed, e); }
+    // The rows of a table showing every point, ascending.
+    std::string bytes(const ExportSettings &e) const
+    {
+        std::vector<int> rows(static_cast<std::size_t>(s->pointCount));
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            rows[i] = static_cast<int>(i);
+        return exportBytes(*s, rows, e);
+    }
 
     std::unique_ptr<SurveyData> s;
     QTemporaryDir dir;
@@ -77,9 +84,7 @@ TEST_F(Export, EmptyOrHiddenSurveyGivesTitleAndZeroRow)
     const std::string expected = toGbk(QStringLiteral("序号 时间 井队号\r\n")) + "0.0 0.0 0.0\r\n";
     EXPECT_EQ(bytes(e), expected);
     points(3);
-    for (auto &f : s->flags)
-        f = PointFlag::Checked; // checked but not shown
-    EXPECT_EQ(bytes(e), expected);
+    EXPECT_EQ(exportBytes(*s, {}, e), expected); // every point hidden: the table has no row
 }
 
 TEST_F(Export, FieldFormats)
@@ -133,14 +138,14 @@ TEST_F(Export, CollisionsAndPositionsAbove14)
     EXPECT_EQ(bytes(e), "0.0\r\n 3.25\r\n");
 }
 
-TEST_F(Export, ShownPointsInTableOrder)
+TEST_F(Export, TheTablesRowsInTheirOrder)
 {
     points(4);
-    s->flags[1] = PointFlag::Checked; // hidden
-    s->flags[2] |= PointFlag::Checked;
     const ExportSettings e = columns({ItemSequence, ItemInclination});
-    EXPECT_EQ(bytes(e), "0.0 0.0\r\n   0  3.25\r\n   1  5.25\r\n   2  6.25\r\n");
-    EXPECT_EQ(bytes(e, true), "0.0 0.0\r\n   0  6.25\r\n   1  5.25\r\n   2  3.25\r\n");
+    // The rows decide, not the flags: a row list that leaves out point 1 and runs backwards.
+    EXPECT_EQ(exportBytes(*s, {0, 2, 3}, e), "0.0 0.0\r\n   0  3.25\r\n   1  5.25\r\n   2  6.25\r\n");
+    EXPECT_EQ(exportBytes(*s, {3, 2, 0}, e), "0.0 0.0\r\n   0  6.25\r\n   1  5.25\r\n   2  3.25\r\n");
+    EXPECT_EQ(exportBytes(*s, {}, e), "0.0 0.0\r\n");
 }
 
 TEST_F(Export, ReadersWriteTheirDefaultsBack)

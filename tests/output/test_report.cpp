@@ -41,7 +41,7 @@ protected:
     }
     std::vector<DrawOp> page(ReportLayout l, int p, int dpi = 600) const
     {
-        return reportPage(l, src, p, a4PageRect(l, dpi, dpi));
+        return reportPage(l, src, p, a4PrintableRect(l, dpi, dpi));
     }
     static std::vector<DrawOp> of(const std::vector<DrawOp> &ops, Kind k)
     {
@@ -82,9 +82,9 @@ TEST(ReportPages, Counts)
     EXPECT_EQ(reportPageCount(ReportLayout::SinglePoint, 0), 1);
     EXPECT_EQ(reportPageCount(ReportLayout::Economy, 138), 1);
     EXPECT_EQ(reportPageCount(ReportLayout::Economy, 139), 2);
-    EXPECT_EQ(a4PageRect(ReportLayout::MultiPoint, 600, 600).right, 7015);
-    EXPECT_EQ(a4PageRect(ReportLayout::Economy, 600, 600).right, 4960);
-    EXPECT_EQ(a4PageRect(ReportLayout::Economy, 300, 300).right, 2480);
+    EXPECT_EQ(a4PrintableRect(ReportLayout::MultiPoint, 600, 600).right, 6715); // a quarter inch off each side
+    EXPECT_EQ(a4PrintableRect(ReportLayout::Economy, 600, 600).right, 4660);
+    EXPECT_EQ(a4PrintableRect(ReportLayout::Economy, 300, 300).right, 2330);
 }
 
 TEST_F(Report, LogoGrids)
@@ -122,7 +122,7 @@ TEST_F(Report, MultiPointPositionsAt600And300Dpi)
     const auto lines = of(p1, Kind::Line);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0].y, 240);
-    EXPECT_EQ(lines[0].x2, 7015);
+    EXPECT_EQ(lines[0].x2, 6715);
     EXPECT_EQ(lines[1].y, 4308);
     EXPECT_EQ(text(p1, QStringLiteral("<第1/2页>"))->x, 5700);
     EXPECT_EQ(text(p1, QStringLiteral("Vexmoor    ZOLM电子多点测斜仪"))->y, 4320);
@@ -212,7 +212,7 @@ TEST_F(Report, EconomyBlocksAndRules)
     EXPECT_EQ(lines[1].y, 350);
     EXPECT_EQ(lines[2].y, 6408);
     EXPECT_EQ(lines[3].y, 6409);
-    EXPECT_EQ(lines[0].x2, 4960);
+    EXPECT_EQ(lines[0].x2, 4660);
     EXPECT_EQ(text(p, QStringLiteral("Vexmoor   ZOLM电子多点测斜仪"))->x, 60);
 
     // Headings of all three blocks; rows only in the first.
@@ -263,7 +263,9 @@ TEST(ReportLogo, OneBitMaskOfItsOwnSize)
     EXPECT_LT(set, LogoWidth * LogoHeight / 2);
 }
 
-TEST_F(Report, RendersLogoGreyUnderBlackText)
+namespace {
+
+void guiApplication()
 {
     static int argc = 1;
     static char name[] = "test";
@@ -272,10 +274,42 @@ TEST_F(Report, RendersLogoGreyUnderBlackText)
         qputenv("QT_QPA_PLATFORM", "offscreen"); // also when run by hand, without ctest
     static QGuiApplication *app = qApp ? nullptr : new QGuiApplication(argc, argv);
     (void)app;
+}
+
+} // namespace
+
+TEST_F(Report, DrawReportPlacesTheRectangleAndScalesUnequalResolutions)
+{
+    guiApplication();
+    rows(30); // two pages
+    QImage img(1200, 900, QImage::Format_RGB32);
+    img.setDotsPerMeterX(3937); // 100 dpi
+    img.setDotsPerMeterY(3937);
+    img.fill(Qt::white);
+    // Laid out at 200 x 100 dpi, its corner 25 device units right of and below the image's.
+    const PageRect rect = a4PrintableRect(ReportLayout::MultiPoint, 200, 100);
+    QPainter painter(&img);
+    EXPECT_EQ(drawReport(painter, img, ReportLayout::MultiPoint, src, {1, 2}, rect, QPointF(25, 25)), 1)
+        << "an image has one page";
+    painter.end();
+    // The header rule (0.4 inch down) runs from the rectangle's left to its right edge.
+    const int ruleY = 25 + 40;
+    const int rightEdge = 25 + rect.right / 2;
+    EXPECT_EQ(qGray(img.pixel(30, ruleY)), 0);
+    EXPECT_EQ(qGray(img.pixel(rightEdge - 2, ruleY)), 0);
+    EXPECT_EQ(qGray(img.pixel(rightEdge + 3, ruleY)), 255);
+    EXPECT_EQ(qGray(img.pixel(20, ruleY)), 255);
+    EXPECT_EQ(qGray(img.pixel(600, 40)), 255);
+    EXPECT_EQ(drawReport(painter, img, ReportLayout::MultiPoint, src, {3, 9}, rect), 0); // no such pages
+}
+
+TEST_F(Report, RendersLogoGreyUnderBlackText)
+{
+    guiApplication();
 
     rows(3);
     const int dpi = 100;
-    const PageRect rect = a4PageRect(ReportLayout::MultiPoint, dpi, dpi);
+    const PageRect rect = a4PrintableRect(ReportLayout::MultiPoint, dpi, dpi);
     QImage img(rect.right, static_cast<int>(210.0 / 25.4 * dpi), QImage::Format_RGB32);
     img.fill(Qt::white);
     QPainter painter(&img);

@@ -77,6 +77,12 @@ TEST_F(SettingsTest, UnwritableStoreFailsSilentlyWithDefaults)
     SettingsStore s(file("blocker/ZOLM.ini"));
     EXPECT_EQ(s.readInt(QStringLiteral("export/SeperatorRadio"), 1), 1);
     EXPECT_FALSE(s.writeInt(QStringLiteral("export/SeperatorRadio"), 0));
+    // The store remembers it for a command whose job was to store something.
+    EXPECT_TRUE(s.writeFailed());
+    SettingsStore fine(file("fine.ini"));
+    EXPECT_EQ(fine.readInt(QStringLiteral("export/SeperatorRadio"), 1), 1);
+    EXPECT_TRUE(fine.writeInt(QStringLiteral("export/SeperatorRadio"), 0));
+    EXPECT_FALSE(fine.writeFailed());
 }
 
 TEST_F(SettingsTest, EnvironmentChoosesTheFile)

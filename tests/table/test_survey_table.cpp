@@ -226,6 +226,20 @@ TEST_F(Table, CheckBoxesMarkModifiedOnlyOnARealChange)
     EXPECT_TRUE(checked(1));
     EXPECT_TRUE(doc.isModified());
     EXPECT_FALSE(table.setRowChecked(7, true).markedModified); // no such row
+
+    // A single point by its number, also one without a row: the reversed table shows point 2
+    // in row 0, and a hidden point changes no row.
+    table.reverseOrder();
+    doc.setModified(false);
+    const TableChange byPoint = table.setPointChecked(2, true);
+    EXPECT_EQ(byPoint.changedRows, std::vector<int>{0});
+    EXPECT_TRUE(byPoint.applied() && byPoint.markedModified);
+    table.showPoints(DisplayMode::HideChecked);
+    const TableChange hidden = table.setPointChecked(1, false);
+    EXPECT_TRUE(hidden.changedRows.empty());
+    EXPECT_TRUE(hidden.markedModified);
+    EXPECT_FALSE(checked(1));
+    EXPECT_FALSE(table.setPointChecked(3, true).markedModified); // no such point
 }
 
 TEST_F(Table, CheckCommandsActOnRowsOnly)
@@ -312,22 +326,24 @@ TEST_F(Table, AutoDepthRefusalsAndCancel)
     load(4);
     table.refillTable();
     const TableChange none = table.autoDepth(QStringLiteral("100"), QStringLiteral("30"));
-    ASSERT_TRUE(none.message);
-    EXPECT_EQ(*none.message, QStringLiteral("\"自动生成井深\"只用于选择的数据\n\n当前没有选择任何数据"));
+    EXPECT_TRUE(none.informed());
+    EXPECT_EQ(none.message, QStringLiteral("\"自动生成井深\"只用于选择的数据\n\n当前没有选择任何数据"));
     EXPECT_FALSE(none.markedModified);
     EXPECT_FALSE(doc.isModified());
 
     check({1});
     const TableChange lowStart = table.autoDepth(QStringLiteral("29.9"), QStringLiteral("30"));
-    EXPECT_TRUE(lowStart.refused);
-    EXPECT_EQ(*lowStart.message, QStringLiteral("“请填入一个在30和9999之间的数字。”"));
+    EXPECT_TRUE(lowStart.refused());
+    EXPECT_FALSE(lowStart.markedModified);
+    EXPECT_EQ(lowStart.message, QStringLiteral("“请填入一个在30和9999之间的数字。”"));
     const TableChange shortLength = table.autoDepth(QStringLiteral("100"), QStringLiteral("0.05"));
-    EXPECT_EQ(*shortLength.message, QStringLiteral("“请填入一个在0.1和500之间的数字。”"));
-    EXPECT_EQ(*table.autoDepth(QStringLiteral(""), QStringLiteral("30")).message, QStringLiteral("请键入一个数。"));
+    EXPECT_EQ(shortLength.message, QStringLiteral("“请填入一个在0.1和500之间的数字。”"));
+    EXPECT_EQ(table.autoDepth(QStringLiteral(""), QStringLiteral("30")).message, QStringLiteral("请键入一个数。"));
     EXPECT_EQ(depth(1), 0.0);
     EXPECT_FALSE(doc.isModified());
 
     const TableChange cancelled = table.autoDepthCancelled();
+    EXPECT_TRUE(cancelled.cancelled());
     EXPECT_TRUE(cancelled.markedModified);
     EXPECT_FALSE(cancelled.rowsRebuilt);
     EXPECT_TRUE(doc.isModified());
@@ -346,7 +362,8 @@ TEST_F(Table, DepthEntry)
     EXPECT_EQ(table.cellText(1, ColDepth), "9999.99");
     // What the document file keeps is the limit: a larger depth would read back as 0.
     const TableChange refused = table.enterDepth(1, QStringLiteral("10000"));
-    EXPECT_EQ(*refused.message, QStringLiteral("“请填入一个在0和9999.99之间的数字。”"));
+    EXPECT_TRUE(refused.refused());
+    EXPECT_EQ(refused.message, QStringLiteral("“请填入一个在0和9999.99之间的数字。”"));
     EXPECT_EQ(depth(1), 9999.99);
     EXPECT_EQ(table.depthForDialog(1), 9999.99);
     EXPECT_FALSE(table.depthForDialog(3));
@@ -368,8 +385,8 @@ TEST_F(Table, HeaderFields)
     EXPECT_TRUE(table.editWell(QStringLiteral("测斜测斜测斜井"), &caption).markedModified); // 14 GBK bytes
     EXPECT_EQ(toGbk(table.wellText()).size(), 14u);
     const TableChange tooLong = table.editCrew(QStringLiteral("测斜测斜测斜井A"));
-    EXPECT_TRUE(tooLong.refused);
-    EXPECT_EQ(*tooLong.message, QStringLiteral("“请填入不多于14个的字符。”"));
+    EXPECT_TRUE(tooLong.refused());
+    EXPECT_EQ(tooLong.message, QStringLiteral("“请填入不多于14个的字符。”"));
     EXPECT_EQ(table.crewText(), QStringLiteral("ABCDEFGHIJKLMN"));
     // A '%' is text like any other.
     table.editCrew(QStringLiteral("%s%n%d"), &caption);
@@ -381,10 +398,23 @@ TEST_F(Table, HeaderFields)
     EXPECT_EQ(caption, QStringLiteral("磁偏角: 2.50"));
     table.editDeclination(QStringLiteral("-0.123"), &caption);
     EXPECT_EQ(caption, QStringLiteral("磁偏角: -0.12"));
-    EXPECT_EQ(*table.editDeclination(QStringLiteral("360.5")).message, QStringLiteral("“请填入一个在-360和360之间的数字。”"));
+    EXPECT_EQ(table.editDeclination(QStringLiteral("360.5")).message, QStringLiteral("“请填入一个在-360和360之间的数字。”"));
     EXPECT_EQ(doc.survey().header.declination(), -0.123);
+    // The dialog shows 0 for a value beyond the range; only opening the dialog (or its OK)
+    // stores the 0, and a refused OK keeps the dialog open with the 0 stored.
     doc.survey().header.setDeclination(-361.0);
     EXPECT_EQ(table.declinationForDialog(), 0.0);
+    EXPECT_EQ(doc.survey().header.declination(), -361.0);
+    EXPECT_TRUE(table.editDeclination(QStringLiteral("x")).refused());
+    EXPECT_EQ(doc.survey().header.declination(), 0.0);
+
+    // Text that GBK cannot hold is refused by name, not stored as '?'.
+    const TableChange emoji = table.editWell(QStringLiteral("井😀"));
+    EXPECT_TRUE(emoji.refused());
+    EXPECT_FALSE(emoji.markedModified);
+    EXPECT_TRUE(emoji.message.contains(QStringLiteral("😀"))) << emoji.message.toStdString();
+    EXPECT_EQ(table.wellText(), QStringLiteral("测斜测斜测斜井"));
+    EXPECT_TRUE(table.editCrew(QStringLiteral("?队")).applied()); // a real '?' is fine
 }
 
 TEST(EditTexts, NumbersAsTheDialogsReadAndShowThem)

@@ -1,0 +1,47 @@
+#include "platform/number_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <string>
+
+using namespace zolm;
+
+namespace {
+
+std::string printfText(const char *format, double v)
+{
+    char buf[512];
+    std::snprintf(buf, sizeof buf, format, v);
+    return buf;
+}
+
+const double values[] = {0.0,   -0.0,    0.125,  2.675,   -2.675, 1e-7,    359.99999999, 9999.995,
+                         1e20,  -1e300,  123.456, 0.1,    1.0 / 3, 5e-324, std::numeric_limits<double>::infinity(),
+                         -std::numeric_limits<double>::infinity(), std::nan("")};
+
+} // namespace
+
+// The texts are printf's, byte for byte, in the C locale: widths, the space flag, halves
+// rounded as the binary value lies, non-finite values.
+TEST(NumberText, AsPrintfWritesThem)
+{
+    for (const double v : values) {
+        EXPECT_EQ(formatNumber(v, 5, 2), printfText("%5.2f", v)) << v;
+        EXPECT_EQ(formatNumber(v, 3, 4), printfText("%3.4f", v)) << v;
+        EXPECT_EQ(formatNumber(v, 5, 5, true), printfText("% 5.5f", v)) << v;
+        EXPECT_EQ(formatNumber(v, 2, 2), printfText("%2.2f", v)) << v;
+        EXPECT_EQ(formatGeneral15(v), printfText("%.15g", v)) << v;
+    }
+    // The shortest text that reads back to the same value.
+    for (const double v : values) {
+        if (!std::isfinite(v))
+            continue;
+        const std::string t = formatRoundTrip(v);
+        EXPECT_EQ(std::strtod(t.c_str(), nullptr), v) << t;
+    }
+    EXPECT_EQ(formatRoundTrip(0.1), "0.1");
+}
