@@ -1,0 +1,169 @@
+#include "analysis/trajectory.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <numbers>
+
+namespace zolm {
+
+namespace {
+
+constexpr double Deg = std::numbers::pi / 180.0;
+// Below this dog-leg (radians) the ratio factor is 1 to double precision.
+constexpr double StraightDogLeg = 1e-7;
+// Depths and angles entered as text carry rounding; comparisons allow for it.
+constexpr double Allowance = 1e-9;
+
+double closureAzimuthOf(double north, double east)
+{
+    if (north == 0 && east == 0)
+        return 0;
+    return normalizeAzimuth(std::atan2(east, north) / Deg);
+}
+
+} // namespace
+
+QString skipReasonText(const SkippedPoint &skipped)
+{
+    switch (skipped.reason) {
+    case SkipReason::NotANumber: return QStringLiteral("value not a number");
+    case SkipReason::NoDepth: return QStringLiteral("no depth");
+    case SkipReason::NotBelowTieIn: return QStringLiteral("not below the tie-in");
+    case SkipReason::SameDepth: return QStringLiteral("same depth as point %1").arg(skipped.samePoint);
+    case SkipReason::OppositeDirection: return QStringLiteral("opposite direction");
+    }
+    return {};
+}
+
+double normalizeAzimuth(double degrees)
+{
+    double a = std::fmod(degrees, 360.0);
+    if (a < 0)
+        a += 360.0;
+    if (a >= 360.0) // -1e-20 + 360 is 360 in double precision
+        a = 0;
+    return a;
+}
+
+double trueAzimuth(double magneticAzimuth, double declination)
+{
+    return normalizeAzimuth(magneticAzimuth + declination);
+}
+
+double dogLeg(double inc1, double azi1, double inc2, double azi2)
+{
+    const double i1 = inc1 * Deg, i2 = inc2 * Deg;
+    const double di = std::sin((i2 - i1) / 2);
+    const double da = std::sin((azi2 - azi1) * Deg / 2);
+    const double h = std::clamp(di * di + std::sin(i1) * std::sin(i2) * da * da, 0.0, 1.0);
+    return 2 * std::asin(std::sqrt(h));
+}
+
+CourseStep minimumCurvature(double length, double inc1, double azi1, double inc2, double azi2)
+{
+    CourseStep step;
+    step.dogLeg = dogLeg(inc1, azi1, inc2, azi2);
+    const double rf = step.dogLeg < StraightDogLeg ? 1.0 : 2 / step.dogLeg * std::tan(step.dogLeg / 2);
+    const double i1 = inc1 * Deg, i2 = inc2 * Deg, a1 = azi1 * Deg, a2 = azi2 * Deg;
+    const double half = length / 2 * rf;
+    step.north = half * (std::sin(i1) * std::cos(a1) + std::sin(i2) * std::cos(a2));
+    step.east = half * (std::sin(i1) * std::sin(a1) + std::sin(i2) * std::sin(a2));
+    step.tvd = half * (std::cos(i1) + std::cos(i2));
+    return step;
+}
+
+void computeTrajectory(const SurveyData &survey, const TrajectoryOptions &options, Trajectory &out)
+{
+    const int n = survey.usablePointCount();
+    out.declination = survey.header.declination();
+    out.tieIn = options.tieIn;
+    out.stations.clear();
+    out.skipped.clear();
+    out.stations.reserve(static_cast<std::size_t>(n));
+    out.skipped.reserve(static_cast<std::size_t>(n));
+
+    // Checked points with a depth and both angles, by depth, ties in point order.
+    std::array<int, MaxSurveyPoints> candidates;
+    int count = 0;
+    for (int p = 0; p < n; ++p) {
+        const auto i = static_cast<std::size_t>(p);
+        if (!(survey.flags[i] & PointFlag::Checked))
+            continue;
+        const SurveyValues &v = survey.values[i];
+        if (!std::isfinite(v[Inclination]) || !std::isfinite(v[MagneticAzimuth]))
+            out.skipped.push_back({p, SkipReason::NotANumber});
+        else if (!(survey.depth[i] >= StationSpacing))
+            out.skipped.push_back({p, SkipReason::NoDepth});
+        else
+            candidates[static_cast<std::size_t>(count++)] = p;
+    }
+    std::sort(candidates.begin(), candidates.begin() + count, [&](int a, int b) {
+        const double da = survey.depth[static_cast<std::size_t>(a)];
+        const double db = survey.depth[static_cast<std::size_t>(b)];
+        return da < db || (da == db && a < b);
+    });
+
+    double md = options.tieIn.md, inc = options.tieIn.inclination, azi = normalizeAzimuth(options.tieIn.azimuth);
+    double tvd = options.tieIn.tvd, north = options.tieIn.north, east = options.tieIn.east;
+    int previousPoint = -1;
+    for (int c = 0; c < count; ++c) {
+        const int p = candidates[static_cast<std::size_t>(c)];
+        const auto i = static_cast<std::size_t>(p);
+        const double depth = survey.depth[i];
+        const double stationInc = survey.values[i][Inclination];
+        const double stationAzi = trueAzimuth(survey.values[i][MagneticAzimuth], out.declination);
+        if (depth - options.tieIn.md < StationSpacing - Allowance) {
+            out.skipped.push_back({p, SkipReason::NotBelowTieIn});
+            continue;
+        }
+        if (previousPoint >= 0 && depth - md < StationSpacing - Allowance) {
+            out.skipped.push_back({p, SkipReason::SameDepth, previousPoint});
+            continue;
+        }
+        const CourseStep step = minimumCurvature(depth - md, inc, azi, stationInc, stationAzi);
+        if (step.dogLeg / Deg > MaxDogLeg) {
+            out.skipped.push_back({p, SkipReason::OppositeDirection});
+            continue;
+        }
+        TrajectoryStation s;
+        s.point = p;
+        s.md = depth;
+        s.inclination = stationInc;
+        s.azimuth = stationAzi;
+        s.tvd = tvd + step.tvd;
+        s.north = north + step.north;
+        s.east = east + step.east;
+        s.dls = step.dogLeg / Deg * 30.0 / (depth - md);
+        s.closureDistance = std::hypot(s.north, s.east);
+        s.closureAzimuth = closureAzimuthOf(s.north, s.east);
+        out.stations.push_back(s);
+        md = depth;
+        inc = stationInc;
+        azi = stationAzi;
+        tvd = s.tvd;
+        north = s.north;
+        east = s.east;
+        previousPoint = p;
+    }
+
+    if (options.verticalSectionAzimuth)
+        out.verticalSectionAzimuth = normalizeAzimuth(*options.verticalSectionAzimuth);
+    else
+        out.verticalSectionAzimuth = out.stations.empty() ? 0.0 : out.stations.back().closureAzimuth;
+    const double v = out.verticalSectionAzimuth * Deg;
+    const double cv = std::cos(v), sv = std::sin(v);
+    for (TrajectoryStation &s : out.stations)
+        s.verticalSection = s.north * cv + s.east * sv;
+    std::sort(out.skipped.begin(), out.skipped.end(),
+              [](const SkippedPoint &a, const SkippedPoint &b) { return a.point < b.point; });
+}
+
+Trajectory computeTrajectory(const SurveyData &survey, const TrajectoryOptions &options)
+{
+    Trajectory t;
+    computeTrajectory(survey, options, t);
+    return t;
+}
+
+} // namespace zolm
