@@ -243,6 +243,10 @@ int runEdit(Args &args, const Context &)
             : (name == "--crew" || name == "--well" || name == "--declination" || name == "--check" || name == "--depth")
             ? 1
             : 0;
+        if (a == "--declination-from-site") {
+            edits.push_back({a, {}});
+            continue;
+        }
         if (count == 0) {
             if (a.size() > 1 && a[0] == '-')
                 return usageError(QStringLiteral("edit: unexpected argument '%1'").arg(fromArg(a)));
@@ -286,9 +290,14 @@ int runEdit(Args &args, const Context &)
         return false;
     };
     for (const Edit &e : edits) {
-        const QString v0 = fromArg(e.values[0]);
+        const QString v0 = e.values.empty() ? QString() : fromArg(e.values[0]);
         TableChange c;
-        if (e.option == "--crew") {
+        if (e.option == "--declination-from-site") {
+            const auto fromSite = declinationFromSite(*file, t);
+            if (!fromSite)
+                return ExitFailed;
+            c = *fromSite;
+        } else if (e.option == "--crew") {
             c = t.editCrew(v0);
         } else if (e.option == "--well") {
             c = t.editWell(v0);
@@ -320,6 +329,8 @@ int runEdit(Args &args, const Context &)
         printErr(error + QLatin1Char('\n'));
         return ExitFailed;
     }
+    if (out && !copySiteAlong(*file, *out))
+        return ExitFailed;
     return ExitOk;
 }
 
@@ -341,7 +352,7 @@ std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv)
         }
         if (a.rfind("--", 0) == 0)
             continue;
-        draws = a == "report";
+        draws = a == "report" || a == "trajectory";
         break;
     }
     if (!draws)

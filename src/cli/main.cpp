@@ -23,7 +23,14 @@ const char *const usageText =
     "  info      [--port PORT]\n"
     "  read      [--port PORT] -o FILE.ZLM\n"
     "  setup     [--port PORT] [--delay-min M] [--delay-sec S] [--interval I] [--yes]\n"
-    "  live      [--port PORT] [--count N]\n";
+    "  live      [--port PORT] [--count N]\n"
+    "Survey analysis:\n"
+    "  geomag --lat DEG --lon DEG [--height M] [--date YYYY-MM-DD] [--json]\n"
+    "  site FILE [--lat DEG --lon DEG [--height M] --date YYYY-MM-DD] [--vs-azimuth DEG] | site FILE --clear\n"
+    "  edit FILE ... [--declination-from-site]\n"
+    "  qc FILE [--json] [--g-tol X] [--b-tol X] [--dip-tol DEG] [--field-scale X] [--no-site]\n"
+    "  trajectory FILE [--json | --csv | --las | --pdf] [-o OUT] [--vs-azimuth DEG]\n"
+    "             [--tie-in MD,INC,AZI,TVD,N,E]\n";
 
 } // namespace
 
@@ -66,6 +73,14 @@ int main(int argc, char **argv)
         return runReport(rest, ctx);
     if (command == "edit")
         return runEdit(rest, ctx);
+    if (command == "geomag")
+        return runGeomag(rest, ctx);
+    if (command == "site")
+        return runSite(rest, ctx);
+    if (command == "qc")
+        return runQc(rest, ctx);
+    if (command == "trajectory")
+        return runTrajectory(rest, ctx);
     if (command == "link-test")
         return runLinkTest(rest, ctx);
     if (command == "info")
