@@ -122,7 +122,7 @@ void computeTrajectory(const SurveyData &survey, const TrajectoryOptions &option
             continue;
         }
         const CourseStep step = minimumCurvature(depth - md, inc, azi, stationInc, stationAzi);
-        if (step.dogLeg / Deg > MaxDogLeg) {
+        if (step.dogLeg / Deg > MaxDogLeg + Allowance) {
             out.skipped.push_back({p, SkipReason::OppositeDirection});
             continue;
         }
