@@ -15,6 +15,37 @@ constexpr double StraightDogLeg = 1e-7;
 // Depths and angles entered as text carry rounding; comparisons allow for it.
 constexpr double Allowance = 1e-9;
 
+// A direction with its sines and cosines, worked out once per station.
+struct Direction {
+    double inc, azi; // degrees
+    double sinI, cosI, sinA, cosA;
+    Direction(double inclination, double azimuth)
+        : inc(inclination), azi(azimuth), sinI(std::sin(inclination * Deg)), cosI(std::cos(inclination * Deg)),
+          sinA(std::sin(azimuth * Deg)), cosA(std::cos(azimuth * Deg))
+    {
+    }
+};
+
+double dogLegOf(const Direction &a, const Direction &b)
+{
+    const double di = std::sin((b.inc - a.inc) * Deg / 2);
+    const double da = std::sin((b.azi - a.azi) * Deg / 2);
+    const double h = std::clamp(di * di + a.sinI * b.sinI * da * da, 0.0, 1.0);
+    return 2 * std::asin(std::sqrt(h));
+}
+
+CourseStep stepOf(double length, const Direction &a, const Direction &b)
+{
+    CourseStep step;
+    step.dogLeg = dogLegOf(a, b);
+    const double rf = step.dogLeg < StraightDogLeg ? 1.0 : 2 / step.dogLeg * std::tan(step.dogLeg / 2);
+    const double half = length / 2 * rf;
+    step.north = half * (a.sinI * a.cosA + b.sinI * b.cosA);
+    step.east = half * (a.sinI * a.sinA + b.sinI * b.sinA);
+    step.tvd = half * (a.cosI + b.cosI);
+    return step;
+}
+
 double closureAzimuthOf(double north, double east)
 {
     if (north == 0 && east == 0)
@@ -53,24 +84,12 @@ double trueAzimuth(double magneticAzimuth, double declination)
 
 double dogLeg(double inc1, double azi1, double inc2, double azi2)
 {
-    const double i1 = inc1 * Deg, i2 = inc2 * Deg;
-    const double di = std::sin((i2 - i1) / 2);
-    const double da = std::sin((azi2 - azi1) * Deg / 2);
-    const double h = std::clamp(di * di + std::sin(i1) * std::sin(i2) * da * da, 0.0, 1.0);
-    return 2 * std::asin(std::sqrt(h));
+    return dogLegOf({inc1, azi1}, {inc2, azi2});
 }
 
 CourseStep minimumCurvature(double length, double inc1, double azi1, double inc2, double azi2)
 {
-    CourseStep step;
-    step.dogLeg = dogLeg(inc1, azi1, inc2, azi2);
-    const double rf = step.dogLeg < StraightDogLeg ? 1.0 : 2 / step.dogLeg * std::tan(step.dogLeg / 2);
-    const double i1 = inc1 * Deg, i2 = inc2 * Deg, a1 = azi1 * Deg, a2 = azi2 * Deg;
-    const double half = length / 2 * rf;
-    step.north = half * (std::sin(i1) * std::cos(a1) + std::sin(i2) * std::cos(a2));
-    step.east = half * (std::sin(i1) * std::sin(a1) + std::sin(i2) * std::sin(a2));
-    step.tvd = half * (std::cos(i1) + std::cos(i2));
-    return step;
+    return stepOf(length, {inc1, azi1}, {inc2, azi2});
 }
 
 void computeTrajectory(const SurveyData &survey, const TrajectoryOptions &options, Trajectory &out)
@@ -104,7 +123,8 @@ void computeTrajectory(const SurveyData &survey, const TrajectoryOptions &option
         return da < db || (da == db && a < b);
     });
 
-    double md = options.tieIn.md, inc = options.tieIn.inclination, azi = normalizeAzimuth(options.tieIn.azimuth);
+    double md = options.tieIn.md;
+    Direction previous(options.tieIn.inclination, normalizeAzimuth(options.tieIn.azimuth));
     double tvd = options.tieIn.tvd, north = options.tieIn.north, east = options.tieIn.east;
     int previousPoint = -1;
     for (int c = 0; c < count; ++c) {
@@ -121,7 +141,8 @@ void computeTrajectory(const SurveyData &survey, const TrajectoryOptions &option
             out.skipped.push_back({p, SkipReason::SameDepth, previousPoint});
             continue;
         }
-        const CourseStep step = minimumCurvature(depth - md, inc, azi, stationInc, stationAzi);
+        const Direction here(stationInc, stationAzi);
+        const CourseStep step = stepOf(depth - md, previous, here);
         if (step.dogLeg / Deg > MaxDogLeg + Allowance) {
             out.skipped.push_back({p, SkipReason::OppositeDirection});
             continue;
@@ -139,8 +160,7 @@ void computeTrajectory(const SurveyData &survey, const TrajectoryOptions &option
         s.closureAzimuth = closureAzimuthOf(s.north, s.east);
         out.stations.push_back(s);
         md = depth;
-        inc = stationInc;
-        azi = stationAzi;
+        previous = here;
         tvd = s.tvd;
         north = s.north;
         east = s.east;
