@@ -82,6 +82,11 @@ double trueAzimuth(double magneticAzimuth, double declination)
     return normalizeAzimuth(magneticAzimuth + declination);
 }
 
+double usableDeclination(double declination)
+{
+    return std::isfinite(declination) && std::fabs(declination) <= 360.0 ? declination : 0.0;
+}
+
 double dogLeg(double inc1, double azi1, double inc2, double azi2)
 {
     return dogLegOf({inc1, azi1}, {inc2, azi2});
@@ -95,7 +100,7 @@ CourseStep minimumCurvature(double length, double inc1, double azi1, double inc2
 void computeTrajectory(const SurveyData &survey, const TrajectoryOptions &options, Trajectory &out)
 {
     const int n = survey.usablePointCount();
-    out.declination = survey.header.declination();
+    out.declination = usableDeclination(survey.header.declination());
     out.tieIn = options.tieIn;
     out.stations.clear();
     out.skipped.clear();
@@ -112,7 +117,7 @@ void computeTrajectory(const SurveyData &survey, const TrajectoryOptions &option
         const SurveyValues &v = survey.values[i];
         if (!std::isfinite(v[Inclination]) || !std::isfinite(v[MagneticAzimuth]))
             out.skipped.push_back({p, SkipReason::NotANumber});
-        else if (!(survey.depth[i] >= StationSpacing))
+        else if (!(std::isfinite(survey.depth[i]) && survey.depth[i] >= StationSpacing))
             out.skipped.push_back({p, SkipReason::NoDepth});
         else
             candidates[static_cast<std::size_t>(count++)] = p;

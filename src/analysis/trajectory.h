@@ -52,7 +52,7 @@ struct TrajectoryOptions {
 };
 
 struct Trajectory {
-    double declination = 0;
+    double declination = 0; // as used
     double verticalSectionAzimuth = 0;
     TieIn tieIn;
     std::vector<TrajectoryStation> stations;
@@ -67,6 +67,9 @@ inline constexpr double MaxDogLeg = 179.9;
 // Reduced to [0, 360); a value that rounds to 360 becomes 0.
 double normalizeAzimuth(double degrees);
 double trueAzimuth(double magneticAzimuth, double declination);
+// The declination the path is computed with: the document's, or 0 when it is not a number or
+// beyond ±360 (the table shows such a value as 0).
+double usableDeclination(double declination);
 
 // The dog-leg between two directions, in radians, by the half-angle form (exact for small
 // angles). Inclinations and azimuths in degrees.

@@ -75,7 +75,19 @@ QString fixed(double v, int decimals)
 {
     if (!std::isfinite(v))
         return QStringLiteral("nan");
+    // A value that rounds to zero prints without a sign.
+    if (std::fabs(v) < 0.5 * std::pow(10.0, -decimals))
+        v = 0;
     return QString::number(v, 'f', decimals);
+}
+
+// COMMAND --help: the command's usage lines.
+bool helpAsked(Args &args, const char *usage)
+{
+    if (!args.flag("--help"))
+        return false;
+    printOut(QStringLiteral("usage: zolm-cli %1\n").arg(QString::fromUtf8(usage)));
+    return true;
 }
 
 int failed(const QString &message)
@@ -179,6 +191,8 @@ QString siteLines(const Site &site, const GeomagneticField &field)
 
 int runGeomag(Args &args, const Context &)
 {
+    if (helpAsked(args, "geomag --lat DEG --lon DEG [--height M] [--date YYYY-MM-DD] [--json]"))
+        return ExitOk;
     NumberOption lat{"--lat", {}}, lon{"--lon", {}}, height{"--height", {}};
     const bool json = args.flag("--json");
     const auto dateText = args.value("--date");
@@ -213,6 +227,8 @@ int runGeomag(Args &args, const Context &)
 
 int runSite(Args &args, const Context &)
 {
+    if (helpAsked(args, "site FILE [--lat DEG --lon DEG [--height M] --date YYYY-MM-DD] [--vs-azimuth DEG] | site FILE --clear"))
+        return ExitOk;
     NumberOption lat{"--lat", {}}, lon{"--lon", {}}, height{"--height", {}}, vs{"--vs-azimuth", {}};
     const bool clear = args.flag("--clear");
     const auto dateText = args.value("--date");
@@ -264,6 +280,8 @@ int runSite(Args &args, const Context &)
 
 int runQc(Args &args, const Context &)
 {
+    if (helpAsked(args, "qc FILE [--json] [--g-tol X] [--b-tol X] [--dip-tol DEG] [--field-scale X] [--no-site]"))
+        return ExitOk;
     NumberOption gTol{"--g-tol", {}}, bTol{"--b-tol", {}}, dipTol{"--dip-tol", {}}, scale{"--field-scale", {}};
     const bool json = args.flag("--json");
     const bool noSite = args.flag("--no-site");
@@ -348,6 +366,8 @@ int runQc(Args &args, const Context &)
 
 int runTrajectory(Args &args, const Context &)
 {
+    if (helpAsked(args, "trajectory FILE [--json | --csv | --las | --pdf] [-o OUT] [--vs-azimuth DEG] [--tie-in MD,INC,AZI,TVD,N,E]"))
+        return ExitOk;
     const bool json = args.flag("--json");
     const bool csv = args.flag("--csv");
     const bool las = args.flag("--las");

@@ -18,9 +18,20 @@ namespace zolm {
 
 namespace {
 
+// A value that rounds to zero prints without a sign.
+double unsignedZero(double v, int decimals)
+{
+    return std::fabs(v) < 0.5 * std::pow(10.0, -decimals) ? 0.0 : v;
+}
+
 QString num(double v, int decimals)
 {
-    return std::isfinite(v) ? QString::number(v, 'f', decimals) : QStringLiteral("-");
+    return std::isfinite(v) ? QString::number(unsignedZero(v, decimals), 'f', decimals) : QStringLiteral("-");
+}
+
+QByteArray fixed4(double v)
+{
+    return QByteArray::number(unsignedZero(v, 4), 'f', 4);
 }
 
 // ---- plots ---------------------------------------------------------------------------------
@@ -302,7 +313,7 @@ QByteArray trajectoryCsv(const Trajectory &trajectory)
         for (const double v : {s.md, s.inclination, s.azimuth, s.tvd, s.north, s.east, s.verticalSection, s.dls,
                                s.closureDistance, s.closureAzimuth}) {
             out += ',';
-            out += QByteArray::number(v, 'f', 4);
+            out += fixed4(v);
         }
         out += '\n';
     }
@@ -329,8 +340,8 @@ QByteArray trajectoryLas(const Trajectory &trajectory, const QString &well, cons
     out += item("VERS.", "2.0", "CWLS LOG ASCII STANDARD - VERSION 2.0");
     out += item("WRAP.", "NO", "ONE LINE PER DEPTH STEP");
     out += "~Well Information\n";
-    out += item("STRT.M", QByteArray::number(first, 'f', 4), "START DEPTH");
-    out += item("STOP.M", QByteArray::number(last, 'f', 4), "STOP DEPTH");
+    out += item("STRT.M", fixed4(first), "START DEPTH");
+    out += item("STOP.M", fixed4(last), "STOP DEPTH");
     out += item("STEP.M", "0", "STEP (IRREGULAR)");
     out += item("NULL.", "-999.25", "NULL VALUE");
     out += item("WELL.", clean(well), "WELL");
@@ -352,7 +363,7 @@ QByteArray trajectoryLas(const Trajectory &trajectory, const QString &well, cons
         for (const double v : {s.md, s.inclination, s.azimuth, s.tvd, s.north, s.east, s.verticalSection, s.dls}) {
             if (!row.isEmpty())
                 row += ' ';
-            row += std::isfinite(v) ? QByteArray::number(v, 'f', 4) : QByteArray("-999.25");
+            row += std::isfinite(v) ? fixed4(v) : QByteArray("-999.25");
         }
         out += row + '\n';
     }

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 using namespace zolm;
@@ -125,13 +126,15 @@ TEST(Trajectory, StationsThatCannotBeUsedAreSkippedWithTheFirstReason)
         {200, 10, 0, true, false},             // 5: checked but hidden: still a station
         {100.01, 11, 0},                       // 6: 1 cm below 0: a station of its own
         {200, 10, 0},                          // 7: same depth as 5 (ties in point order)
+        {std::numeric_limits<double>::infinity(), 10, 0}, // 8: not a depth
     });
     const Trajectory t = computeTrajectory(*s, {});
     ASSERT_EQ(t.stations.size(), 3u);
     EXPECT_EQ(t.stations[0].point, 0);
     EXPECT_EQ(t.stations[1].point, 6);
     EXPECT_EQ(t.stations[2].point, 5);
-    ASSERT_EQ(t.skipped.size(), 4u);
+    ASSERT_EQ(t.skipped.size(), 5u);
+    EXPECT_EQ(skipReasonText(t.skipped[4]), QStringLiteral("no depth"));
     EXPECT_EQ(skipReasonText(t.skipped[0]), QStringLiteral("same depth as point 0"));
     EXPECT_EQ(t.skipped[1].point, 2);
     EXPECT_EQ(skipReasonText(t.skipped[1]), QStringLiteral("value not a number"));
@@ -172,6 +175,13 @@ TEST(Trajectory, AnglesAndSmallDogLegs)
     // No bend: the ratio factor is 1, not 0/0.
     const CourseStep step = minimumCurvature(10, 20, 30, 20, 30);
     EXPECT_NEAR(step.tvd, 10 * std::cos(20 * Deg), 1e-12);
+    // A declination the table would show as 0 is taken as 0, not carried into every position.
+    for (const double bad : {std::nan(""), 361.0, -1e300}) {
+        const Trajectory d = computeTrajectory(*surveyOf({{50, 10, 30}}, bad), {});
+        EXPECT_EQ(d.declination, 0.0);
+        EXPECT_DOUBLE_EQ(d.stations[0].azimuth, 30.0);
+    }
+    EXPECT_EQ(computeTrajectory(*surveyOf({{50, 10, 30}}, -360.0), {}).stations[0].azimuth, 30.0);
     // A vertical hole has no closure direction.
     const Trajectory t = computeTrajectory(*surveyOf({{50, 0, 0}}), {});
     EXPECT_EQ(t.stations[0].closureAzimuth, 0.0);
