@@ -102,6 +102,7 @@ void computeTrajectory(const SurveyData &survey, const TrajectoryOptions &option
     const int n = survey.usablePointCount();
     out.declination = usableDeclination(survey.header.declination());
     out.tieIn = options.tieIn;
+    out.tieIn.azimuth = normalizeAzimuth(options.tieIn.azimuth);
     out.stations.clear();
     out.skipped.clear();
     out.stations.reserve(static_cast<std::size_t>(n));
@@ -129,7 +130,7 @@ void computeTrajectory(const SurveyData &survey, const TrajectoryOptions &option
     });
 
     double md = options.tieIn.md;
-    Direction previous(options.tieIn.inclination, normalizeAzimuth(options.tieIn.azimuth));
+    Direction previous(out.tieIn.inclination, out.tieIn.azimuth);
     double tvd = options.tieIn.tvd, north = options.tieIn.north, east = options.tieIn.east;
     int previousPoint = -1;
     for (int c = 0; c < count; ++c) {

@@ -123,10 +123,16 @@ TEST_F(SiteFile, UnreadableFileAndMissingFolder)
     const SiteRead loop = readSite(other);
     EXPECT_FALSE(loop.site);
     EXPECT_TRUE(loop.error.contains(QStringLiteral("井场文件")));
+}
+
+TEST_F(SiteFile, FileWithoutReadPermission)
+{
 #ifndef _WIN32
     if (geteuid() == 0)
         GTEST_SKIP() << "root reads files whatever their permissions";
 #endif
+    QString error;
+    ASSERT_TRUE(writeSite(document(), {1, 2, 0, QDate(2026, 1, 1), {}}, &error));
     QFile::setPermissions(siteFilePath(document()), QFileDevice::WriteOwner);
     const SiteRead r = readSite(document());
     EXPECT_FALSE(r.site);
