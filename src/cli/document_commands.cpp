@@ -9,6 +9,7 @@
 
 #include <QStringList>
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 
@@ -352,7 +353,7 @@ std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv)
         }
         if (a.rfind("--", 0) == 0)
             continue;
-        draws = a == "report" || a == "trajectory";
+        draws = a == "report" || (a == "trajectory" && std::find(argv + i, argv + argc, std::string("--pdf")) != argv + argc);
         break;
     }
     if (!draws)
