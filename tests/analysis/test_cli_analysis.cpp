@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -17,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 using namespace zolm;
 
@@ -292,4 +294,32 @@ TEST_F(AnalysisCli, EditTakesTheDeclinationFromTheSiteAndCopiesTheSite)
     // -o into a missing folder: nothing anywhere.
     EXPECT_EQ(cli({"edit", doc, "-o", path("missing/x.ZLM")}).exitCode, 1);
     EXPECT_FALSE(QDir(path("missing")).exists());
+}
+
+TEST_F(AnalysisCli, UnusableSiteFilesAreReportedAndIgnored)
+{
+    const QString doc = survey(5);
+    const QString site = siteFilePath(doc);
+    const QList<std::function<void()>> spoil = {
+        [&] { QFile f(site); f.open(QIODevice::WriteOnly); },                      // empty
+        [&] { QFile f(site); f.open(QIODevice::WriteOnly); f.write("{\"lat"); },  // broken
+        [&] { QDir().mkdir(site); },                                                // a folder
+        [&] { QFile::link(QFileInfo(site).fileName(), site); },                     // leads to itself
+    };
+    for (int k = 0; k < spoil.size(); ++k) {
+        SCOPED_TRACE(k);
+        spoil[k]();
+        const ProgramRun shown = cli({"site", doc});
+        EXPECT_EQ(shown.exitCode, 1);
+        EXPECT_TRUE(QString::fromUtf8(shown.err).contains(QStringLiteral("井场文件")));
+        const ProgramRun path = cli({"trajectory", doc, "--json"});
+        EXPECT_EQ(path.exitCode, 0);
+        EXPECT_TRUE(QString::fromUtf8(path.err).contains(QStringLiteral("井场文件")));
+        EXPECT_EQ(QJsonDocument::fromJson(path.out).object().value("stations").toArray().size(), 5);
+        EXPECT_EQ(cli({"edit", doc, "--declination-from-site"}).exitCode, 1);
+        if (QFileInfo(site).isDir())
+            QDir().rmdir(site);
+        else
+            QFile::remove(site);
+    }
 }
