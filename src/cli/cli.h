@@ -11,6 +11,11 @@
 #include <utility>
 #include <vector>
 
+namespace zolm {
+class SurveyTable;
+struct TableChange;
+} // namespace zolm
+
 namespace zolm::cli {
 
 enum ExitCode : int { ExitOk = 0, ExitFailed = 1, ExitUsage = 2 };
@@ -70,5 +75,16 @@ int runInfo(Args &args, const Context &ctx);
 int runRead(Args &args, const Context &ctx);
 int runSetup(Args &args, const Context &ctx);
 int runLive(Args &args, const Context &ctx);
+
+// Survey analysis (analysis_commands.cpp).
+int runGeomag(Args &args, const Context &ctx);
+int runSite(Args &args, const Context &ctx);
+int runQc(Args &args, const Context &ctx);
+int runTrajectory(Args &args, const Context &ctx);
+// edit --declination-from-site: the site model's declination through the declination edit;
+// without a usable site it prints why and returns nothing.
+std::optional<TableChange> declinationFromSite(const std::string &file, SurveyTable &table);
+// edit -o OUT: OUT's site becomes FILE's (none when FILE has none); false, printed, on failure.
+bool copySiteAlong(const std::string &from, const std::string &to);
 
 } // namespace zolm::cli

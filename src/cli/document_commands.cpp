@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 
@@ -288,7 +289,8 @@ int runEdit(Args &args, const Context &)
 {
     // The edits apply in the order given.
     const auto edits = args.inOrder({{"--crew", 1}, {"--well", 1}, {"--declination", 1}, {"--check", 1},
-                                     {"--tick", 1}, {"--untick", 1}, {"--auto-depth", 2}, {"--depth", 1}});
+                                     {"--tick", 1}, {"--untick", 1}, {"--auto-depth", 2}, {"--depth", 1},
+                                     {"--declination-from-site", 0}});
     const auto out = args.value("-o");
     const bool force = args.flag("--force");
     const auto file = args.positional();
@@ -315,9 +317,14 @@ int runEdit(Args &args, const Context &)
     SurveyTable &t = opened.table;
     const int n = opened.doc.survey().usablePointCount();
     for (const auto &[option, values] : edits) {
-        const QString v0 = fromArg(values[0]);
+        const QString v0 = values.empty() ? QString() : fromArg(values[0]);
         TableChange c;
-        if (option == "--crew") {
+        if (option == "--declination-from-site") {
+            const auto fromSite = declinationFromSite(*file, t);
+            if (!fromSite)
+                return ExitFailed;
+            c = *fromSite;
+        } else if (option == "--crew") {
             c = t.editCrew(v0);
         } else if (option == "--well") {
             c = t.editWell(v0);
@@ -360,6 +367,8 @@ int runEdit(Args &args, const Context &)
         printErr(error + QLatin1Char('\n'));
         return ExitFailed;
     }
+    if (out && !copySiteAlong(*file, *out))
+        return ExitFailed;
     return ExitOk;
 }
 
@@ -381,7 +390,7 @@ std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv)
         }
         if (a.rfind("--", 0) == 0)
             continue;
-        draws = a == "report";
+        draws = a == "report" || (a == "trajectory" && std::find(argv + i, argv + argc, std::string("--pdf")) != argv + argc);
         break;
     }
     if (!draws)

@@ -84,6 +84,14 @@ int main(int argc, char **argv)
         return runReport(rest, ctx);
     if (command == "edit")
         return runEdit(rest, ctx);
+    if (command == "geomag")
+        return runGeomag(rest, ctx);
+    if (command == "site")
+        return runSite(rest, ctx);
+    if (command == "qc")
+        return runQc(rest, ctx);
+    if (command == "trajectory")
+        return runTrajectory(rest, ctx);
     if (command == "link-test")
         return runLinkTest(rest, ctx);
     if (command == "info")

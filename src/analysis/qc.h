@@ -1,0 +1,66 @@
+#pragma once
+// Shot-by-shot quality control: each point's total gravity, total field and dip against a
+// reference, either the site's geomagnetic model or the medians of the survey itself.
+#include "analysis/geomagnetic.h"
+#include "document/survey_data.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace zolm {
+
+// Not a number: no reference (every point fails that quantity).
+struct QcReference {
+    enum class Source { Site, Median };
+    Source source = Source::Median;
+    double gravity = 0;
+    double field = 0; // probe units
+    double dip = 0;   // degrees
+};
+
+struct QcTolerance {
+    double gravity = 0.003;
+    double field = 0.003; // probe units: 300 nT at a field scale of 1
+    double dip = 0.3;     // degrees
+};
+
+// Bits of QcPoint::failed, in the order their names are listed.
+enum QcQuantity : unsigned { QcGravity = 1u, QcField = 2u, QcDip = 4u };
+
+struct QcPoint {
+    int point = 0;
+    bool checked = false;
+    double gravity = 0, field = 0, dip = 0;
+    double dGravity = 0, dField = 0, dDip = 0; // value - reference; not a number when either is not
+    unsigned failed = 0;
+    bool pass() const { return failed == 0; }
+};
+
+struct QcResult {
+    QcReference reference;
+    QcTolerance tolerance;
+    std::vector<QcPoint> points; // every shown point, in point order
+    int passed = 0, failedCount = 0, checkedPassed = 0, checkedFailed = 0;
+};
+
+// A probe's field units per gauss, when none is given (full scale of one gauss).
+inline constexpr double DefaultFieldScale = 1.0;
+
+// G = 1, B = F / 100000 nT per gauss x fieldScale, dip = the model's inclination.
+QcReference siteReference(const GeomagneticField &field, double fieldScale);
+// Each quantity's median over the checked points, shown or not (over the shown points when
+// none is checked), leaving out values that are not numbers.
+QcReference medianReference(const SurveyData &survey);
+
+// One point against the reference; comparisons allow 1e-9 for rounding.
+QcPoint checkPoint(const SurveyData &survey, int point, const QcReference &reference, const QcTolerance &tolerance);
+// Every shown point. `out` keeps its capacity between runs.
+void runQc(const SurveyData &survey, const QcReference &reference, const QcTolerance &tolerance, QcResult &out);
+QcResult runQc(const SurveyData &survey, const QcReference &reference, const QcTolerance &tolerance);
+
+// "gtotal", "btotal", "dip" for the failed quantities, in that order.
+QStringList failedNames(unsigned failed);
+
+} // namespace zolm

@@ -1,0 +1,96 @@
+#include "app/analysis/qc_highlight.h"
+
+#include <QStringList>
+
+#include <cmath>
+
+namespace zolm::app {
+
+namespace {
+
+QString signedNumber(double v, int decimals)
+{
+    return (v >= 0 ? QStringLiteral("+") : QString()) + QString::number(v, 'f', decimals);
+}
+
+// "总磁场 0.55312，偏差 +0.00412（容差 ±0.00300）", or why there is no difference.
+QString quantityLine(const char *name, double value, double reference, double delta, double tolerance, int decimals)
+{
+    const QString label = QString::fromUtf8(name);
+    if (!std::isfinite(value))
+        return QStringLiteral("%1 不是数字").arg(label);
+    if (!std::isfinite(reference))
+        return QStringLiteral("%1 没有参考值").arg(label);
+    return QStringLiteral("%1 %2，偏差 %3（容差 ±%4）")
+        .arg(label, QString::number(value, 'f', decimals), signedNumber(delta, decimals),
+             QString::number(tolerance, 'f', decimals));
+}
+
+} // namespace
+
+QColor qcFailColour()
+{
+    return QColor(255, 205, 205);
+}
+
+QString qcToolTip(const QcPoint &q, const QcReference &reference, const QcTolerance &tolerance)
+{
+    if (q.pass())
+        return {};
+    QStringList lines{QStringLiteral("质量检查不合格（参考：%1）")
+                          .arg(reference.source == QcReference::Source::Site ? QStringLiteral("井场地磁模型")
+                                                                             : QStringLiteral("测量数据中值"))};
+    if (q.failed & QcGravity)
+        lines << quantityLine("总加速度", q.gravity, reference.gravity, q.dGravity, tolerance.gravity, 5);
+    if (q.failed & QcField)
+        lines << quantityLine("总磁场", q.field, reference.field, q.dField, tolerance.field, 5);
+    if (q.failed & QcDip)
+        lines << quantityLine("磁倾角", q.dip, reference.dip, q.dDip, tolerance.dip, 2);
+    return lines.join(QLatin1Char('\n'));
+}
+
+QcHighlight::QcHighlight()
+{
+    m_index.fill(-1);
+}
+
+void QcHighlight::refresh(const SurveyData &survey, const std::optional<Site> &site, const QcTolerance &tolerance,
+                          double fieldScale)
+{
+    const std::optional<GeomagneticField> field = site ? siteField(*site) : std::nullopt;
+    const QcReference reference = field ? siteReference(*field, fieldScale) : medianReference(survey);
+    runQc(survey, reference, tolerance, m_qc);
+    m_index.fill(-1);
+    for (std::size_t i = 0; i < m_qc.points.size(); ++i)
+        m_index[static_cast<std::size_t>(m_qc.points[i].point)] = static_cast<std::int16_t>(i);
+}
+
+void QcHighlight::clear()
+{
+    m_qc.points.clear();
+    m_index.fill(-1);
+}
+
+const QcPoint *QcHighlight::result(int point) const
+{
+    if (point < 0 || point >= MaxSurveyPoints)
+        return nullptr;
+    const int i = m_index[static_cast<std::size_t>(point)];
+    return i < 0 ? nullptr : &m_qc.points[static_cast<std::size_t>(i)];
+}
+
+std::optional<QColor> QcHighlight::background(int point) const
+{
+    const QcPoint *q = result(point);
+    if (!q || q->pass())
+        return std::nullopt;
+    return qcFailColour();
+}
+
+QString QcHighlight::toolTip(int point) const
+{
+    const QcPoint *q = result(point);
+    return q ? qcToolTip(*q, m_qc.reference, m_qc.tolerance) : QString();
+}
+
+} // namespace zolm::app

@@ -1,0 +1,223 @@
+#include "app/analysis/trajectory_window.h"
+
+#include "app/analysis/qc_highlight.h"
+#include "document/document.h"
+#include "output/report.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QSplitter>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace zolm::app {
+
+// ---- StationModel --------------------------------------------------------------------------
+
+void StationModel::setData(const TrajectoryReportData *data)
+{
+    beginResetModel();
+    m_data = data;
+    endResetModel();
+}
+
+int StationModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() || !m_data ? 0 : static_cast<int>(m_data->trajectory.stations.size());
+}
+
+int StationModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant StationModel::data(const QModelIndex &index, int role) const
+{
+    if (!m_data || !index.isValid() || index.row() >= rowCount())
+        return {};
+    const auto row = static_cast<std::size_t>(index.row());
+    const TrajectoryStation &s = m_data->trajectory.stations[row];
+    const QcPoint *qc = row < m_data->stationQc.size() ? &m_data->stationQc[row] : nullptr;
+    switch (role) {
+    case Qt::DisplayRole: {
+        auto f = [](double v) { return QString::number(v, 'f', 2); };
+        switch (index.column()) {
+        case ColPoint: return s.point;
+        case ColMd: return f(s.md);
+        case ColInclination: return f(s.inclination);
+        case ColAzimuth: return f(s.azimuth);
+        case ColTvd: return f(s.tvd);
+        case ColNorth: return f(s.north);
+        case ColEast: return f(s.east);
+        case ColVs: return f(s.verticalSection);
+        case ColDls: return f(s.dls);
+        case ColQc: return qc ? (qc->pass() ? QStringLiteral("合格") : QStringLiteral("不合格")) : QString();
+        default: return {};
+        }
+    }
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+    case Qt::BackgroundRole:
+        if (qc && !qc->pass())
+            return qcFailColour();
+        return {};
+    case Qt::ToolTipRole:
+        return qc ? qcToolTip(*qc, m_data->qc.reference, m_data->qc.tolerance) : QString();
+    default:
+        return {};
+    }
+}
+
+QVariant StationModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    static const char *const titles[ColumnCount] = {"点号", "测深(m)", "井斜(°)", "真方位(°)", "垂深(m)",
+                                                    "北(m)", "东(m)", "视平移(m)", "狗腿度(°/30m)", "质量检查"};
+    return section >= 0 && section < ColumnCount ? QString::fromUtf8(titles[section]) : QVariant();
+}
+
+// ---- TrajectoryPlot ------------------------------------------------------------------------
+
+TrajectoryPlot::TrajectoryPlot(Kind kind, QWidget *parent) : QWidget(parent), m_kind(kind)
+{
+    setMinimumSize(200, 160);
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Base);
+}
+
+void TrajectoryPlot::setTrajectory(const Trajectory *trajectory)
+{
+    m_trajectory = trajectory;
+    update();
+}
+
+void TrajectoryPlot::paintEvent(QPaintEvent *)
+{
+    if (!m_trajectory)
+        return;
+    QPainter painter(this);
+    const QRectF area = QRectF(rect()).adjusted(4, 4, -4, -4);
+    const double text = std::max(9.0, fontInfo().pixelSize() * 0.9);
+    if (m_kind == Plan)
+        drawPlanView(painter, area, *m_trajectory, text);
+    else
+        drawSectionView(painter, area, *m_trajectory, text);
+}
+
+// ---- TrajectoryWindow ----------------------------------------------------------------------
+
+TrajectoryWindow::TrajectoryWindow(QWidget *parent) : QWidget(parent)
+{
+    setWindowTitle(QStringLiteral("井眼轨迹"));
+    m_model = new StationModel(this);
+    m_table = new QTableView(this);
+    m_table->setModel(m_model);
+    m_table->verticalHeader()->hide();
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_plan = new TrajectoryPlot(TrajectoryPlot::Plan, this);
+    m_section = new TrajectoryPlot(TrajectoryPlot::Section, this);
+    m_summary = new QLabel(this);
+    m_summary->setWordWrap(true);
+    m_csv = new QPushButton(QStringLiteral("导出CSV..."), this);
+    m_las = new QPushButton(QStringLiteral("导出LAS..."), this);
+    connect(m_csv, &QPushButton::clicked, this, [this] { exportWithDialog(Format::Csv); });
+    connect(m_las, &QPushButton::clicked, this, [this] { exportWithDialog(Format::Las); });
+
+    auto *plots = new QSplitter(Qt::Vertical, this);
+    plots->addWidget(m_plan);
+    plots->addWidget(m_section);
+    auto *split = new QSplitter(Qt::Horizontal, this);
+    split->addWidget(m_table);
+    split->addWidget(plots);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 2);
+
+    auto *bar = new QHBoxLayout;
+    bar->addWidget(m_summary, 1);
+    bar->addWidget(m_csv);
+    bar->addWidget(m_las);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(split, 1);
+    layout->addLayout(bar);
+    resize(1100, 700);
+}
+
+void TrajectoryWindow::refresh(const CNDravikDoc &document, const std::optional<Site> &site)
+{
+    TrajectoryOptions options;
+    if (site)
+        options.verticalSectionAzimuth = site->verticalSectionAzimuth;
+    m_data = trajectoryReportData(document.survey(), options, site, currentPrintTime());
+    m_model->setData(&m_data);
+    m_plan->setTrajectory(&m_data.trajectory);
+    m_section->setTrajectory(&m_data.trajectory);
+
+    const Trajectory &t = m_data.trajectory;
+    QString text;
+    if (t.stations.empty()) {
+        text = QStringLiteral("没有可用的测点：请为测点打勾并输入测深。");
+    } else {
+        const TrajectoryStation &last = t.stations.back();
+        int failed = 0;
+        for (const QcPoint &q : m_data.stationQc)
+            failed += q.pass() ? 0 : 1;
+        text = QStringLiteral("测点 %1 个，跳过 %2 个；井底垂深 %3 m，闭合距 %4 m，闭合方位 %5°；磁偏角 %6°；质量检查不合格 %7 个")
+                   .arg(t.stations.size())
+                   .arg(t.skipped.size())
+                   .arg(QString::number(last.tvd, 'f', 2), QString::number(last.closureDistance, 'f', 2),
+                        QString::number(last.closureAzimuth, 'f', 2), QString::number(t.declination, 'f', 2))
+                   .arg(failed);
+    }
+    QStringList skipped;
+    for (const SkippedPoint &s : t.skipped)
+        skipped << QStringLiteral("%1: %2").arg(s.point).arg(skipReasonText(s));
+    m_summary->setText(text);
+    m_summary->setToolTip(skipped.join(QLatin1Char('\n')));
+    m_csv->setEnabled(!t.stations.empty());
+    m_las->setEnabled(!t.stations.empty());
+}
+
+bool TrajectoryWindow::exportTo(const QString &path, Format format, QString *error) const
+{
+    const Trajectory &t = m_data.trajectory;
+    const QByteArray bytes = format == Format::Csv
+        ? trajectoryCsv(t)
+        : trajectoryLas(t, m_data.well, m_data.crew, m_data.site ? std::optional<QDate>(m_data.site->date) : std::nullopt);
+    QSaveFile file(path);
+    auto fail = [&] {
+        if (error)
+            *error = QStringLiteral("无法写入文件 %1：%2").arg(QDir::toNativeSeparators(path), file.errorString());
+        file.cancelWriting();
+        return false;
+    };
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return fail();
+    if (!file.commit())
+        return fail();
+    return true;
+}
+
+void TrajectoryWindow::exportWithDialog(Format format)
+{
+    const bool csv = format == Format::Csv;
+    const QString path = QFileDialog::getSaveFileName(
+        this, csv ? QStringLiteral("导出轨迹 CSV") : QStringLiteral("导出轨迹 LAS"),
+        csv ? QStringLiteral("trajectory.csv") : QStringLiteral("trajectory.las"),
+        csv ? QStringLiteral("CSV 文件 (*.csv);;所有文件 (*.*)") : QStringLiteral("LAS 文件 (*.las);;所有文件 (*.*)"));
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!exportTo(path, format, &error))
+        QMessageBox::warning(this, windowTitle(), error);
+}
+
+} // namespace zolm::app

@@ -1,0 +1,503 @@
+// zolm-cli's survey analysis: geomag, site, qc, trajectory, and the two hooks of edit
+// (declination from the site, the site copied along with -o).
+#include "cli/cli.h"
+#include "cli/opened_table.h"
+
+#include "analysis/geomagnetic.h"
+#include "analysis/qc.h"
+#include "analysis/site.h"
+#include "analysis/trajectory.h"
+#include "output/report.h"
+#include "output/trajectory_report.h"
+#include "platform/gbk.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringList>
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+namespace zolm::cli {
+
+namespace {
+
+// A finite number, the whole argument ("+" allowed); anything else is a usage error.
+std::optional<double> parseNumber(const std::string &text)
+{
+    const char *b = text.data();
+    const char *e = b + text.size();
+    if (b != e && *b == '+')
+        ++b;
+    double v = 0;
+    const auto r = std::from_chars(b, e, v);
+    if (b == e || r.ec != std::errc() || r.ptr != e || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
+std::optional<QDate> parseDate(const std::string &text)
+{
+    const QString s = QString::fromStdString(text);
+    const QDate d = QDate::fromString(s, QStringLiteral("yyyy-MM-dd"));
+    if (s.size() != 10 || !d.isValid())
+        return std::nullopt;
+    return d;
+}
+
+// Numbers that read back to the same double; not a number prints as null.
+QString jsonNumber(double v)
+{
+    if (!std::isfinite(v))
+        return QStringLiteral("null");
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    return QString::fromLatin1(buf, static_cast<qsizetype>(r.ptr - buf));
+}
+
+QString jsonString(const QString &s)
+{
+    QString out = QStringLiteral("\"");
+    for (const QChar c : s) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('\\'))
+            out += QLatin1Char('\\') + c;
+        else if (c.unicode() < 0x20)
+            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out + QLatin1Char('"');
+}
+
+QString fixed(double v, int decimals)
+{
+    if (!std::isfinite(v))
+        return QStringLiteral("nan");
+    // A value that rounds to zero prints without a sign.
+    if (std::fabs(v) < 0.5 * std::pow(10.0, -decimals))
+        v = 0;
+    return QString::number(v, 'f', decimals);
+}
+
+// COMMAND --help: the command's usage lines.
+bool helpAsked(Args &args, const char *usage)
+{
+    if (!args.flag("--help"))
+        return false;
+    printOut(QStringLiteral("usage: zolm-cli %1\n").arg(QString::fromUtf8(usage)));
+    return true;
+}
+
+int failed(const QString &message)
+{
+    printErr(message + QLatin1Char('\n'));
+    return ExitFailed;
+}
+
+// What the option's value must be, for the usage message.
+struct NumberOption {
+    const char *name;
+    std::optional<double> value;
+};
+
+// Reads --name as a number: absent is fine, present and not a number is a usage error.
+bool takeNumber(Args &args, const char *command, NumberOption &option)
+{
+    const auto text = args.value(option.name);
+    if (!text)
+        return true;
+    option.value = parseNumber(*text);
+    if (!option.value) {
+        usageError(QStringLiteral("%1: %2 takes a number, not '%3'")
+                       .arg(QString::fromUtf8(command), QString::fromUtf8(option.name), fromArg(*text)));
+        return false;
+    }
+    return true;
+}
+
+// -o OUT as every command writes: "-" or none is stdout; an existing target that is not a
+// regular file is written in place; anything else is replaced atomically or not at all.
+bool writeOutput(const std::optional<std::string> &out, const QByteArray &bytes, QString *error)
+{
+    if (!out || *out == "-") {
+        const auto n = std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
+        if (n != static_cast<std::size_t>(bytes.size()) || std::fflush(stdout) != 0) {
+            *error = QStringLiteral("无法写入标准输出");
+            return false;
+        }
+        return true;
+    }
+    const QString path = fileArg(*out);
+    const QFileInfo info(path);
+    auto fail = [&](const QString &why) {
+        *error = QStringLiteral("无法写入文件 %1：%2").arg(path, why);
+        return false;
+    };
+    if (info.exists() && !info.isFile()) {
+        if (info.isDir())
+            return fail(QStringLiteral("这是一个文件夹"));
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.flush())
+            return fail(f.errorString());
+        return true;
+    }
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return fail(f.errorString());
+    if (f.write(bytes) != bytes.size()) {
+        f.cancelWriting();
+        return fail(f.errorString());
+    }
+    if (!f.commit())
+        return fail(f.errorString());
+    return true;
+}
+
+// The document's site; a broken site file is reported and ignored.
+std::optional<Site> siteOf(const std::string &file)
+{
+    const SiteRead read = readSite(fileArg(file));
+    if (!read.error.isEmpty())
+        printErr(read.error + QLatin1Char('\n'));
+    return read.site;
+}
+
+QString fieldLines(const GeomagneticField &f, bool all)
+{
+    QString s = QStringLiteral("model: %1\n").arg(QString::fromLatin1(f.model));
+    if (all)
+        s += QStringLiteral("decimalYear: %1\n").arg(fixed(f.decimalYear, 4));
+    s += QStringLiteral("declination: %1\ninclination: %2\ntotalIntensity: %3\n")
+             .arg(fixed(f.declination, 4), fixed(f.inclination, 4), fixed(f.total, 1));
+    if (all)
+        s += QStringLiteral("horizontalIntensity: %1\nnorth: %2\neast: %3\ndown: %4\n")
+                 .arg(fixed(f.horizontal, 1), fixed(f.north, 1), fixed(f.east, 1), fixed(f.down, 1));
+    return s;
+}
+
+QString siteLines(const Site &site, const GeomagneticField &field)
+{
+    QString s = QStringLiteral("latitude: %1\nlongitude: %2\nheight: %3\ndate: %4\n")
+                    .arg(jsonNumber(site.latitude), jsonNumber(site.longitude), jsonNumber(site.height),
+                         site.date.toString(QStringLiteral("yyyy-MM-dd")));
+    if (site.verticalSectionAzimuth)
+        s += QStringLiteral("verticalSectionAzimuth: %1\n").arg(jsonNumber(*site.verticalSectionAzimuth));
+    return s + fieldLines(field, false);
+}
+
+} // namespace
+
+int runGeomag(Args &args, const Context &)
+{
+    if (helpAsked(args, "geomag --lat DEG --lon DEG [--height M] [--date YYYY-MM-DD] [--json]"))
+        return ExitOk;
+    NumberOption lat{"--lat", {}}, lon{"--lon", {}}, height{"--height", {}};
+    const bool json = args.flag("--json");
+    const auto dateText = args.value("--date");
+    if (!takeNumber(args, "geomag", lat) || !takeNumber(args, "geomag", lon) || !takeNumber(args, "geomag", height))
+        return ExitUsage;
+    if (args.reportUsageError("geomag"))
+        return ExitUsage;
+    if (!lat.value || !lon.value)
+        return usageError(QStringLiteral("geomag: --lat and --lon are needed"));
+    QDate date = QDate::currentDate();
+    if (dateText) {
+        const auto d = parseDate(*dateText);
+        if (!d)
+            return usageError(QStringLiteral("geomag: --date takes YYYY-MM-DD, not '%1'").arg(fromArg(*dateText)));
+        date = *d;
+    }
+    QString why;
+    const auto f = geomagneticField({*lat.value, *lon.value, height.value.value_or(0.0)}, decimalYear(date), &why);
+    if (!f)
+        return failed(QStringLiteral("geomag: ") + why);
+    if (!json) {
+        printOut(fieldLines(*f, true));
+        return ExitOk;
+    }
+    printOut(QStringLiteral("{\"model\":%1,\"decimalYear\":%2,\"declination\":%3,\"inclination\":%4,"
+                            "\"totalIntensity\":%5,\"horizontalIntensity\":%6,\"north\":%7,\"east\":%8,\"down\":%9}\n")
+                 .arg(jsonString(QString::fromLatin1(f->model)), jsonNumber(f->decimalYear), jsonNumber(f->declination),
+                      jsonNumber(f->inclination), jsonNumber(f->total), jsonNumber(f->horizontal),
+                      jsonNumber(f->north), jsonNumber(f->east), jsonNumber(f->down)));
+    return ExitOk;
+}
+
+int runSite(Args &args, const Context &)
+{
+    if (helpAsked(args, "site FILE [--lat DEG --lon DEG [--height M] --date YYYY-MM-DD] [--vs-azimuth DEG] | site FILE --clear"))
+        return ExitOk;
+    NumberOption lat{"--lat", {}}, lon{"--lon", {}}, height{"--height", {}}, vs{"--vs-azimuth", {}};
+    const bool clear = args.flag("--clear");
+    const auto dateText = args.value("--date");
+    if (!takeNumber(args, "site", lat) || !takeNumber(args, "site", lon) || !takeNumber(args, "site", height)
+        || !takeNumber(args, "site", vs))
+        return ExitUsage;
+    const auto file = args.positional();
+    if (args.reportUsageError("site"))
+        return ExitUsage;
+    if (!file)
+        return usageError(QStringLiteral("site: a .ZLM file is needed"));
+    const bool newSite = lat.value || lon.value || dateText || height.value;
+    if (clear && (newSite || vs.value))
+        return usageError(QStringLiteral("site: --clear takes no other option"));
+    if (newSite && (!lat.value || !lon.value || !dateText))
+        return usageError(QStringLiteral("site: a new site needs --lat, --lon and --date"));
+    std::optional<QDate> date;
+    if (dateText) {
+        date = parseDate(*dateText);
+        if (!date)
+            return usageError(QStringLiteral("site: --date takes YYYY-MM-DD, not '%1'").arg(fromArg(*dateText)));
+    }
+
+    const QString document = fileArg(*file);
+    QString error;
+    if (clear) {
+        if (!removeSite(document, &error))
+            return failed(error);
+        return ExitOk;
+    }
+    Site site;
+    if (newSite) {
+        site = {*lat.value, *lon.value, height.value.value_or(0.0), *date, vs.value};
+    } else {
+        const SiteRead read = readSite(document);
+        if (!read.site)
+            return failed(read.error.isEmpty() ? QStringLiteral("%1 没有井场文件").arg(document) : read.error);
+        site = *read.site;
+        if (vs.value)
+            site.verticalSectionAzimuth = vs.value;
+    }
+    if (const auto why = checkSite(site))
+        return failed(QStringLiteral("site: ") + *why);
+    if ((newSite || vs.value) && !writeSite(document, site, &error))
+        return failed(error);
+    printOut(siteLines(site, *siteField(site)));
+    return ExitOk;
+}
+
+int runQc(Args &args, const Context &)
+{
+    if (helpAsked(args, "qc FILE [--json] [--g-tol X] [--b-tol X] [--dip-tol DEG] [--field-scale X] [--no-site]"))
+        return ExitOk;
+    NumberOption gTol{"--g-tol", {}}, bTol{"--b-tol", {}}, dipTol{"--dip-tol", {}}, scale{"--field-scale", {}};
+    const bool json = args.flag("--json");
+    const bool noSite = args.flag("--no-site");
+    if (!takeNumber(args, "qc", gTol) || !takeNumber(args, "qc", bTol) || !takeNumber(args, "qc", dipTol)
+        || !takeNumber(args, "qc", scale))
+        return ExitUsage;
+    const auto file = args.positional();
+    if (args.reportUsageError("qc"))
+        return ExitUsage;
+    if (!file)
+        return usageError(QStringLiteral("qc: a .ZLM file is needed"));
+    QcTolerance tolerance;
+    tolerance.gravity = gTol.value.value_or(tolerance.gravity);
+    tolerance.field = bTol.value.value_or(tolerance.field);
+    tolerance.dip = dipTol.value.value_or(tolerance.dip);
+    const double fieldScale = scale.value.value_or(DefaultFieldScale);
+    if (tolerance.gravity < 0 || tolerance.gravity > 1)
+        return failed(QStringLiteral("qc: --g-tol must lie between 0 and 1"));
+    if (tolerance.field < 0 || tolerance.field > 1000000)
+        return failed(QStringLiteral("qc: --b-tol must lie between 0 and 1000000"));
+    if (tolerance.dip < 0 || tolerance.dip > 90)
+        return failed(QStringLiteral("qc: --dip-tol must lie between 0 and 90"));
+    if (fieldScale <= 0 || fieldScale > 1000000)
+        return failed(QStringLiteral("qc: --field-scale must be above 0 and at most 1000000"));
+
+    OpenedTable opened;
+    if (!openTable(*file, opened))
+        return ExitFailed;
+    const SurveyData &survey = opened.doc.survey();
+    const std::optional<Site> site = noSite ? std::nullopt : siteOf(*file);
+    const QcReference reference = site ? siteReference(*siteField(*site), fieldScale) : medianReference(survey);
+    const QcResult r = zolm::runQc(survey, reference, tolerance);
+
+    QString out;
+    if (!json) {
+        for (const QcPoint &q : r.points) {
+            out += QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\t%7\t%8\t%9\n")
+                       .arg(q.point)
+                       .arg(q.pass() ? QStringLiteral("pass") : QStringLiteral("fail"),
+                            fixed(q.gravity, 5), fixed(q.dGravity, 5), fixed(q.field, 5), fixed(q.dField, 5),
+                            fixed(q.dip, 4), fixed(q.dDip, 4), failedNames(q.failed).join(QLatin1Char(',')));
+        }
+        out += QStringLiteral("summary: %1 points, %2 passed, %3 failed; checked: %4 passed, %5 failed\n")
+                   .arg(r.points.size())
+                   .arg(r.passed)
+                   .arg(r.failedCount)
+                   .arg(r.checkedPassed)
+                   .arg(r.checkedFailed);
+        printOut(out);
+        return ExitOk;
+    }
+    out = QStringLiteral("{\"reference\":{\"source\":\"%1\",\"gtotal\":%2,\"btotal\":%3,\"dip\":%4},"
+                         "\"tolerance\":{\"gtotal\":%5,\"btotal\":%6,\"dip\":%7},\"points\":[")
+              .arg(reference.source == QcReference::Source::Site ? QStringLiteral("site") : QStringLiteral("median"),
+                   jsonNumber(reference.gravity), jsonNumber(reference.field), jsonNumber(reference.dip),
+                   jsonNumber(tolerance.gravity), jsonNumber(tolerance.field), jsonNumber(tolerance.dip));
+    for (std::size_t i = 0; i < r.points.size(); ++i) {
+        const QcPoint &q = r.points[i];
+        QStringList names = failedNames(q.failed);
+        for (QString &n : names)
+            n = jsonString(n);
+        if (i)
+            out += QLatin1Char(',');
+        out += QStringLiteral("{\"point\":%1,\"checked\":%2,\"gtotal\":%3,\"btotal\":%4,\"dip\":%5,\"dGtotal\":%6,"
+                              "\"dBtotal\":%7,\"dDip\":%8,\"pass\":%9,")
+                   .arg(q.point)
+                   .arg(q.checked ? QStringLiteral("true") : QStringLiteral("false"), jsonNumber(q.gravity),
+                        jsonNumber(q.field), jsonNumber(q.dip), jsonNumber(q.dGravity), jsonNumber(q.dField),
+                        jsonNumber(q.dDip), q.pass() ? QStringLiteral("true") : QStringLiteral("false"));
+        out += QStringLiteral("\"failed\":[%1]}").arg(names.join(QLatin1Char(',')));
+    }
+    out += QStringLiteral("],\"summary\":{\"points\":%1,\"passed\":%2,\"failed\":%3,\"checkedPassed\":%4,"
+                          "\"checkedFailed\":%5}}\n")
+               .arg(r.points.size())
+               .arg(r.passed)
+               .arg(r.failedCount)
+               .arg(r.checkedPassed)
+               .arg(r.checkedFailed);
+    printOut(out);
+    return ExitOk;
+}
+
+int runTrajectory(Args &args, const Context &)
+{
+    if (helpAsked(args, "trajectory FILE [--json | --csv | --las | --pdf] [-o OUT] [--vs-azimuth DEG] [--tie-in MD,INC,AZI,TVD,N,E]"))
+        return ExitOk;
+    const bool json = args.flag("--json");
+    const bool csv = args.flag("--csv");
+    const bool las = args.flag("--las");
+    const bool pdf = args.flag("--pdf");
+    const auto out = args.value("-o");
+    const auto tieText = args.value("--tie-in");
+    NumberOption vs{"--vs-azimuth", {}};
+    if (!takeNumber(args, "trajectory", vs))
+        return ExitUsage;
+    const auto file = args.positional();
+    if (args.reportUsageError("trajectory"))
+        return ExitUsage;
+    if (!file)
+        return usageError(QStringLiteral("trajectory: a .ZLM file is needed"));
+    if (int(json) + int(csv) + int(las) + int(pdf) > 1)
+        return usageError(QStringLiteral("trajectory: --json, --csv, --las and --pdf each take the place of the others"));
+    if (pdf && !out)
+        return usageError(QStringLiteral("trajectory: --pdf needs -o OUT.pdf"));
+
+    TrajectoryOptions options;
+    if (tieText) {
+        std::vector<double> v;
+        for (const QString &part : fromArg(*tieText).split(QLatin1Char(','))) {
+            const auto n = parseNumber(part.trimmed().toStdString());
+            if (!n)
+                break;
+            v.push_back(*n);
+        }
+        if (v.size() != 6 || fromArg(*tieText).count(QLatin1Char(',')) != 5)
+            return usageError(QStringLiteral("trajectory: --tie-in takes MD,INC,AZI,TVD,N,E, not '%1'").arg(fromArg(*tieText)));
+        options.tieIn = {v[0], v[1], v[2], v[3], v[4], v[5]};
+        if (v[0] < 0 || v[0] > 100000)
+            return failed(QStringLiteral("trajectory: the tie-in's MD must lie between 0 and 100000 m"));
+        if (v[1] < 0 || v[1] > 180)
+            return failed(QStringLiteral("trajectory: the tie-in's inclination must lie between 0 and 180"));
+        if (v[2] < 0 || v[2] > 360)
+            return failed(QStringLiteral("trajectory: the tie-in's azimuth must lie between 0 and 360"));
+        if (std::fabs(v[3]) > 100000 || std::fabs(v[4]) > 100000 || std::fabs(v[5]) > 100000)
+            return failed(QStringLiteral("trajectory: the tie-in's TVD, N and E must lie between -100000 and 100000 m"));
+    }
+    if (vs.value && (*vs.value < 0 || *vs.value > 360))
+        return failed(QStringLiteral("trajectory: --vs-azimuth must lie between 0 and 360"));
+
+    OpenedTable opened;
+    if (!openTable(*file, opened))
+        return ExitFailed;
+    const SurveyData &survey = opened.doc.survey();
+    const std::optional<Site> site = siteOf(*file);
+    options.verticalSectionAzimuth = vs.value;
+    if (!options.verticalSectionAzimuth && site)
+        options.verticalSectionAzimuth = site->verticalSectionAzimuth;
+    const TrajectoryReportData data = trajectoryReportData(survey, options, site, currentPrintTime());
+    const Trajectory &t = data.trajectory;
+    if (t.stations.empty())
+        return failed(QStringLiteral("trajectory: 没有可用的测点（需要打勾并输入测深的测点）"));
+
+    QByteArray bytes;
+    if (csv) {
+        bytes = trajectoryCsv(t);
+    } else if (las) {
+        bytes = trajectoryLas(t, data.well, data.crew, site ? std::optional<QDate>(site->date) : std::nullopt);
+    } else if (pdf) {
+        bytes = trajectoryReportPdf(data);
+        if (bytes.isEmpty())
+            return failed(QStringLiteral("trajectory: 无法生成 PDF"));
+    } else if (json) {
+        QString s = QStringLiteral("{\"declination\":%1,\"verticalSectionAzimuth\":%2,\"tieIn\":{\"md\":%3,"
+                                   "\"inclination\":%4,\"azimuth\":%5,\"tvd\":%6,\"north\":%7,\"east\":%8},\"stations\":[")
+                        .arg(jsonNumber(t.declination), jsonNumber(t.verticalSectionAzimuth), jsonNumber(t.tieIn.md),
+                             jsonNumber(t.tieIn.inclination), jsonNumber(t.tieIn.azimuth), jsonNumber(t.tieIn.tvd),
+                             jsonNumber(t.tieIn.north), jsonNumber(t.tieIn.east));
+        for (std::size_t i = 0; i < t.stations.size(); ++i) {
+            const TrajectoryStation &st = t.stations[i];
+            if (i)
+                s += QLatin1Char(',');
+            s += QStringLiteral("{\"point\":%1,\"md\":%2,\"inclination\":%3,\"azimuth\":%4,\"tvd\":%5,\"north\":%6,"
+                                "\"east\":%7,\"verticalSection\":%8,\"dls\":%9,")
+                     .arg(st.point)
+                     .arg(jsonNumber(st.md), jsonNumber(st.inclination), jsonNumber(st.azimuth), jsonNumber(st.tvd),
+                          jsonNumber(st.north), jsonNumber(st.east), jsonNumber(st.verticalSection), jsonNumber(st.dls));
+            s += QStringLiteral("\"closureDistance\":%1,\"closureAzimuth\":%2}")
+                     .arg(jsonNumber(st.closureDistance), jsonNumber(st.closureAzimuth));
+        }
+        s += QStringLiteral("],\"skipped\":[");
+        for (std::size_t i = 0; i < t.skipped.size(); ++i) {
+            if (i)
+                s += QLatin1Char(',');
+            s += QStringLiteral("{\"point\":%1,\"reason\":%2}").arg(t.skipped[i].point).arg(jsonString(skipReasonText(t.skipped[i])));
+        }
+        s += QStringLiteral("]}\n");
+        bytes = s.toUtf8();
+    } else {
+        QString s = QStringLiteral("点号\t测深\t井斜\t真方位\t垂深\t北\t东\t视平移\t狗腿度\n");
+        for (const TrajectoryStation &st : t.stations) {
+            s += QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\t%7\t%8\t%9\n")
+                     .arg(st.point)
+                     .arg(fixed(st.md, 2), fixed(st.inclination, 2), fixed(st.azimuth, 2), fixed(st.tvd, 2),
+                          fixed(st.north, 2), fixed(st.east, 2), fixed(st.verticalSection, 2), fixed(st.dls, 2));
+        }
+        bytes = s.toUtf8();
+    }
+    QString error;
+    if (!writeOutput(out, bytes, &error))
+        return failed(error);
+    return ExitOk;
+}
+
+std::optional<TableChange> declinationFromSite(const std::string &file, SurveyTable &table)
+{
+    const std::optional<Site> site = siteOf(file);
+    if (!site) {
+        printErr(QStringLiteral("edit: %1 没有可用的井场，无法取得磁偏角\n").arg(fileArg(file)));
+        return std::nullopt;
+    }
+    const GeomagneticField f = *siteField(*site);
+    // Through the declination edit, with its range check and modified mark.
+    return table.editDeclination(QString::number(f.declination, 'f', 12));
+}
+
+bool copySiteAlong(const std::string &from, const std::string &to)
+{
+    if (to == "-")
+        return true;
+    QString error, warning;
+    const bool ok = copySite(fileArg(from), fileArg(to), &error, &warning);
+    if (!warning.isEmpty())
+        printErr(warning + QLatin1Char('\n'));
+    if (!ok)
+        printErr(error + QLatin1Char('\n'));
+    return ok;
+}
+
+} // namespace zolm::cli
