@@ -66,6 +66,10 @@ public:
         std::lock_guard lock(m_mutex);
         if (!m_clock.isValid() || done <= 1)
             m_clock.start();
+        // A few redraws a second are enough for the eye and cheap on a slow terminal.
+        if (done < total && m_drawn.isValid() && m_drawn.elapsed() < RedrawMs)
+            return;
+        m_drawn.start();
         constexpr int Width = 30;
         const int filled = static_cast<int>(static_cast<long long>(Width) * done / total);
         QString line = QStringLiteral("\r[") + QString(filled, QLatin1Char('#')) + QString(Width - filled, QLatin1Char('-'))
@@ -85,12 +89,15 @@ public:
             printErr(QStringLiteral("\r\x1b[K"));
         m_shown = false;
         m_clock.invalidate();
+        m_drawn.invalidate();
     }
 
 private:
+    static constexpr int RedrawMs = 100;
     const bool m_enabled;
     std::mutex m_mutex;
     QElapsedTimer m_clock;
+    QElapsedTimer m_drawn;
     bool m_shown = false;
 };
 

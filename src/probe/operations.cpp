@@ -28,8 +28,11 @@ public:
     {
         m_ctx.lastWaitMs = waitMs;
         const Status s = exchange(m_ctx.link, m_ctx.decoder, request, letter, minLength, waitMs, answer, m_hooks);
-        if (s == Status::Ok && m_total > 0)
-            m_ctx.view.transferProgress(++m_done, m_total);
+        if (s == Status::Ok) {
+            ++m_done;
+            if (m_total > 0)
+                m_ctx.view.transferProgress(m_done, m_total);
+        }
         return s;
     }
 
@@ -300,7 +303,7 @@ Result readInfo(OperationContext &ctx)
 Result readData(OperationContext &ctx)
 {
     Run run(ctx, Operation::ReadData);
-    run.expectExchanges(2);
+    // The count is known only once the header has told how many blocks there are.
     int step = 0;
     Status s = attentionAndHeader(run, &step);
     if (s != Status::Ok)

@@ -37,6 +37,11 @@ public:
                 .arg(max));
     }
     void hideProgress() override { add(QStringLiteral("hide")); }
+    void transferProgress(int done, int total) override
+    {
+        std::lock_guard lock(m_mutex);
+        transfers.push_back({done, total});
+    }
     void showBox(const ProbeBox &box) override
     {
         {
@@ -133,6 +138,7 @@ public:
     std::vector<SurveyValues> samples;
     std::vector<std::pair<Operation, Outcome>> finished;
     std::vector<Result> results;
+    std::vector<std::pair<int, int>> transfers; // (exchanges done, of all)
     std::vector<QString> portReasons;
     std::chrono::milliseconds boxDelay{0};
 

@@ -5,6 +5,9 @@
 
 #include <QElapsedTimer>
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -249,13 +252,28 @@ TEST(CommSerialLink, PortThatCannotOpenFailsEveryExchangeAtOnce)
 {
     SerialLink link(QStringLiteral("/dev/zolm-no-such-port"));
     EXPECT_FALSE(link.open());
-    EXPECT_FALSE(SerialLink::canOpen(QStringLiteral("/dev/zolm-no-such-port")));
+    EXPECT_TRUE(link.openError().startsWith(QStringLiteral("设备不存在"))) << link.openError().toStdString();
+    QString reason;
+    EXPECT_FALSE(SerialLink::canOpen(QStringLiteral("/dev/zolm-no-such-port"), &reason));
+    EXPECT_EQ(reason, link.openError());
     FrameDecoder decoder;
     Frame answer;
     QElapsedTimer t;
     t.start();
     EXPECT_EQ(exchange(link, decoder, requestAttention(), 'P', 1, 2000, answer), Status::NoPort);
     EXPECT_LT(t.elapsed(), 1000); // not the 6 s of three waits
+}
+
+TEST(CommSerialLink, AFileThatIsNotATerminalIsRefusedWithItsReason)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("plain"));
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    SerialLink link(file);
+    EXPECT_FALSE(link.open());
+    EXPECT_TRUE(link.openError().startsWith(QStringLiteral("不是串口设备"))) << link.openError().toStdString();
 }
 
 } // namespace

@@ -71,6 +71,11 @@ TEST_F(CommOperations, ReadOf28PointsRequestsBlock4ButTakesNothingFromIt)
     EXPECT_EQ(view.read->data.storedCount(), 28);
     // The worker's own images now hold the same survey.
     EXPECT_EQ(images->data.bytes, view.read->data.bytes);
+    // Counted from the first block on, once the header has told how many there are: 384 + 5
+    // after P and X.
+    ASSERT_EQ(view.transfers.size(), 389u);
+    EXPECT_EQ(view.transfers.front(), std::make_pair(3, 391));
+    EXPECT_EQ(view.transfers.back(), std::make_pair(391, 391));
 
     const QStringList ev = view.eventList();
     const auto at = [&](const QString &e) { return ev.indexOf(e); };

@@ -6,6 +6,7 @@
 #include "probe/texts.h"
 #include "probe/ui_wait.h"
 #include "probe_test_support.h"
+#include "sim_link.h"
 #include "virtual_probe.h"
 
 #include <QElapsedTimer>
@@ -306,6 +307,36 @@ TEST(CommWorkerRequests, BoxesBlockTheWorkerUntilClosedAndShutdownLetsThemGo)
     comm.reset();
     std::lock_guard lock(view.mutex);
     view.open.back()(); // a late close after the worker has gone is harmless
+}
+
+// The port changes at run time between the built-in virtual probe and a device that is not
+// there: the virtual probe comes and goes with its link, and the missing device's reason
+// reaches the view and the operation's text.
+TEST(CommWorkerPorts, SwitchesToTheVirtualProbeAndBackAndTellsWhyAPortDidNotOpen)
+{
+    RecordingView view;
+    ProbeComm comm(view, QStringLiteral("SIM"), sim::simLinks());
+    comm.startLinkTest();
+    ASSERT_EQ(view.waitFinished(1), std::make_pair(Operation::LinkTest, Outcome::Done));
+
+    const QString missing = QStringLiteral("/dev/zolm-no-such-port");
+    comm.changePort(missing);
+    comm.startReadInfo();
+    ASSERT_EQ(view.waitFinished(2), std::make_pair(Operation::ReadInfo, Outcome::Failed));
+    const Result failed = view.results[1];
+    EXPECT_EQ(failed.failure, Failure::Port);
+    EXPECT_EQ(failed.step.number, 1);
+    EXPECT_EQ(view.boxList().back().text, text::timeoutStep(1) + QLatin1Char('\n')
+                                              + text::portNotOpened(missing, failed.portReason));
+    EXPECT_TRUE(failed.portReason.startsWith(QStringLiteral("设备不存在"))) << failed.portReason.toStdString();
+    ASSERT_EQ(view.portReasons.size(), 2u);
+    EXPECT_TRUE(view.portReasons[0].isEmpty());
+    EXPECT_EQ(view.portReasons[1], failed.portReason);
+
+    comm.changePort(QStringLiteral("SIM"));
+    comm.startReadInfo();
+    ASSERT_EQ(view.waitFinished(3), std::make_pair(Operation::ReadInfo, Outcome::Done));
+    EXPECT_EQ(view.info->storedCount(), 28);
 }
 
 } // namespace
