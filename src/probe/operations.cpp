@@ -168,7 +168,7 @@ Result linkTest(OperationContext &ctx)
     Status s = run.ask(requestAttention(), 'P', 1, Wait::Attention);
     if (s == Status::Ok) {
         run.setBar(Bar::Completion, CompletionAfterAttention);
-        step = 3;
+        step = 2;
         s = run.ask(requestLedTest(), 'I', 1, Wait::LedTest);
     }
     Result result;

@@ -68,8 +68,9 @@ enum class Failure {
     Port,      // the port is not open
 };
 
-// The exchange that failed: the operation's step (1..4, as the numbered texts count), and in
-// the data read's transfers (steps 3 and 4) the block. 0 / -1 when none applies.
+// The exchange that failed: its number in the operation, counted as the numbered texts count
+// them (1..4; the information's second G is 3 again), and in the data read's transfers (3 and
+// 4) the block. 0 / -1 when none applies.
 struct Step {
     int number = 0;
     int block = -1;

@@ -272,6 +272,9 @@ TEST_F(CommCli, ReadChecksItsOutputFirstAndKeepsASurveyItCannotWrite)
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, QStringLiteral("无法写入文件“%1”：文件夹“%2”不存在\n").arg(missing, path("nodir")));
     EXPECT_TRUE(r.out.isEmpty());
+    r = cli({QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("SIM"), QStringLiteral("-o"), dir.path()});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, QStringLiteral("无法写入文件“%1”：这是一个文件夹\n").arg(dir.path()));
 
     const QString full = path("full");
     if (::mknod(QFile::encodeName(full).constData(), S_IFCHR | 0666, makedev(1, 7)) != 0)

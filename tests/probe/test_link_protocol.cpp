@@ -1,4 +1,5 @@
 // The frame decoder, the wait for an answer, and the serial link over a real pty.
+#include "probe/live_reader.h"
 #include "probe/protocol.h"
 #include "probe/serial_link.h"
 #include "probe_test_support.h"
@@ -163,6 +164,34 @@ TEST_F(CommAwait, ExchangePurgesBeforeEveryRequest)
 }
 
 // A pseudo-terminal pair: the test holds the master, the link opens the slave.
+// The stream between requests: samples cut into 10-byte reads are put together, other frames
+// are passed over, and a sample begun in the read that answered A is finished here.
+TEST(CommLiveReader, AssemblesSamplesAcrossReadsAndSkipsOtherFrames)
+{
+    FakeLink link;
+    link.open();
+    FrameDecoder decoder;
+    LiveReader live(decoder);
+    const auto sampleFrame = [](std::uint16_t first) {
+        zolm::RawSample s;
+        s.w.fill(first);
+        std::array<std::uint8_t, SampleFrameLength> body{SampleLetter};
+        s.toBytes(body.data() + 1);
+        return encodeFrame(body);
+    };
+    const QByteArray first = sampleFrame(0x0101);
+    // The answer to A ended halfway into this frame; the operation's read took the first part.
+    decoder.feed(std::span(reinterpret_cast<const std::uint8_t *>(first.constData()), 7), [](auto) {});
+    link.deliver(first.mid(7) + "[G12]" + sampleFrame(0x0202) + "[@short]");
+    std::vector<std::uint16_t> got;
+    while (!link.pending().isEmpty()) {
+        const std::size_t n = live.readOnce(link, 200, 50, {}, [&](const zolm::RawSample &s) { got.push_back(s.w[8]); });
+        EXPECT_LE(n, RealTimeReadSize);
+    }
+    EXPECT_EQ(got, (std::vector<std::uint16_t>{0x0101, 0x0202}));
+    EXPECT_TRUE(link.silentWaits.empty());
+}
+
 struct PtyPair {
     int master = -1;
     QString slave;

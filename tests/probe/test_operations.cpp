@@ -337,4 +337,47 @@ TEST_F(CommOperations, ShutdownBetweenExchangesEndsSilently)
     EXPECT_LT(link->writes.size(), 50u);
 }
 
+// Every box an operation ends with comes from its result: numbered texts only where the
+// operation counts its steps, the port's reason on a line after the system's text, and no
+// box for a request that never ran.
+TEST(CommResultBoxes, ChosenFromTheOperationAndTheFailureKind)
+{
+    const auto box = [](Operation op, Outcome outcome, Failure failure, Step step = {}) {
+        Result r;
+        r.outcome = outcome;
+        r.failure = failure;
+        r.step = step;
+        r.portName = QStringLiteral("/dev/ttyUSB0");
+        r.portReason = QStringLiteral("设备不存在");
+        return resultBox(op, r);
+    };
+    EXPECT_EQ(box(Operation::ReadData, Outcome::Failed, Failure::Timeout, {3, 5})->text, text::parameterBlockTimeout(5));
+    EXPECT_EQ(box(Operation::ReadData, Outcome::Failed, Failure::Timeout, {4, 7})->text, text::dataBlockTimeout(7));
+    EXPECT_EQ(box(Operation::StartRealTime, Outcome::Failed, Failure::Timeout, {2})->text, text::timeoutStep(2));
+    EXPECT_EQ(box(Operation::LinkTest, Outcome::Failed, Failure::Timeout, {2})->text, text::timeout());
+    const auto port = box(Operation::ReadInfo, Outcome::Failed, Failure::Port, {1});
+    EXPECT_EQ(port->text, text::timeoutStep(1) + QStringLiteral("\n通讯口 /dev/ttyUSB0 无法打开：设备不存在"));
+    EXPECT_EQ(port->caption, QStringLiteral("错误信息"));
+    EXPECT_EQ(port->icon, BoxIcon::Question);
+    const auto noData = box(Operation::ReadData, Outcome::Failed, Failure::NoData);
+    EXPECT_EQ(noData->caption, QStringLiteral("信息"));
+    EXPECT_EQ(noData->icon, BoxIcon::Information);
+    EXPECT_EQ(box(Operation::WriteSettings, Outcome::Failed, Failure::Mismatch)->icon, BoxIcon::Question);
+    EXPECT_FALSE(box(Operation::StartRealTime, Outcome::Done, Failure::None));
+    EXPECT_FALSE(box(Operation::ReadData, Outcome::Superseded, Failure::Cancelled));
+}
+
+TEST_F(CommOperations, AClosedPortFailsTheFirstStepAsAPortFailure)
+{
+    probe(28);
+    link->close();
+    auto c = ctx();
+    const Result r = readData(c);
+    EXPECT_EQ(r.outcome, Outcome::Failed);
+    EXPECT_EQ(r.failure, Failure::Port);
+    EXPECT_EQ(r.step.number, 1);
+    EXPECT_EQ(onlyBox().text, text::timeoutStep(1) + QStringLiteral("\n通讯口 fake 无法打开。"));
+    EXPECT_TRUE(link->writes.empty());
+}
+
 } // namespace

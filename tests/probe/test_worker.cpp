@@ -300,11 +300,16 @@ TEST(CommWorkerRequests, BoxesBlockTheWorkerUntilClosedAndShutdownLetsThemGo)
     ASSERT_TRUE(view.waitFinished(2));
     EXPECT_EQ(view.finishedList()[1].first, Operation::HistoryCheck);
 
-    // A box still open at shutdown does not hold the destruction.
+    // A box still open at shutdown does not hold the destruction, and the request waiting
+    // behind it ends too, so nobody waits for it forever.
     comm->startLinkTest();
     while (view.openBoxes() < 2)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    comm->startReadInfo();
     comm.reset();
+    const auto finished = view.finishedList();
+    EXPECT_NE(std::find(finished.begin(), finished.end(), std::make_pair(Operation::ReadInfo, Outcome::Cancelled)),
+              finished.end());
     std::lock_guard lock(view.mutex);
     view.open.back()(); // a late close after the worker has gone is harmless
 }
@@ -333,9 +338,15 @@ TEST(CommWorkerPorts, SwitchesToTheVirtualProbeAndBackAndTellsWhyAPortDidNotOpen
     EXPECT_TRUE(view.portReasons[0].isEmpty());
     EXPECT_EQ(view.portReasons[1], failed.portReason);
 
+    // A virtual probe whose document cannot be opened says so as its port's reason.
+    comm.changePort(QStringLiteral("SIM:/zolm-no-such-survey.ZLM"));
+    comm.startLinkTest();
+    ASSERT_EQ(view.waitFinished(3), std::make_pair(Operation::LinkTest, Outcome::Failed));
+    EXPECT_TRUE(view.results[2].portReason.contains(QStringLiteral("/zolm-no-such-survey.ZLM")));
+
     comm.changePort(QStringLiteral("SIM"));
     comm.startReadInfo();
-    ASSERT_EQ(view.waitFinished(3), std::make_pair(Operation::ReadInfo, Outcome::Done));
+    ASSERT_EQ(view.waitFinished(4), std::make_pair(Operation::ReadInfo, Outcome::Done));
     EXPECT_EQ(view.info->storedCount(), 28);
 }
 
