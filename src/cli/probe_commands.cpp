@@ -33,6 +33,7 @@
 #include <vector>
 
 #ifdef Q_OS_WIN
+#include <fcntl.h>
 #include <io.h>
 #else
 #include <unistd.h>
@@ -249,8 +250,15 @@ int exitFor(const Result &r)
 //
 // Before the first request: the folder must exist and be writable, and an existing target
 // must be something a survey can be written to.
+bool writesToStdout(const QString &path)
+{
+    return path == QLatin1String("-");
+}
+
 bool checkReadOutput(const QString &path, QString *error)
 {
+    if (writesToStdout(path))
+        return true;
     const QFileInfo target(path);
     const QFileInfo folder(target.absolutePath());
     const auto refuse = [&](const QString &why) {
@@ -272,6 +280,17 @@ bool checkReadOutput(const QString &path, QString *error)
 // a FIFO) is written in place, as cp does.
 bool writeReadOutput(const QString &path, const QByteArray &bytes, QString *error)
 {
+    if (writesToStdout(path)) {
+#ifdef Q_OS_WIN
+        _setmode(_fileno(stdout), _O_BINARY);
+#endif
+        std::fflush(stdout);
+        QFile out;
+        if (out.open(stdout, QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.flush())
+            return true;
+        *error = QStringLiteral("无法写出到标准输出：%1").arg(out.errorString());
+        return false;
+    }
     const QFileInfo target(path);
     if (target.exists() && !target.isFile()) {
         QFile file(path);
@@ -376,7 +395,11 @@ int runRead(Args &args, const Context &ctx)
                                        : QStringLiteral("读出的数据已保存到“%1”。\n").arg(recovery)));
         return ExitFailed;
     }
-    printResult(Operation::ReadData, result);
+    // With the survey on stdout, its success text must not be mixed into it.
+    if (writesToStdout(outPath))
+        printErr(resultBox(Operation::ReadData, result)->text + QLatin1Char('\n'));
+    else
+        printResult(Operation::ReadData, result);
     return ExitOk;
 }
 

@@ -4,7 +4,8 @@
 // window. The desktop program, zolm-cli and the tests each present it their own way.
 //
 // Threads: the progress calls come from the starters (caller's thread) and from the worker;
-// everything else from the worker. showBox and showProbeInfo block the worker until the
+// everything else from the worker, except the end of a superseded request (the starter's
+// thread) and of a request left waiting at shutdown (the destroying thread). showBox and showProbeInfo block the worker until the
 // user has closed them; once abandonWaits() has been called (shutdown) they must return
 // promptly. Results arrive as copies; nothing here refers to the worker's own memory.
 #include "survey/survey_types.h"

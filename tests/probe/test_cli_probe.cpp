@@ -276,6 +276,15 @@ TEST_F(CommCli, ReadChecksItsOutputFirstAndKeepsASurveyItCannotWrite)
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, QStringLiteral("无法写入文件“%1”：这是一个文件夹\n").arg(dir.path()));
 
+    // "-": the survey on stdout, its success text on stderr out of its way.
+    const ProgramRun toStdout = runProgram(QStringLiteral(ZOLM_CLI_PATH),
+                                           {QStringLiteral("--settings"), path("settings.ini"), QStringLiteral("read"),
+                                            QStringLiteral("--port"), QStringLiteral("SIM"), QStringLiteral("-o"),
+                                            QStringLiteral("-")});
+    EXPECT_EQ(toStdout.exitCode, 0);
+    EXPECT_EQ(toStdout.out, bytesOf(savedSurvey(28)));
+    EXPECT_EQ(QString::fromUtf8(toStdout.err), withNewline(zolm::probe::text::dataRead()));
+
     const QString full = path("full");
     if (::mknod(QFile::encodeName(full).constData(), S_IFCHR | 0666, makedev(1, 7)) != 0)
         GTEST_SKIP() << "no device node can be made here";
