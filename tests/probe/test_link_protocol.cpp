@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -223,58 +224,74 @@ struct PtyPair {
     }
 };
 
+// QSerialPort watches its port with a socket notifier, which needs a thread with an event
+// dispatcher: a QThread, as the worker is, not the bare test thread.
+template <typename Body>
+void onQtThread(Body body)
+{
+    std::unique_ptr<QThread> thread(QThread::create(std::move(body)));
+    thread->start();
+    thread->wait();
+}
+
 TEST(CommSerialLink, ReadsWhatIsWaitingInPiecesOfAtMost128AndPurgeDiscardsIt)
 {
-    PtyPair pty;
-    ASSERT_FALSE(pty.slave.isEmpty());
-    SerialLink link(pty.slave);
-    ASSERT_TRUE(link.open());
+    onQtThread([] {
+        PtyPair pty;
+        ASSERT_FALSE(pty.slave.isEmpty());
+        SerialLink link(pty.slave);
+        ASSERT_TRUE(link.open());
 
-    ASSERT_TRUE(link.write(QByteArray("[P]")));
-    EXPECT_EQ(pty.receive(1000), QByteArray("[P]"));
+        ASSERT_TRUE(link.write(QByteArray("[P]")));
+        EXPECT_EQ(pty.receive(1000), QByteArray("[P]"));
 
-    pty.send(QByteArray(300, 'x'));
-    std::array<std::uint8_t, AnswerReadSize> buf{};
-    std::size_t total = 0;
-    while (total < 300) {
-        const std::size_t n = link.read(buf, 1000);
-        ASSERT_GT(n, 0u);
-        ASSERT_LE(n, AnswerReadSize);
-        total += n;
-    }
-    EXPECT_EQ(total, 300u);
+        pty.send(QByteArray(300, 'x'));
+        std::array<std::uint8_t, AnswerReadSize> buf{};
+        std::size_t total = 0;
+        while (total < 300) {
+            const std::size_t n = link.read(buf, 1000);
+            ASSERT_GT(n, 0u);
+            ASSERT_LE(n, AnswerReadSize);
+            total += n;
+        }
+        EXPECT_EQ(total, 300u);
 
-    pty.send(QByteArray("stale"));
-    ::usleep(50 * 1000); // let the bytes reach the slave side
-    link.purge();
-    std::array<std::uint8_t, RealTimeReadSize> small{};
-    EXPECT_EQ(link.read(small, 30), 0u);
+        pty.send(QByteArray("stale"));
+        ::usleep(50 * 1000); // let the bytes reach the slave side
+        link.purge();
+        std::array<std::uint8_t, RealTimeReadSize> small{};
+        EXPECT_EQ(link.read(small, 30), 0u);
+    });
 }
 
 TEST(CommSerialLink, PortHeldOpenCannotBeOpenedAgain)
 {
-    PtyPair pty;
-    SerialLink link(pty.slave);
-    ASSERT_TRUE(link.open());
-    EXPECT_FALSE(SerialLink::canOpen(pty.slave)); // the port test before a switch fails
-    link.close();
-    EXPECT_TRUE(SerialLink::canOpen(pty.slave));
+    onQtThread([] {
+        PtyPair pty;
+        SerialLink link(pty.slave);
+        ASSERT_TRUE(link.open());
+        EXPECT_FALSE(SerialLink::canOpen(pty.slave)); // the port test before a switch fails
+        link.close();
+        EXPECT_TRUE(SerialLink::canOpen(pty.slave));
+    });
 }
 
 TEST(CommSerialLink, SilentProbeTimesOutAfterThreeRealPeriods)
 {
-    PtyPair pty;
-    SerialLink link(pty.slave);
-    ASSERT_TRUE(link.open());
-    FrameDecoder decoder;
-    Frame answer;
-    int steps = 0;
-    QElapsedTimer t;
-    t.start();
-    const std::uint8_t p = 'P';
-    EXPECT_EQ(awaitFrame(link, decoder, std::span(&p, 1), 1, 60, answer, {[&] { ++steps; }, {}}), Status::Timeout);
-    EXPECT_GE(t.elapsed(), 3 * 60 - 5); // three real waits, not fewer
-    EXPECT_EQ(steps, 3);
+    onQtThread([] {
+        PtyPair pty;
+        SerialLink link(pty.slave);
+        ASSERT_TRUE(link.open());
+        FrameDecoder decoder;
+        Frame answer;
+        int steps = 0;
+        QElapsedTimer t;
+        t.start();
+        const std::uint8_t p = 'P';
+        EXPECT_EQ(awaitFrame(link, decoder, std::span(&p, 1), 1, 60, answer, {[&] { ++steps; }, {}}), Status::Timeout);
+        EXPECT_GE(t.elapsed(), 3 * 60 - 5); // three real waits, not fewer
+        EXPECT_EQ(steps, 3);
+    });
 }
 
 TEST(CommSerialLink, PortThatCannotOpenFailsEveryExchangeAtOnce)
