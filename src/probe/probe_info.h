@@ -14,10 +14,10 @@
 namespace zolm::probe {
 
 struct ProbeInfo {
-    std::array<std::uint8_t, DataHeader::Size> header{};    // the data header (X answer)
-    std::array<std::uint8_t, 64> identity{}; // probe memory from 0x6000
-    std::array<std::uint8_t, 64> typeBlock{}; // probe memory from 0x2000
-    std::uint16_t battery = 0;               // the Y reading
+    std::array<std::uint8_t, DataHeader::Size> header{}; // the data header (X answer)
+    std::array<std::uint8_t, 64> identity{};             // probe memory from 0x6000
+    std::array<std::uint8_t, 64> typeBlock{};            // probe memory from 0x2000
+    std::uint16_t battery = 0;                           // the Y reading
 
     DataHeader dataHeader() const { return DataHeader::decode(header.data()); }
     std::uint16_t storedCount() const { return dataHeader().storedCount; }
