@@ -13,7 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <sys/sysmacros.h>
 
 namespace {
@@ -284,6 +286,21 @@ TEST_F(CommCli, ReadChecksItsOutputFirstAndKeepsASurveyItCannotWrite)
     EXPECT_EQ(toStdout.exitCode, 0);
     EXPECT_EQ(toStdout.out, bytesOf(savedSurvey(28)));
     EXPECT_EQ(QString::fromUtf8(toStdout.err), withNewline(zolm::probe::text::dataRead()));
+
+    // A FIFO is written through, not replaced; the survey fits in the pipe's buffer, so the
+    // reader may take it after the command has ended.
+    const QString fifo = path("fifo");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    r = cli({QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("SIM"), QStringLiteral("-o"), fifo});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QByteArray throughFifo(64 * 1024, '\0');
+    const ssize_t got = ::read(reader, throughFifo.data(), static_cast<size_t>(throughFifo.size()));
+    ::close(reader);
+    throughFifo.resize(got > 0 ? got : 0);
+    EXPECT_EQ(throughFifo, bytesOf(savedSurvey(28)));
+    EXPECT_FALSE(QFileInfo(fifo).isFile());
 
     const QString full = path("full");
     if (::mknod(QFile::encodeName(full).constData(), S_IFCHR | 0666, makedev(1, 7)) != 0)
