@@ -17,7 +17,7 @@ struct FullSurvey {
     FullSurvey()
     {
         const auto s = sim::makeSurvey(sim::CalibrationKind::Realistic, sim::defaultWellPath(MaxSurveyPoints));
-        doc.loadFromProbe(s.parameters.bytes, s.image.bytes);
+        doc.loadFromProbe(s.parameters.bytes, s.data.bytes);
         for (int i = 0; i < MaxSurveyPoints; ++i) {
             doc.survey().flags[static_cast<std::size_t>(i)] |= PointFlag::Checked;
             doc.survey().depth[static_cast<std::size_t>(i)] = 10.0 + 1.5 * i;

@@ -18,7 +18,7 @@ void convertOnPath(benchmark::State &state, sim::CalibrationKind kind)
     SurveyValues v{};
     int i = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(convertSample(survey.image.sample(i), survey.parameters, v));
+        benchmark::DoNotOptimize(convertSample(survey.data.sample(i), survey.parameters, v));
         benchmark::DoNotOptimize(v);
         i = (i + 1) % MaxSurveyPoints;
     }
@@ -35,7 +35,7 @@ void openFull(benchmark::State &state, sim::CalibrationKind kind)
         CNDravikDoc doc;
         const auto stations = sim::defaultWellPath(MaxSurveyPoints);
         const auto survey = sim::makeSurvey(kind, stations);
-        doc.loadFromProbe(survey.parameters.bytes, survey.image.bytes);
+        doc.loadFromProbe(survey.parameters.bytes, survey.data.bytes);
         QString error;
         if (!doc.saveFile(path, &error))
             state.SkipWithError("cannot write the document");

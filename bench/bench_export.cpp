@@ -16,7 +16,7 @@ struct FullTable {
     FullTable()
     {
         const auto survey = sim::makeSurvey(sim::CalibrationKind::Realistic, sim::defaultWellPath(MaxSurveyPoints));
-        doc.loadFromProbe(survey.parameters.bytes, survey.image.bytes);
+        doc.loadFromProbe(survey.parameters.bytes, survey.data.bytes);
         doc.survey().header.setCrewNumber("C-17");
         doc.survey().header.setWellNumber("W-3");
         table.refillTable();

@@ -59,11 +59,11 @@ public:
     void realTimeStarted() override {}
     void realTimeFailed() override {}
     void historyResult(int) override {}
-    void operationFinished(char, Outcome o) override
+    void operationFinished(const Request &, const Result &r) override
     {
         {
             std::lock_guard lock(mutex);
-            outcome = o;
+            outcome = r.outcome;
             done = true;
         }
         cv.notify_all();

@@ -17,7 +17,7 @@ struct FullReport {
     FullReport()
     {
         const auto survey = sim::makeSurvey(sim::CalibrationKind::Realistic, sim::defaultWellPath(MaxSurveyPoints));
-        doc.loadFromProbe(survey.parameters.bytes, survey.image.bytes);
+        doc.loadFromProbe(survey.parameters.bytes, survey.data.bytes);
         doc.survey().header.setCrewNumber("C-17");
         table.refillTable();
         table.checkAll();

@@ -26,19 +26,19 @@ ProbeMemory syntheticMemory(int points, CalibrationKind kind)
 {
     const int n = std::clamp(points, 0, MaxSurveyPoints);
     const auto path = defaultWellPath(n);
-    const SyntheticSurvey survey = makeSurvey(kind, path);
+    const ProbeImages survey = makeSurvey(kind, path);
     ProbeMemory memory;
     memory.parameters = survey.parameters;
-    memory.data = survey.image;
+    memory.data = survey.data;
     return memory;
 }
 
-std::optional<SurveyImages> readAsThePcWould(const ProbeMemory &memory)
+std::optional<ProbeImages> readAsThePcWould(const ProbeMemory &memory)
 {
     const int n = memory.data.storedCount();
     if (n == 0 || n > MaxSurveyPoints)
         return std::nullopt;
-    SurveyImages images;
+    ProbeImages images;
     images.parameters = memory.parameters;
     const std::size_t length = DataHeaderSize + RawSampleSize * static_cast<std::size_t>(n);
     std::copy_n(memory.data.bytes.begin(), length, images.data.bytes.begin());

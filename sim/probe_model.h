@@ -2,6 +2,7 @@
 // The probe side of the protocol as plain logic: the probe's two memories and what it answers
 // to each request, with no port and no clock. The pty shell (virtual_probe.h) feeds it request
 // bodies and writes out what comes back.
+#include "probe/protocol.h"
 #include "survey/survey_types.h"
 #include "synthetic.h"
 
@@ -15,7 +16,7 @@
 
 namespace zolm::sim {
 
-inline constexpr std::uint16_t ParameterMemoryStart = 0x2000;
+inline constexpr std::uint16_t ParameterMemoryStart = probe::ParameterMemoryAddress;
 inline constexpr std::size_t DataBlockSize = 128;
 inline constexpr int DataBlockCount = 256; // 256 blocks of 128 bytes cover the data memory
 // A battery reading of 7.36 V (31 % charge).
@@ -27,19 +28,13 @@ struct ProbeMemory {
     std::uint16_t battery = DefaultBatteryReading;
 };
 
-// The two images a read by the PC fills.
-struct SurveyImages {
-    ProbeParameterBlock parameters;
-    RawDataImage data;
-};
-
 // The memories of a synthetic probe holding a survey of n points along the default well path.
 ProbeMemory syntheticMemory(int points, CalibrationKind kind = CalibrationKind::Realistic);
 
 // What a complete read by the PC would leave in its two images: the parameter memory whole
 // and the data memory up to the header and the stored samples, zero beyond. Empty when the
 // probe holds no survey a read would accept (count 0 or above the capacity).
-std::optional<SurveyImages> readAsThePcWould(const ProbeMemory &memory);
+std::optional<ProbeImages> readAsThePcWould(const ProbeMemory &memory);
 
 // Faults that decide the probe's behaviour itself; the shell adds split, noise and pacing.
 struct ProtocolFaults {

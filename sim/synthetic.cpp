@@ -306,19 +306,19 @@ std::vector<Station> defaultWellPath(int n)
     return path;
 }
 
-SyntheticSurvey makeSurvey(CalibrationKind kind, std::span<const Station> stations, const EarthField &field,
+ProbeImages makeSurvey(CalibrationKind kind, std::span<const Station> stations, const EarthField &field,
                            std::uint16_t firstSampleTime, std::uint8_t interval)
 {
     const SyntheticProbe probe(kind);
-    SyntheticSurvey out;
+    ProbeImages out;
     out.parameters = probe.parameters();
     const int n = static_cast<int>(std::min<std::size_t>(stations.size(), MaxSurveyPoints));
-    out.image.setHeader({firstSampleTime, interval, static_cast<std::uint16_t>(n)});
+    out.data.setHeader({firstSampleTime, interval, static_cast<std::uint16_t>(n)});
     for (int i = 0; i < n; ++i)
-        out.image.setSample(i, probe.sample(stations[static_cast<std::size_t>(i)], field));
+        out.data.setSample(i, probe.sample(stations[static_cast<std::size_t>(i)], field));
     // The tail is not interpreted but must travel unchanged; give it recognisable bytes.
     for (std::size_t k = 0; k < RawDataImage::TailSize; ++k)
-        out.image.bytes[RawDataImage::TailOffset + k] = static_cast<std::uint8_t>(0xA0 + k);
+        out.data.bytes[RawDataImage::TailOffset + k] = static_cast<std::uint8_t>(0xA0 + k);
     return out;
 }
 

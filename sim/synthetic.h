@@ -57,17 +57,12 @@ private:
     ProbeParameterBlock m_block;
 };
 
-struct SyntheticSurvey {
-    ProbeParameterBlock parameters;
-    RawDataImage image;
-};
-
 // A build-and-turn well of n stations: vertical at first, building to about 60 degrees,
 // turning slowly, the toolface rotating, warming with depth.
 std::vector<Station> defaultWellPath(int n);
 
 // The probe's two memory images after sampling the stations (at most MaxSurveyPoints).
-SyntheticSurvey makeSurvey(CalibrationKind kind, std::span<const Station> stations, const EarthField &field = {},
+ProbeImages makeSurvey(CalibrationKind kind, std::span<const Station> stations, const EarthField &field = {},
                            std::uint16_t firstSampleTime = 600, std::uint8_t interval = 10);
 
 } // namespace zolm::sim

@@ -4,6 +4,7 @@
 
 #include "document/document.h"
 #include "probe/frame.h"
+#include "probe/port_choice.h"
 
 #include <QFile>
 
@@ -99,7 +100,7 @@ bool addFault(VirtualProbeOptions &options, const QString &fault, QString *error
 
 bool isSimPortName(const QString &portName)
 {
-    return portName == QLatin1String("SIM") || portName.startsWith(QLatin1String("SIM:"));
+    return probe::isVirtualProbePort(portName);
 }
 
 std::optional<VirtualProbeOptions> simPortOptions(const QString &portName)

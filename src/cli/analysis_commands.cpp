@@ -1,6 +1,7 @@
 // zolm-cli's survey analysis: geomag, site, qc, trajectory, and the two hooks of edit
 // (declination from the site, the site copied along with -o).
 #include "cli/cli.h"
+#include "platform/output_file.h"
 #include "cli/opened_table.h"
 
 #include "analysis/geomagnetic.h"
@@ -117,42 +118,16 @@ bool takeNumber(Args &args, const char *command, NumberOption &option)
     return true;
 }
 
-// -o OUT as every command writes: "-" or none is stdout; an existing target that is not a
-// regular file is written in place; anything else is replaced atomically or not at all.
+// -o OUT as every command writes it; without -o, stdout.
 bool writeOutput(const std::optional<std::string> &out, const QByteArray &bytes, QString *error)
 {
-    if (!out || *out == "-") {
-        const auto n = std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
-        if (n != static_cast<std::size_t>(bytes.size()) || std::fflush(stdout) != 0) {
-            *error = QStringLiteral("无法写入标准输出");
-            return false;
-        }
+    const QString path = out ? fileArg(*out) : QStringLiteral("-");
+    QString why;
+    if (zolm::writeOutput(path, bytes, &why))
         return true;
-    }
-    const QString path = fileArg(*out);
-    const QFileInfo info(path);
-    auto fail = [&](const QString &why) {
-        *error = QStringLiteral("无法写入文件 %1：%2").arg(path, why);
-        return false;
-    };
-    if (info.exists() && !info.isFile()) {
-        if (info.isDir())
-            return fail(QStringLiteral("这是一个文件夹"));
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.flush())
-            return fail(f.errorString());
-        return true;
-    }
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return fail(f.errorString());
-    if (f.write(bytes) != bytes.size()) {
-        f.cancelWriting();
-        return fail(f.errorString());
-    }
-    if (!f.commit())
-        return fail(f.errorString());
-    return true;
+    *error = path == QLatin1String("-") ? QStringLiteral("无法写入标准输出")
+                                        : QStringLiteral("无法写入文件 %1：%2").arg(path, why);
+    return false;
 }
 
 // The document's site; a broken site file is reported and ignored.

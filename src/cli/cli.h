@@ -75,6 +75,8 @@ int runInfo(Args &args, const Context &ctx);
 int runRead(Args &args, const Context &ctx);
 int runSetup(Args &args, const Context &ctx);
 int runLive(Args &args, const Context &ctx);
+int runPorts(Args &args, const Context &ctx);
+int runSetPort(Args &args, const Context &ctx);
 
 // Survey analysis (analysis_commands.cpp).
 int runGeomag(Args &args, const Context &ctx);

@@ -2,7 +2,7 @@
 // their windows, with the same texts and checks.
 #include "cli/cli.h"
 #include "cli/opened_table.h"
-#include "cli/output_file.h"
+#include "platform/output_file.h"
 
 #include "output/export.h"
 #include "output/report.h"
@@ -65,9 +65,9 @@ int runExport(Args &args, const Context &ctx)
     SettingsStore store(ctx.settingsFile);
     const ExportSettings settings = ExportSettings::readForExport(store);
     const std::string bytes = exportBytes(opened.doc.survey(), opened.table.rowPoints(), settings);
-    QString why;
-    if (!writeOutput(fileArg(*out), QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())), &why)) {
-        printErr(QStringLiteral("无法写入导出文件 %1：%2\n").arg(QDir::toNativeSeparators(fileArg(*out)), why));
+    QString error;
+    if (!writeExportFile(fileArg(*out), bytes, &error)) {
+        printErr(error + QLatin1Char('\n'));
         return ExitFailed;
     }
     return ExitOk;
@@ -363,7 +363,7 @@ int runEdit(Args &args, const Context &)
         }
     }
     QString error;
-    if (!saveDocument(opened.doc, fileArg(out ? *out : *file), &error)) {
+    if (!opened.doc.saveFile(fileArg(out ? *out : *file), &error)) {
         printErr(error + QLatin1Char('\n'));
         return ExitFailed;
     }

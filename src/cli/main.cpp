@@ -102,5 +102,9 @@ int main(int argc, char **argv)
         return runSetup(rest, ctx);
     if (command == "live")
         return runLive(rest, ctx);
+    if (command == "ports")
+        return runPorts(rest, ctx);
+    if (command == "set-port")
+        return runSetPort(rest, ctx);
     return usageError(QStringLiteral("unknown command '%1'").arg(QString::fromStdString(command)));
 }

@@ -1,29 +1,40 @@
 // The probe commands of zolm-cli: the same worker and operations as the desktop program,
-// presented as lines of text. The virtual probe of the port names "SIM" and "SIM:FILE.ZLM"
-// runs in this process on a pty, so every byte still goes through the real serial code.
+// presented as lines of text. The port names "SIM" and "SIM:FILE.ZLM" are the virtual probe's
+// link, made by the worker like any other, so every byte still goes through the real serial code.
 #include "cli/cli.h"
-#include "cli/output_file.h"
+#include "platform/output_file.h"
 
 #include "document/document.h"
+#include "document/survey_file.h"
 #include "platform/settings.h"
 #include "probe/comm.h"
 #include "probe/operations.h"
+#include "probe/port_choice.h"
 #include "probe/probe_info.h"
 #include "probe/probe_settings.h"
 #include "probe/texts.h"
-#include "virtual_probe.h"
+#include "sim_link.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTemporaryFile>
 
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <deque>
 #include <iostream>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
 #ifdef Q_OS_WIN
+#include <fcntl.h>
 #include <io.h>
 #else
 #include <unistd.h>
@@ -35,19 +46,76 @@ using namespace zolm::probe;
 
 namespace {
 
+bool isTerminal(std::FILE *f)
+{
+#ifdef Q_OS_WIN
+    return _isatty(_fileno(f)) != 0;
+#else
+    return ::isatty(::fileno(f)) != 0;
+#endif
+}
+
+// A progress line on stderr: a bar, exchanges done of all, percent, and the time left as the
+// pace so far predicts it. Drawn over itself; erased before anything else is printed.
+class ProgressLine {
+public:
+    explicit ProgressLine(bool enabled) : m_enabled(enabled) {}
+
+    void update(int done, int total)
+    {
+        if (!m_enabled || total <= 0)
+            return;
+        std::lock_guard lock(m_mutex);
+        if (!m_clock.isValid() || done <= 1)
+            m_clock.start();
+        // A few redraws a second are enough for the eye and cheap on a slow terminal.
+        if (done < total && m_drawn.isValid() && m_drawn.elapsed() < RedrawMs)
+            return;
+        m_drawn.start();
+        constexpr int Width = 30;
+        const int filled = static_cast<int>(static_cast<long long>(Width) * done / total);
+        QString line = QStringLiteral("\r[") + QString(filled, QLatin1Char('#')) + QString(Width - filled, QLatin1Char('-'))
+                       + QStringLiteral("] %1/%2  %3%").arg(done).arg(total).arg(100 * done / total, 3);
+        if (done > 1) {
+            const qint64 left = m_clock.elapsed() * (total - done) / (done - 1) / 1000;
+            line += QStringLiteral("  剩余 %1:%2").arg(left / 60).arg(left % 60, 2, 10, QLatin1Char('0'));
+        }
+        printErr(line + QStringLiteral("\x1b[K"));
+        m_shown = true;
+    }
+
+    void erase()
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_shown)
+            printErr(QStringLiteral("\r\x1b[K"));
+        m_shown = false;
+        m_clock.invalidate();
+        m_drawn.invalidate();
+    }
+
+private:
+    static constexpr int RedrawMs = 100;
+    const bool m_enabled;
+    std::mutex m_mutex;
+    QElapsedTimer m_clock;
+    QElapsedTimer m_drawn;
+    bool m_shown = false;
+};
+
 // Records what the worker shows; the command's thread waits on it and prints.
 class CliView final : public ProbeView {
 public:
+    explicit CliView(bool progress) : m_progress(progress) {}
+
     void showProgress(const QString &) override {}
     void setCaption(const QString &) override {}
     void setProgress(Bar, int, int) override {}
     void hideProgress() override {}
+    void transferProgress(int done, int total) override { m_progress.update(done, total); }
 
-    void showBox(const ProbeBox &box) override
-    {
-        std::lock_guard lock(m_mutex);
-        m_boxes.push_back(box);
-    }
+    // The result decides what is printed; the boxes themselves are not needed.
+    void showBox(const ProbeBox &) override {}
     void showProbeInfo(const ProbeInfo &info) override
     {
         std::lock_guard lock(m_mutex);
@@ -73,25 +141,24 @@ public:
         std::lock_guard lock(m_mutex);
         m_history = storedCount;
     }
-    void operationFinished(char code, Outcome outcome) override
+    void operationFinished(const Request &request, const Result &result) override
     {
         {
             std::lock_guard lock(m_mutex);
-            m_finished.push_back({code, outcome});
+            m_finished.emplace(request.id, result);
         }
         m_changed.notify_all();
     }
 
-    Outcome waitFor(char code)
+    // The end of the request with this id; every request ends, superseded or not.
+    Result waitFor(RequestId id)
     {
         std::unique_lock lock(m_mutex);
-        for (;;) {
-            for (const auto &[c, outcome] : m_finished) {
-                if (c == code)
-                    return outcome;
-            }
-            m_changed.wait(lock);
-        }
+        m_changed.wait(lock, [&] { return m_finished.count(id) != 0; });
+        const Result r = m_finished[id];
+        lock.unlock();
+        m_progress.erase();
+        return r;
     }
 
     std::optional<SurveyValues> waitSample(std::chrono::milliseconds limit)
@@ -104,11 +171,6 @@ public:
         return v;
     }
 
-    std::vector<ProbeBox> takeBoxes()
-    {
-        std::lock_guard lock(m_mutex);
-        return std::exchange(m_boxes, {});
-    }
     std::optional<ProbeInfo> info()
     {
         std::lock_guard lock(m_mutex);
@@ -126,66 +188,116 @@ public:
     }
 
 private:
+    ProgressLine m_progress;
     std::mutex m_mutex;
     std::condition_variable m_changed;
-    std::vector<ProbeBox> m_boxes;
     std::optional<ProbeInfo> m_info;
     std::shared_ptr<const ProbeImages> m_images;
     std::optional<int> m_history;
     std::deque<SurveyValues> m_samples;
-    std::vector<std::pair<char, Outcome>> m_finished;
+    std::map<RequestId, Result> m_finished;
 };
 
-// Results and information on stdout, errors on stderr, each with a final newline.
-void printBoxes(const std::vector<ProbeBox> &boxes)
+// The box of a result: success and information on stdout, failures on stderr.
+void printResult(Operation op, const Result &result)
 {
-    for (const ProbeBox &b : boxes) {
-        if (b.icon == BoxIcon::Information)
-            printOut(b.text + QLatin1Char('\n'));
-        else
-            printErr(b.text + QLatin1Char('\n'));
-    }
+    const auto box = resultBox(op, result);
+    if (!box)
+        return;
+    const bool toStdout = result.failure == Failure::None || result.failure == Failure::NoData;
+    if (toStdout)
+        printOut(box->text + QLatin1Char('\n'));
+    else
+        printErr(box->text + QLatin1Char('\n'));
 }
 
-// The port of --port, else the stored one; a virtual probe started for SIM names. The
-// virtual probe must outlive the worker that has its pty open.
+// The port of --port, else the stored one, opened by the worker through the link factory
+// that knows the virtual probe.
 struct Session {
-    std::unique_ptr<sim::VirtualProbe> simProbe;
+    explicit Session(bool progress) : view(progress) {}
     CliView view;
     std::unique_ptr<ProbeComm> comm;
 };
 
-bool openSession(Session &s, const std::optional<std::string> &portArg, SettingsStore &store)
+void openSession(Session &s, const std::optional<std::string> &portArg, SettingsStore &store)
 {
-    QString port = portArg ? QString::fromLocal8Bit(portArg->c_str()) : storedPortName(store);
-    if (const auto options = sim::simPortOptions(port)) {
-        s.simProbe = std::make_unique<sim::VirtualProbe>(*options);
-        QString error;
-        if (!s.simProbe->start(&error)) {
-            printErr(error + QLatin1Char('\n'));
-            return false;
-        }
-        port = s.simProbe->devicePath();
-    }
-    s.comm = std::make_unique<ProbeComm>(s.view, port);
+    const QString port = portArg ? QString::fromLocal8Bit(portArg->c_str()) : storedPortName(store);
+    s.comm = std::make_unique<ProbeComm>(s.view, port, sim::simLinks());
+}
+
+// Progress only for a person watching a terminal, and not with --quiet.
+bool showProgress(Args &args)
+{
+    const bool quiet = args.flag("--quiet");
+    return !quiet && isTerminal(stderr);
+}
+
+// Runs one operation to its end, prints its box, and returns how it ended.
+template <typename Starter>
+Result run(Session &s, Operation op, Starter &&starter)
+{
+    const Result result = s.view.waitFor(starter(*s.comm));
+    printResult(op, result);
+    return result;
+}
+
+int exitFor(const Result &r)
+{
+    return r.outcome == Outcome::Done ? ExitOk : ExitFailed;
+}
+
+// The read's output. Until the command line has one helper for every -o, the read's checks
+// and its write live here, behind these two functions.
+//
+// Before the first request: the folder must exist and be writable, and an existing target
+// must be something a survey can be written to.
+bool writesToStdout(const QString &path)
+{
+    return path == QLatin1String("-");
+}
+
+bool checkReadOutput(const QString &path, QString *error)
+{
+    if (writesToStdout(path))
+        return true;
+    const QFileInfo target(path);
+    const QFileInfo folder(target.absolutePath());
+    const auto refuse = [&](const QString &why) {
+        *error = QStringLiteral("无法写入文件“%1”：%2").arg(path, why);
+        return false;
+    };
+    if (target.exists() && target.isDir())
+        return refuse(QStringLiteral("这是一个文件夹"));
+    if (!folder.isDir())
+        return refuse(QStringLiteral("文件夹“%1”不存在").arg(QDir::toNativeSeparators(folder.filePath())));
+    if (target.exists() && !target.isFile())
+        return target.isWritable() || refuse(QStringLiteral("没有写入权限"));
+    if (!folder.isWritable())
+        return refuse(QStringLiteral("文件夹“%1”不可写").arg(QDir::toNativeSeparators(folder.filePath())));
     return true;
 }
 
-bool stdinIsTerminal()
+// Written by the rules of every -o.
+bool writeReadOutput(const QString &path, const QByteArray &bytes, QString *error)
 {
-#ifdef Q_OS_WIN
-    return _isatty(_fileno(stdin)) != 0;
-#else
-    return ::isatty(STDIN_FILENO) != 0;
-#endif
+    QString why;
+    if (writeOutput(path, bytes, &why))
+        return true;
+    *error = QStringLiteral("无法保存文件“%1”：%2").arg(path, why);
+    return false;
 }
 
-// Runs one operation to its end and returns its outcome.
-template <typename Starter>
-Outcome run(Session &s, char code, Starter &&starter)
+// What a probe read once is never lost: when its file cannot be written, the survey goes to a
+// file of its own in the temporary folder. Returns that file's name, empty when even that failed.
+QString saveRecovery(const QByteArray &bytes)
 {
-    starter(*s.comm);
-    return s.view.waitFor(code);
+    QTemporaryFile file(QDir::temp().filePath(QStringLiteral("zolm-read-XXXXXX.ZLM")));
+    file.setAutoRemove(false);
+    if (!file.open() || file.write(bytes) != bytes.size() || !file.flush()) {
+        file.remove();
+        return {};
+    }
+    return QDir::toNativeSeparators(file.fileName());
 }
 
 } // namespace
@@ -196,27 +308,23 @@ int runLinkTest(Args &args, const Context &ctx)
     if (args.reportUsageError("link-test"))
         return ExitUsage;
     SettingsStore store(ctx.settingsFile);
-    Session s;
-    if (!openSession(s, port, store))
-        return ExitFailed;
-    const Outcome outcome = run(s, Op::LinkTest, [](ProbeComm &c) { c.startLinkTest(); });
-    printBoxes(s.view.takeBoxes());
-    return outcome == Outcome::Done ? ExitOk : ExitFailed;
+    Session s(false);
+    openSession(s, port, store);
+    return exitFor(run(s, Operation::LinkTest, [](ProbeComm &c) { return c.startLinkTest(); }));
 }
 
 int runInfo(Args &args, const Context &ctx)
 {
     const auto port = args.value("--port");
+    const bool progress = showProgress(args);
     if (args.reportUsageError("info"))
         return ExitUsage;
     SettingsStore store(ctx.settingsFile);
-    Session s;
-    if (!openSession(s, port, store))
-        return ExitFailed;
-    const Outcome outcome = run(s, Op::ReadInfo, [](ProbeComm &c) { c.startReadInfo(); });
-    printBoxes(s.view.takeBoxes());
+    Session s(progress);
+    openSession(s, port, store);
+    const Result result = run(s, Operation::ReadInfo, [](ProbeComm &c) { return c.startReadInfo(); });
     const auto info = s.view.info();
-    if (outcome != Outcome::Done || !info)
+    if (result.outcome != Outcome::Done || !info)
         return ExitFailed;
     for (const auto &[label, text] : infoFields(*info))
         printOut(label + QStringLiteral(": ") + text + QLatin1Char('\n'));
@@ -227,30 +335,48 @@ int runRead(Args &args, const Context &ctx)
 {
     const auto port = args.value("--port");
     const auto out = args.value("-o");
+    const bool progress = showProgress(args);
     if (args.reportUsageError("read"))
         return ExitUsage;
     if (!out || out->empty())
         return usageError(QStringLiteral("read: -o FILE.ZLM is needed"));
-    SettingsStore store(ctx.settingsFile);
-    Session s;
-    if (!openSession(s, port, store))
-        return ExitFailed;
-    const Outcome outcome = run(s, Op::ReadData, [](ProbeComm &c) { c.startReadData(); });
-    std::vector<ProbeBox> boxes = s.view.takeBoxes();
-    const auto images = s.view.images();
-    if (outcome != Outcome::Done || !images) {
-        printBoxes(boxes);
-        return ExitFailed;
-    }
-    // The file is written only now, whole and atomically; the success text follows it.
-    CNDravikDoc doc;
-    doc.loadFromProbe(images->parameters.bytes, images->data.bytes);
+    const QString outPath = QString::fromLocal8Bit(out->c_str());
     QString error;
-    if (!saveDocument(doc, QString::fromLocal8Bit(out->c_str()), &error)) {
+    // A read of minutes must not be thrown away at its end for a file that could never be written.
+    if (!checkReadOutput(outPath, &error)) {
         printErr(error + QLatin1Char('\n'));
         return ExitFailed;
     }
-    printBoxes(boxes);
+    SettingsStore store(ctx.settingsFile);
+    Session s(progress);
+    openSession(s, port, store);
+    const Result result = s.view.waitFor(s.comm->startReadData());
+    const auto images = s.view.images();
+    if (result.outcome != Outcome::Done || !images) {
+        printResult(Operation::ReadData, result);
+        return ExitFailed;
+    }
+    // The file is written only now, whole; the success text follows it.
+    CNDravikDoc doc;
+    doc.loadFromProbe(images->parameters.bytes, images->data.bytes);
+    QByteArray bytes;
+    QString reason;
+    if (!serializeSurvey(doc.survey(), bytes, &reason)) {
+        printErr(QStringLiteral("无法保存文件“%1”：%2\n").arg(outPath, reason));
+        return ExitFailed;
+    }
+    if (!writeReadOutput(outPath, bytes, &error)) {
+        const QString recovery = saveRecovery(bytes);
+        printErr(error + QLatin1Char('\n')
+                 + (recovery.isEmpty() ? QStringLiteral("读出的数据也无法保存到临时文件夹。\n")
+                                       : QStringLiteral("读出的数据已保存到“%1”。\n").arg(recovery)));
+        return ExitFailed;
+    }
+    // With the survey on stdout, its success text must not be mixed into it.
+    if (writesToStdout(outPath))
+        printErr(resultBox(Operation::ReadData, result)->text + QLatin1Char('\n'));
+    else
+        printResult(Operation::ReadData, result);
     return ExitOk;
 }
 
@@ -261,6 +387,7 @@ int runSetup(Args &args, const Context &ctx)
     const auto secondsArg = args.value("--delay-sec");
     const auto intervalArg = args.value("--interval");
     const bool yes = args.flag("--yes");
+    const bool progress = showProgress(args);
     if (args.reportUsageError("setup"))
         return ExitUsage;
 
@@ -279,16 +406,13 @@ int runSetup(Args &args, const Context &ctx)
     }
     storeSetup(store, setup);
 
-    Session s;
-    if (!openSession(s, port, store))
+    Session s(progress);
+    openSession(s, port, store);
+    if (run(s, Operation::HistoryCheck, [](ProbeComm &c) { return c.startHistoryCheck(); }).outcome != Outcome::Done)
         return ExitFailed;
-    if (run(s, Op::HistoryCheck, [](ProbeComm &c) { c.startHistoryCheck(); }) != Outcome::Done) {
-        printBoxes(s.view.takeBoxes());
-        return ExitFailed;
-    }
     if (setupDiscardsData(s.view.history().value_or(0)) && !yes) {
         printErr(discardWarningText() + QLatin1Char('\n'));
-        if (!stdinIsTerminal())
+        if (!isTerminal(stdin))
             return ExitFailed;
         printErr(QStringLiteral("[y/N] "));
         std::string answer;
@@ -296,16 +420,15 @@ int runSetup(Args &args, const Context &ctx)
         if (answer.empty() || (answer[0] != 'y' && answer[0] != 'Y'))
             return ExitFailed;
     }
-    const Outcome outcome = run(s, Op::WriteSettings,
-                                [&](ProbeComm &c) { c.startWriteSettings(setup.delaySeconds(), setup.interval); });
-    printBoxes(s.view.takeBoxes());
-    return outcome == Outcome::Done ? ExitOk : ExitFailed;
+    return exitFor(run(s, Operation::WriteSettings,
+                       [&](ProbeComm &c) { return c.startWriteSettings(setup.delaySeconds(), setup.interval); }));
 }
 
 int runLive(Args &args, const Context &ctx)
 {
     const auto port = args.value("--port");
     const auto countArg = args.value("--count");
+    const bool progress = showProgress(args);
     if (args.reportUsageError("live"))
         return ExitUsage;
     int count = 10;
@@ -316,17 +439,14 @@ int runLive(Args &args, const Context &ctx)
             return usageError(QStringLiteral("live: --count needs a whole number of samples"));
     }
     SettingsStore store(ctx.settingsFile);
-    Session s;
-    if (!openSession(s, port, store))
+    Session s(progress);
+    openSession(s, port, store);
+    if (run(s, Operation::StartRealTime, [](ProbeComm &c) { return c.startRealTime(); }).outcome != Outcome::Done)
         return ExitFailed;
-    if (run(s, Op::StartRealTime, [](ProbeComm &c) { c.startRealTime(); }) != Outcome::Done) {
-        printBoxes(s.view.takeBoxes());
-        return ExitFailed;
-    }
 
     int status = ExitOk;
     for (int i = 0; i < count; ++i) {
-        const auto values = s.view.waitSample(std::chrono::milliseconds(3000));
+        const auto values = s.view.waitSample(std::chrono::milliseconds(Wait::LiveSilence));
         if (!values) {
             printErr(text::timeoutStep(3) + QLatin1Char('\n'));
             status = ExitFailed;
@@ -341,10 +461,38 @@ int runLive(Args &args, const Context &ctx)
         printOut(line + QLatin1Char('\n'));
         std::fflush(stdout);
     }
-    if (run(s, Op::StopRealTime, [](ProbeComm &c) { c.stopRealTime(); }) != Outcome::Done)
+    if (run(s, Operation::StopRealTime, [](ProbeComm &c) { return c.stopRealTime(); }).outcome != Outcome::Done)
         status = ExitFailed;
-    printBoxes(s.view.takeBoxes());
     return status;
+}
+
+int runPorts(Args &args, const Context &)
+{
+    if (args.reportUsageError("ports"))
+        return ExitUsage;
+    for (const auto &[name, description] : availablePorts())
+        printOut(description.isEmpty() ? name + QLatin1Char('\n') : name + QLatin1Char('\t') + description + QLatin1Char('\n'));
+    return ExitOk;
+}
+
+int runSetPort(Args &args, const Context &ctx)
+{
+    const auto port = args.positional();
+    if (args.reportUsageError("set-port"))
+        return ExitUsage;
+    if (!port || port->empty())
+        return usageError(QStringLiteral("set-port: PORT is needed"));
+    const QString name = QString::fromLocal8Bit(port->c_str());
+    if (const auto refusal = testPortChoice(name)) {
+        printErr(refusal->text + QLatin1Char('\n'));
+        return ExitFailed;
+    }
+    SettingsStore store(ctx.settingsFile);
+    if (!storePortName(store, name)) {
+        printErr(QStringLiteral("无法保存设置：%1\n").arg(store.path()));
+        return ExitFailed;
+    }
+    return ExitOk;
 }
 
 } // namespace zolm::cli

@@ -1,6 +1,7 @@
 #include "document/document.h"
 
 #include "document/survey_file.h"
+#include "platform/output_file.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -62,11 +63,9 @@ bool CNDravikDoc::saveFile(const QString &path, QString *error)
     }
     // The open document describes what is being written, whether or not the write succeeds.
     adoptSavedForm(*m_survey);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (!writeOutput(path, bytes, &reason)) {
         if (error)
-            *error = QStringLiteral("无法保存文件“%1”：%2").arg(path, file.errorString());
-        file.cancelWriting();
+            *error = QStringLiteral("无法保存文件“%1”：%2").arg(path, reason);
         return false;
     }
     m_modified = false;

@@ -1,6 +1,8 @@
 #include "output/export.h"
 
+
 #include "platform/gbk.h"
+#include "platform/output_file.h"
 #include "platform/settings.h"
 #include "table/cell_text.h"
 
@@ -300,20 +302,12 @@ std::string exportBytes(const SurveyData &survey, const std::vector<int> &rowPoi
 
 bool writeExportFile(const QString &path, const std::string &bytes, QString *error)
 {
-    QSaveFile file(path);
-    auto fail = [&](const QString &why) {
-        file.cancelWriting();
-        if (error)
-            *error = QStringLiteral("无法写入导出文件 %1：%2").arg(QDir::toNativeSeparators(path), why);
-        return false;
-    };
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
-    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()))
-        return fail(file.errorString());
-    if (!file.commit())
-        return fail(file.errorString());
-    return true;
+    QString why;
+    if (writeOutput(path, QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())), &why))
+        return true;
+    if (error)
+        *error = QStringLiteral("无法写入导出文件 %1：%2").arg(QDir::toNativeSeparators(path), why);
+    return false;
 }
 
 } // namespace zolm

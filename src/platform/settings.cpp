@@ -83,4 +83,14 @@ bool SettingsStore::writeInt(const QString &key, std::int32_t value)
     return flush();
 }
 
+QString storedPortName(SettingsStore &store)
+{
+    return store.readString(QStringLiteral("comport"), QStringLiteral("COM1"));
+}
+
+bool storePortName(SettingsStore &store, const QString &portName)
+{
+    return store.writeString(QStringLiteral("comport"), portName);
+}
+
 } // namespace zolm

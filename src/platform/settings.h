@@ -52,4 +52,9 @@ private:
     bool m_writeFailed = false;
 };
 
+// The serial port the probe is reached through ("comport"; "COM1", written back, when
+// missing), and its setter: the port choice stores only a port that passed its open test.
+QString storedPortName(SettingsStore &store);
+bool storePortName(SettingsStore &store, const QString &portName);
+
 } // namespace zolm

@@ -1,17 +1,15 @@
 #include "probe/comm.h"
 
 #include "conversion/conversion.h"
+#include "probe/live_reader.h"
 #include "probe/operations.h"
 #include "probe/protocol.h"
 #include "probe/serial_link.h"
 #include "probe/texts.h"
 
-#include <QDeadlineTimer>
-#include <QElapsedTimer>
 #include <QThread>
 
 #include <algorithm>
-
 #include <chrono>
 
 namespace zolm::probe {
@@ -20,6 +18,14 @@ namespace {
 
 // Idle, the worker looks for requests at least this often (they also wake it at once).
 constexpr std::chrono::milliseconds IdlePoll{50};
+
+Result cancelled(Outcome outcome)
+{
+    Result r;
+    r.outcome = outcome;
+    r.failure = Failure::Cancelled;
+    return r;
+}
 
 } // namespace
 
@@ -38,54 +44,79 @@ ProbeComm::ProbeComm(ProbeView &view, QString portName, LinkFactory makeLink)
 
 ProbeComm::~ProbeComm()
 {
+    std::optional<Request> unrun;
     {
         std::lock_guard lock(m_mutex);
-        m_quit = true;
-        m_request.reset();
+        m_state.store(State::Quitting);
+        unrun.swap(m_request);
     }
-    m_quitting.store(true);
     m_wake.notify_all();
+    if (unrun)
+        m_view.operationFinished(*unrun, cancelled(Outcome::Cancelled));
     m_view.abandonWaits();
     // The worker never closes the port under a read, and it stops between reads; the links it
-    // makes cut their waits short once m_quitting is set. So this wait is short (unless a
+    // makes cut their waits short once the state is Quitting. So this wait is short (unless a
     // view ignores abandonWaits and keeps a box open).
     m_thread->wait();
 }
 
-void ProbeComm::start(const Request &request, const QString &caption)
+void ProbeComm::switchState(std::initializer_list<State> from, State to)
+{
+    State current = m_state.load();
+    while (std::find(from.begin(), from.end(), current) != from.end()) {
+        if (m_state.compare_exchange_weak(current, to))
+            return;
+    }
+}
+
+bool ProbeComm::realTimeOn() const
+{
+    const State s = m_state.load();
+    return s == State::RealTime || s == State::Streaming;
+}
+
+RequestId ProbeComm::start(Operation operation, const QString &caption, std::optional<SettingsToWrite> settings)
 {
     m_view.showProgress(caption);
+    std::optional<Request> replaced;
+    Request request{operation, 0, settings};
     {
         std::lock_guard lock(m_mutex);
+        request.id = ++m_lastId;
+        replaced.swap(m_request);
         m_request = request;
     }
     m_wake.notify_all();
+    if (replaced)
+        m_view.operationFinished(*replaced, cancelled(Outcome::Superseded));
+    return request.id;
 }
 
-void ProbeComm::startLinkTest() { start({Op::LinkTest}, text::captionLinkTest()); }
+RequestId ProbeComm::startLinkTest() { return start(Operation::LinkTest, text::captionLinkTest()); }
 
-void ProbeComm::startRealTime()
+RequestId ProbeComm::startRealTime()
 {
-    start({Op::StartRealTime}, text::captionStartRealTime());
-    m_realTime.store(1);
+    const RequestId id = start(Operation::StartRealTime, text::captionStartRealTime());
+    switchState({State::Idle}, State::RealTime);
+    return id;
 }
 
-void ProbeComm::stopRealTime()
+RequestId ProbeComm::stopRealTime()
 {
-    m_realTime.store(0);
-    start({Op::StopRealTime}, text::captionStopRealTime());
+    switchState({State::RealTime, State::Streaming}, State::Idle);
+    return start(Operation::StopRealTime, text::captionStopRealTime());
 }
 
-void ProbeComm::startHistoryCheck() { start({Op::HistoryCheck}, text::captionHistoryCheck()); }
+RequestId ProbeComm::startHistoryCheck() { return start(Operation::HistoryCheck, text::captionHistoryCheck()); }
 
-void ProbeComm::startWriteSettings(std::int32_t delaySeconds, std::int32_t intervalSeconds)
+RequestId ProbeComm::startWriteSettings(std::int32_t delaySeconds, std::int32_t intervalSeconds)
 {
-    start({Op::WriteSettings, delaySeconds, intervalSeconds}, text::captionWriteSettings());
+    return start(Operation::WriteSettings, text::captionWriteSettings(), SettingsToWrite{delaySeconds, intervalSeconds});
 }
 
-void ProbeComm::startReadInfo() { start({Op::ReadInfo}, text::captionReadInfo()); }
+RequestId ProbeComm::startReadInfo() { return start(Operation::ReadInfo, text::captionReadInfo()); }
 
-void ProbeComm::startReadData() { start({Op::ReadData}, text::captionReadData()); }
+RequestId ProbeComm::startReadData() { return start(Operation::ReadData, text::captionReadData()); }
 
 void ProbeComm::changePort(const QString &portName)
 {
@@ -106,7 +137,7 @@ QString ProbeComm::portName() const
 bool ProbeComm::somethingToDo() const
 {
     std::lock_guard lock(m_mutex);
-    return m_quit || m_request || m_portToOpen;
+    return m_state.load() == State::Quitting || m_request || m_portToOpen;
 }
 
 void ProbeComm::workerLoop()
@@ -114,30 +145,23 @@ void ProbeComm::workerLoop()
     // Everything below belongs to this thread alone.
     std::unique_ptr<Link> link;
     FrameDecoder decoder;
+    LiveReader live(decoder);
     auto images = std::make_unique<ProbeImages>();
-    RawSample sample;
     SurveyValues values{};
     // The real-time reader waits as long as the last exchange did.
     int lastWaitMs = Wait::AtOpen;
-    bool streamFlowing = false;
-
-    auto runWith = [&](const Request &r) {
-        OperationContext c{*link, decoder, m_view, *images, [this] { return m_quitting.load(); }, lastWaitMs};
-        const Outcome outcome = runOperation(c, r.code, r.delay, r.interval);
-        lastWaitMs = c.lastWaitMs;
-        m_view.operationFinished(r.code, outcome);
-    };
+    const auto quitting = [this] { return m_state.load() == State::Quitting; };
 
     for (;;) {
         std::optional<Request> request;
         std::optional<QString> reopen;
         {
             std::unique_lock lock(m_mutex);
-            const auto ready = [&] { return m_quit || m_request || m_portToOpen; };
+            const auto ready = [&] { return m_state.load() == State::Quitting || m_request || m_portToOpen; };
             // A flowing sample stream is read without pause; otherwise wait for a request.
-            if (!(m_realTime.load() != 0 && streamFlowing))
+            if (m_state.load() != State::Streaming)
                 m_wake.wait_for(lock, IdlePoll, ready);
-            if (m_quit)
+            if (m_state.load() == State::Quitting)
                 break;
             request.swap(m_request);
             reopen.swap(m_portToOpen);
@@ -146,43 +170,39 @@ void ProbeComm::workerLoop()
             if (link)
                 link->close();
             link = m_makeLink(*reopen);
-            link->setAbortFlag(&m_quitting);
-            link->open();
+            link->setAbortCheck(quitting);
+            const bool opened = link->open();
+            m_view.portOpened(*reopen, opened ? QString() : link->openError());
             decoder.reset();
             lastWaitMs = Wait::AtOpen;
         }
-        if (request && link)
-            runWith(*request);
-
-        streamFlowing = false;
-        if (link && m_realTime.load() != 0 && !m_quitting.load()) {
-            std::array<std::uint8_t, RealTimeReadSize> chunk{};
-            // One read with the last exchange's wait, taken in slices so that a request made
-            // meanwhile (after a failed start nothing may come for seconds) runs at once.
-            std::size_t n = 0;
-            const QDeadlineTimer deadline(lastWaitMs);
-            for (;;) {
-                const auto slice = static_cast<int>(std::min<qint64>(deadline.remainingTime(), IdlePoll.count()));
-                QElapsedTimer waited;
-                waited.start();
-                n = link->read(chunk, slice);
-                // A port that fails returns at once, like one that never opened: one silent
-                // read, then the idle poll, never a busy loop.
-                if (n > 0 || deadline.hasExpired() || waited.elapsed() < slice / 2 || somethingToDo())
-                    break;
+        if (request) {
+            if (link) {
+                OperationContext c{*link, decoder, m_view, *images, quitting, lastWaitMs};
+                const Result result = runOperation(c, *request);
+                lastWaitMs = c.lastWaitMs;
+                m_view.operationFinished(*request, result);
+            } else {
+                m_view.operationFinished(*request, cancelled(Outcome::Cancelled));
             }
-            streamFlowing = n > 0;
-            decoder.feed(std::span<const std::uint8_t>(chunk.data(), n), [&](std::span<const std::uint8_t> body) {
-                // A frame too short to hold a sample carries no sample.
-                if (body.size() < SampleFrameLength || body[0] != SampleLetter)
-                    return;
-                sample = RawSample::fromBytes(body.data() + 1);
-                // A rejected sample leaves the previous values, which are shown again.
-                convertSample(sample, images->parameters, values);
-                if (m_realTime.load() != 0)
-                    m_view.realTimeSample(sample, values);
-            });
         }
+
+        if (!link || !realTimeOn() || quitting())
+            continue;
+        // One read with the last exchange's wait, given up when a request comes meanwhile
+        // (after a failed start nothing may come for seconds).
+        const std::size_t n = live.readOnce(*link, lastWaitMs, static_cast<int>(IdlePoll.count()),
+                                            [this] { return somethingToDo(); }, [&](const RawSample &sample) {
+                                                // A rejected sample leaves the previous values,
+                                                // which are shown again.
+                                                convertSample(sample, images->parameters, values);
+                                                if (realTimeOn())
+                                                    m_view.realTimeSample(sample, values);
+                                            });
+        if (n > 0)
+            switchState({State::RealTime}, State::Streaming);
+        else
+            switchState({State::Streaming}, State::RealTime);
     }
     if (link)
         link->close();

@@ -4,6 +4,7 @@
 //
 // One request slot, not a queue: a starter called while an operation runs replaces the
 // waiting request, and the worker runs the newest one once the current operation has ended.
+// The replaced request ends as Superseded, so whoever waits for it is never left waiting.
 // The link is opened, used, reopened after a port change and closed only by the worker, so a
 // port change waits for the running operation and never closes the port under a read.
 // Destruction asks the worker to stop; a waiting read ends within a slice of its wait, and the
@@ -16,6 +17,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <initializer_list>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -36,29 +38,30 @@ public:
     ProbeComm(const ProbeComm &) = delete;
     ProbeComm &operator=(const ProbeComm &) = delete;
 
-    // The starters: each shows the progress window with its caption and returns at once.
-    void startLinkTest();
-    void startRealTime();
-    void stopRealTime();
-    void startHistoryCheck();
-    void startWriteSettings(std::int32_t delaySeconds, std::int32_t intervalSeconds);
-    void startReadInfo();
-    void startReadData();
+    // The starters: each shows the progress window with its caption and returns at once with
+    // the id its request ends with in ProbeView::operationFinished.
+    RequestId startLinkTest();
+    RequestId startRealTime();
+    RequestId stopRealTime();
+    RequestId startHistoryCheck();
+    RequestId startWriteSettings(std::int32_t delaySeconds, std::int32_t intervalSeconds);
+    RequestId startReadInfo();
+    RequestId startReadData();
 
     // Takes the name and reopens the port, on the worker, after any running operation.
     void changePort(const QString &portName);
     QString portName() const;
 
-    bool realTimeOn() const { return m_realTime.load() != 0; }
+    bool realTimeOn() const;
 
 private:
-    struct Request {
-        char code = 0;
-        std::int32_t delay = 0;
-        std::int32_t interval = 0;
-    };
+    // The worker's state. Real time is switched by the starters; the worker tells a flowing
+    // stream (read without pause) from a silent one; shutdown is final.
+    enum class State { Idle, RealTime, Streaming, Quitting };
 
-    void start(const Request &request, const QString &caption);
+    RequestId start(Operation operation, const QString &caption, std::optional<SettingsToWrite> settings = {});
+    // Moves the state from `from` (any of them) to `to`, never out of Quitting.
+    void switchState(std::initializer_list<State> from, State to);
     void workerLoop();
     bool somethingToDo() const;
 
@@ -70,9 +73,8 @@ private:
     std::optional<Request> m_request;       // guarded by m_mutex
     std::optional<QString> m_portToOpen;    // guarded by m_mutex
     QString m_portName;                     // guarded by m_mutex
-    bool m_quit = false;                    // guarded by m_mutex
-    std::atomic<bool> m_quitting{false};    // the same, for the checks between reads
-    std::atomic<int> m_realTime{0};
+    RequestId m_lastId = 0;                 // guarded by m_mutex
+    std::atomic<State> m_state{State::Idle};
 
     std::unique_ptr<QThread> m_thread;
 };

@@ -7,9 +7,9 @@
 #include <QLoggingCategory>
 #include <QString>
 
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 
 Q_DECLARE_LOGGING_CATEGORY(zolmProbeLink)
@@ -26,6 +26,9 @@ public:
     void close();
     virtual bool isOpen() const = 0;
     virtual QString name() const = 0;
+    // Why the last open failed, in the user's words; empty when it did not fail or the link
+    // cannot tell.
+    virtual QString openError() const { return {}; }
 
     // Discards everything pending in both directions.
     void purge();
@@ -36,12 +39,12 @@ public:
     // (or at once on a closed or failed link).
     std::size_t read(std::span<std::uint8_t> buffer, int waitMs);
 
-    // Set by the owner: once the flag is true, a waiting read ends early with nothing, so
-    // that a shutdown need not sit out a wait of seconds.
-    void setAbortFlag(const std::atomic<bool> *flag) { m_abort = flag; }
+    // Set by the owner: once the check says true, a waiting read ends early with nothing, so
+    // that a shutdown need not sit out a wait of seconds. Called on the reading thread.
+    void setAbortCheck(std::function<bool()> check) { m_abort = std::move(check); }
 
 protected:
-    bool aborted() const { return m_abort && m_abort->load(); }
+    bool aborted() const { return m_abort && m_abort(); }
 
     virtual bool doOpen() = 0;
     virtual void doClose() = 0;
@@ -50,7 +53,7 @@ protected:
     virtual std::size_t doRead(std::span<std::uint8_t> buffer, int waitMs) = 0;
 
 private:
-    const std::atomic<bool> *m_abort = nullptr;
+    std::function<bool()> m_abort;
 };
 
 } // namespace zolm::probe

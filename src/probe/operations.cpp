@@ -11,19 +11,29 @@ namespace zolm::probe {
 
 namespace {
 
-// One operation's run: its exchanges, its two bars and the ways it ends.
+// One operation's run: its exchanges, its two bars, the count of exchanges done, and the ways
+// it ends.
 class Run {
 public:
-    explicit Run(OperationContext &ctx) : m_ctx(ctx)
+    Run(OperationContext &ctx, Operation op) : m_ctx(ctx), m_op(op)
     {
         m_hooks.silentPeriod = [this] { stepBar(Bar::Timeout); };
         m_hooks.cancelled = ctx.cancelled;
     }
 
+    // The exchanges this operation will make, for the view's count of them.
+    void expectExchanges(int total) { m_total = total; }
+
     Status ask(const QByteArray &request, char letter, std::size_t minLength, int waitMs)
     {
         m_ctx.lastWaitMs = waitMs;
-        return exchange(m_ctx.link, m_ctx.decoder, request, letter, minLength, waitMs, answer, m_hooks);
+        const Status s = exchange(m_ctx.link, m_ctx.decoder, request, letter, minLength, waitMs, answer, m_hooks);
+        if (s == Status::Ok) {
+            ++m_done;
+            if (m_total > 0)
+                m_ctx.view.transferProgress(m_done, m_total);
+        }
+        return s;
     }
 
     void setBar(Bar bar, int step)
@@ -41,18 +51,45 @@ public:
     }
 
     void hide() { m_ctx.view.hideProgress(); }
-    void box(const QString &caption, const QString &text, BoxIcon icon) { m_ctx.view.showBox({caption, text, icon}); }
-    void errorBox(const QString &text) { box(text::captionError(), text, BoxIcon::Question); }
 
-    // The common end of a failed exchange: hidden window and the step's time-out text, or
+    // Shows the result's box, if it has one, and hands the result on.
+    Result show(const Result &result)
+    {
+        if (const auto box = resultBox(m_op, result))
+            m_ctx.view.showBox(*box);
+        return result;
+    }
+
+    // What a failed exchange means: a time-out, a port that is not open, or a shutdown.
+    Result failure(Status s, Step step) const
+    {
+        Result r;
+        r.step = step;
+        switch (s) {
+        case Status::Cancelled:
+            r.outcome = Outcome::Cancelled;
+            r.failure = Failure::Cancelled;
+            break;
+        case Status::NoPort:
+            r.outcome = Outcome::Failed;
+            r.failure = Failure::Port;
+            r.portName = m_ctx.link.name();
+            r.portReason = m_ctx.link.openError();
+            break;
+        default:
+            r.outcome = Outcome::Failed;
+            r.failure = Failure::Timeout;
+            break;
+        }
+        return r;
+    }
+
+    // The common end of a failed exchange: hidden window and the step's time-out box, or
     // nothing at all when the worker is shutting down.
-    Outcome fail(Status s, const QString &text)
+    Result fail(Status s, Step step)
     {
         hide();
-        if (s == Status::Cancelled)
-            return Outcome::Cancelled;
-        errorBox(text);
-        return Outcome::Failed;
+        return show(failure(s, step));
     }
 
     OperationContext &ctx() { return m_ctx; }
@@ -63,10 +100,21 @@ private:
     int &position(Bar bar) { return bar == Bar::Timeout ? m_timeoutPos : m_completionPos; }
 
     OperationContext &m_ctx;
+    Operation m_op;
     WaitHooks m_hooks;
     int m_timeoutPos = 0; // the starter set both bars to 0
     int m_completionPos = 0;
+    int m_total = 0;
+    int m_done = 0;
 };
+
+Result failed(Failure f)
+{
+    Result r;
+    r.outcome = Outcome::Failed;
+    r.failure = f;
+    return r;
+}
 
 // Refreshes a whole parameter image, 64 bytes per request. Returns the failing piece's index
 // through *failedAt.
@@ -75,192 +123,201 @@ Status readParameters(Run &run, ProbeParameterBlock &into, int waitMs, int *fail
     run.setBar(Bar::Completion, 0);
     for (int k = 0; k < ParameterRequests; ++k) {
         run.setBar(Bar::Timeout, 0);
-        const auto address = static_cast<std::uint16_t>(0x2000 + ParameterChunk * static_cast<std::size_t>(k));
+        const auto offset = ParameterChunk * static_cast<std::size_t>(k);
+        const auto address = static_cast<std::uint16_t>(ParameterMemoryAddress + offset);
         const Status s = run.ask(requestParameters(address), 'G', ParameterAnswerLength, waitMs);
         if (s != Status::Ok) {
             *failedAt = k;
             return s;
         }
-        std::memcpy(into.bytes.data() + ParameterChunk * static_cast<std::size_t>(k), run.answer.body.data() + 1,
-                    ParameterChunk);
+        std::memcpy(into.bytes.data() + offset, run.answer.body.data() + 1, ParameterChunk);
         run.stepBar(Bar::Completion);
     }
     return Status::Ok;
 }
 
-// P then X: the probe's attention, then its data header in run.answer.
-Status attentionAndHeader(Run &run)
+// P then X: the probe's attention, then its data header in run.answer. *step: the one that failed.
+Status attentionAndHeader(Run &run, int *step)
 {
+    *step = 1;
     const Status s = run.ask(requestAttention(), 'P', 1, Wait::Attention);
-    return s == Status::Ok ? run.ask(requestHeader(), 'X', HeaderAnswerLength, Wait::Header) : s;
+    if (s != Status::Ok)
+        return s;
+    *step = 2;
+    return run.ask(requestHeader(), 'X', HeaderAnswerLength, Wait::Header);
 }
+
+DataHeader headerOf(const Frame &answer) { return DataHeader::decode(answer.body.data() + 1); }
 
 } // namespace
 
-std::array<std::uint8_t, 8> settingsHeader(std::int32_t delaySeconds, std::int32_t intervalSeconds)
+std::array<std::uint8_t, DataHeader::Size> settingsHeader(SettingsToWrite settings)
 {
-    return {0,
-            static_cast<std::uint8_t>(delaySeconds & 0xFF),
-            static_cast<std::uint8_t>((delaySeconds >> 8) & 0xFF),
-            static_cast<std::uint8_t>(intervalSeconds & 0xFF),
-            0,
-            0,
-            0,
-            0};
+    DataHeader h;
+    h.firstSampleTime = static_cast<std::uint16_t>(settings.delaySeconds & 0xFFFF);
+    h.interval = static_cast<std::uint8_t>(settings.intervalSeconds & 0xFF);
+    h.storedCount = 0;
+    return h.encode();
 }
 
-Outcome linkTest(OperationContext &ctx)
+Result linkTest(OperationContext &ctx)
 {
-    Run run(ctx);
+    Run run(ctx, Operation::LinkTest);
+    run.expectExchanges(2);
+    int step = 1;
     Status s = run.ask(requestAttention(), 'P', 1, Wait::Attention);
     if (s == Status::Ok) {
-        run.setBar(Bar::Completion, 50);
+        run.setBar(Bar::Completion, CompletionAfterAttention);
+        step = 2;
         s = run.ask(requestLedTest(), 'I', 1, Wait::LedTest);
     }
-    Outcome outcome;
+    Result result;
     if (s == Status::Ok) {
         run.hide();
-        run.box(text::captionResult(), text::linkTestPassed(), BoxIcon::Information);
-        outcome = Outcome::Done;
+        result = run.show(Result{});
     } else {
-        outcome = run.fail(s, text::timeout());
+        result = run.fail(s, {step});
     }
     ctx.view.restoreFocus();
-    return outcome;
+    return result;
 }
 
-Outcome startRealTime(OperationContext &ctx)
+Result startRealTime(OperationContext &ctx)
 {
-    Run run(ctx);
-    const auto failed = [&](Status s, int step) {
+    Run run(ctx, Operation::StartRealTime);
+    run.expectExchanges(2 + ParameterRequests);
+    const auto fail = [&](Status s, int step) {
         run.hide();
-        if (s == Status::Cancelled)
-            return Outcome::Cancelled;
+        const Result r = run.failure(s, {step});
+        if (r.outcome == Outcome::Cancelled)
+            return r;
         ctx.view.realTimeFailed();
-        run.errorBox(text::timeoutStep(step));
-        return Outcome::Failed;
+        return run.show(r);
     };
     Status s = run.ask(requestAttention(), 'P', 1, Wait::Attention);
     if (s != Status::Ok)
-        return failed(s, 1);
+        return fail(s, 1);
     // The samples are converted with the probe's own calibration, fetched afresh.
     auto fresh = std::make_unique<ProbeParameterBlock>(ctx.images.parameters);
     int failedAt = 0;
     s = readParameters(run, *fresh, Wait::RealTimeBlock, &failedAt);
     if (s != Status::Ok)
-        return failed(s, 2);
+        return fail(s, 2);
     s = run.ask(requestRealTime(), static_cast<char>(SampleLetter), SampleFrameLength, Wait::RealTimeStart);
     if (s != Status::Ok)
-        return failed(s, 3);
+        return fail(s, 3);
     ctx.images.parameters = *fresh;
     ctx.view.realTimeStarted();
     run.hide();
-    return Outcome::Done;
+    return Result{};
 }
 
-Outcome stopRealTime(OperationContext &ctx)
+Result stopRealTime(OperationContext &ctx)
 {
-    Run run(ctx);
+    Run run(ctx, Operation::StopRealTime);
     const Status s = run.ask(requestAttention(), 'P', 1, Wait::Attention);
     if (s != Status::Ok)
-        return run.fail(s, text::timeout());
+        return run.fail(s, {1});
     run.hide();
-    return Outcome::Done;
+    return Result{};
 }
 
-Outcome historyCheck(OperationContext &ctx)
+Result historyCheck(OperationContext &ctx)
 {
-    Run run(ctx);
-    Status s = attentionAndHeader(run);
+    Run run(ctx, Operation::HistoryCheck);
+    run.expectExchanges(2);
+    int step = 0;
+    const Status s = attentionAndHeader(run, &step);
     if (s != Status::Ok)
-        return run.fail(s, text::timeout());
-    const int count = run.answer[5] | (run.answer[6] << 8);
-    ctx.view.historyResult(count);
+        return run.fail(s, {step});
+    ctx.view.historyResult(headerOf(run.answer).storedCount);
     run.hide();
-    return Outcome::Done;
+    return Result{};
 }
 
-Outcome writeSettings(OperationContext &ctx, std::int32_t delaySeconds, std::int32_t intervalSeconds)
+Result writeSettings(OperationContext &ctx, SettingsToWrite settings)
 {
-    Run run(ctx);
-    Status s = attentionAndHeader(run);
+    Run run(ctx, Operation::WriteSettings);
+    run.expectExchanges(4);
+    int step = 0;
+    Status s = attentionAndHeader(run, &step);
     if (s != Status::Ok)
-        return run.fail(s, text::timeout());
+        return run.fail(s, {step});
 
-    const auto header = settingsHeader(delaySeconds, intervalSeconds);
+    const auto header = settingsHeader(settings);
     run.setBar(Bar::Timeout, 0);
     s = run.ask(requestWriteHeader(header), 'W', 1, Wait::WriteHeader);
     if (s != Status::Ok)
-        return run.fail(s, text::timeout());
+        return run.fail(s, {3});
 
     ctx.view.setCaption(text::captionReadBack());
     run.setBar(Bar::Timeout, 0);
     s = run.ask(requestHeader(), 'X', HeaderAnswerLength, Wait::Header);
     if (s != Status::Ok)
-        return run.fail(s, text::timeout());
+        return run.fail(s, {4});
 
     const bool same = std::equal(header.begin(), header.end(), run.answer.body.begin() + 1);
     // The box comes while the progress window is still up.
-    if (same)
-        run.box(text::captionInfo(), text::settingsWritten(), BoxIcon::Information);
-    else
-        run.errorBox(text::settingsNotWritten());
+    const Result result = run.show(same ? Result{} : failed(Failure::Mismatch));
     run.hide();
-    return same ? Outcome::Done : Outcome::Failed;
+    return result;
 }
 
-Outcome readInfo(OperationContext &ctx)
+Result readInfo(OperationContext &ctx)
 {
-    Run run(ctx);
+    Run run(ctx, Operation::ReadInfo);
+    run.expectExchanges(5);
     ProbeInfo info;
     Status s = run.ask(requestAttention(), 'P', 1, Wait::Attention);
     if (s != Status::Ok)
-        return run.fail(s, text::timeoutStep(1));
-    run.setBar(Bar::Completion, 50);
+        return run.fail(s, {1});
+    run.setBar(Bar::Completion, CompletionAfterAttention);
 
     s = run.ask(requestHeader(), 'X', HeaderAnswerLength, Wait::Header);
     if (s != Status::Ok)
-        return run.fail(s, text::timeoutStep(2));
+        return run.fail(s, {2});
     std::copy_n(run.answer.body.begin() + 1, info.header.size(), info.header.begin());
     run.setBar(Bar::Completion, 0);
     run.setBar(Bar::Timeout, 0);
 
-    s = run.ask(requestParameters(0x6000), 'G', ParameterAnswerLength, Wait::InfoBlock);
+    s = run.ask(requestParameters(IdentityAddress), 'G', ParameterAnswerLength, Wait::InfoBlock);
     if (s != Status::Ok)
-        return run.fail(s, text::timeoutStep(3));
+        return run.fail(s, {3});
     std::copy_n(run.answer.body.begin() + 1, info.identity.size(), info.identity.begin());
 
     s = run.ask(requestBattery(), 'Y', BatteryAnswerLength, Wait::InfoBlock);
     if (s != Status::Ok)
-        return run.fail(s, text::timeoutStep(4));
-    info.battery = static_cast<std::uint16_t>(run.answer[1] | (run.answer[2] << 8));
+        return run.fail(s, {4});
+    info.battery = le::u16(run.answer.body.data() + 1);
     run.hide();
 
-    s = run.ask(requestParameters(0x2000), 'G', ParameterAnswerLength, Wait::InfoBlock);
+    s = run.ask(requestParameters(ParameterMemoryAddress), 'G', ParameterAnswerLength, Wait::InfoBlock);
     if (s != Status::Ok)
-        return run.fail(s, text::timeoutStep(3));
+        return run.fail(s, {3});
     std::copy_n(run.answer.body.begin() + 1, info.typeBlock.size(), info.typeBlock.begin());
 
     ctx.view.showProbeInfo(info);
-    return Outcome::Done;
+    return Result{};
 }
 
-Outcome readData(OperationContext &ctx)
+Result readData(OperationContext &ctx)
 {
-    Run run(ctx);
-    Status s = run.ask(requestAttention(), 'P', 1, Wait::Attention);
+    Run run(ctx, Operation::ReadData);
+    // The count is known only once the header has told how many blocks there are.
+    int step = 0;
+    Status s = attentionAndHeader(run, &step);
     if (s != Status::Ok)
-        return run.fail(s, text::timeoutStep(1));
-    s = run.ask(requestHeader(), 'X', HeaderAnswerLength, Wait::Header);
-    if (s != Status::Ok)
-        return run.fail(s, text::timeoutStep(2));
+        return run.fail(s, {step});
 
-    const int n = run.answer[5] | (run.answer[6] << 8);
+    const int n = headerOf(run.answer).storedCount;
     if (n == 0 || n > MaxSurveyPoints) {
         run.hide();
-        run.box(text::captionInfo(), text::noStoredData(), BoxIcon::Information);
-        return Outcome::Failed;
+        return run.show(failed(Failure::NoData));
     }
+
+    const std::size_t length = RawSampleSize * static_cast<std::size_t>(n) + RawDataImage::HeaderSize;
+    const std::size_t last = length / BlockSize; // at most 255 for 1818 points
+    run.expectExchanges(2 + ParameterRequests + static_cast<int>(last) + 1);
 
     // Read into a copy: the worker's images, and so the next read's bytes beyond the survey,
     // change only when the whole read has succeeded.
@@ -268,11 +325,9 @@ Outcome readData(OperationContext &ctx)
     int failedAt = 0;
     s = readParameters(run, fresh->parameters, Wait::ReadBlock, &failedAt);
     if (s != Status::Ok)
-        return run.fail(s, text::parameterBlockTimeout(failedAt));
+        return run.fail(s, {3, failedAt});
 
     run.setBar(Bar::Completion, 0);
-    const std::size_t length = RawSampleSize * static_cast<std::size_t>(n) + RawDataImage::HeaderSize;
-    const std::size_t last = length / BlockSize; // at most 255 for 1818 points
     for (std::size_t j = 0; j <= last; ++j) {
         run.setBar(Bar::Timeout, 0);
         // The last block is requested even when it contributes nothing. An answer must carry
@@ -280,7 +335,7 @@ Outcome readData(OperationContext &ctx)
         const std::size_t take = j < last ? BlockSize : length % BlockSize;
         s = run.ask(requestBlock(static_cast<std::uint8_t>(j)), 'B', 2 + take, Wait::ReadBlock);
         if (s != Status::Ok)
-            return run.fail(s, text::dataBlockTimeout(static_cast<int>(j)));
+            return run.fail(s, {4, static_cast<int>(j)});
         std::memcpy(fresh->data.bytes.data() + BlockSize * j, run.answer.body.data() + 2, take);
         run.stepBar(Bar::Completion);
     }
@@ -288,22 +343,21 @@ Outcome readData(OperationContext &ctx)
     ctx.images = *fresh;
     ctx.view.dataRead(std::move(fresh));
     run.hide();
-    run.box(text::captionResult(), text::dataRead(), BoxIcon::Information);
-    return Outcome::Done;
+    return run.show(Result{});
 }
 
-Outcome runOperation(OperationContext &ctx, char code, std::int32_t delaySeconds, std::int32_t intervalSeconds)
+Result runOperation(OperationContext &ctx, const Request &request)
 {
-    switch (code) {
-    case Op::LinkTest: return linkTest(ctx);
-    case Op::StartRealTime: return startRealTime(ctx);
-    case Op::StopRealTime: return stopRealTime(ctx);
-    case Op::HistoryCheck: return historyCheck(ctx);
-    case Op::WriteSettings: return writeSettings(ctx, delaySeconds, intervalSeconds);
-    case Op::ReadInfo: return readInfo(ctx);
-    case Op::ReadData: return readData(ctx);
-    default: return Outcome::Done;
+    switch (request.operation) {
+    case Operation::LinkTest: return linkTest(ctx);
+    case Operation::StartRealTime: return startRealTime(ctx);
+    case Operation::StopRealTime: return stopRealTime(ctx);
+    case Operation::HistoryCheck: return historyCheck(ctx);
+    case Operation::WriteSettings: return writeSettings(ctx, request.settings.value_or(SettingsToWrite{}));
+    case Operation::ReadInfo: return readInfo(ctx);
+    case Operation::ReadData: return readData(ctx);
     }
+    return Result{};
 }
 
 } // namespace zolm::probe

@@ -12,17 +12,6 @@
 
 namespace zolm::probe {
 
-// The operation codes of the starters.
-namespace Op {
-inline constexpr char LinkTest = 'L';
-inline constexpr char StartRealTime = 'A';
-inline constexpr char StopRealTime = 'P';
-inline constexpr char HistoryCheck = 'D';
-inline constexpr char WriteSettings = 'S';
-inline constexpr char ReadInfo = 'I';
-inline constexpr char ReadData = 'R';
-} // namespace Op
-
 // The probe's time-outs per silent read period, in milliseconds.
 namespace Wait {
 inline constexpr int Attention = 2000;    // P
@@ -34,11 +23,15 @@ inline constexpr int RealTimeBlock = 500; // G before real-time output
 inline constexpr int ReadBlock = 200;     // G and B of the data read
 inline constexpr int RealTimeStart = 3000; // A, answered by the first sample frame
 inline constexpr int AtOpen = 200;        // the link's read wait before any exchange
+// A live stream that stays silent this long after its start has stopped.
+inline constexpr int LiveSilence = 3000;
 } // namespace Wait
 
 inline constexpr int ParameterRequests = 384; // 0x2000..0x7FFF in 64-byte pieces
 inline constexpr int TimeoutBarMax = 2;
 inline constexpr int CompletionBarMax = 73;
+// Where two operations set the completion bar after their first exchange.
+inline constexpr int CompletionAfterAttention = 50;
 
 struct OperationContext {
     Link &link;
@@ -52,19 +45,18 @@ struct OperationContext {
     int lastWaitMs = Wait::AtOpen;
 };
 
-Outcome linkTest(OperationContext &ctx);
-Outcome startRealTime(OperationContext &ctx);
-Outcome stopRealTime(OperationContext &ctx);
-Outcome historyCheck(OperationContext &ctx);
-// delay and interval in seconds; only their low 16 and 8 bits go to the probe.
-Outcome writeSettings(OperationContext &ctx, std::int32_t delaySeconds, std::int32_t intervalSeconds);
-Outcome readInfo(OperationContext &ctx);
-Outcome readData(OperationContext &ctx);
+Result linkTest(OperationContext &ctx);
+Result startRealTime(OperationContext &ctx);
+Result stopRealTime(OperationContext &ctx);
+Result historyCheck(OperationContext &ctx);
+Result writeSettings(OperationContext &ctx, SettingsToWrite settings);
+Result readInfo(OperationContext &ctx);
+Result readData(OperationContext &ctx);
 
-// Runs the operation of a code; an unknown code does nothing and is Done.
-Outcome runOperation(OperationContext &ctx, char code, std::int32_t delaySeconds, std::int32_t intervalSeconds);
+// Runs the request's operation.
+Result runOperation(OperationContext &ctx, const Request &request);
 
 // The 8-byte data header that writing the settings sends (the stored count becomes 0).
-std::array<std::uint8_t, 8> settingsHeader(std::int32_t delaySeconds, std::int32_t intervalSeconds);
+std::array<std::uint8_t, DataHeader::Size> settingsHeader(SettingsToWrite settings);
 
 } // namespace zolm::probe

@@ -14,14 +14,15 @@
 namespace zolm::probe {
 
 struct ProbeInfo {
-    std::array<std::uint8_t, 8> header{};    // the data header (X answer)
-    std::array<std::uint8_t, 64> identity{}; // probe memory from 0x6000
-    std::array<std::uint8_t, 64> typeBlock{}; // probe memory from 0x2000
-    std::uint16_t battery = 0;               // the Y reading
+    std::array<std::uint8_t, DataHeader::Size> header{}; // the data header (X answer)
+    std::array<std::uint8_t, 64> identity{};             // probe memory from 0x6000
+    std::array<std::uint8_t, 64> typeBlock{};            // probe memory from 0x2000
+    std::uint16_t battery = 0;                           // the Y reading
 
-    std::uint16_t storedCount() const { return static_cast<std::uint16_t>(header[4] | (header[5] << 8)); }
-    std::uint16_t delaySeconds() const { return static_cast<std::uint16_t>(header[1] | (header[2] << 8)); }
-    std::uint8_t intervalSeconds() const { return header[3]; }
+    DataHeader dataHeader() const { return DataHeader::decode(header.data()); }
+    std::uint16_t storedCount() const { return dataHeader().storedCount; }
+    std::uint16_t delaySeconds() const { return dataHeader().firstSampleTime; }
+    std::uint8_t intervalSeconds() const { return dataHeader().interval; }
 };
 
 struct BatteryState {

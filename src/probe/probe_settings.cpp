@@ -26,11 +26,6 @@ QString rangeText(Range r)
 
 } // namespace
 
-QString storedPortName(SettingsStore &store)
-{
-    return store.readString(QStringLiteral("comport"), QStringLiteral("COM1"));
-}
-
 ProbeSetup readStoredSetup(SettingsStore &store)
 {
     ProbeSetup s;

@@ -20,9 +20,6 @@ struct ProbeSetup {
     std::int32_t delaySeconds() const { return minutes * 60 + seconds; }
 };
 
-// The stored port ("comport"; "COM1", written back, when missing).
-QString storedPortName(SettingsStore &store);
-
 // "setuptime/DelayMin", "setuptime/DelaySec", "setuptime/Interval"; missing values get their
 // defaults, written back at once.
 ProbeSetup readStoredSetup(SettingsStore &store);

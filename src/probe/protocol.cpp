@@ -27,7 +27,7 @@ Status awaitFrame(Link &link, FrameDecoder &decoder, std::span<const std::uint8_
                 if (hooks.silentPeriod)
                     hooks.silentPeriod();
             }
-            return Status::Timeout;
+            return Status::NoPort;
         }
         const std::size_t n = link.read(chunk, waitMs);
         if (n == 0) {
@@ -61,6 +61,13 @@ Status exchange(Link &link, FrameDecoder &decoder, const QByteArray &request, ch
     sendRequest(link, request);
     const std::uint8_t letter = static_cast<std::uint8_t>(answerLetter);
     return awaitFrame(link, decoder, std::span<const std::uint8_t>(&letter, 1), minLength, waitMs, answer, hooks);
+}
+
+std::optional<RawSample> sampleOfFrame(std::span<const std::uint8_t> body)
+{
+    if (body.size() < SampleFrameLength || body[0] != SampleLetter)
+        return std::nullopt;
+    return RawSample::fromBytes(body.data() + 1);
 }
 
 QByteArray requestAttention() { return encodeRequest('P'); }

@@ -4,11 +4,13 @@
 // the probe's commands. No retries: an exchange gets its answer or times out.
 #include "probe/frame.h"
 #include "probe/link.h"
+#include "survey/survey_types.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -24,7 +26,14 @@ enum class Status {
     Ok,
     Timeout,   // three silent read periods in a row (or a link that is not open)
     Cancelled, // the owner asked to stop (shutdown) between reads
+    NoPort,    // the link is not open: nothing can arrive
 };
+
+// Probe memory: the parameter block starts at the type name; the probe's number and kind
+// follow 16 KiB further on.
+inline constexpr std::uint16_t ParameterMemoryAddress = 0x2000;
+inline constexpr std::uint16_t IdentityAddress = 0x6000;
+static_assert(IdentityAddress - ParameterMemoryAddress < ParameterBlockSize);
 
 // One decoded answer: body byte 0 is its letter, the rest its data.
 struct Frame {
@@ -75,5 +84,9 @@ inline constexpr std::size_t BlockAnswerLength = 2 + 128;     // B: data in byte
 inline constexpr std::size_t BatteryAnswerLength = 1 + 2;     // Y: reading in bytes 1..2
 inline constexpr std::size_t SampleFrameLength = 1 + 18;      // @: one raw sample in bytes 1..18
 inline constexpr std::uint8_t SampleLetter = '@';
+
+// The raw sample of a '@' frame's body; nothing for any other frame, or one too short to hold
+// a sample.
+std::optional<RawSample> sampleOfFrame(std::span<const std::uint8_t> body);
 
 } // namespace zolm::probe

@@ -29,9 +29,24 @@ bool configure(QSerialPort &port)
     return true;
 }
 
+// Why a port did not open, in the user's words, with the system's own reason after it.
+QString openFailure(const QSerialPort &port)
+{
+    QString reason;
+    switch (port.error()) {
+    case QSerialPort::DeviceNotFoundError: reason = QStringLiteral("设备不存在"); break;
+    case QSerialPort::PermissionError: reason = QStringLiteral("没有访问权限，或已被其它程序占用"); break;
+    case QSerialPort::OpenError: reason = QStringLiteral("已经打开"); break;
+    case QSerialPort::UnsupportedOperationError: reason = QStringLiteral("不是串口设备"); break;
+    default: reason = QStringLiteral("无法打开"); break;
+    }
+    const QString detail = port.errorString();
+    return detail.isEmpty() ? reason : reason + QStringLiteral("（") + detail + QStringLiteral("）");
+}
+
 } // namespace
 
-SerialLink::SerialLink(QString portName) : m_name(std::move(portName)) {}
+SerialLink::SerialLink(QString portName) : m_name(portName), m_device(std::move(portName)) {}
 
 SerialLink::~SerialLink()
 {
@@ -43,11 +58,14 @@ bool SerialLink::isOpen() const
     return m_port && m_port->isOpen();
 }
 
-bool SerialLink::canOpen(const QString &portName)
+bool SerialLink::canOpen(const QString &portName, QString *reason)
 {
     QSerialPort port(portName);
-    if (!port.open(QIODevice::ReadWrite))
+    if (!port.open(QIODevice::ReadWrite)) {
+        if (reason)
+            *reason = openFailure(port);
         return false;
+    }
     port.close();
     return true;
 }
@@ -55,13 +73,17 @@ bool SerialLink::canOpen(const QString &portName)
 bool SerialLink::doOpen()
 {
     doClose();
-    auto port = std::make_unique<QSerialPort>(m_name);
-    if (!port->open(QIODevice::ReadWrite))
+    auto port = std::make_unique<QSerialPort>(m_device);
+    if (!port->open(QIODevice::ReadWrite)) {
+        m_openError = openFailure(*port);
         return false;
+    }
     if (!configure(*port)) {
+        m_openError = openFailure(*port);
         port->close();
         return false;
     }
+    m_openError.clear();
     m_port = std::move(port);
     return true;
 }

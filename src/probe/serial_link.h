@@ -10,19 +10,24 @@ class QSerialPort;
 
 namespace zolm::probe {
 
-class SerialLink final : public Link {
+class SerialLink : public Link {
 public:
     explicit SerialLink(QString portName);
     ~SerialLink() override;
 
     bool isOpen() const override;
     QString name() const override { return m_name; }
+    QString openError() const override { return m_openError; }
 
     // Whether the port can be opened exclusively right now (it is closed again at once):
-    // the test made before switching to a new port.
-    static bool canOpen(const QString &portName);
+    // the test made before switching to a new port. *reason says why not.
+    static bool canOpen(const QString &portName, QString *reason = nullptr);
 
 protected:
+    // The device opened, when it is not the port's name (a virtual probe's pty).
+    void setDevice(const QString &device) { m_device = device; }
+    void setOpenError(const QString &reason) { m_openError = reason; }
+
     bool doOpen() override;
     void doClose() override;
     void doPurge() override;
@@ -31,6 +36,8 @@ protected:
 
 private:
     QString m_name;
+    QString m_device;
+    QString m_openError;
     std::unique_ptr<QSerialPort> m_port;
 };
 

@@ -17,6 +17,19 @@ inline QString settingsNotWritten() { return QStringLiteral("参数未能写入�
 inline QString noStoredData() { return QStringLiteral("探管中没有以前采集的数据。"); }
 inline QString dataRead() { return QStringLiteral("探管中的数据已成功读出到表格中。"); }
 
+// A line added after a time-out text when the port itself could not be opened.
+inline QString portNotOpened(const QString &port, const QString &reason)
+{
+    return reason.isEmpty() ? QStringLiteral("通讯口 %1 无法打开。").arg(port)
+                            : QStringLiteral("通讯口 %1 无法打开：%2").arg(port, reason);
+}
+// The port choice's open test.
+inline QString portTestFailed(const QString &port)
+{
+    return QStringLiteral("通讯口 ") + port + QStringLiteral(" 无法打开!\n\n可能的原因:\n\n通讯口不存在或被其它程序占用。");
+}
+inline QString captionPortError() { return QStringLiteral("错误"); }
+
 inline QString captionError() { return QStringLiteral("错误信息"); }
 inline QString captionResult() { return QStringLiteral("结果信息"); }
 inline QString captionInfo() { return QStringLiteral("信息"); }

@@ -4,7 +4,8 @@
 // window. The desktop program, zolm-cli and the tests each present it their own way.
 //
 // Threads: the progress calls come from the starters (caller's thread) and from the worker;
-// everything else from the worker. showBox and showProbeInfo block the worker until the
+// everything else from the worker, except the end of a superseded request (the starter's
+// thread) and of a request left waiting at shutdown (the destroying thread). showBox and showProbeInfo block the worker until the
 // user has closed them; once abandonWaits() has been called (shutdown) they must return
 // promptly. Results arrive as copies; nothing here refers to the worker's own memory.
 #include "survey/survey_types.h"
@@ -12,7 +13,9 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace zolm::probe {
 
@@ -29,18 +32,63 @@ enum class Bar {
     Completion, // "完成": blocks done, 0..73, starting again at 0 past the end
 };
 
-// The two memory images of a successful probe read.
-struct ProbeImages {
-    ProbeParameterBlock parameters;
-    RawDataImage data;
+// The probe operations, as the starters name them.
+enum class Operation { LinkTest, StartRealTime, StopRealTime, HistoryCheck, WriteSettings, ReadInfo, ReadData };
+
+// The settings write's arguments, in seconds; only their low 16 and 8 bits go to the probe.
+struct SettingsToWrite {
+    std::int32_t delaySeconds = 0;
+    std::int32_t intervalSeconds = 0;
+};
+
+using RequestId = std::uint64_t;
+
+// One request to the worker. The id is given by the worker's owner when the request is made
+// and is unique for its life, so whoever waits knows its own request's end.
+struct Request {
+    Operation operation = Operation::LinkTest;
+    RequestId id = 0;
+    std::optional<SettingsToWrite> settings; // the settings write's, and only its
 };
 
 // How an operation ended; the desktop ignores it, zolm-cli and tests wait for it.
 enum class Outcome {
-    Done,      // its success box, dialog or message was given
-    Failed,    // a time-out, a refusal or a mismatch was reported
-    Cancelled, // stopped at shutdown between exchanges; nothing was reported
+    Done,       // its success box, dialog or message was given
+    Failed,     // a time-out, a refusal or a mismatch was reported
+    Cancelled,  // stopped at shutdown between exchanges; nothing was reported
+    Superseded, // replaced by a newer request before it ran; it never ran
 };
+
+// Why an operation failed.
+enum class Failure {
+    None,
+    Timeout,   // the probe stayed silent
+    Mismatch,  // the settings read back differ from those written
+    NoData,    // the probe holds no survey a read accepts
+    Cancelled, // shutdown, or a newer request
+    Port,      // the port is not open
+};
+
+// The exchange that failed: its number in the operation, counted as the numbered texts count
+// them (1..4; the information's second G is 3 again), and in the data read's transfers (3 and
+// 4) the block. 0 / -1 when none applies.
+struct Step {
+    int number = 0;
+    int block = -1;
+};
+
+struct Result {
+    Outcome outcome = Outcome::Done;
+    Failure failure = Failure::None;
+    Step step;
+    // Failure::Port: the port's name and the reason it could not be opened.
+    QString portName;
+    QString portReason;
+};
+
+// The box that ends an operation with this result; nothing when it ends without one. Every
+// caption, text and icon of the operations' boxes is chosen here.
+std::optional<ProbeBox> resultBox(Operation operation, const Result &result);
 
 class ProbeView {
 public:
@@ -64,7 +112,18 @@ public:
     // After the link test: the owner view takes the keyboard focus back.
     virtual void restoreFocus() {}
 
-    virtual void operationFinished(char code, Outcome outcome) { (void)code; (void)outcome; }
+    // Exchanges done out of those the operation will make, for a bar that counts them.
+    virtual void transferProgress(int done, int total) { (void)done; (void)total; }
+
+    // Every request ends here once: run, cancelled at shutdown, or superseded (then from the
+    // thread of the starter that replaced it).
+    virtual void operationFinished(const Request &request, const Result &result) { (void)request; (void)result; }
+    // After every opening of the port: an empty reason when it opened, else why it did not.
+    virtual void portOpened(const QString &portName, const QString &failureReason)
+    {
+        (void)portName;
+        (void)failureReason;
+    }
     // Called on shutdown from the thread destroying the worker, before it waits for it.
     virtual void abandonWaits() {}
 };

@@ -190,6 +190,12 @@ private:
     }
 };
 
+// The probe's two memory images together, as a read of the probe fills them.
+struct ProbeImages {
+    ProbeParameterBlock parameters;
+    RawDataImage data;
+};
+
 struct SurveyHeader {
     static constexpr std::size_t CrewOffset = 0;
     static constexpr std::size_t WellOffset = 40;

@@ -33,7 +33,7 @@ protected:
     {
         CNDravikDoc doc;
         const auto s = sim::makeSurvey(sim::CalibrationKind::Ideal, sim::defaultWellPath(n));
-        doc.loadFromProbe(s.parameters.bytes, s.image.bytes);
+        doc.loadFromProbe(s.parameters.bytes, s.data.bytes);
         for (int i = 0; i < n; ++i) {
             doc.survey().flags[static_cast<std::size_t>(i)] |= PointFlag::Checked;
             doc.survey().depth[static_cast<std::size_t>(i)] = 10.0 * (i + 1);

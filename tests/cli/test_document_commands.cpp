@@ -65,7 +65,7 @@ protected:
     {
         CNDravikDoc doc;
         const auto s = sim::makeSurvey(sim::CalibrationKind::Ideal, sim::defaultWellPath(n));
-        doc.loadFromProbe(s.parameters.bytes, s.image.bytes);
+        doc.loadFromProbe(s.parameters.bytes, s.data.bytes);
         doc.survey().header.setCrewNumber(toGbk(QStringLiteral("测斜队")));
         QString error;
         EXPECT_TRUE(doc.saveFile(path(name), &error));

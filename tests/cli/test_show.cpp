@@ -38,7 +38,7 @@ protected:
         // Twelve points at one attitude; point 10 checked at 1234.5 m.
         std::vector<sim::Station> stations(12, sim::Station{30.0, 120.0, 45.0, 25.5});
         const auto survey = sim::makeSurvey(sim::CalibrationKind::Ideal, stations, {}, 3725, 4);
-        doc.loadFromProbe(survey.parameters.bytes, survey.image.bytes);
+        doc.loadFromProbe(survey.parameters.bytes, survey.data.bytes);
         SurveyData &s = doc.survey();
         s.flags[10] |= PointFlag::Checked;
         s.depth[10] = 1234.5;

@@ -33,7 +33,7 @@ protected:
     {
         const auto stations = sim::defaultWellPath(n);
         const auto survey = sim::makeSurvey(kind, stations);
-        doc.loadFromProbe(survey.parameters.bytes, survey.image.bytes);
+        doc.loadFromProbe(survey.parameters.bytes, survey.data.bytes);
     }
 
     static QByteArray readAll(const QString &p)

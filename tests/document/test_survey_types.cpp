@@ -12,7 +12,7 @@ using namespace zolm;
 
 namespace {
 
-sim::SyntheticSurvey synthetic(int n, sim::CalibrationKind kind = sim::CalibrationKind::Ideal)
+ProbeImages synthetic(int n, sim::CalibrationKind kind = sim::CalibrationKind::Ideal)
 {
     const auto path = sim::defaultWellPath(n);
     return sim::makeSurvey(kind, path);
@@ -88,7 +88,7 @@ TEST(LoadFromProbe, ReplacesEverythingButRejectedValues)
 {
     CNDravikDoc doc;
     const auto first = synthetic(20);
-    doc.loadFromProbe(first.parameters.bytes, first.image.bytes);
+    doc.loadFromProbe(first.parameters.bytes, first.data.bytes);
     SurveyData &s = doc.survey();
     s.flags[3] = PointFlag::Checked | PointFlag::Shown | 0x1234;
     s.depth[3] = 120.5;
@@ -101,7 +101,7 @@ TEST(LoadFromProbe, ReplacesEverythingButRejectedValues)
     // not a number.
     const double before = s.values[2][Inclination];
     std::memset(second.parameters.bytes.data() + ProbeParameterBlock::CalibrationOffset + Cal::AccelXAngle, 0xFF, 56);
-    doc.loadFromProbe(second.parameters.bytes, second.image.bytes);
+    doc.loadFromProbe(second.parameters.bytes, second.data.bytes);
 
     EXPECT_TRUE(doc.holdsData());
     EXPECT_EQ(doc.pointCount(), 5);
@@ -124,14 +124,14 @@ TEST(LoadFromProbe, EmptyAndOversizedImages)
     CNDravikDoc doc;
     EXPECT_FALSE(doc.holdsData());
     auto empty = synthetic(0);
-    doc.loadFromProbe(empty.parameters.bytes, empty.image.bytes);
+    doc.loadFromProbe(empty.parameters.bytes, empty.data.bytes);
     EXPECT_TRUE(doc.holdsData());
     EXPECT_EQ(doc.pointCount(), 0);
 
     // The probe read never hands over more than the store holds; the store limits it anyway.
     auto big = synthetic(3);
-    big.image.setStoredCount(40000);
-    doc.loadFromProbe(big.parameters.bytes, big.image.bytes);
+    big.data.setStoredCount(40000);
+    doc.loadFromProbe(big.parameters.bytes, big.data.bytes);
     EXPECT_EQ(doc.pointCount(), MaxSurveyPoints);
     EXPECT_EQ(doc.survey().flags[MaxSurveyPoints - 1], PointFlag::Shown);
 }
@@ -140,7 +140,7 @@ TEST(SurveyDataClear, KeepsValuesAndHeader)
 {
     CNDravikDoc doc;
     const auto survey = synthetic(4);
-    doc.loadFromProbe(survey.parameters.bytes, survey.image.bytes);
+    doc.loadFromProbe(survey.parameters.bytes, survey.data.bytes);
     SurveyData &s = doc.survey();
     s.header.setWellNumber("W1");
     const double inc = s.values[3][Inclination];

@@ -37,6 +37,11 @@ public:
                 .arg(max));
     }
     void hideProgress() override { add(QStringLiteral("hide")); }
+    void transferProgress(int done, int total) override
+    {
+        std::lock_guard lock(m_mutex);
+        transfers.push_back({done, total});
+    }
     void showBox(const ProbeBox &box) override
     {
         {
@@ -75,17 +80,23 @@ public:
     void realTimeFailed() override { add(QStringLiteral("rt-failed")); }
     void historyResult(int count) override { add(QStringLiteral("history %1").arg(count)); }
     void restoreFocus() override { add(QStringLiteral("focus")); }
-    void operationFinished(char code, Outcome outcome) override
+    void operationFinished(const Request &request, const Result &result) override
     {
         {
             std::lock_guard lock(m_mutex);
-            finished.push_back({code, outcome});
+            finished.push_back({request.operation, result.outcome});
+            results.push_back(result);
         }
         m_cv.notify_all();
     }
+    void portOpened(const QString &, const QString &failureReason) override
+    {
+        std::lock_guard lock(m_mutex);
+        portReasons.push_back(failureReason);
+    }
 
     // Waits for the n-th (1-based) finished operation; nullopt after the limit.
-    std::optional<std::pair<char, Outcome>> waitFinished(std::size_t n = 1,
+    std::optional<std::pair<Operation, Outcome>> waitFinished(std::size_t n = 1,
                                                          std::chrono::milliseconds limit = std::chrono::seconds(30))
     {
         std::unique_lock lock(m_mutex);
@@ -109,7 +120,7 @@ public:
         std::lock_guard lock(m_mutex);
         return boxes;
     }
-    std::vector<std::pair<char, Outcome>> finishedList()
+    std::vector<std::pair<Operation, Outcome>> finishedList()
     {
         std::lock_guard lock(m_mutex);
         return finished;
@@ -125,7 +136,10 @@ public:
     std::optional<ProbeInfo> info;
     std::shared_ptr<const ProbeImages> read;
     std::vector<SurveyValues> samples;
-    std::vector<std::pair<char, Outcome>> finished;
+    std::vector<std::pair<Operation, Outcome>> finished;
+    std::vector<Result> results;
+    std::vector<std::pair<int, int>> transfers; // (exchanges done, of all)
+    std::vector<QString> portReasons;
     std::chrono::milliseconds boxDelay{0};
 
 private:

@@ -9,8 +9,14 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <sys/sysmacros.h>
 
 namespace {
 
@@ -256,6 +262,87 @@ TEST_F(CommCli, LiveStreamThatFallsSilentFailsWithTheStartsText)
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_LE(r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size(), 1);
     EXPECT_TRUE(r.err.startsWith(withNewline(zolm::probe::text::timeoutStep(3)))) << r.err.toStdString();
+}
+
+// The output is checked before the first request; a survey read whole but not writable to
+// its target is kept in the temporary folder. The full device is a twin made here, never the
+// system's own.
+TEST_F(CommCli, ReadChecksItsOutputFirstAndKeepsASurveyItCannotWrite)
+{
+    const QString missing = path("nodir/out.ZLM");
+    Result r = cli({QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("SIM"), QStringLiteral("-o"), missing});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, QStringLiteral("无法写入文件“%1”：文件夹“%2”不存在\n").arg(missing, path("nodir")));
+    EXPECT_TRUE(r.out.isEmpty());
+    r = cli({QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("SIM"), QStringLiteral("-o"), dir.path()});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, QStringLiteral("无法写入文件“%1”：这是一个文件夹\n").arg(dir.path()));
+
+    // "-": the survey on stdout, its success text on stderr out of its way.
+    const ProgramRun toStdout = runProgram(QStringLiteral(ZOLM_CLI_PATH),
+                                           {QStringLiteral("--settings"), path("settings.ini"), QStringLiteral("read"),
+                                            QStringLiteral("--port"), QStringLiteral("SIM"), QStringLiteral("-o"),
+                                            QStringLiteral("-")});
+    EXPECT_EQ(toStdout.exitCode, 0);
+    EXPECT_EQ(toStdout.out, bytesOf(savedSurvey(28)));
+    EXPECT_EQ(QString::fromUtf8(toStdout.err), withNewline(zolm::probe::text::dataRead()));
+
+    // A FIFO is written through, not replaced; the survey fits in the pipe's buffer, so the
+    // reader may take it after the command has ended.
+    const QString fifo = path("fifo");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    r = cli({QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("SIM"), QStringLiteral("-o"), fifo});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QByteArray throughFifo(64 * 1024, '\0');
+    const ssize_t got = ::read(reader, throughFifo.data(), static_cast<size_t>(throughFifo.size()));
+    ::close(reader);
+    throughFifo.resize(got > 0 ? got : 0);
+    EXPECT_EQ(throughFifo, bytesOf(savedSurvey(28)));
+    EXPECT_FALSE(QFileInfo(fifo).isFile());
+
+    const QString full = path("full");
+    if (::mknod(QFile::encodeName(full).constData(), S_IFCHR | 0666, makedev(1, 7)) != 0)
+        GTEST_SKIP() << "no device node can be made here";
+    r = cli({QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("SIM"), QStringLiteral("-o"), full});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_TRUE(r.err.startsWith(QStringLiteral("无法保存文件“%1”：").arg(full))) << r.err.toStdString();
+    static const QRegularExpression kept(QStringLiteral("读出的数据已保存到“(.+)”。\n$"));
+    const auto m = kept.match(r.err);
+    ASSERT_TRUE(m.hasMatch()) << r.err.toStdString();
+    const QString recovery = m.captured(1);
+    EXPECT_EQ(bytesOf(recovery), bytesOf(savedSurvey(28)));
+    QFile::remove(recovery);
+    EXPECT_FALSE(QFileInfo(full).isFile()); // written in place, not replaced by a file
+}
+
+TEST_F(CommCli, PortsListsTheVirtualProbeAndSetPortStoresOnlyAPortThatOpens)
+{
+    Result r = cli({QStringLiteral("ports")});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.out.endsWith(QStringLiteral("SIM\t内置虚拟探管\n"))) << r.out.toStdString();
+
+    const QString missing = QStringLiteral("/dev/zolm-no-such-port");
+    r = cli({QStringLiteral("set-port"), missing});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.startsWith(zolm::probe::text::portTestFailed(missing) + QStringLiteral("\n通讯口 ") + missing
+                                 + QStringLiteral(" 无法打开：设备不存在")))
+        << r.err.toStdString();
+    EXPECT_FALSE(bytesOf(path("settings.ini")).contains("zolm-no-such-port"));
+
+    // An operation on that port keeps the system's text and adds the port's reason.
+    r = cli({QStringLiteral("link-test"), QStringLiteral("--port"), missing});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.startsWith(zolm::probe::text::timeout() + QStringLiteral("\n通讯口 ") + missing
+                                 + QStringLiteral(" 无法打开：设备不存在")))
+        << r.err.toStdString();
+
+    r = cli({QStringLiteral("set-port"), QStringLiteral("SIM")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    r = cli({QStringLiteral("link-test")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
 }
 
 } // namespace

@@ -1,10 +1,15 @@
 // The frame decoder, the wait for an answer, and the serial link over a real pty.
+#include "probe/live_reader.h"
 #include "probe/protocol.h"
 #include "probe/serial_link.h"
 #include "probe_test_support.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -140,7 +145,7 @@ TEST_F(CommAwait, ForeignShortAndSplitFramesAreSkipped)
 TEST_F(CommAwait, ClosedLinkFailsAtOnceAndCancelStopsBetweenReads)
 {
     link.close();
-    EXPECT_EQ(awaitLetter('P', 1, 2000), Status::Timeout);
+    EXPECT_EQ(awaitLetter('P', 1, 2000), Status::NoPort);
     EXPECT_TRUE(link.silentWaits.empty()); // no time spent
     EXPECT_EQ(silentSteps, 3);
 
@@ -161,19 +166,39 @@ TEST_F(CommAwait, ExchangePurgesBeforeEveryRequest)
 }
 
 // A pseudo-terminal pair: the test holds the master, the link opens the slave.
+// The stream between requests: samples cut into 10-byte reads are put together, other frames
+// are passed over, and a sample begun in the read that answered A is finished here.
+TEST(CommLiveReader, AssemblesSamplesAcrossReadsAndSkipsOtherFrames)
+{
+    FakeLink link;
+    link.open();
+    FrameDecoder decoder;
+    LiveReader live(decoder);
+    const auto sampleFrame = [](std::uint16_t first) {
+        zolm::RawSample s;
+        s.w.fill(first);
+        std::array<std::uint8_t, SampleFrameLength> body{SampleLetter};
+        s.toBytes(body.data() + 1);
+        return encodeFrame(body);
+    };
+    const QByteArray first = sampleFrame(0x0101);
+    // The answer to A ended halfway into this frame; the operation's read took the first part.
+    decoder.feed(std::span(reinterpret_cast<const std::uint8_t *>(first.constData()), 7), [](auto) {});
+    link.deliver(first.mid(7) + "[G12]" + sampleFrame(0x0202) + "[@short]");
+    std::vector<std::uint16_t> got;
+    while (!link.pending().isEmpty()) {
+        const std::size_t n = live.readOnce(link, 200, 50, {}, [&](const zolm::RawSample &s) { got.push_back(s.w[8]); });
+        EXPECT_LE(n, RealTimeReadSize);
+    }
+    EXPECT_EQ(got, (std::vector<std::uint16_t>{0x0101, 0x0202}));
+    EXPECT_TRUE(link.silentWaits.empty());
+}
+
 struct PtyPair {
     int master = -1;
     QString slave;
     PtyPair()
     {
-        // The serial port sets up socket notifiers on open, which need an application object
-        // in the thread that opens it (the programs always have one); without it Qt warns.
-        if (!QCoreApplication::instance()) {
-            static int argc = 1;
-            static char name[] = "test_probe";
-            static char *argv[] = {name, nullptr};
-            static QCoreApplication app(argc, argv);
-        }
         master = posix_openpt(O_RDWR | O_NOCTTY);
         if (master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0)
             slave = QString::fromLocal8Bit(ptsname(master));
@@ -200,71 +225,102 @@ struct PtyPair {
     }
 };
 
+// QSerialPort watches its port with a socket notifier, which needs a thread with an event
+// dispatcher: a QThread, as the worker is, not the bare test thread.
+template <typename Body>
+void onQtThread(Body body)
+{
+    std::unique_ptr<QThread> thread(QThread::create(std::move(body)));
+    thread->start();
+    thread->wait();
+}
+
 TEST(CommSerialLink, ReadsWhatIsWaitingInPiecesOfAtMost128AndPurgeDiscardsIt)
 {
-    PtyPair pty;
-    ASSERT_FALSE(pty.slave.isEmpty());
-    SerialLink link(pty.slave);
-    ASSERT_TRUE(link.open());
+    onQtThread([] {
+        PtyPair pty;
+        ASSERT_FALSE(pty.slave.isEmpty());
+        SerialLink link(pty.slave);
+        ASSERT_TRUE(link.open());
 
-    ASSERT_TRUE(link.write(QByteArray("[P]")));
-    EXPECT_EQ(pty.receive(1000), QByteArray("[P]"));
+        ASSERT_TRUE(link.write(QByteArray("[P]")));
+        EXPECT_EQ(pty.receive(1000), QByteArray("[P]"));
 
-    pty.send(QByteArray(300, 'x'));
-    std::array<std::uint8_t, AnswerReadSize> buf{};
-    std::size_t total = 0;
-    while (total < 300) {
-        const std::size_t n = link.read(buf, 1000);
-        ASSERT_GT(n, 0u);
-        ASSERT_LE(n, AnswerReadSize);
-        total += n;
-    }
-    EXPECT_EQ(total, 300u);
+        pty.send(QByteArray(300, 'x'));
+        std::array<std::uint8_t, AnswerReadSize> buf{};
+        std::size_t total = 0;
+        while (total < 300) {
+            const std::size_t n = link.read(buf, 1000);
+            ASSERT_GT(n, 0u);
+            ASSERT_LE(n, AnswerReadSize);
+            total += n;
+        }
+        EXPECT_EQ(total, 300u);
 
-    pty.send(QByteArray("stale"));
-    ::usleep(50 * 1000); // let the bytes reach the slave side
-    link.purge();
-    std::array<std::uint8_t, RealTimeReadSize> small{};
-    EXPECT_EQ(link.read(small, 30), 0u);
+        pty.send(QByteArray("stale"));
+        ::usleep(50 * 1000); // let the bytes reach the slave side
+        link.purge();
+        std::array<std::uint8_t, RealTimeReadSize> small{};
+        EXPECT_EQ(link.read(small, 30), 0u);
+    });
 }
 
 TEST(CommSerialLink, PortHeldOpenCannotBeOpenedAgain)
 {
-    PtyPair pty;
-    SerialLink link(pty.slave);
-    ASSERT_TRUE(link.open());
-    EXPECT_FALSE(SerialLink::canOpen(pty.slave)); // the port test before a switch fails
-    link.close();
-    EXPECT_TRUE(SerialLink::canOpen(pty.slave));
+    onQtThread([] {
+        PtyPair pty;
+        SerialLink link(pty.slave);
+        ASSERT_TRUE(link.open());
+        EXPECT_FALSE(SerialLink::canOpen(pty.slave)); // the port test before a switch fails
+        link.close();
+        EXPECT_TRUE(SerialLink::canOpen(pty.slave));
+    });
 }
 
 TEST(CommSerialLink, SilentProbeTimesOutAfterThreeRealPeriods)
 {
-    PtyPair pty;
-    SerialLink link(pty.slave);
-    ASSERT_TRUE(link.open());
-    FrameDecoder decoder;
-    Frame answer;
-    int steps = 0;
-    QElapsedTimer t;
-    t.start();
-    const std::uint8_t p = 'P';
-    EXPECT_EQ(awaitFrame(link, decoder, std::span(&p, 1), 1, 60, answer, {[&] { ++steps; }, {}}), Status::Timeout);
-    EXPECT_GE(t.elapsed(), 3 * 60 - 5); // three real waits, not fewer
-    EXPECT_EQ(steps, 3);
+    onQtThread([] {
+        PtyPair pty;
+        SerialLink link(pty.slave);
+        ASSERT_TRUE(link.open());
+        FrameDecoder decoder;
+        Frame answer;
+        int steps = 0;
+        QElapsedTimer t;
+        t.start();
+        const std::uint8_t p = 'P';
+        EXPECT_EQ(awaitFrame(link, decoder, std::span(&p, 1), 1, 60, answer, {[&] { ++steps; }, {}}), Status::Timeout);
+        EXPECT_GE(t.elapsed(), 3 * 60 - 5); // three real waits, not fewer
+        EXPECT_EQ(steps, 3);
+    });
 }
 
 TEST(CommSerialLink, PortThatCannotOpenFailsEveryExchangeAtOnce)
 {
     SerialLink link(QStringLiteral("/dev/zolm-no-such-port"));
     EXPECT_FALSE(link.open());
-    EXPECT_FALSE(SerialLink::canOpen(QStringLiteral("/dev/zolm-no-such-port")));
+    EXPECT_TRUE(link.openError().startsWith(QStringLiteral("设备不存在"))) << link.openError().toStdString();
+    QString reason;
+    EXPECT_FALSE(SerialLink::canOpen(QStringLiteral("/dev/zolm-no-such-port"), &reason));
+    EXPECT_EQ(reason, link.openError());
     FrameDecoder decoder;
     Frame answer;
     QElapsedTimer t;
     t.start();
-    EXPECT_EQ(exchange(link, decoder, requestAttention(), 'P', 1, 2000, answer), Status::Timeout);
+    EXPECT_EQ(exchange(link, decoder, requestAttention(), 'P', 1, 2000, answer), Status::NoPort);
     EXPECT_LT(t.elapsed(), 1000); // not the 6 s of three waits
+}
+
+TEST(CommSerialLink, AFileThatIsNotATerminalIsRefusedWithItsReason)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("plain"));
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    SerialLink link(file);
+    EXPECT_FALSE(link.open());
+    EXPECT_TRUE(link.openError().startsWith(QStringLiteral("不是串口设备"))) << link.openError().toStdString();
 }
 
 } // namespace

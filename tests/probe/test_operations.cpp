@@ -59,7 +59,7 @@ TEST_F(CommOperations, ReadOf28PointsRequestsBlock4ButTakesNothingFromIt)
     probe(28);
     images->data.bytes.fill(0xEE); // what an earlier read left
     auto c = ctx();
-    EXPECT_EQ(readData(c), Outcome::Done);
+    EXPECT_EQ(readData(c).outcome, Outcome::Done);
 
     EXPECT_EQ(letters(), "PX" + std::string(384, 'G') + "BBBBB");
     EXPECT_EQ(link->writes.back(), requestBlock(4));
@@ -71,6 +71,11 @@ TEST_F(CommOperations, ReadOf28PointsRequestsBlock4ButTakesNothingFromIt)
     EXPECT_EQ(view.read->data.storedCount(), 28);
     // The worker's own images now hold the same survey.
     EXPECT_EQ(images->data.bytes, view.read->data.bytes);
+    // Counted from the first block on, once the header has told how many there are: 384 + 5
+    // after P and X.
+    ASSERT_EQ(view.transfers.size(), 389u);
+    EXPECT_EQ(view.transfers.front(), std::make_pair(3, 391));
+    EXPECT_EQ(view.transfers.back(), std::make_pair(391, 391));
 
     const QStringList ev = view.eventList();
     const auto at = [&](const QString &e) { return ev.indexOf(e); };
@@ -86,7 +91,7 @@ TEST_F(CommOperations, ReadOf1818PointsEndsInsideBlock255)
     probe(MaxSurveyPoints);
     images->data.bytes.fill(0xEE);
     auto c = ctx();
-    EXPECT_EQ(readData(c), Outcome::Done);
+    EXPECT_EQ(readData(c).outcome, Outcome::Done);
     EXPECT_EQ(link->writes.size(), 642u); // 2 + 384 + 256 exchanges
     EXPECT_EQ(link->writes.back(), requestBlock(255));
     const auto &mem = link->model.memory();
@@ -120,7 +125,7 @@ TEST_F(CommOperations, ShortBlockAnswersTakeOnlyWhatTheyCarry)
             return answer;
         };
         OperationContext c{*link, decoder, seen, *images, [] { return false; }};
-        EXPECT_EQ(readData(c), ok ? Outcome::Done : Outcome::Failed) << block << " " << length;
+        EXPECT_EQ(readData(c).outcome, ok ? Outcome::Done : Outcome::Failed) << block << " " << length;
         const auto boxes = seen.boxList();
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes.front().text, ok ? text::dataRead() : text::dataBlockTimeout(block));
@@ -137,7 +142,7 @@ TEST_F(CommOperations, ReadOfAProbeHoldingNoUsableSurveyChangesNothing)
         view.boxes.clear();
         images->data.bytes.fill(0x11);
         auto c = ctx();
-        EXPECT_EQ(readData(c), Outcome::Failed);
+        EXPECT_EQ(readData(c).outcome, Outcome::Failed);
         EXPECT_EQ(letters(), "PX");
         EXPECT_FALSE(view.read);
         EXPECT_EQ(images->data.bytes[0], 0x11);
@@ -167,7 +172,7 @@ TEST_F(CommOperations, EveryReadStepTimesOutWithItsOwnText)
         view.boxes.clear();
         images->parameters.bytes.fill(0x22);
         auto c = ctx();
-        EXPECT_EQ(readData(c), Outcome::Failed);
+        EXPECT_EQ(readData(c).outcome, Outcome::Failed);
         const ProbeBox box = onlyBox();
         EXPECT_EQ(box.text, k.text);
         EXPECT_EQ(box.caption, QStringLiteral("错误信息"));
@@ -184,7 +189,7 @@ TEST_F(CommOperations, WriteSettingsSendsTheHeaderAndChecksTheReadBack)
 {
     probe(28);
     auto c = ctx();
-    EXPECT_EQ(writeSettings(c, 300, 10), Outcome::Done);
+    EXPECT_EQ(writeSettings(c, {300, 10}).outcome, Outcome::Done);
     EXPECT_EQ(letters(), "PXWX");
     const auto body = requestBody(link->writes[2]);
     EXPECT_EQ(body, (std::vector<std::uint8_t>{'W', 0x00, 0x00, 0x08, 0x00, 0x2C, 0x01, 0x0A, 0, 0, 0, 0}));
@@ -196,7 +201,7 @@ TEST_F(CommOperations, WriteSettingsSendsTheHeaderAndChecksTheReadBack)
     EXPECT_EQ(box.caption, QStringLiteral("信息"));
 
     // Only the low 16 bits of the delay and 8 of the interval go to the probe.
-    EXPECT_EQ(settingsHeader(65536 + 5, 256 + 7), (std::array<std::uint8_t, 8>{0, 5, 0, 7, 0, 0, 0, 0}));
+    EXPECT_EQ(settingsHeader({65536 + 5, 256 + 7}), (std::array<std::uint8_t, 8>{0, 5, 0, 7, 0, 0, 0, 0}));
 }
 
 TEST_F(CommOperations, ReadBackMismatchIsReportedWhileTheWindowIsUp)
@@ -205,7 +210,7 @@ TEST_F(CommOperations, ReadBackMismatchIsReportedWhileTheWindowIsUp)
     f.readbackMismatch = true;
     probe(28, f);
     auto c = ctx();
-    EXPECT_EQ(writeSettings(c, 300, 10), Outcome::Failed);
+    EXPECT_EQ(writeSettings(c, {300, 10}).outcome, Outcome::Failed);
     const ProbeBox box = onlyBox();
     EXPECT_EQ(box.text, text::settingsNotWritten());
     EXPECT_EQ(box.icon, BoxIcon::Question);
@@ -221,7 +226,7 @@ TEST_F(CommOperations, WriteSettingsFailsWithThePlainTimeoutAtEachStep)
         probe(28, silentAt(letter, index));
         view.boxes.clear();
         auto c = ctx();
-        EXPECT_EQ(writeSettings(c, 300, 10), Outcome::Failed);
+        EXPECT_EQ(writeSettings(c, {300, 10}).outcome, Outcome::Failed);
         EXPECT_EQ(onlyBox().text, text::timeout());
     }
 }
@@ -232,7 +237,7 @@ TEST_F(CommOperations, InfoBringsBackHeaderIdentityTypeAndBattery)
     memory.battery = 820;
     probeWith(memory);
     auto c = ctx();
-    EXPECT_EQ(readInfo(c), Outcome::Done);
+    EXPECT_EQ(readInfo(c).outcome, Outcome::Done);
     EXPECT_EQ(letters(), "PXGYG");
     EXPECT_EQ(link->writes[2], requestParameters(0x6000));
     EXPECT_EQ(link->writes[4], requestParameters(0x2000));
@@ -262,7 +267,7 @@ TEST_F(CommOperations, InfoTimeoutsNameTheirStep)
         view.boxes.clear();
         view.info.reset();
         auto c = ctx();
-        EXPECT_EQ(readInfo(c), Outcome::Failed);
+        EXPECT_EQ(readInfo(c).outcome, Outcome::Failed);
         EXPECT_EQ(onlyBox().text, text::timeoutStep(k.step));
         EXPECT_FALSE(view.info);
     }
@@ -272,7 +277,7 @@ TEST_F(CommOperations, LinkTestPassesAndFailsWithThePlainTimeout)
 {
     probe(28);
     auto c = ctx();
-    EXPECT_EQ(linkTest(c), Outcome::Done);
+    EXPECT_EQ(linkTest(c).outcome, Outcome::Done);
     EXPECT_EQ(letters(), "PI");
     EXPECT_EQ(onlyBox().text, QStringLiteral("\n通讯测试通过           \n"));
     EXPECT_TRUE(view.eventList().contains(QStringLiteral("done 50/73")));
@@ -281,7 +286,7 @@ TEST_F(CommOperations, LinkTestPassesAndFailsWithThePlainTimeout)
     probe(28, silentAt('I', 0));
     view.boxes.clear();
     auto c2 = ctx();
-    EXPECT_EQ(linkTest(c2), Outcome::Failed);
+    EXPECT_EQ(linkTest(c2).outcome, Outcome::Failed);
     EXPECT_EQ(onlyBox().text, text::timeout());
     EXPECT_EQ(link->silentWaits, (std::vector<int>{3000, 3000, 3000}));
 }
@@ -290,7 +295,7 @@ TEST_F(CommOperations, RealTimeStartRefreshesTheCalibrationOnlyWhenTheStreamStar
 {
     probe(28);
     auto c = ctx();
-    EXPECT_EQ(startRealTime(c), Outcome::Done);
+    EXPECT_EQ(startRealTime(c).outcome, Outcome::Done);
     EXPECT_EQ(letters(), "P" + std::string(384, 'G') + "A");
     EXPECT_EQ(images->parameters.bytes, link->model.memory().parameters.bytes);
     EXPECT_TRUE(view.eventList().contains(QStringLiteral("rt-started")));
@@ -305,7 +310,7 @@ TEST_F(CommOperations, RealTimeStartRefreshesTheCalibrationOnlyWhenTheStreamStar
         view.boxes.clear();
         images->parameters.bytes.fill(0x33);
         auto c2 = ctx();
-        EXPECT_EQ(startRealTime(c2), Outcome::Failed);
+        EXPECT_EQ(startRealTime(c2).outcome, Outcome::Failed);
         EXPECT_EQ(onlyBox().text, text::timeoutStep(step));
         EXPECT_TRUE(view.eventList().contains(QStringLiteral("rt-failed")));
         EXPECT_EQ(images->parameters.bytes[0], 0x33);
@@ -316,7 +321,7 @@ TEST_F(CommOperations, HistoryCheckReportsTheStoredCount)
 {
     probe(1234);
     auto c = ctx();
-    EXPECT_EQ(historyCheck(c), Outcome::Done);
+    EXPECT_EQ(historyCheck(c).outcome, Outcome::Done);
     EXPECT_TRUE(view.eventList().contains(QStringLiteral("history 1234")));
     EXPECT_TRUE(view.boxList().empty());
 }
@@ -326,10 +331,53 @@ TEST_F(CommOperations, ShutdownBetweenExchangesEndsSilently)
     probe(28);
     int asked = 0;
     auto c = OperationContext{*link, decoder, view, *images, [&] { return ++asked > 50; }};
-    EXPECT_EQ(readData(c), Outcome::Cancelled);
+    EXPECT_EQ(readData(c).outcome, Outcome::Cancelled);
     EXPECT_TRUE(view.boxList().empty());
     EXPECT_FALSE(view.read);
     EXPECT_LT(link->writes.size(), 50u);
+}
+
+// Every box an operation ends with comes from its result: numbered texts only where the
+// operation counts its steps, the port's reason on a line after the system's text, and no
+// box for a request that never ran.
+TEST(CommResultBoxes, ChosenFromTheOperationAndTheFailureKind)
+{
+    const auto box = [](Operation op, Outcome outcome, Failure failure, Step step = {}) {
+        Result r;
+        r.outcome = outcome;
+        r.failure = failure;
+        r.step = step;
+        r.portName = QStringLiteral("/dev/ttyUSB0");
+        r.portReason = QStringLiteral("设备不存在");
+        return resultBox(op, r);
+    };
+    EXPECT_EQ(box(Operation::ReadData, Outcome::Failed, Failure::Timeout, {3, 5})->text, text::parameterBlockTimeout(5));
+    EXPECT_EQ(box(Operation::ReadData, Outcome::Failed, Failure::Timeout, {4, 7})->text, text::dataBlockTimeout(7));
+    EXPECT_EQ(box(Operation::StartRealTime, Outcome::Failed, Failure::Timeout, {2})->text, text::timeoutStep(2));
+    EXPECT_EQ(box(Operation::LinkTest, Outcome::Failed, Failure::Timeout, {2})->text, text::timeout());
+    const auto port = box(Operation::ReadInfo, Outcome::Failed, Failure::Port, {1});
+    EXPECT_EQ(port->text, text::timeoutStep(1) + QStringLiteral("\n通讯口 /dev/ttyUSB0 无法打开：设备不存在"));
+    EXPECT_EQ(port->caption, QStringLiteral("错误信息"));
+    EXPECT_EQ(port->icon, BoxIcon::Question);
+    const auto noData = box(Operation::ReadData, Outcome::Failed, Failure::NoData);
+    EXPECT_EQ(noData->caption, QStringLiteral("信息"));
+    EXPECT_EQ(noData->icon, BoxIcon::Information);
+    EXPECT_EQ(box(Operation::WriteSettings, Outcome::Failed, Failure::Mismatch)->icon, BoxIcon::Question);
+    EXPECT_FALSE(box(Operation::StartRealTime, Outcome::Done, Failure::None));
+    EXPECT_FALSE(box(Operation::ReadData, Outcome::Superseded, Failure::Cancelled));
+}
+
+TEST_F(CommOperations, AClosedPortFailsTheFirstStepAsAPortFailure)
+{
+    probe(28);
+    link->close();
+    auto c = ctx();
+    const Result r = readData(c);
+    EXPECT_EQ(r.outcome, Outcome::Failed);
+    EXPECT_EQ(r.failure, Failure::Port);
+    EXPECT_EQ(r.step.number, 1);
+    EXPECT_EQ(onlyBox().text, text::timeoutStep(1) + QStringLiteral("\n通讯口 fake 无法打开。"));
+    EXPECT_TRUE(link->writes.empty());
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "probe/texts.h"
 #include "probe/ui_wait.h"
 #include "probe_test_support.h"
+#include "sim_link.h"
 #include "virtual_probe.h"
 
 #include <QElapsedTimer>
@@ -43,7 +44,7 @@ TEST(CommWorkerPty, ReadsASurveyThenStreamsAndStopsRealTime)
     ProbeComm comm(view, probe->devicePath());
 
     comm.startReadData();
-    ASSERT_EQ(view.waitFinished(1), std::make_pair(Op::ReadData, Outcome::Done));
+    ASSERT_EQ(view.waitFinished(1), std::make_pair(Operation::ReadData, Outcome::Done));
     ASSERT_TRUE(view.read);
     const auto expected = sim::readAsThePcWould(sim::syntheticMemory(28));
     ASSERT_TRUE(expected);
@@ -51,18 +52,18 @@ TEST(CommWorkerPty, ReadsASurveyThenStreamsAndStopsRealTime)
     EXPECT_EQ(view.read->parameters.bytes, expected->parameters.bytes);
 
     comm.startRealTime();
-    ASSERT_EQ(view.waitFinished(2), std::make_pair(Op::StartRealTime, Outcome::Done));
+    ASSERT_EQ(view.waitFinished(2), std::make_pair(Operation::StartRealTime, Outcome::Done));
     EXPECT_TRUE(comm.realTimeOn());
     // Sample frames are longer than the 10-byte reads: each is assembled, converted once.
     ASSERT_TRUE(view.waitSamples(5));
     // Another request in the middle of the stream: the purge and the probe's answer to P
     // make the sample frames harmless to it.
     comm.startReadInfo();
-    ASSERT_EQ(view.waitFinished(3), std::make_pair(Op::ReadInfo, Outcome::Done));
+    ASSERT_EQ(view.waitFinished(3), std::make_pair(Operation::ReadInfo, Outcome::Done));
     ASSERT_TRUE(view.info);
     EXPECT_EQ(view.info->storedCount(), 28);
     comm.stopRealTime();
-    ASSERT_EQ(view.waitFinished(4), std::make_pair(Op::StopRealTime, Outcome::Done));
+    ASSERT_EQ(view.waitFinished(4), std::make_pair(Operation::StopRealTime, Outcome::Done));
     EXPECT_FALSE(comm.realTimeOn());
     const std::size_t afterStop = view.sampleCount();
     std::this_thread::sleep_for(std::chrono::milliseconds(150)); // three sample periods
@@ -83,7 +84,7 @@ TEST(CommWorkerPty, SplitAndNoisyAnswersAreAssembled)
     RecordingView view;
     ProbeComm comm(view, probe->devicePath());
     comm.startReadInfo();
-    ASSERT_EQ(view.waitFinished(1), std::make_pair(Op::ReadInfo, Outcome::Done));
+    ASSERT_EQ(view.waitFinished(1), std::make_pair(Operation::ReadInfo, Outcome::Done));
     ASSERT_TRUE(view.info);
     EXPECT_EQ(view.info->storedCount(), 28);
     EXPECT_EQ(view.info->battery, sim::DefaultBatteryReading);
@@ -104,7 +105,7 @@ TEST(CommWorkerPty, SurveysOf1818And1819AndNoPoints)
         RecordingView view;
         ProbeComm comm(view, probe->devicePath());
         comm.startReadData();
-        ASSERT_EQ(view.waitFinished(1), std::make_pair(Op::ReadData, c.outcome));
+        ASSERT_EQ(view.waitFinished(1), std::make_pair(Operation::ReadData, c.outcome));
         if (c.outcome == Outcome::Done) {
             ASSERT_TRUE(view.read);
             EXPECT_EQ(view.read->data.storedCount(), 1818);
@@ -134,7 +135,7 @@ TEST(CommWorkerPty, ShutdownStopsASilentExchangeWithoutABox)
     }
     // Stopped within a slice of the read wait, not after the wait or the three of the exchange.
     EXPECT_LT(t.elapsed(), 1000);
-    ASSERT_EQ(view.waitFinished(1, std::chrono::milliseconds(0)), std::make_pair(Op::LinkTest, Outcome::Cancelled));
+    ASSERT_EQ(view.waitFinished(1, std::chrono::milliseconds(0)), std::make_pair(Operation::LinkTest, Outcome::Cancelled));
     EXPECT_TRUE(view.boxList().empty());
 }
 
@@ -192,15 +193,17 @@ TEST(CommWorkerRequests, NewestRequestWinsAndRunsOnceAfterTheCurrentOne)
     comm.startLinkTest();
     gate.entered.get_future().wait(); // the link test is inside its first exchange
     comm.startReadInfo();
-    comm.startReadData(); // replaces the information request
+    comm.startReadData(); // replaces the information request, which ends at once, unrun
+    ASSERT_EQ(view.finishedList().size(), 1u);
+    EXPECT_EQ(view.finishedList()[0], std::make_pair(Operation::ReadInfo, Outcome::Superseded));
     gate.release.set_value();
 
-    ASSERT_TRUE(view.waitFinished(2));
+    ASSERT_TRUE(view.waitFinished(3));
     std::this_thread::sleep_for(std::chrono::milliseconds(150)); // nothing else may follow
     const auto finished = view.finishedList();
-    ASSERT_EQ(finished.size(), 2u);
-    EXPECT_EQ(finished[0].first, Op::LinkTest);
-    EXPECT_EQ(finished[1], std::make_pair(Op::ReadData, Outcome::Done));
+    ASSERT_EQ(finished.size(), 3u);
+    EXPECT_EQ(finished[1].first, Operation::LinkTest);
+    EXPECT_EQ(finished[2], std::make_pair(Operation::ReadData, Outcome::Done));
     // The newest caption was shown at once, while the link test still ran.
     const QStringList ev = view.eventList();
     EXPECT_LT(ev.indexOf(QStringLiteral("show 读取探管数据")), ev.indexOf(QStringLiteral("box ") + text::linkTestPassed()));
@@ -248,7 +251,7 @@ TEST(CommWorkerRequests, AfterAFailedStartADeadPortIsPolledNotSpun)
         return l;
     });
     comm.startRealTime();
-    ASSERT_EQ(view.waitFinished(1), std::make_pair(Op::StartRealTime, Outcome::Failed));
+    ASSERT_EQ(view.waitFinished(1), std::make_pair(Operation::StartRealTime, Outcome::Failed));
     EXPECT_TRUE(comm.realTimeOn()); // a failed start leaves real time on until the next stop
     const int before = reads.load();
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -295,15 +298,56 @@ TEST(CommWorkerRequests, BoxesBlockTheWorkerUntilClosedAndShutdownLetsThemGo)
         view.open.front()();
     }
     ASSERT_TRUE(view.waitFinished(2));
-    EXPECT_EQ(view.finishedList()[1].first, Op::HistoryCheck);
+    EXPECT_EQ(view.finishedList()[1].first, Operation::HistoryCheck);
 
-    // A box still open at shutdown does not hold the destruction.
+    // A box still open at shutdown does not hold the destruction, and the request waiting
+    // behind it ends too, so nobody waits for it forever.
     comm->startLinkTest();
     while (view.openBoxes() < 2)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    comm->startReadInfo();
     comm.reset();
+    const auto finished = view.finishedList();
+    EXPECT_NE(std::find(finished.begin(), finished.end(), std::make_pair(Operation::ReadInfo, Outcome::Cancelled)),
+              finished.end());
     std::lock_guard lock(view.mutex);
     view.open.back()(); // a late close after the worker has gone is harmless
+}
+
+// The port changes at run time between the built-in virtual probe and a device that is not
+// there: the virtual probe comes and goes with its link, and the missing device's reason
+// reaches the view and the operation's text.
+TEST(CommWorkerPorts, SwitchesToTheVirtualProbeAndBackAndTellsWhyAPortDidNotOpen)
+{
+    RecordingView view;
+    ProbeComm comm(view, QStringLiteral("SIM"), sim::simLinks());
+    comm.startLinkTest();
+    ASSERT_EQ(view.waitFinished(1), std::make_pair(Operation::LinkTest, Outcome::Done));
+
+    const QString missing = QStringLiteral("/dev/zolm-no-such-port");
+    comm.changePort(missing);
+    comm.startReadInfo();
+    ASSERT_EQ(view.waitFinished(2), std::make_pair(Operation::ReadInfo, Outcome::Failed));
+    const Result failed = view.results[1];
+    EXPECT_EQ(failed.failure, Failure::Port);
+    EXPECT_EQ(failed.step.number, 1);
+    EXPECT_EQ(view.boxList().back().text, text::timeoutStep(1) + QLatin1Char('\n')
+                                              + text::portNotOpened(missing, failed.portReason));
+    EXPECT_TRUE(failed.portReason.startsWith(QStringLiteral("设备不存在"))) << failed.portReason.toStdString();
+    ASSERT_EQ(view.portReasons.size(), 2u);
+    EXPECT_TRUE(view.portReasons[0].isEmpty());
+    EXPECT_EQ(view.portReasons[1], failed.portReason);
+
+    // A virtual probe whose document cannot be opened says so as its port's reason.
+    comm.changePort(QStringLiteral("SIM:/zolm-no-such-survey.ZLM"));
+    comm.startLinkTest();
+    ASSERT_EQ(view.waitFinished(3), std::make_pair(Operation::LinkTest, Outcome::Failed));
+    EXPECT_TRUE(view.results[2].portReason.contains(QStringLiteral("/zolm-no-such-survey.ZLM")));
+
+    comm.changePort(QStringLiteral("SIM"));
+    comm.startReadInfo();
+    ASSERT_EQ(view.waitFinished(4), std::make_pair(Operation::ReadInfo, Outcome::Done));
+    EXPECT_EQ(view.info->storedCount(), 28);
 }
 
 } // namespace

@@ -26,7 +26,7 @@ protected:
     {
         const std::vector<sim::Station> stations(static_cast<std::size_t>(n), sim::Station{10.0, 45.0, 0.0, 25.0});
         const auto s = sim::makeSurvey(sim::CalibrationKind::Ideal, stations, {}, first, interval);
-        doc.loadFromProbe(s.parameters.bytes, s.image.bytes);
+        doc.loadFromProbe(s.parameters.bytes, s.data.bytes);
         doc.setModified(false);
     }
     void check(std::initializer_list<int> points)

@@ -37,7 +37,7 @@ void ensureApplication()
 void makeSurvey(CNDravikDoc &doc)
 {
     const auto s = sim::makeSurvey(sim::CalibrationKind::Ideal, sim::defaultWellPath(40));
-    doc.loadFromProbe(s.parameters.bytes, s.image.bytes);
+    doc.loadFromProbe(s.parameters.bytes, s.data.bytes);
     for (std::size_t i = 0; i < 40; ++i) {
         doc.survey().flags[i] |= PointFlag::Checked;
         doc.survey().depth[i] = 10.0 * static_cast<double>(i + 1);

@@ -1,7 +1,4 @@
-#include "cli/output_file.h"
-
-#include "document/document.h"
-#include "document/survey_file.h"
+#include "platform/output_file.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -11,7 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
-namespace zolm::cli {
+namespace zolm {
 
 namespace {
 
@@ -102,17 +99,4 @@ bool writeOutput(const QString &path, QByteArrayView bytes, QString *why)
     return true;
 }
 
-bool saveDocument(CNDravikDoc &doc, const QString &path, QString *error)
-{
-    QByteArray bytes;
-    QString why;
-    if (!serializeSurvey(doc.survey(), bytes, &why) || !writeOutput(path, bytes, &why)) {
-        if (error)
-            *error = QStringLiteral("无法保存文件“%1”：%2").arg(path, why);
-        return false;
-    }
-    doc.setModified(false);
-    return true;
-}
-
-} // namespace zolm::cli
+} // namespace zolm
