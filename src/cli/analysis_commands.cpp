@@ -1,6 +1,7 @@
 // zolm-cli's survey analysis: geomag, site, qc, trajectory, and the two hooks of edit
 // (declination from the site, the site copied along with -o).
 #include "cli/cli.h"
+#include "cli/json_text.h"
 #include "platform/output_file.h"
 #include "cli/opened_table.h"
 
@@ -48,30 +49,6 @@ std::optional<QDate> parseDate(const std::string &text)
     return d;
 }
 
-// Numbers that read back to the same double; not a number prints as null.
-QString jsonNumber(double v)
-{
-    if (!std::isfinite(v))
-        return QStringLiteral("null");
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return QString::fromLatin1(buf, static_cast<qsizetype>(r.ptr - buf));
-}
-
-QString jsonString(const QString &s)
-{
-    QString out = QStringLiteral("\"");
-    for (const QChar c : s) {
-        if (c == QLatin1Char('"') || c == QLatin1Char('\\'))
-            out += QLatin1Char('\\') + c;
-        else if (c.unicode() < 0x20)
-            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-        else
-            out += c;
-    }
-    return out + QLatin1Char('"');
-}
-
 QString fixed(double v, int decimals)
 {
     if (!std::isfinite(v))
@@ -80,15 +57,6 @@ QString fixed(double v, int decimals)
     if (std::fabs(v) < 0.5 * std::pow(10.0, -decimals))
         v = 0;
     return QString::number(v, 'f', decimals);
-}
-
-// COMMAND --help: the command's usage lines.
-bool helpAsked(Args &args, const char *usage)
-{
-    if (!args.flag("--help"))
-        return false;
-    printOut(QStringLiteral("usage: zolm-cli %1\n").arg(QString::fromUtf8(usage)));
-    return true;
 }
 
 int failed(const QString &message)
@@ -166,8 +134,6 @@ QString siteLines(const Site &site, const GeomagneticField &field)
 
 int runGeomag(Args &args, const Context &)
 {
-    if (helpAsked(args, "geomag --lat DEG --lon DEG [--height M] [--date YYYY-MM-DD] [--json]"))
-        return ExitOk;
     NumberOption lat{"--lat", {}}, lon{"--lon", {}}, height{"--height", {}};
     const bool json = args.flag("--json");
     const auto dateText = args.value("--date");
@@ -202,8 +168,6 @@ int runGeomag(Args &args, const Context &)
 
 int runSite(Args &args, const Context &)
 {
-    if (helpAsked(args, "site FILE [--lat DEG --lon DEG [--height M] --date YYYY-MM-DD] [--vs-azimuth DEG] | site FILE --clear"))
-        return ExitOk;
     NumberOption lat{"--lat", {}}, lon{"--lon", {}}, height{"--height", {}}, vs{"--vs-azimuth", {}};
     const bool clear = args.flag("--clear");
     const auto dateText = args.value("--date");
@@ -255,8 +219,6 @@ int runSite(Args &args, const Context &)
 
 int runQc(Args &args, const Context &)
 {
-    if (helpAsked(args, "qc FILE [--json] [--g-tol X] [--b-tol X] [--dip-tol DEG] [--field-scale X] [--no-site]"))
-        return ExitOk;
     NumberOption gTol{"--g-tol", {}}, bTol{"--b-tol", {}}, dipTol{"--dip-tol", {}}, scale{"--field-scale", {}};
     const bool json = args.flag("--json");
     const bool noSite = args.flag("--no-site");
@@ -341,8 +303,6 @@ int runQc(Args &args, const Context &)
 
 int runTrajectory(Args &args, const Context &)
 {
-    if (helpAsked(args, "trajectory FILE [--json | --csv | --las | --pdf] [-o OUT] [--vs-azimuth DEG] [--tie-in MD,INC,AZI,TVD,N,E]"))
-        return ExitOk;
     const bool json = args.flag("--json");
     const bool csv = args.flag("--csv");
     const bool las = args.flag("--las");

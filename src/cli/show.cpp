@@ -1,4 +1,5 @@
 #include "cli/cli.h"
+#include "cli/json_text.h"
 #include "cli/opened_table.h"
 
 #include "document/document.h"
@@ -13,34 +14,6 @@
 namespace zolm::cli {
 
 namespace {
-
-QString jsonNumber(double v)
-{
-    if (!std::isfinite(v))
-        return QStringLiteral("null");
-    return QString::fromStdString(formatRoundTrip(v));
-}
-
-QString jsonString(const QString &s)
-{
-    QString out = QStringLiteral("\"");
-    for (const QChar c : s) {
-        switch (c.unicode()) {
-        case '"': out += QStringLiteral("\\\""); break;
-        case '\\': out += QStringLiteral("\\\\"); break;
-        case '\n': out += QStringLiteral("\\n"); break;
-        case '\r': out += QStringLiteral("\\r"); break;
-        case '\t': out += QStringLiteral("\\t"); break;
-        default:
-            if (c.unicode() < 0x20)
-                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-            else
-                out += c;
-        }
-    }
-    out += QLatin1Char('"');
-    return out;
-}
 
 void printTable(const SurveyTable &table)
 {

@@ -123,13 +123,19 @@ double azimuthOf(const Vec3 &g, const Vec3 &m)
     return a;
 }
 
-double gravityToolface(double x, double y, double offsetDeg, const Polynomial &correction)
+void storeFieldVectors(const Vec3 &g, const Vec3 &m, SurveyValues &v)
 {
-    double t = std::atan2(x, y) * RadToDeg;
-    if (x < 0.0 && y < 0.0)
-        t += 450.0;
-    else
-        t += 90.0;
+    v[GravityX] = g[0];
+    v[GravityY] = g[1];
+    v[GravityZ] = g[2];
+    v[FieldX] = m[0];
+    v[FieldY] = m[1];
+    v[FieldZ] = m[2];
+}
+
+// The mounting offset and then the correction, each followed by one wrap into [0, 360).
+static double correctedToolface(double t, double offsetDeg, const Polynomial &correction)
+{
     t -= offsetDeg;
     if (t < 0.0)
         t += 360.0;
@@ -139,6 +145,16 @@ double gravityToolface(double x, double y, double offsetDeg, const Polynomial &c
     return t;
 }
 
+double gravityToolface(double x, double y, double offsetDeg, const Polynomial &correction)
+{
+    double t = std::atan2(x, y) * RadToDeg;
+    if (x < 0.0 && y < 0.0)
+        t += 450.0;
+    else
+        t += 90.0;
+    return correctedToolface(t, offsetDeg, correction);
+}
+
 double magnetometerToolface(double x, double y, double offsetDeg, const Polynomial &correction)
 {
     double t = std::atan2(x, y) * RadToDeg;
@@ -146,13 +162,7 @@ double magnetometerToolface(double x, double y, double offsetDeg, const Polynomi
         t -= 90.0;
     else
         t += 270.0;
-    t -= offsetDeg;
-    if (t < 0.0)
-        t += 360.0;
-    t -= correction(t);
-    if (t < 0.0)
-        t += 360.0;
-    return t;
+    return correctedToolface(t, offsetDeg, correction);
 }
 
 double magneticToolface(double x, double y, double offsetDeg, const Polynomial &correction, double inclination,
@@ -205,12 +215,7 @@ void convertStandard(const Vec3 &g, const Vec3 &m, const ProbeParameterBlock &bl
     const std::size_t fixedSet = ProbeParameterBlock::CalibrationOffset + Cal::FixedAngleSet;
     const Vec3 gf = solveTriad(g, angleSetAt(block, fixedSet, 0));
     const Vec3 mf = solveTriad(m, angleSetAt(block, fixedSet, 9));
-    v[GravityX] = gf[0];
-    v[GravityY] = gf[1];
-    v[GravityZ] = gf[2];
-    v[FieldX] = mf[0];
-    v[FieldY] = mf[1];
-    v[FieldZ] = mf[2];
+    storeFieldVectors(gf, mf, v);
 
     const double a0 = azimuthOf(gf, mf);
     const std::size_t table = v[Inclination] > 30.0 ? Cal::HighSectorTable : Cal::LowSectorTable;

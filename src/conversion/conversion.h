@@ -58,6 +58,8 @@ double twoAxisInclination(double x, double y, double alpha, double beta, double 
 double twoAxisQuotient(double x, double y, double alpha, double beta, double gamma, bool zeroNegativeRadicand);
 Vec3 solveTriad(const Vec3 &readings, const AngleSet9 &anglesDeg);
 double azimuthOf(const Vec3 &g, const Vec3 &m);
+// Keeps the solved gravity and field vectors in the point's values.
+void storeFieldVectors(const Vec3 &g, const Vec3 &m, SurveyValues &v);
 double gravityToolface(double x, double y, double offsetDeg, const Polynomial &correction);
 // The magnetometer's own toolface (steps before the inclination-dependent replacement).
 double magnetometerToolface(double x, double y, double offsetDeg, const Polynomial &correction);

@@ -107,12 +107,7 @@ void convertType120(const Vec3 &g, const Vec3 &m, const ProbeParameterBlock &blo
     }
     const Vec3 gt = solveTriad(g, accel);
     const Vec3 mt = solveTriad(m, mag);
-    v[GravityX] = gt[0];
-    v[GravityY] = gt[1];
-    v[GravityZ] = gt[2];
-    v[FieldX] = mt[0];
-    v[FieldY] = mt[1];
-    v[FieldZ] = mt[2];
+    storeFieldVectors(gt, mt, v);
     v[MagneticAzimuth] = azimuthOf(gt, mt);
 
     const Polynomial gCorr = calPoly(block, Cal::GravityToolfaceCorrection);
