@@ -31,7 +31,7 @@ QString tooLongMessage(int limit)
 
 QString notGbkMessage(const QString &character)
 {
-    return QStringLiteral("“字符“%1”无法保存在文件中，请换用其他字符。”").arg(character);
+    return QStringLiteral("字符“%1”无法保存在文件中，请换用其他字符。").arg(character);
 }
 
 std::optional<double> parseDecimal(const QString &text)

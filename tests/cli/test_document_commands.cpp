@@ -319,7 +319,7 @@ TEST_F(Documents, EditRefusalsWriteNothing)
             QStringLiteral("“请填入一个在30和9999之间的数字。”"));
     refused({QStringLiteral("--depth"), QStringLiteral("1=-1")}, QStringLiteral("“请填入一个在0和9999.99之间的数字。”"));
     // Text GBK cannot hold was stored as '?' with exit 0; it is refused by name.
-    refused({QStringLiteral("--well"), QStringLiteral("井😀")}, QStringLiteral("“字符“😀”无法保存在文件中，请换用其他字符。”"));
+    refused({QStringLiteral("--well"), QStringLiteral("井😀")}, QStringLiteral("字符“😀”无法保存在文件中，请换用其他字符。"));
     refused({QStringLiteral("--tick"), QStringLiteral("1,3")}, QStringLiteral("edit: no point 3 in this document (points 0 to 2)"));
     refused({QStringLiteral("--untick"), QStringLiteral("2-1")},
             QStringLiteral("edit: '2-1' is not a list of points such as 3,5,10-20"));
