@@ -1,0 +1,23 @@
+// zolm: the desktop program. An optional argument names a survey document to open.
+#include "app/main_frame.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QStringList>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("ZOLM多点程序"));
+    QApplication::setOrganizationName(QStringLiteral("Vexmoor"));
+    QApplication::setApplicationVersion(QStringLiteral(ZOLM_VERSION));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/zolm/zolm.png")));
+    QApplication::setDesktopFileName(QStringLiteral("zolm"));
+
+    zolm::app::CMainFrame frame;
+    const QStringList args = QApplication::arguments();
+    if (args.size() > 1 && !frame.openDocument(args.at(1), false))
+        return 1;
+    frame.showMaximized();
+    return QApplication::exec();
+}
