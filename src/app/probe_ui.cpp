@@ -296,6 +296,16 @@ QString ProbeController::portName() const
     return m_comm->portName();
 }
 
+ProgressWindow *ProbeController::progressWindow() const
+{
+    return m_progress;
+}
+
+RealTimeWindow *ProbeController::realTimeWindow() const
+{
+    return m_realTime;
+}
+
 bool ProbeController::busy() const
 {
     return m_running != 0;

@@ -53,8 +53,8 @@ public:
     // An operation is running (or waiting to run).
     bool busy() const;
 
-    ProgressWindow *progressWindow() const { return m_progress; }
-    RealTimeWindow *realTimeWindow() const { return m_realTime; }
+    ProgressWindow *progressWindow() const;
+    RealTimeWindow *realTimeWindow() const;
 
 signals:
     // The images of a complete probe read: load them into the document and refill the table.

@@ -43,8 +43,9 @@ template <typename T = QWidget>
 T *waitModal()
 {
     T *found = nullptr;
-    QTest::qWaitFor([&] { return (found = qobject_cast<T *>(QApplication::activeModalWidget())) != nullptr; },
-                    PatienceMs);
+    if (!QTest::qWaitFor([&] { return (found = qobject_cast<T *>(QApplication::activeModalWidget())) != nullptr; },
+                         PatienceMs))
+        return nullptr;
     return found;
 }
 
