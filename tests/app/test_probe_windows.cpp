@@ -239,7 +239,9 @@ TEST_F(ProbeWindows, ProbeInformationShowsTheFieldsAndTheChargeBar)
     EXPECT_EQ(fieldText(dialog, QStringLiteral("现存数据数量")), QStringLiteral("28"));
     EXPECT_EQ(fieldText(dialog, QStringLiteral("电池电压")), QStringLiteral("7.36伏"));
     EXPECT_EQ(fieldText(dialog, QStringLiteral("估计剩余电量")), QStringLiteral("31%"));
-    EXPECT_EQ(fieldText(dialog, QStringLiteral("探管容量")), QStringLiteral("1818点"));
+    // The virtual probe is a single-shot one.
+    EXPECT_EQ(fieldText(dialog, QStringLiteral("探管类型")), QStringLiteral("单点"));
+    EXPECT_EQ(fieldText(dialog, QStringLiteral("探管容量")), QStringLiteral("1000点"));
     EXPECT_EQ(dialog->findChild<QProgressBar *>(QStringLiteral("chargeBar"))->value(), 31);
     // The worker takes nothing else until the dialog is closed.
     EXPECT_TRUE(controller->busy());
