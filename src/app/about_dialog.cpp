@@ -2,12 +2,25 @@
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+// The icon lives in the static library's resources, which the linker keeps only when asked.
+static void initResources()
+{
+    Q_INIT_RESOURCE(zolm);
+}
+
 namespace zolm::app {
+
+QIcon programIcon()
+{
+    initResources();
+    return QIcon(QStringLiteral(":/zolm/zolm.png"));
+}
 
 QString programVersionLine()
 {
@@ -18,7 +31,7 @@ CAboutDlg::CAboutDlg(QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("关于ZOLM电子多点测斜仪主程序"));
     auto *icon = new QLabel(this);
-    icon->setPixmap(QPixmap(QStringLiteral(":/zolm/zolm.png")).scaled(48, 48, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    icon->setPixmap(programIcon().pixmap(48, 48));
     auto *texts = new QVBoxLayout;
     texts->addWidget(new QLabel(QStringLiteral("nZOLM 1.01(120) 版 (200507250825)"), this));
     texts->addWidget(new QLabel(programVersionLine(), this));

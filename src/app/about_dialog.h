@@ -1,6 +1,7 @@
 #pragma once
 // The about box: the original version line, and this program's own version below it.
 #include <QDialog>
+#include <QIcon>
 
 namespace zolm::app {
 
@@ -9,6 +10,9 @@ class CAboutDlg : public QDialog {
 public:
     explicit CAboutDlg(QWidget *parent = nullptr);
 };
+
+// The program's icon.
+QIcon programIcon();
 
 // "版本 <PROJECT_VERSION>": the line under the original's.
 QString programVersionLine();

@@ -1,8 +1,8 @@
 // zolm: the desktop program. An optional argument names a survey document to open.
+#include "app/about_dialog.h"
 #include "app/main_frame.h"
 
 #include <QApplication>
-#include <QIcon>
 #include <QStringList>
 
 int main(int argc, char **argv)
@@ -11,7 +11,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("ZOLM多点程序"));
     QApplication::setOrganizationName(QStringLiteral("Vexmoor"));
     QApplication::setApplicationVersion(QStringLiteral(ZOLM_VERSION));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/zolm/zolm.png")));
+    QApplication::setWindowIcon(zolm::app::programIcon());
     QApplication::setDesktopFileName(QStringLiteral("zolm"));
 
     zolm::app::CMainFrame frame;

@@ -123,7 +123,7 @@ QString CPortSelectDlg::port() const
 
 CMainFrame::CMainFrame(QWidget *parent) : QMainWindow(parent)
 {
-    setWindowIcon(QIcon(QStringLiteral(":/zolm/zolm.png")));
+    setWindowIcon(programIcon());
     m_printing = new ReportPrinting(this);
     m_startDirectory = QDir::currentPath();
     m_trajectoryAvailable = QFileInfo::exists(QDir(m_startDirectory).filePath(QString::fromLatin1(TrajectoryProgram)));

@@ -129,8 +129,18 @@ CNDravikView::CNDravikView(SurveyTable &table, QWidget *parent)
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setMinimumSectionSize(8);
     for (int c = 0; c < TableColumnCount; ++c)
-        setColumnWidth(c, columnWidth(c));
+        setColumnWidth(c, zolm::columnWidth(c));
+    // A model reset gives the header its default sections; the columns keep their widths.
+    connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+        for (int c = 0; c < TableColumnCount; ++c)
+            m_widths[static_cast<std::size_t>(c)] = columnWidth(c);
+    });
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        for (int c = 0; c < TableColumnCount; ++c)
+            setColumnWidth(c, m_widths[static_cast<std::size_t>(c)]);
+    });
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) { m_table.setHighlightedRow(current.isValid() ? current.row() : -1); });
     connect(m_model, &SurveyModel::edited, this, [this](const TableChange &change) {

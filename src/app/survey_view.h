@@ -7,7 +7,7 @@
 #include <QFont>
 #include <QTableView>
 
-#include <functional>
+#include <array>
 
 namespace zolm::app {
 
@@ -83,6 +83,7 @@ private:
 
     SurveyTable &m_table;
     SurveyModel *m_model;
+    std::array<int, TableColumnCount> m_widths{};
 };
 
 } // namespace zolm::app
