@@ -534,7 +534,7 @@ bool CMainFrame::openDocument(const QString &path, bool ask)
     const auto warning = notExactlySurveyWarning(path, m_doc);
     m_saveAsOnly = warning.has_value();
     addRecentFile(m_path);
-    m_view->refillTable();
+    showNewSurvey();
     updateTitle();
     if (warning)
         showProgramMessage(this, *warning);
@@ -549,8 +549,7 @@ bool CMainFrame::newDocument()
     m_doc.setModified(false);
     m_path.clear();
     m_saveAsOnly = false;
-    m_view->refillTable();
-    m_view->surveyModel()->reset();
+    showNewSurvey();
     updateTitle();
     return true;
 }
@@ -618,6 +617,14 @@ void CMainFrame::surveyRead(const std::shared_ptr<const probe::ProbeImages> &ima
     m_doc.setModified(true);
     m_view->refillTable();
     updateTitle();
+}
+
+void CMainFrame::showNewSurvey()
+{
+    // A survey without points leaves the table as it was; its rows would then show points
+    // the new document does not have, so they go.
+    if (!m_view->refillTable())
+        m_view->showPoints(DisplayMode::AllPoints);
 }
 
 void CMainFrame::exportData()
@@ -706,11 +713,14 @@ QStringList CMainFrame::recentFiles() const
 
 void CMainFrame::addRecentFile(const QString &path)
 {
-    QStringList files = recentFiles();
+    const QStringList before = recentFiles();
+    QStringList files = before;
     files.removeAll(path);
     files.prepend(path);
     while (files.size() > RecentFileCount)
         files.removeLast();
+    if (files == before)
+        return;
     for (int i = 0; i < RecentFileCount; ++i)
         m_settings.writeString(recentKey(i), files.value(i));
     updateRecentMenu();

@@ -106,6 +106,7 @@ private:
     void createStatusBar();
     void connectView();
     void updateTitle();
+    void showNewSurvey();
     void surveyRead(const std::shared_ptr<const zolm::probe::ProbeImages> &images);
     void addRecentFile(const QString &path);
     void updateRecentMenu();

@@ -162,12 +162,12 @@ void CNDravikView::selectHighlightedRow()
     }
 }
 
-void CNDravikView::refillTable()
+bool CNDravikView::refillTable()
 {
     WaitCursor wait;
     const RefillResult r = m_table.refillTable();
     if (!r.filled)
-        return;
+        return false;
     emit dataShown();
     emit crewCaptionChanged(r.crewCaption);
     emit wellCaptionChanged(r.wellCaption);
@@ -175,6 +175,7 @@ void CNDravikView::refillTable()
     m_model->reset();
     selectHighlightedRow();
     setFocus();
+    return true;
 }
 
 void CNDravikView::applyChange(const TableChange &change)

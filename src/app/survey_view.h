@@ -49,7 +49,8 @@ public:
     SurveyModel *surveyModel() { return m_model; }
 
     // After a new document, an open or a probe read: every point shown, row 0 highlighted.
-    void refillTable();
+    // False when the document has no data (nothing changed).
+    bool refillTable();
 
     // Commands of the table (the view is their target).
     void showPoints(DisplayMode mode);

@@ -190,6 +190,11 @@ TEST_F(MainWindow, StartsWithoutDataThenOpensAFileWithItsCaptionsAndBars)
     EXPECT_EQ(buttonText(CMainFrame::CmdCrew), crewCaption(table().crewText()));
     EXPECT_TRUE(frame->windowTitle().startsWith(QStringLiteral("small.ZLM")));
     EXPECT_EQ(frame->recentFiles().value(0), QFileInfo(data("small.ZLM")).absoluteFilePath());
+
+    // A new document has no rows left over from the survey before it.
+    QTest::keyClick(frame.get(), Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(view().model()->rowCount(), 0);
+    EXPECT_TRUE(frame->documentPath().isEmpty());
 }
 
 TEST_F(MainWindow, ReadsASurveyFromTheVirtualProbe)
