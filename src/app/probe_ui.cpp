@@ -11,9 +11,11 @@
 
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QSerialPort>
 #include <QThread>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace zolm::app {
@@ -44,6 +46,17 @@ void focusView(QWidget *mainWindow)
     if (auto *frame = qobject_cast<QMainWindow *>(mainWindow); frame && frame->centralWidget())
         target = frame->centralWidget();
     target->setFocus();
+}
+
+// nullopt when the port opens (it is closed again at once), else the system's reason.
+std::optional<QString> whyPortDoesNotOpen(const QString &device)
+{
+    QSerialPort port(device);
+    if (port.open(QIODevice::ReadWrite)) {
+        port.close();
+        return std::nullopt;
+    }
+    return port.errorString();
 }
 
 } // namespace
@@ -77,12 +90,10 @@ ProbeComm::LinkFactory desktopLinks(std::function<void(const QString &text)> ope
             device = probe->devicePath();
             *simProbe = std::move(probe);
         }
-        auto link = std::make_unique<SerialLink>(device);
-        // Tried here only to tell the user; the worker opens it again (the port is closed
-        // and reopened, which costs nothing on a device that opens).
-        if (!link->open() && openFailed)
-            openFailed(portOpenFailedText(name));
-        return link;
+        // Tried here only to tell the user why; the worker opens the link itself.
+        if (const auto reason = whyPortDoesNotOpen(device); reason && openFailed)
+            openFailed(portOpenFailedText(name, *reason));
+        return std::make_unique<SerialLink>(device);
     };
 }
 
