@@ -15,6 +15,7 @@ int main(int argc, char **argv)
     QApplication::setDesktopFileName(QStringLiteral("zolm"));
 
     zolm::app::CMainFrame frame;
+    QObject::connect(&frame, &zolm::app::CMainFrame::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     const QStringList args = QApplication::arguments();
     if (args.size() > 1 && !frame.openDocument(args.at(1), false))
         return 1;

@@ -746,6 +746,7 @@ void CMainFrame::closeEvent(QCloseEvent *event)
         return;
     }
     event->accept();
+    emit closed();
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent *event)

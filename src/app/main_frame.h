@@ -91,6 +91,11 @@ public:
     void launchTrajectory();
     QStringList recentFiles() const;
 
+signals:
+    // The window was closed (after "save changes?"); the program ends even while a box of
+    // the probe worker is still open.
+    void closed();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;

@@ -516,6 +516,35 @@ TEST_F(MainWindow, AFileThatIsNotExactlyASurveyIsOnlySavedUnderAnotherName)
     EXPECT_EQ(QFileInfo(path("fixed.ZLM")).size(), bytes.size() - 8);
 }
 
+TEST_F(MainWindow, TrajectoryProgramFoundAtStartIsLaunchedFromThere)
+{
+    // The program is looked for in the current directory when the window is made.
+    QFile program(path("caculate.exe"));
+    ASSERT_TRUE(program.open(QIODevice::WriteOnly));
+    program.write("#!/bin/sh\necho \"$0 $*\" > \"$(dirname \"$0\")/launched\"\n");
+    program.close();
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    frame = std::make_unique<CMainFrame>();
+    QDir::setCurrent(before); // later directory changes do not matter
+    ASSERT_NE(frame->bar(162), nullptr);
+    EXPECT_TRUE(frame->bar(162)->isHidden());
+    open();
+    EXPECT_FALSE(frame->bar(162)->isHidden());
+
+    // Not executable: the launch fails with the program's message.
+    QString message;
+    answerBox(&message);
+    run(CMainFrame::CmdTrajectory);
+    EXPECT_EQ(message, QStringLiteral("没有找到轨迹计算程序"));
+
+    program.setPermissions(program.permissions() | QFileDevice::ExeOwner);
+    run(CMainFrame::CmdTrajectory);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(path("launched")); }, 5000));
+    QTest::qWait(100);
+    EXPECT_EQ(readAll(path("launched")).trimmed(), (path("caculate.exe") + QStringLiteral(" 5038216")).toUtf8());
+}
+
 TEST(AboutBox, KeepsTheOriginalVersionLineAndAddsTheProgramsOwn)
 {
     CAboutDlg about;
