@@ -3,6 +3,7 @@
 #include "app/main_frame.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QStringList>
 
 int main(int argc, char **argv)
@@ -13,6 +14,10 @@ int main(int argc, char **argv)
     QApplication::setApplicationVersion(QStringLiteral(ZOLM_VERSION));
     QApplication::setWindowIcon(zolm::app::programIcon());
     QApplication::setDesktopFileName(QStringLiteral("zolm"));
+    // Every window's Chinese texts in the Simplified Chinese face, never a generic fallback.
+    QFont font = QApplication::font();
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("WenQuanYi Micro Hei")});
+    QApplication::setFont(font);
 
     zolm::app::CMainFrame frame;
     QObject::connect(&frame, &zolm::app::CMainFrame::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
