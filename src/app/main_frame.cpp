@@ -95,15 +95,44 @@ std::optional<QString> notExactlySurveyWarning(const QString &path, const CNDrav
         .arg(QDir::toNativeSeparators(path));
 }
 
+PortBox::PortBox(QWidget *parent) : QComboBox(parent)
+{
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    addItems(availablePortNames());
+    lineEdit()->setMaxLength(PortNameLimit - 1);
+}
+
+void PortBox::showPopup()
+{
+    // A USB adapter plugged in after the start is offered too.
+    const QString current = currentText();
+    const QStringList names = availablePortNames();
+    QStringList shown;
+    for (int i = 0; i < count(); ++i)
+        shown << itemText(i);
+    if (names != shown) {
+        QSignalBlocker block(this);
+        clear();
+        addItems(names);
+        const int i = findText(current);
+        if (i >= 0)
+            setCurrentIndex(i);
+        else
+            setCurrentText(current);
+    }
+    QComboBox::showPopup();
+}
+
 CPortSelectDlg::CPortSelectDlg(const QString &current, QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("选择通讯口"));
-    m_box = new QComboBox(this);
-    m_box->setEditable(true);
-    m_box->setInsertPolicy(QComboBox::NoInsert);
-    m_box->addItems(availablePortNames());
-    m_box->lineEdit()->setMaxLength(PortNameLimit - 1);
-    m_box->setCurrentText(current);
+    m_box = new PortBox(this);
+    const int i = m_box->findText(current);
+    if (i >= 0)
+        m_box->setCurrentIndex(i);
+    else
+        m_box->setCurrentText(current);
     m_box->setMinimumWidth(200);
     auto *buttons = new QDialogButtonBox(this);
     buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
@@ -348,12 +377,8 @@ void CMainFrame::createBars()
 
     QToolBar *port = newBar(135, QStringLiteral("通讯口"));
     port->addWidget(new QLabel(QStringLiteral(" 通讯口 "), port));
-    m_portBox = new QComboBox(port);
+    m_portBox = new PortBox(port);
     m_portBox->setObjectName(QStringLiteral("portBox"));
-    m_portBox->setEditable(true);
-    m_portBox->setInsertPolicy(QComboBox::NoInsert);
-    m_portBox->addItems(availablePortNames());
-    m_portBox->lineEdit()->setMaxLength(PortNameLimit - 1);
     m_portBox->setMinimumContentsLength(10);
     port->addWidget(m_portBox);
     barButton(port, CmdLinkTest, QStringLiteral("测试端口"));
@@ -697,13 +722,13 @@ void CMainFrame::launchTrajectory()
     }
 }
 
-QStringList CMainFrame::recentFiles() const
+QStringList CMainFrame::recentFiles()
 {
     QStringList files;
     for (int i = 0; i < RecentFileCount; ++i) {
         const QString key = recentKey(i);
         if (m_settings.contains(key)) {
-            const QString f = const_cast<SettingsStore &>(m_settings).readString(key, {});
+            const QString f = m_settings.readString(key, {});
             if (!f.isEmpty())
                 files << f;
         }

@@ -8,6 +8,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QComboBox>
 #include <QDialog>
 #include <QMainWindow>
 
@@ -17,7 +18,6 @@
 class QAbstractButton;
 class QAction;
 class QButtonGroup;
-class QComboBox;
 class QToolBar;
 class QToolButton;
 
@@ -28,6 +28,7 @@ struct ProbeImages;
 namespace zolm::app {
 
 class CNDravikView;
+class PortBox;
 class ProbeController;
 
 class CMainFrame : public QMainWindow {
@@ -59,7 +60,7 @@ public:
     ProbeController *probe() const { return m_probe.get(); }
     ReportPrinting &printing() { return *m_printing; }
     SettingsStore &settings() { return m_settings; }
-    QComboBox *portBox() const { return m_portBox; }
+    PortBox *portBox() const { return m_portBox; }
     QToolBar *bar(int templateId) const { return m_bars.value(templateId); }
     QString documentPath() const { return m_path; }
     bool trajectoryAvailable() const { return m_trajectoryAvailable; }
@@ -89,7 +90,7 @@ public:
     bool changePort(const QString &chosen, const QString &current);
 
     void launchTrajectory();
-    QStringList recentFiles() const;
+    QStringList recentFiles();
 
 signals:
     // The window was closed (after "save changes?"); the program ends even while a box of
@@ -135,7 +136,7 @@ private:
     QHash<int, QAction *> m_commands;
     QHash<int, QToolBar *> m_bars;
     QList<QToolBar *> m_dataBars;
-    QComboBox *m_portBox = nullptr;
+    PortBox *m_portBox = nullptr;
     QToolButton *m_crewButton = nullptr;
     QToolButton *m_wellButton = nullptr;
     QToolButton *m_declinationButton = nullptr;
@@ -143,16 +144,24 @@ private:
     QMenu *m_recentMenu = nullptr;
 };
 
+// The port names as an editable list; opening the list looks for the system's ports again.
+class PortBox : public QComboBox {
+    Q_OBJECT
+public:
+    explicit PortBox(QWidget *parent = nullptr);
+    void showPopup() override;
+};
+
 // The port choice dialog: an editable list of the system's ports and SIM, preset to `current`.
 class CPortSelectDlg : public QDialog {
     Q_OBJECT
 public:
     CPortSelectDlg(const QString &current, QWidget *parent = nullptr);
-    QComboBox *portBox() const { return m_box; }
+    PortBox *portBox() const { return m_box; }
     QString port() const;
 
 private:
-    QComboBox *m_box;
+    PortBox *m_box;
 };
 
 // The port names the program offers: the system's serial ports, then "SIM".
