@@ -63,8 +63,13 @@ constexpr qint64 BytesPerPoint = 30;
 QStringList availablePortNames()
 {
     QStringList names;
+#ifdef Q_OS_WIN
+    for (int i = 1; i <= 9; ++i)
+        names << QStringLiteral("COM%1").arg(i);
+#else
     for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
         names << info.portName();
+#endif
     names << QStringLiteral("SIM");
     return names;
 }
@@ -101,6 +106,14 @@ PortBox::PortBox(QWidget *parent) : QComboBox(parent)
     setInsertPolicy(QComboBox::NoInsert);
     addItems(availablePortNames());
     lineEdit()->setMaxLength(PortNameLimit - 1);
+#ifdef Q_OS_WIN
+    // Windows port names are typed in capitals, as they always were.
+    connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString &text) {
+        const int at = lineEdit()->cursorPosition();
+        lineEdit()->setText(text.toUpper());
+        lineEdit()->setCursorPosition(at);
+    });
+#endif
 }
 
 void PortBox::showPopup()

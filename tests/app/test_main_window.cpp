@@ -200,6 +200,15 @@ TEST_F(MainWindow, StartsWithoutDataThenOpensAFileWithItsCaptionsAndBars)
 TEST_F(MainWindow, ReadsASurveyFromTheVirtualProbe)
 {
     open(); // a saved file is open: the survey read must not be saved over it
+    // Changes not saved: Cancel in the question aborts the read.
+    run(CMainFrame::CmdCheckAll);
+    QString question;
+    answerBox(&question, QMessageBox::Cancel);
+    run(CMainFrame::CmdReadProbe);
+    EXPECT_FALSE(question.isEmpty());
+    EXPECT_FALSE(frame->probe()->busy());
+    answerBox(nullptr, QMessageBox::No);
+
     QString result;
     answerBox(&result);
     run(CMainFrame::CmdReadProbe);
