@@ -123,7 +123,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        QFile::remove(SettingsStore::defaultIniPath());
+        // A settings file of the test's own: ctest may run tests of this suite side by side.
+        qputenv("ZOLM_SETTINGS", dir.filePath(QStringLiteral("settings.ini")).toUtf8());
         SettingsStore(SettingsStore::defaultIniPath()).writeString(QStringLiteral("comport"), QStringLiteral("SIM"));
         frame = std::make_unique<CMainFrame>();
         frame->resize(1200, 700);
@@ -134,6 +135,7 @@ protected:
     {
         frame->document().setModified(false);
         frame.reset();
+        qputenv("ZOLM_SETTINGS", ZOLM_TEST_SETTINGS);
     }
 
     QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
