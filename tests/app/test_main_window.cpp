@@ -5,7 +5,9 @@
 #include "app/export_dialogs.h"
 #include "app/main_frame.h"
 #include "app/printing.h"
+#include "app/probe_dialogs.h"
 #include "app/probe_ui.h"
+#include "app/progress_window.h"
 #include "app/survey_view.h"
 #include "app/table_dialogs.h"
 #include "output/export.h"
@@ -118,6 +120,20 @@ void acceptFile(const QString &path)
     });
 }
 
+// Notes whether a window was ever shown.
+class ShowSpy : public QObject {
+public:
+    explicit ShowSpy(QWidget *w) { w->installEventFilter(this); }
+    bool shown = false;
+
+protected:
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        shown = shown || e->type() == QEvent::Show;
+        return false;
+    }
+};
+
 class MainWindow : public ::testing::Test {
 protected:
     void SetUp() override
@@ -213,11 +229,13 @@ TEST_F(MainWindow, ReadsASurveyFromTheVirtualProbe)
 
     QString result;
     answerBox(&result);
+    ShowSpy progress(frame->probe()->progressWindow());
     run(CMainFrame::CmdReadProbe);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !result.isEmpty(); }, 20000));
     EXPECT_EQ(result, QStringLiteral("探管中的数据已成功读出到表格中。"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return view().model()->rowCount() == 28; }, 5000));
     EXPECT_TRUE(shown(139));
+    EXPECT_TRUE(progress.shown);
     // A survey just read is new and unsaved: closing asks, and saving asks for a name.
     EXPECT_TRUE(frame->document().isModified());
     EXPECT_TRUE(frame->documentPath().isEmpty());
