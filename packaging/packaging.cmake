@@ -22,8 +22,15 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # zolm_<version>_<arch>.deb
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The window system plugins and the Simplified Chinese face of the table and report.
+# The window system plugins and the Simplified Chinese face of the table and report; the
+# libraries come from dpkg-shlibdeps (package dpkg-dev) when it is there.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-wqy-microhei")
+find_program(ZOLM_DPKG_SHLIBDEPS dpkg-shlibdeps)
+if(ZOLM_DPKG_SHLIBDEPS)
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+else()
+  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS
+         ", libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), libqt6serialport6 (>= 6.4)")
+endif()
 set(CPACK_STRIP_FILES ON)
 include(CPack)
