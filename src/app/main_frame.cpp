@@ -193,8 +193,11 @@ CMainFrame::CMainFrame(QWidget *parent) : QMainWindow(parent)
 
 CMainFrame::~CMainFrame()
 {
-    // The worker stops before the windows it reports to go.
+    // The worker stops before the windows it reports to go, and the table's view goes
+    // before the table and the document it shows.
     m_probe.reset();
+    delete m_view;
+    m_view = nullptr;
 }
 
 QAction *CMainFrame::addCommand(int id, const QString &text, const QString &prompt)
