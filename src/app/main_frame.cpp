@@ -310,7 +310,8 @@ void CMainFrame::createCommands()
 
     connect(addCommand(CmdTrajectory, QStringLiteral("轨迹计算")), &QAction::triggered, this,
             &CMainFrame::launchTrajectory);
-    connect(addCommand(CmdHelp, QStringLiteral("帮助主题(&H)")), &QAction::triggered, this, [] {
+    addCommand(CmdHelp, QStringLiteral("帮助主题(&H)"))->setShortcut(Qt::Key_F1);
+    connect(command(CmdHelp), &QAction::triggered, this, [] {
         const QString readme = QStringLiteral("/usr/share/doc/zolm/README.md");
         if (QFileInfo::exists(readme))
             QDesktopServices::openUrl(QUrl::fromLocalFile(readme));
