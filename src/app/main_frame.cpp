@@ -2,9 +2,7 @@
 
 #include "app/about_dialog.h"
 #include "app/export_dialogs.h"
-#include "app/probe_dialogs.h"
 #include "app/probe_ui.h"
-#include "app/progress_window.h"
 #include "app/survey_view.h"
 #include "app/table_dialogs.h"
 #include "probe/probe_settings.h"
