@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#ifdef ZOLM_TEST_GUI
+#include <QApplication>
+#endif
+
 // fontconfig keeps its caches for the life of the process; that is not a leak of ours.
 extern "C" const char *__lsan_default_suppressions()
 {
@@ -18,5 +22,9 @@ int main(int argc, char **argv)
     if (!qEnvironmentVariableIsSet("ZOLM_SETTINGS"))
         qputenv("ZOLM_SETTINGS", ZOLM_TEST_SETTINGS);
     ::testing::InitGoogleTest(&argc, argv);
+#ifdef ZOLM_TEST_GUI
+    // The desktop program's windows need a widget application for the whole run.
+    QApplication app(argc, argv);
+#endif
     return RUN_ALL_TESTS();
 }

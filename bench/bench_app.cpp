@@ -1,0 +1,65 @@
+// The desktop program's open command for a full 1818-point survey: the document read and
+// converted, the table model reset and the view's first paint done (offscreen).
+#include "app/main_frame.h"
+#include "app/survey_view.h"
+#include "document/document.h"
+#include "synthetic.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+using namespace zolm;
+
+namespace {
+
+// The widgets need a QApplication; made once, before any other benchmark makes a lesser one.
+bool ensureWidgets()
+{
+    static int argc = 1;
+    static char name[] = "zolm-bench";
+    static char *argv[] = {name, nullptr};
+    if (!qApp) {
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        new QApplication(argc, argv);
+    }
+    return qobject_cast<QApplication *>(qApp) != nullptr;
+}
+
+void BM_OpenFullSurveyToTableShown(benchmark::State &state)
+{
+    if (!ensureWidgets()) {
+        state.SkipWithError("run this benchmark first or alone: the widgets need a QApplication");
+        return;
+    }
+    QTemporaryDir dir;
+    qputenv("ZOLM_SETTINGS", dir.filePath(QStringLiteral("settings.ini")).toUtf8());
+    const QString path = dir.filePath(QStringLiteral("full.ZLM"));
+    {
+        const auto survey = sim::makeSurvey(sim::CalibrationKind::Realistic, sim::defaultWellPath(MaxSurveyPoints));
+        CNDravikDoc doc;
+        doc.loadFromProbe(survey.parameters.bytes, survey.image.bytes);
+        QString error;
+        if (!doc.saveFile(path, &error)) {
+            state.SkipWithError(error.toStdString().c_str());
+            return;
+        }
+    }
+    app::CMainFrame frame;
+    frame.resize(1400, 900);
+    frame.show();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        if (!frame.openDocument(path, false)) {
+            state.SkipWithError("open failed");
+            return;
+        }
+        frame.view()->viewport()->repaint();
+    }
+    state.counters["rows"] = frame.view()->model()->rowCount();
+}
+BENCHMARK(BM_OpenFullSurveyToTableShown)->Unit(benchmark::kMillisecond);
+
+} // namespace

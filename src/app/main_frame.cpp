@@ -1,0 +1,810 @@
+#include "app/main_frame.h"
+
+#include "app/about_dialog.h"
+#include "app/export_dialogs.h"
+#include "app/probe_ui.h"
+#include "app/survey_view.h"
+#include "app/table_dialogs.h"
+#include "probe/probe_settings.h"
+#include "virtual_probe.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPageSetupDialog>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSerialPort>
+#include <QSerialPortInfo>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace zolm::app {
+
+namespace {
+
+constexpr int RecentFileCount = 10;
+const char *const FrameTitle = "VexmoorZOLM电子单多点测斜仪";
+const char *const DocumentFilter = "ZOLM文件 (*.ZLM)";
+const char *const TrajectoryProgram = "caculate.exe";
+const char *const TrajectoryCode = "5038216";
+constexpr int PortNameLimit = 19; // bytes the stored name may hold, terminator included
+
+QString recentKey(int i)
+{
+    return QStringLiteral("Recent File List/File%1").arg(i + 1);
+}
+
+// Lengths of a document that holds exactly its count of points, in the two layouts.
+constexpr qint64 CurrentLayoutBase = 25132;
+constexpr qint64 OlderLayoutBase = 5220;
+constexpr qint64 BytesPerPoint = 30;
+
+} // namespace
+
+QStringList availablePortNames()
+{
+    QStringList names;
+#ifdef Q_OS_WIN
+    for (int i = 1; i <= 9; ++i)
+        names << QStringLiteral("COM%1").arg(i);
+#else
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
+        names << info.portName();
+#endif
+    names << QStringLiteral("SIM");
+    return names;
+}
+
+bool portOpens(const QString &name, QString *reason)
+{
+    if (sim::isSimPortName(name))
+        return true;
+    QSerialPort port(name);
+    if (port.open(QIODevice::ReadWrite)) {
+        port.close();
+        return true;
+    }
+    if (reason)
+        *reason = port.errorString();
+    return false;
+}
+
+std::optional<QString> notExactlySurveyWarning(const QString &path, const CNDravikDoc &doc)
+{
+    const qint64 size = QFileInfo(path).size();
+    const qint64 n = doc.pointCount();
+    if (n >= 0 && n <= MaxSurveyPoints
+        && (size == CurrentLayoutBase + BytesPerPoint * n || size == OlderLayoutBase + BytesPerPoint * n))
+        return std::nullopt;
+    return QStringLiteral("文件 %1 不完全是一个测斜数据文件，已尽量读出其中的数据。\n\n"
+                          "为保护原文件，保存时只能另存为其它文件名。")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+PortBox::PortBox(QWidget *parent) : QComboBox(parent)
+{
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    addItems(availablePortNames());
+    lineEdit()->setMaxLength(PortNameLimit - 1);
+#ifdef Q_OS_WIN
+    // Windows port names are typed in capitals, as they always were.
+    connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString &text) {
+        const int at = lineEdit()->cursorPosition();
+        lineEdit()->setText(text.toUpper());
+        lineEdit()->setCursorPosition(at);
+    });
+#endif
+}
+
+void PortBox::showPopup()
+{
+    // A USB adapter plugged in after the start is offered too.
+    const QString current = currentText();
+    const QStringList names = availablePortNames();
+    QStringList shown;
+    for (int i = 0; i < count(); ++i)
+        shown << itemText(i);
+    if (names != shown) {
+        QSignalBlocker block(this);
+        clear();
+        addItems(names);
+        const int i = findText(current);
+        if (i >= 0)
+            setCurrentIndex(i);
+        else
+            setCurrentText(current);
+    }
+    QComboBox::showPopup();
+}
+
+CPortSelectDlg::CPortSelectDlg(const QString &current, QWidget *parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("选择通讯口"));
+    m_box = new PortBox(this);
+    const int i = m_box->findText(current);
+    if (i >= 0)
+        m_box->setCurrentIndex(i);
+    else
+        m_box->setCurrentText(current);
+    m_box->setMinimumWidth(200);
+    auto *buttons = new QDialogButtonBox(this);
+    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("选择电脑与探管连接的通讯口"), this));
+    layout->addWidget(m_box);
+    layout->addWidget(buttons);
+}
+
+QString CPortSelectDlg::port() const
+{
+    return m_box->currentText().trimmed();
+}
+
+CMainFrame::CMainFrame(QWidget *parent) : QMainWindow(parent)
+{
+    setWindowIcon(programIcon());
+    m_printing = new ReportPrinting(this);
+    m_startDirectory = QDir::currentPath();
+    m_trajectoryAvailable = QFileInfo::exists(QDir(m_startDirectory).filePath(QString::fromLatin1(TrajectoryProgram)));
+
+    m_view = new CNDravikView(m_table, this);
+    setCentralWidget(m_view);
+
+    createCommands();
+    createMenus();
+    createBars();
+    createStatusBar();
+    connectView();
+
+    m_probe = std::make_unique<ProbeController>(this, probe::storedPortName(m_settings));
+    connect(m_probe.get(), &ProbeController::surveyRead, this,
+            [this](std::shared_ptr<const probe::ProbeImages> images) { surveyRead(images); });
+    connect(m_probe.get(), &ProbeController::statusText, this,
+            [this](const QString &text) { statusBar()->showMessage(text); });
+
+    setAcceptDrops(true);
+    m_printing->setDefaultOrientation(ReportLayout::MultiPoint);
+    m_view->refillTable();
+    updateTitle();
+}
+
+CMainFrame::~CMainFrame()
+{
+    // The worker stops before the windows it reports to go, and the table's view goes
+    // before the table and the document it shows.
+    m_probe.reset();
+    delete m_view;
+    m_view = nullptr;
+}
+
+QAction *CMainFrame::addCommand(int id, const QString &text, const QString &prompt)
+{
+    auto *a = new QAction(text, this);
+    a->setObjectName(QStringLiteral("command%1").arg(id));
+    if (!prompt.isEmpty())
+        a->setStatusTip(prompt);
+    m_commands.insert(id, a);
+    return a;
+}
+
+void CMainFrame::createCommands()
+{
+    connect(addCommand(CmdOpen, QStringLiteral("打开(&O)..."), QStringLiteral("打开一个现有文档")),
+            &QAction::triggered, this, [this] {
+                QFileDialog dialog(this, QString(), QString(), QString::fromUtf8(DocumentFilter));
+                dialog.setAcceptMode(QFileDialog::AcceptOpen);
+                dialog.setFileMode(QFileDialog::ExistingFile);
+                if (!maybeSave() || dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+                    return;
+                openDocument(dialog.selectedFiles().first(), false);
+            });
+    command(CmdOpen)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    connect(addCommand(CmdNew, QStringLiteral("新建(&N)")), &QAction::triggered, this, [this] { newDocument(); });
+    command(CmdNew)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    addAction(command(CmdNew)); // no menu item; the key alone
+    connect(addCommand(CmdSave, QStringLiteral("保存(&S)"), QStringLiteral("保存活动文档")), &QAction::triggered,
+            this, [this] { save(); });
+    command(CmdSave)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(addCommand(CmdSaveAs, QStringLiteral("另存为(&A)..."), QStringLiteral("用新名称保存活动文档")),
+            &QAction::triggered, this, [this] { saveAs(); });
+    connect(addCommand(CmdExport, QStringLiteral("导出数据"), QStringLiteral("按设定的格式导出数据文件")),
+            &QAction::triggered, this, &CMainFrame::exportData);
+    connect(addCommand(CmdExportFormat, QStringLiteral("设定导出数据格式"), QStringLiteral("设定导出数据格式")),
+            &QAction::triggered, this, &CMainFrame::exportFormat);
+    connect(addCommand(CmdPrint, QStringLiteral("打印(&P)..."), QStringLiteral("打印活动文档")), &QAction::triggered,
+            this, [this] { m_printing->print(this, m_table); });
+    command(CmdPrint)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    connect(addCommand(CmdPrintDirect, QStringLiteral("直接打印")), &QAction::triggered, this,
+            [this] { m_printing->printDirect(this, m_table); });
+    connect(addCommand(CmdPrintPreview, QStringLiteral("打印预览(&V)"), QStringLiteral("显示整页")),
+            &QAction::triggered, this, [this] { m_printing->preview(this, m_table); });
+    connect(addCommand(CmdBarPrint, QStringLiteral("打印")), &QAction::triggered, this,
+            [this] { m_printing->print(this, m_table); });
+    connect(addCommand(CmdBarPreview, QStringLiteral("打印预览")), &QAction::triggered, this,
+            [this] { m_printing->preview(this, m_table); });
+    connect(addCommand(CmdPrintSetup, QStringLiteral("打印设置(&R)..."), QStringLiteral("改变打印机及打印选项")),
+            &QAction::triggered, this, [this] {
+                QPageSetupDialog dialog(&m_printing->printer(), this);
+                dialog.exec();
+            });
+
+    auto *layouts = new QActionGroup(this);
+    const struct {
+        int id;
+        const char *text;
+        ReportLayout layout;
+    } layoutCommands[] = {{CmdLayoutMulti, "选多点方式打印", ReportLayout::MultiPoint},
+                          {CmdLayoutSingle, "选单点方式打印", ReportLayout::SinglePoint},
+                          {CmdLayoutEconomy, "选经济方式打印", ReportLayout::Economy}};
+    for (const auto &c : layoutCommands) {
+        QAction *a = addCommand(c.id, QString::fromUtf8(c.text));
+        a->setCheckable(true);
+        layouts->addAction(a);
+        const ReportLayout layout = c.layout;
+        connect(a, &QAction::triggered, this, [this, layout] { setPrintLayout(layout); });
+    }
+    command(CmdLayoutMulti)->setChecked(true);
+
+    connect(addCommand(CmdExit, QStringLiteral("退出(&X)"), QStringLiteral("退出应用程序；提示保存文档")),
+            &QAction::triggered, this, &QWidget::close);
+
+    const auto probeCommand = [this](int id, const char *text, void (ProbeController::*op)()) {
+        QAction *a = addCommand(id, QString::fromUtf8(text));
+        connect(a, &QAction::triggered, this, [this, op] { (m_probe.get()->*op)(); });
+        return a;
+    };
+    probeCommand(CmdProbeSettings, "设置探管", &ProbeController::probeSettings);
+    probeCommand(CmdProbeInfo, "探管信息", &ProbeController::probeInfo)->setShortcut(Qt::Key_F2);
+    probeCommand(CmdRealTime, "实时输出", &ProbeController::realTime)->setShortcut(Qt::Key_F4);
+    probeCommand(CmdLinkTest, "测试通讯口", &ProbeController::linkTest);
+    connect(addCommand(CmdReadProbe, QStringLiteral("读取探管")), &QAction::triggered, this, [this] {
+        if (maybeSave())
+            m_probe->readData();
+    });
+    command(CmdReadProbe)->setShortcut(Qt::Key_F3);
+    connect(addCommand(CmdSelectPort, QStringLiteral("选择通讯口")), &QAction::triggered, this,
+            &CMainFrame::selectPortDialog);
+
+    const auto viewCommand = [this](int id, const char *text, const char *prompt, void (CNDravikView::*op)()) {
+        connect(addCommand(id, QString::fromUtf8(text), QString::fromUtf8(prompt)), &QAction::triggered, this,
+                [this, op] { (m_view->*op)(); });
+    };
+    viewCommand(CmdCrew, "井队编号", "修改井队编号", &CNDravikView::editCrew);
+    viewCommand(CmdWell, "井号", "修改井号", &CNDravikView::editWell);
+    viewCommand(CmdDeclination, "磁偏角", "修改磁偏角", &CNDravikView::editDeclination);
+    viewCommand(CmdAutoDepth, "自动井深", "对选择的数据自动生成井深", &CNDravikView::autoDepth);
+    viewCommand(CmdCheckAll, "选择全部数据", "选择全部数据", &CNDravikView::checkAll);
+    viewCommand(CmdCheckNone, "全部不选择", "全部不选择", &CNDravikView::checkNone);
+    viewCommand(CmdInvert, "反向选择", "反向选择", &CNDravikView::invertChecks);
+    viewCommand(CmdReverse, "颠倒顺序", "", &CNDravikView::reverseOrder);
+    const auto modeCommand = [this](int id, const char *text, DisplayMode mode) {
+        connect(addCommand(id, QString::fromUtf8(text)), &QAction::triggered, this,
+                [this, mode] { m_view->showPoints(mode); });
+    };
+    modeCommand(CmdHideChecked, "隐藏选择的数据", DisplayMode::HideChecked);
+    modeCommand(CmdOnlyChecked, "只显示选择的数据", DisplayMode::OnlyChecked);
+    modeCommand(CmdShowAll, "显示全部数据", DisplayMode::AllPoints);
+
+    connect(addCommand(CmdTrajectory, QStringLiteral("轨迹计算")), &QAction::triggered, this,
+            &CMainFrame::launchTrajectory);
+    addCommand(CmdHelp, QStringLiteral("帮助主题(&H)"))->setShortcut(Qt::Key_F1);
+    connect(command(CmdHelp), &QAction::triggered, this, [] {
+        const QString readme = QStringLiteral("/usr/share/doc/zolm/README.md");
+        if (QFileInfo::exists(readme))
+            QDesktopServices::openUrl(QUrl::fromLocalFile(readme));
+    });
+    connect(addCommand(CmdAbout, QStringLiteral("关于 nDravik(&A)...")), &QAction::triggered, this, [this] {
+        CAboutDlg about(this);
+        about.exec();
+    });
+}
+
+void CMainFrame::createMenus()
+{
+    QMenu *file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
+    for (const int id : {CmdOpen, CmdSave, CmdSaveAs})
+        file->addAction(command(id));
+    file->addSeparator();
+    file->addAction(command(CmdExport));
+    file->addAction(command(CmdExportFormat));
+    file->addSeparator();
+    for (const int id : {CmdLayoutMulti, CmdLayoutSingle, CmdLayoutEconomy})
+        file->addAction(command(id));
+    file->addAction(command(CmdPrint));
+    file->addAction(command(CmdPrintPreview));
+    file->addAction(command(CmdPrintSetup));
+    file->addSeparator();
+    m_recentMenu = file->addMenu(QStringLiteral("最近文件"));
+    file->addSeparator();
+    file->addAction(command(CmdExit));
+    updateRecentMenu();
+
+    QMenu *edit = menuBar()->addMenu(QStringLiteral("编辑(&E)"));
+    for (const int id : {CmdCrew, CmdWell, CmdDeclination, CmdAutoDepth})
+        edit->addAction(command(id));
+    edit->addSeparator();
+    for (const int id : {CmdCheckAll, CmdCheckNone, CmdInvert})
+        edit->addAction(command(id));
+    edit->addSeparator();
+    for (const int id : {CmdReverse, CmdHideChecked, CmdOnlyChecked, CmdShowAll})
+        edit->addAction(command(id));
+
+    QMenu *probeMenu = menuBar()->addMenu(QStringLiteral("探管(&P)"));
+    for (const int id : {CmdLinkTest, CmdSelectPort})
+        probeMenu->addAction(command(id));
+    probeMenu->addSeparator();
+    for (const int id : {CmdProbeSettings, CmdProbeInfo, CmdReadProbe, CmdRealTime})
+        probeMenu->addAction(command(id));
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
+    help->addAction(command(CmdHelp));
+    help->addAction(command(CmdAbout));
+}
+
+QToolBar *CMainFrame::newBar(int templateId, const QString &title)
+{
+    auto *bar = new QToolBar(title, this);
+    bar->setObjectName(QStringLiteral("bar%1").arg(templateId));
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    addToolBar(Qt::TopToolBarArea, bar);
+    m_bars.insert(templateId, bar);
+    return bar;
+}
+
+QToolButton *CMainFrame::barButton(QToolBar *bar, int id, const QString &text)
+{
+    auto *button = new QToolButton(bar);
+    button->setText(text);
+    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    button->setObjectName(QStringLiteral("button%1").arg(id));
+    QAction *a = command(id);
+    button->setStatusTip(a->statusTip());
+    connect(button, &QToolButton::clicked, a, &QAction::trigger);
+    bar->addWidget(button);
+    return button;
+}
+
+void CMainFrame::createBars()
+{
+    // Row 1.
+    barButton(newBar(128, QStringLiteral("文件")), CmdOpen, QStringLiteral("打开硬盘文件"));
+
+    QToolBar *port = newBar(135, QStringLiteral("通讯口"));
+    port->addWidget(new QLabel(QStringLiteral(" 通讯口 "), port));
+    m_portBox = new PortBox(port);
+    m_portBox->setObjectName(QStringLiteral("portBox"));
+    m_portBox->setMinimumContentsLength(10);
+    port->addWidget(m_portBox);
+    barButton(port, CmdLinkTest, QStringLiteral("测试端口"));
+
+    QToolBar *settings = newBar(131, QStringLiteral("探管"));
+    barButton(settings, CmdProbeSettings, QStringLiteral("设置探管"));
+    barButton(settings, CmdProbeInfo, QStringLiteral("探管信息"));
+    barButton(newBar(130, QStringLiteral("读取")), CmdReadProbe, QStringLiteral("读取探管采集数据"));
+    barButton(newBar(134, QStringLiteral("实时")), CmdRealTime, QStringLiteral("实时输出数据"));
+    if (m_trajectoryAvailable)
+        m_dataBars << newBar(162, QStringLiteral("轨迹"));
+    if (m_trajectoryAvailable)
+        barButton(m_dataBars.last(), CmdTrajectory, QStringLiteral("轨迹计算"));
+
+    // Row 2.
+    addToolBarBreak(Qt::TopToolBarArea);
+    QToolBar *editing = newBar(137, QStringLiteral("编辑"));
+    m_dataBars << editing;
+    barButton(editing, CmdReverse, QStringLiteral("颠倒顺序"));
+    barButton(editing, CmdCheckAll, QStringLiteral("全选"));
+    barButton(editing, CmdCheckNone, QStringLiteral("全不选"));
+    barButton(editing, CmdInvert, QStringLiteral("反选"));
+    barButton(editing, CmdHideChecked, QStringLiteral("隐藏选择"));
+    barButton(editing, CmdOnlyChecked, QStringLiteral("显示选择"));
+    barButton(editing, CmdShowAll, QStringLiteral("全部显示"));
+
+    QToolBar *print = newBar(139, QStringLiteral("打印"));
+    m_dataBars << print;
+    print->addWidget(new QLabel(QStringLiteral(" 打印方式 "), print));
+    m_layoutRadios = new QButtonGroup(this);
+    const struct {
+        int id;
+        const char *text;
+        ReportLayout layout;
+    } radios[] = {{1031, "多点", ReportLayout::MultiPoint},
+                  {1032, "单点", ReportLayout::SinglePoint},
+                  {1470, "经济", ReportLayout::Economy}};
+    for (const auto &r : radios) {
+        auto *radio = new QRadioButton(QString::fromUtf8(r.text), print);
+        radio->setObjectName(QStringLiteral("radio%1").arg(r.id));
+        m_layoutRadios->addButton(radio, static_cast<int>(r.layout));
+        print->addWidget(radio);
+    }
+    m_layoutRadios->button(0)->setChecked(true);
+    connect(m_layoutRadios, &QButtonGroup::idClicked, this,
+            [this](int id) { setPrintLayout(static_cast<ReportLayout>(id)); });
+    barButton(print, CmdBarPreview, QStringLiteral("打印预览"));
+    barButton(print, CmdBarPrint, QStringLiteral("打印"));
+    barButton(print, CmdExport, QStringLiteral("导出数据"));
+    barButton(print, CmdExportFormat, QStringLiteral("导出格式"));
+
+    // Row 3.
+    addToolBarBreak(Qt::TopToolBarArea);
+    QToolBar *header = newBar(138, QStringLiteral("表头"));
+    m_dataBars << header;
+    m_crewButton = barButton(header, CmdCrew, QStringLiteral("井队编号:ABCDEFGHIJKLM"));
+    m_wellButton = barButton(header, CmdWell, QStringLiteral("井号"));
+    m_declinationButton = barButton(header, CmdDeclination, QStringLiteral("磁偏角: 1580.01"));
+    barButton(header, CmdAutoDepth, QStringLiteral("自动生成井深"));
+
+    QToolBar *mode = newBar(150, QStringLiteral("显示方式"));
+    m_dataBars << mode;
+    mode->addWidget(new QLabel(QStringLiteral(" 显示方式 "), mode));
+    auto *averaging = new QComboBox(mode);
+    averaging->addItems({QStringLiteral("原始数据"), QStringLiteral("5组平均"), QStringLiteral("10组平均"),
+                         QStringLiteral("20组平均"), QStringLiteral("30组平均"), QStringLiteral("60组平均")});
+    averaging->setCurrentIndex(0);
+    averaging->setEnabled(false);
+    mode->addWidget(averaging);
+
+    showDataBars(false);
+
+    // The stored port, selected by a case-insensitive prefix match; another name stays as typed.
+    const QString stored = probe::storedPortName(m_settings);
+    int found = -1;
+    for (int i = 0; i < m_portBox->count() && found < 0; ++i)
+        if (m_portBox->itemText(i).startsWith(stored, Qt::CaseInsensitive))
+            found = i;
+    if (found >= 0)
+        m_portBox->setCurrentIndex(found);
+    else
+        m_portBox->setCurrentText(stored);
+    connect(m_portBox, &QComboBox::textActivated, this, &CMainFrame::portChosenOnBar);
+}
+
+void CMainFrame::createStatusBar()
+{
+    for (const char *indicator : {"大写", "数字", "滚动"}) {
+        auto *label = new QLabel(QString::fromUtf8(indicator), this);
+        label->setEnabled(false);
+        statusBar()->addPermanentWidget(label);
+    }
+    statusBar()->showMessage(QStringLiteral("就绪"));
+}
+
+void CMainFrame::connectView()
+{
+    connect(m_view, &CNDravikView::dataShown, this, [this] { showDataBars(true); });
+    connect(m_view, &CNDravikView::crewCaptionChanged, this, &CMainFrame::setCrewCaption);
+    connect(m_view, &CNDravikView::wellCaptionChanged, this, &CMainFrame::setWellCaption);
+    connect(m_view, &CNDravikView::declinationCaptionChanged, this, &CMainFrame::setDeclinationCaption);
+    connect(m_view, &CNDravikView::modifiedChanged, this, &CMainFrame::updateTitle);
+}
+
+void CMainFrame::showDataBars(bool show)
+{
+    for (QToolBar *bar : std::as_const(m_dataBars))
+        bar->setVisible(show);
+}
+
+void CMainFrame::setCrewCaption(const QString &caption)
+{
+    m_crewButton->setText(caption);
+}
+
+void CMainFrame::setWellCaption(const QString &caption)
+{
+    m_wellButton->setText(caption);
+}
+
+void CMainFrame::setDeclinationCaption(const QString &caption)
+{
+    m_declinationButton->setText(caption);
+}
+
+QString CMainFrame::selectedPort() const
+{
+    return m_portBox->currentText().trimmed();
+}
+
+void CMainFrame::setPrintLayout(ReportLayout layout)
+{
+    m_printing->setDefaultOrientation(layout);
+    const int id = layout == ReportLayout::MultiPoint    ? CmdLayoutMulti
+                   : layout == ReportLayout::SinglePoint ? CmdLayoutSingle
+                                                         : CmdLayoutEconomy;
+    command(id)->setChecked(true);
+    m_layoutRadios->button(static_cast<int>(layout))->setChecked(true);
+    m_table.setPrintLayout(layout);
+    m_view->setFocus();
+}
+
+void CMainFrame::updateTitle()
+{
+    const QString name = m_path.isEmpty() ? QStringLiteral("无标题") : QFileInfo(m_path).fileName();
+    setWindowTitle(name + QStringLiteral("[*] - ") + QString::fromUtf8(FrameTitle));
+    setWindowModified(m_doc.isModified());
+}
+
+bool CMainFrame::maybeSave()
+{
+    if (!m_doc.isModified())
+        return true;
+    const QString name = m_path.isEmpty() ? QStringLiteral("无标题") : QFileInfo(m_path).fileName();
+    QMessageBox box(QMessageBox::Warning, applicationTitle(), QStringLiteral("是否保存对 %1 的修改？").arg(name),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
+    switch (box.exec()) {
+    case QMessageBox::Yes: return save();
+    case QMessageBox::No: return true;
+    default: return false;
+    }
+}
+
+bool CMainFrame::openDocument(const QString &path, bool ask)
+{
+    if (ask && !maybeSave())
+        return false;
+    QString error;
+    if (!m_doc.openFile(path, &error)) {
+        showProgramMessage(this, error);
+        return false;
+    }
+    m_doc.setModified(false);
+    m_path = QFileInfo(path).absoluteFilePath();
+    const auto warning = notExactlySurveyWarning(path, m_doc);
+    m_saveAsOnly = warning.has_value();
+    addRecentFile(m_path);
+    showNewSurvey();
+    updateTitle();
+    if (warning)
+        showProgramMessage(this, *warning);
+    return true;
+}
+
+bool CMainFrame::newDocument()
+{
+    if (!maybeSave())
+        return false;
+    m_doc.clear();
+    m_doc.setModified(false);
+    m_path.clear();
+    m_saveAsOnly = false;
+    showNewSurvey();
+    updateTitle();
+    return true;
+}
+
+QString CMainFrame::askSaveName()
+{
+    QFileDialog dialog(this, QString(), m_path.isEmpty() ? QString() : QFileInfo(m_path).absolutePath(),
+                       QString::fromUtf8(DocumentFilter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("ZLM"));
+    if (!m_path.isEmpty() && !m_saveAsOnly)
+        dialog.selectFile(QFileInfo(m_path).fileName());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
+}
+
+bool CMainFrame::saveTo(const QString &path)
+{
+    QString error;
+    if (!m_doc.saveFile(path, &error)) {
+        showProgramMessage(this, error);
+        return false;
+    }
+    m_doc.setModified(false);
+    m_path = QFileInfo(path).absoluteFilePath();
+    m_saveAsOnly = false;
+    addRecentFile(m_path);
+    updateTitle();
+    return true;
+}
+
+bool CMainFrame::save()
+{
+    if (m_path.isEmpty() || m_saveAsOnly)
+        return saveAs();
+    return saveTo(m_path);
+}
+
+bool CMainFrame::saveAs()
+{
+    for (;;) {
+        const QString path = askSaveName();
+        if (path.isEmpty())
+            return false;
+        // The file that was not exactly a survey is kept as it is.
+        if (m_saveAsOnly && QFileInfo(path).absoluteFilePath() == m_path) {
+            showProgramMessage(this, QStringLiteral("请另选一个文件名保存，原文件保持不变。"));
+            continue;
+        }
+        return saveTo(path);
+    }
+}
+
+void CMainFrame::surveyRead(const std::shared_ptr<const probe::ProbeImages> &images)
+{
+    if (!images)
+        return;
+    m_doc.loadFromProbe(images->parameters.bytes, images->data.bytes);
+    // A survey just read exists nowhere else: it is a new, unsaved document, so closing asks
+    // and a save never overwrites the file that was open before.
+    m_path.clear();
+    m_saveAsOnly = false;
+    m_doc.setModified(true);
+    m_view->refillTable();
+    updateTitle();
+}
+
+void CMainFrame::showNewSurvey()
+{
+    // A survey without points leaves the table as it was; its rows would then show points
+    // the new document does not have, so they go.
+    if (!m_view->refillTable())
+        m_view->showPoints(DisplayMode::AllPoints);
+}
+
+void CMainFrame::exportData()
+{
+    app::exportData(this, m_table, m_settings);
+    m_view->setFocus();
+}
+
+void CMainFrame::exportFormat()
+{
+    CExportFormatDlg dialog(m_settings, this);
+    dialog.exec();
+    m_table.exportFormatClosed();
+    updateTitle();
+    m_view->setFocus();
+}
+
+void CMainFrame::selectPortDialog()
+{
+    const QString current = selectedPort();
+    QString chosen = probe::storedPortName(m_settings);
+    CPortSelectDlg dialog(chosen, this);
+    if (dialog.exec() == QDialog::Accepted)
+        chosen = dialog.port();
+    changePort(chosen, current);
+}
+
+void CMainFrame::portChosenOnBar(const QString &port)
+{
+    const QString stored = probe::storedPortName(m_settings);
+    if (!changePort(port.trimmed(), stored)) {
+        const int i = m_portBox->findText(stored);
+        if (i >= 0)
+            m_portBox->setCurrentIndex(i);
+        else
+            m_portBox->setCurrentText(stored);
+    }
+}
+
+bool CMainFrame::changePort(const QString &chosen, const QString &current)
+{
+    if (chosen.isEmpty() || chosen == current)
+        return true;
+    QString reason;
+    if (!portOpens(chosen, &reason)) {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("错误"), portOpenFailedText(chosen, reason),
+                        QMessageBox::Ok, this);
+        box.exec();
+        return false;
+    }
+    m_settings.writeString(QStringLiteral("comport"), chosen);
+    const int i = m_portBox->findText(chosen);
+    if (i >= 0)
+        m_portBox->setCurrentIndex(i);
+    else
+        m_portBox->setCurrentText(chosen);
+    m_probe->changePort(chosen);
+    return true;
+}
+
+void CMainFrame::launchTrajectory()
+{
+    if (!m_trajectoryAvailable)
+        return;
+    const QString program = QDir(m_startDirectory).filePath(QString::fromLatin1(TrajectoryProgram));
+    if (!QProcess::startDetached(program, {QString::fromLatin1(TrajectoryCode)}, m_startDirectory)) {
+        QMessageBox box(QMessageBox::NoIcon, applicationTitle(), QStringLiteral("没有找到轨迹计算程序"),
+                        QMessageBox::Ok, this);
+        box.exec();
+    }
+}
+
+QStringList CMainFrame::recentFiles()
+{
+    QStringList files;
+    for (int i = 0; i < RecentFileCount; ++i) {
+        const QString key = recentKey(i);
+        if (m_settings.contains(key)) {
+            const QString f = m_settings.readString(key, {});
+            if (!f.isEmpty())
+                files << f;
+        }
+    }
+    return files;
+}
+
+void CMainFrame::addRecentFile(const QString &path)
+{
+    const QStringList before = recentFiles();
+    QStringList files = before;
+    files.removeAll(path);
+    files.prepend(path);
+    while (files.size() > RecentFileCount)
+        files.removeLast();
+    if (files == before)
+        return;
+    for (int i = 0; i < RecentFileCount; ++i)
+        m_settings.writeString(recentKey(i), files.value(i));
+    updateRecentMenu();
+}
+
+void CMainFrame::updateRecentMenu()
+{
+    m_recentMenu->clear();
+    const QStringList files = recentFiles();
+    m_recentMenu->setEnabled(!files.isEmpty());
+    for (int i = 0; i < files.size(); ++i) {
+        const QString path = files[i];
+        QAction *a = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1 == 10 ? 0 : i + 1).arg(
+            QDir::toNativeSeparators(path)));
+        connect(a, &QAction::triggered, this, [this, path] { openDocument(path); });
+    }
+}
+
+void CMainFrame::closeEvent(QCloseEvent *event)
+{
+    if (!maybeSave()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    emit closed();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent *event)
+{
+    for (const QUrl &url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            event->acceptProposedAction();
+            activateWindow();
+            openDocument(url.toLocalFile());
+            return;
+        }
+    }
+}
+
+} // namespace zolm::app

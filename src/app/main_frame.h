@@ -1,0 +1,177 @@
+#pragma once
+// The main window: menus, the ten bars in three rows, the status bar, the port choice, the
+// print layout, the trajectory program, recent files, and the document's open/save/close.
+#include "app/printing.h"
+#include "document/document.h"
+#include "platform/settings.h"
+#include "table/survey_table.h"
+
+#include <QHash>
+#include <QList>
+#include <QComboBox>
+#include <QDialog>
+#include <QMainWindow>
+
+#include <memory>
+#include <optional>
+
+class QAbstractButton;
+class QAction;
+class QButtonGroup;
+class QToolBar;
+class QToolButton;
+
+namespace zolm::probe {
+struct ProbeImages;
+}
+
+namespace zolm::app {
+
+class CNDravikView;
+class PortBox;
+class ProbeController;
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit CMainFrame(QWidget *parent = nullptr);
+    ~CMainFrame() override;
+
+    // Command ids of the menus, bars and keys.
+    enum Command : int {
+        CmdOpen = 57601, CmdNew = 57600, CmdSave = 57603, CmdSaveAs = 57604,
+        CmdExport = 1025, CmdExportFormat = 1026,
+        CmdPrint = 57607, CmdPrintDirect = 57608, CmdPrintPreview = 57609, CmdPrintSetup = 57606,
+        CmdBarPrint = 1024, CmdBarPreview = 1050,
+        CmdLayoutMulti = 32778, CmdLayoutSingle = 32779, CmdLayoutEconomy = 32780,
+        CmdExit = 57665,
+        CmdProbeSettings = 1002, CmdProbeInfo = 1059, CmdReadProbe = 1008, CmdRealTime = 1011,
+        CmdSelectPort = 32776, CmdLinkTest = 1000,
+        CmdCrew = 1016, CmdWell = 1020, CmdDeclination = 1022, CmdAutoDepth = 1028,
+        CmdReverse = 1023, CmdCheckAll = 1033, CmdCheckNone = 1034, CmdInvert = 1043,
+        CmdHideChecked = 1014, CmdOnlyChecked = 1018, CmdShowAll = 1021,
+        CmdTrajectory = 1064, CmdHelp = 57667, CmdAbout = 57664,
+    };
+    QAction *command(int id) const { return m_commands.value(id); }
+
+    CNDravikDoc &document() { return m_doc; }
+    SurveyTable &table() { return m_table; }
+    CNDravikView *view() const { return m_view; }
+    ProbeController *probe() const { return m_probe.get(); }
+    ReportPrinting &printing() { return *m_printing; }
+    SettingsStore &settings() { return m_settings; }
+    PortBox *portBox() const { return m_portBox; }
+    QToolBar *bar(int templateId) const { return m_bars.value(templateId); }
+    QString documentPath() const { return m_path; }
+    bool trajectoryAvailable() const { return m_trajectoryAvailable; }
+
+    // Bars 137, 139, 138, 150 (and 162 when present) appear with the first data shown.
+    void showDataBars(bool show);
+    void setCrewCaption(const QString &caption);
+    void setWellCaption(const QString &caption);
+    void setDeclinationCaption(const QString &caption);
+    QString selectedPort() const;
+
+    void setPrintLayout(ReportLayout layout);
+
+    // The document commands. openDocument asks "save changes?" first unless `ask` is false;
+    // false when nothing was opened (the reason was shown).
+    bool openDocument(const QString &path, bool ask = true);
+    bool newDocument();
+    bool save();
+    bool saveAs();
+    // "Save changes?" when modified: true when the caller may go on.
+    bool maybeSave();
+
+    // Port choice: from the dialog, or a new selection on the bar.
+    void selectPortDialog();
+    void portChosenOnBar(const QString &port);
+    // Takes a port after its open test; false (with the message) when it cannot be opened.
+    bool changePort(const QString &chosen, const QString &current);
+
+    void launchTrajectory();
+    QStringList recentFiles();
+
+signals:
+    // The window was closed (after "save changes?"); the program ends even while a box of
+    // the probe worker is still open.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    QAction *addCommand(int id, const QString &text, const QString &prompt = {});
+    void createCommands();
+    void createMenus();
+    void createBars();
+    QToolBar *newBar(int templateId, const QString &title);
+    QToolButton *barButton(QToolBar *bar, int id, const QString &text);
+    void createStatusBar();
+    void connectView();
+    void updateTitle();
+    void showNewSurvey();
+    void surveyRead(const std::shared_ptr<const zolm::probe::ProbeImages> &images);
+    void addRecentFile(const QString &path);
+    void updateRecentMenu();
+    void exportData();
+    void exportFormat();
+    bool saveTo(const QString &path);
+    QString askSaveName();
+
+    SettingsStore m_settings;
+    CNDravikDoc m_doc;
+    SurveyTable m_table{m_doc};
+    CNDravikView *m_view = nullptr;
+    std::unique_ptr<ProbeController> m_probe;
+    ReportPrinting *m_printing = nullptr;
+
+    QString m_path;             // the document's file; empty: untitled
+    bool m_saveAsOnly = false;  // opened from a file that is not exactly a survey
+    bool m_trajectoryAvailable = false;
+    QString m_startDirectory;
+
+    QHash<int, QAction *> m_commands;
+    QHash<int, QToolBar *> m_bars;
+    QList<QToolBar *> m_dataBars;
+    PortBox *m_portBox = nullptr;
+    QToolButton *m_crewButton = nullptr;
+    QToolButton *m_wellButton = nullptr;
+    QToolButton *m_declinationButton = nullptr;
+    QButtonGroup *m_layoutRadios = nullptr;
+    QMenu *m_recentMenu = nullptr;
+};
+
+// The port names as an editable list; opening the list looks for the system's ports again.
+class PortBox : public QComboBox {
+    Q_OBJECT
+public:
+    explicit PortBox(QWidget *parent = nullptr);
+    void showPopup() override;
+};
+
+// The port choice dialog: an editable list of the system's ports and SIM, preset to `current`.
+class CPortSelectDlg : public QDialog {
+    Q_OBJECT
+public:
+    CPortSelectDlg(const QString &current, QWidget *parent = nullptr);
+    PortBox *portBox() const { return m_box; }
+    QString port() const;
+
+private:
+    PortBox *m_box;
+};
+
+// The port names the program offers: the system's serial ports, then "SIM".
+QStringList availablePortNames();
+// Opens a port as the probe link would (exclusive, read and write) and closes it again;
+// the virtual probe's names need no test. *reason says why it failed.
+bool portOpens(const QString &name, QString *reason);
+
+// The warning for a file that is not exactly a survey (it can then only be saved under
+// another name), or nothing.
+std::optional<QString> notExactlySurveyWarning(const QString &path, const CNDravikDoc &doc);
+
+} // namespace zolm::app

@@ -1,0 +1,300 @@
+#include "app/survey_view.h"
+
+#include "app/table_dialogs.h"
+
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include <algorithm>
+
+namespace zolm::app {
+
+namespace {
+
+// The wait cursor for the length of a rebuild.
+class WaitCursor {
+public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
+} // namespace
+
+QFont tableFont()
+{
+    QFont f;
+    f.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("WenQuanYi Micro Hei")});
+    f.setWeight(QFont::Medium);
+    return f;
+}
+
+SurveyModel::SurveyModel(SurveyTable &table, QObject *parent) : QAbstractTableModel(parent), m_table(table) {}
+
+int SurveyModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_table.rowCount();
+}
+
+int SurveyModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : TableColumnCount;
+}
+
+QVariant SurveyModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    const int row = index.row();
+    const int column = index.column();
+    switch (role) {
+    case Qt::DisplayRole:
+        if (column == ColCheck)
+            return {};
+        return QString::fromStdString(m_table.cellText(row, column));
+    case Qt::CheckStateRole:
+        if (column != ColCheck)
+            return {};
+        return m_table.isRowChecked(row) ? Qt::Checked : Qt::Unchecked;
+    case Qt::TextAlignmentRole:
+        return column == ColCheck ? QVariant() : QVariant(Qt::AlignCenter);
+    default:
+        return {};
+    }
+}
+
+QVariant SurveyModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal)
+        return {};
+    if (role == Qt::DisplayRole)
+        return QString::fromUtf8(columnHeader(section));
+    if (role == Qt::TextAlignmentRole)
+        return QVariant(Qt::AlignCenter);
+    return {};
+}
+
+Qt::ItemFlags SurveyModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (index.column() == ColCheck)
+        f |= Qt::ItemIsUserCheckable;
+    return f;
+}
+
+bool SurveyModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!index.isValid() || index.column() != ColCheck || role != Qt::CheckStateRole)
+        return false;
+    const bool checked = value.toInt() == Qt::Checked;
+    const TableChange change = m_table.setRowChecked(index.row(), checked);
+    apply(change);
+    emit edited(change);
+    return true;
+}
+
+void SurveyModel::apply(const TableChange &change)
+{
+    if (change.rowsRebuilt) {
+        reset();
+        return;
+    }
+    if (change.changedRows.empty())
+        return;
+    const auto [lo, hi] = std::minmax_element(change.changedRows.begin(), change.changedRows.end());
+    emit dataChanged(index(*lo, 0), index(*hi, TableColumnCount - 1));
+}
+
+void SurveyModel::reset()
+{
+    beginResetModel();
+    endResetModel();
+}
+
+CNDravikView::CNDravikView(SurveyTable &table, QWidget *parent)
+    : QTableView(parent), m_table(table), m_model(new SurveyModel(table, this))
+{
+    setModel(m_model);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setShowGrid(true);
+    setWordWrap(false);
+    setFont(tableFont());
+    verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setMinimumSectionSize(8);
+    for (int c = 0; c < TableColumnCount; ++c)
+        setColumnWidth(c, zolm::columnWidth(c));
+    // A model reset gives the header its default sections; the columns keep their widths.
+    connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+        for (int c = 0; c < TableColumnCount; ++c)
+            m_widths[static_cast<std::size_t>(c)] = columnWidth(c);
+    });
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        for (int c = 0; c < TableColumnCount; ++c)
+            setColumnWidth(c, m_widths[static_cast<std::size_t>(c)]);
+    });
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) { m_table.setHighlightedRow(current.isValid() ? current.row() : -1); });
+    connect(m_model, &SurveyModel::edited, this, [this](const TableChange &change) {
+        if (change.markedModified)
+            emit modifiedChanged();
+    });
+}
+
+void CNDravikView::selectHighlightedRow()
+{
+    const int row = m_table.highlightedRow();
+    selectionModel()->clearSelection();
+    if (row >= 0) {
+        const QModelIndex i = m_model->index(row, ColPosition);
+        selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        scrollTo(i);
+    } else {
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    }
+}
+
+bool CNDravikView::refillTable()
+{
+    WaitCursor wait;
+    const RefillResult r = m_table.refillTable();
+    if (!r.filled)
+        return false;
+    emit dataShown();
+    emit crewCaptionChanged(r.crewCaption);
+    emit wellCaptionChanged(r.wellCaption);
+    emit declinationCaptionChanged(r.declinationCaption);
+    m_model->reset();
+    selectHighlightedRow();
+    setFocus();
+    return true;
+}
+
+void CNDravikView::applyChange(const TableChange &change)
+{
+    m_model->apply(change);
+    if (change.rowsRebuilt)
+        selectHighlightedRow();
+    if (change.message && !change.refused)
+        showMessage(*change.message);
+    if (change.markedModified)
+        emit modifiedChanged();
+    setFocus();
+}
+
+void CNDravikView::showMessage(const QString &text)
+{
+    showProgramMessage(this, text);
+}
+
+void CNDravikView::showPoints(DisplayMode mode)
+{
+    WaitCursor wait;
+    applyChange(m_table.showPoints(mode));
+}
+
+void CNDravikView::reverseOrder()
+{
+    WaitCursor wait;
+    applyChange(m_table.reverseOrder());
+}
+
+void CNDravikView::checkAll()
+{
+    WaitCursor wait;
+    applyChange(m_table.checkAll());
+}
+
+void CNDravikView::checkNone()
+{
+    WaitCursor wait;
+    applyChange(m_table.checkNone());
+}
+
+void CNDravikView::invertChecks()
+{
+    WaitCursor wait;
+    applyChange(m_table.invertChecks());
+}
+
+void CNDravikView::autoDepth()
+{
+    if (const auto refusal = m_table.autoDepthRefusal()) {
+        showMessage(*refusal);
+        setFocus();
+        return;
+    }
+    const auto outcome = runAutoDepthDialog(this, m_table);
+    if (!outcome) {
+        applyChange(m_table.autoDepthCancelled());
+        return;
+    }
+    WaitCursor wait;
+    applyChange(*outcome);
+}
+
+void CNDravikView::enterDepth(int row)
+{
+    if (!m_table.depthForDialog(row))
+        return;
+    scrollTo(m_model->index(row, ColDepth));
+    if (const auto outcome = runDepthDialog(this, m_table, row))
+        applyChange(*outcome);
+}
+
+void CNDravikView::editCrew()
+{
+    QString caption;
+    if (const auto outcome = runCrewDialog(this, m_table, &caption)) {
+        emit crewCaptionChanged(caption);
+        applyChange(*outcome);
+    }
+    setFocus();
+}
+
+void CNDravikView::editWell()
+{
+    QString caption;
+    if (const auto outcome = runWellDialog(this, m_table, &caption)) {
+        emit wellCaptionChanged(caption);
+        applyChange(*outcome);
+    }
+    setFocus();
+}
+
+void CNDravikView::editDeclination()
+{
+    QString caption;
+    if (const auto outcome = runDeclinationDialog(this, m_table, &caption)) {
+        emit declinationCaptionChanged(caption);
+        applyChange(*outcome);
+    }
+    setFocus();
+}
+
+void CNDravikView::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        enterDepth(m_table.depthEntryRow());
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void CNDravikView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // Only the depth cell opens the dialog; the double click goes no further either way.
+    const QModelIndex i = indexAt(event->position().toPoint());
+    if (i.isValid() && i.column() == ColDepth)
+        enterDepth(i.row());
+}
+
+} // namespace zolm::app

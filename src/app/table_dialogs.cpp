@@ -1,0 +1,155 @@
+#include "app/table_dialogs.h"
+
+#include "platform/gbk.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace zolm::app {
+
+QString applicationTitle()
+{
+    return QStringLiteral("ZOLM多点程序");
+}
+
+void showProgramMessage(QWidget *parent, const QString &text)
+{
+    QMessageBox box(QMessageBox::Warning, applicationTitle(), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+std::optional<QString> unstorableTextMessage(const QString &text)
+{
+    if (fromGbk(toGbk(text)) == text)
+        return std::nullopt;
+    return QStringLiteral("输入的文字中有无法保存的字符，请改用其它文字。");
+}
+
+FieldDialog::FieldDialog(QWidget *parent, const DialogTexts &texts, const QList<Field> &fields, Check check,
+                         const QString &okText, const QString &cancelText)
+    : QDialog(parent), m_check(std::move(check))
+{
+    setWindowTitle(QString::fromUtf8(texts.title));
+    auto *layout = new QVBoxLayout(this);
+    if (*texts.prompt)
+        layout->addWidget(new QLabel(QString::fromUtf8(texts.prompt), this));
+    for (const Field &f : fields) {
+        if (!f.label.isEmpty())
+            layout->addWidget(new QLabel(f.label, this));
+        auto *edit = new QLineEdit(f.text, this);
+        if (f.maxLength > 0)
+            edit->setMaxLength(f.maxLength);
+        edit->setMinimumWidth(220);
+        layout->addWidget(edit);
+        m_edits.append(edit);
+    }
+    if (*texts.secondary)
+        layout->addWidget(new QLabel(QString::fromUtf8(texts.secondary), this));
+    auto *buttons = new QDialogButtonBox(this);
+    buttons->addButton(okText, QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(cancelText, QDialogButtonBox::RejectRole);
+    connect(buttons, &QDialogButtonBox::accepted, this, &FieldDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &FieldDialog::reject);
+    layout->addWidget(buttons);
+    if (!m_edits.isEmpty()) {
+        m_edits.first()->setFocus();
+        m_edits.first()->selectAll();
+    }
+}
+
+void FieldDialog::accept()
+{
+    QStringList texts;
+    for (const QLineEdit *e : m_edits)
+        texts << e->text();
+    int bad = 0;
+    m_outcome = m_check(texts, &bad);
+    if (m_outcome.refused) {
+        showProgramMessage(this, m_outcome.message.value_or(QString()));
+        if (QLineEdit *e = field(bad)) {
+            e->setFocus();
+            e->selectAll();
+        }
+        return;
+    }
+    QDialog::accept();
+}
+
+namespace {
+
+std::optional<TableChange> run(FieldDialog &dialog)
+{
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.outcome();
+}
+
+TableChange refused(const QString &message)
+{
+    TableChange c;
+    c.refused = true;
+    c.message = message;
+    return c;
+}
+
+std::optional<TableChange> runHeaderText(QWidget *parent, SurveyTable &table, bool crew, QString *caption)
+{
+    const QString initial = crew ? table.crewText() : table.wellText();
+    FieldDialog dialog(parent, crew ? Dialog::Crew : Dialog::Well, {{QString(), initial, HeaderTextLimit}},
+                       [&](const QStringList &texts, int *) {
+                           if (const auto m = unstorableTextMessage(texts[0]))
+                               return refused(*m);
+                           return crew ? table.editCrew(texts[0], caption) : table.editWell(texts[0], caption);
+                       });
+    return run(dialog);
+}
+
+} // namespace
+
+std::optional<TableChange> runCrewDialog(QWidget *parent, SurveyTable &table, QString *caption)
+{
+    return runHeaderText(parent, table, true, caption);
+}
+
+std::optional<TableChange> runWellDialog(QWidget *parent, SurveyTable &table, QString *caption)
+{
+    return runHeaderText(parent, table, false, caption);
+}
+
+std::optional<TableChange> runDeclinationDialog(QWidget *parent, SurveyTable &table, QString *caption)
+{
+    const double initial = table.declinationForDialog();
+    FieldDialog dialog(parent, Dialog::Declination, {{QString(), numberFieldText(initial)}},
+                       [&](const QStringList &texts, int *) { return table.editDeclination(texts[0], caption); });
+    return run(dialog);
+}
+
+std::optional<TableChange> runAutoDepthDialog(QWidget *parent, SurveyTable &table)
+{
+    FieldDialog dialog(parent, Dialog::AutoDepth,
+                       {{QString::fromUtf8(Dialog::AutoDepthStartLabel), numberFieldText(AutoDepthDefaultStart)},
+                        {QString::fromUtf8(Dialog::AutoDepthLengthLabel), numberFieldText(AutoDepthDefaultLength)}},
+                       [&](const QStringList &texts, int *bad) {
+                           // The start is checked first; a refusal focuses the field it concerns.
+                           *bad = checkNumber(texts[0], Range::StartDepth).value ? 1 : 0;
+                           return table.autoDepth(texts[0], texts[1]);
+                       });
+    return run(dialog);
+}
+
+std::optional<TableChange> runDepthDialog(QWidget *parent, SurveyTable &table, int row)
+{
+    const auto initial = table.depthForDialog(row);
+    if (!initial)
+        return std::nullopt;
+    FieldDialog dialog(parent, Dialog::Depth, {{QString(), numberFieldText(*initial)}},
+                       [&](const QStringList &texts, int *) { return table.enterDepth(row, texts[0]); },
+                       QString::fromUtf8(Dialog::DepthOk), QString::fromUtf8(Dialog::DepthCancel));
+    return run(dialog);
+}
+
+} // namespace zolm::app

@@ -1,0 +1,62 @@
+#pragma once
+// The table's dialogs: crew number, well number, declination, automatic depth and depth. Each
+// checks its fields on OK through the table logic; a refused value keeps the dialog open with
+// the message and the offending field focused.
+#include "table/survey_table.h"
+
+#include <QDialog>
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QLineEdit;
+
+namespace zolm::app {
+
+// The program's title: caption of its message boxes.
+QString applicationTitle(); // "ZOLM多点程序"
+
+// Box of a refused dialog value or a command's message: OK only, the program's title.
+void showProgramMessage(QWidget *parent, const QString &text);
+
+class FieldDialog : public QDialog {
+    Q_OBJECT
+public:
+    struct Field {
+        QString label;   // static text above the field (may be empty)
+        QString text;    // initial text
+        int maxLength = 0; // input limit in characters; 0: none
+    };
+    // What OK does with the fields' texts: the outcome, refused or not, and which field a
+    // refusal concerns.
+    using Check = std::function<TableChange(const QStringList &texts, int *badField)>;
+
+    FieldDialog(QWidget *parent, const DialogTexts &texts, const QList<Field> &fields, Check check,
+                const QString &okText = QStringLiteral("OK"), const QString &cancelText = QStringLiteral("Cancel"));
+
+    QLineEdit *field(int i) const { return m_edits.value(i); }
+    // The outcome of the OK that closed the dialog.
+    const TableChange &outcome() const { return m_outcome; }
+
+    void accept() override;
+
+private:
+    QList<QLineEdit *> m_edits;
+    Check m_check;
+    TableChange m_outcome;
+};
+
+// Each runs its dialog modally and returns the outcome of OK, or nothing when cancelled.
+// A header dialog's new caption goes to *caption.
+std::optional<TableChange> runCrewDialog(QWidget *parent, SurveyTable &table, QString *caption);
+std::optional<TableChange> runWellDialog(QWidget *parent, SurveyTable &table, QString *caption);
+std::optional<TableChange> runDeclinationDialog(QWidget *parent, SurveyTable &table, QString *caption);
+std::optional<TableChange> runAutoDepthDialog(QWidget *parent, SurveyTable &table);
+std::optional<TableChange> runDepthDialog(QWidget *parent, SurveyTable &table, int row);
+
+// Crew and well texts that GBK cannot hold are refused, never stored as '?'.
+std::optional<QString> unstorableTextMessage(const QString &text);
+
+} // namespace zolm::app

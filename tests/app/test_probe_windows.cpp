@@ -1,0 +1,339 @@
+// The probe windows of the desktop program, driven offscreen against the virtual probe over a
+// real pty, grouped by what the field engineer does: read a survey, set the probe, look at its
+// information, watch the live values, change the port, and close the program mid-operation.
+#include "app/probe_dialogs.h"
+#include "app/probe_ui.h"
+#include "app/progress_window.h"
+#include "platform/settings.h"
+#include "probe/operations.h"
+#include "probe/probe_settings.h"
+#include "probe/texts.h"
+#include "probe_model.h"
+#include "virtual_probe.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QtCore/qtestsupport_core.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <ostream>
+
+using namespace zolm;
+using namespace zolm::app;
+using namespace zolm::probe;
+
+inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+
+namespace {
+
+constexpr int PatienceMs = 20000;
+
+// The window that is modal now (a box the worker waits for, or a dialog of a flow).
+template <typename T = QWidget>
+T *waitModal()
+{
+    T *found = nullptr;
+    if (!QTest::qWaitFor([&] { return (found = qobject_cast<T *>(QApplication::activeModalWidget())) != nullptr; },
+                         PatienceMs))
+        return nullptr;
+    return found;
+}
+
+// The text of the read-only field that a label names (each label's buddy is its field).
+QString fieldText(const QWidget *window, const QString &label)
+{
+    for (const QLabel *l : window->findChildren<QLabel *>()) {
+        if (l->text() == label) {
+            if (const auto *edit = qobject_cast<QLineEdit *>(l->buddy()))
+                return edit->text();
+        }
+    }
+    return QStringLiteral("<no field %1>").arg(label);
+}
+
+QAbstractButton *button(const QWidget *window, const QString &text)
+{
+    for (QAbstractButton *b : window->findChildren<QAbstractButton *>()) {
+        if (b->text() == text)
+            return b;
+    }
+    ADD_FAILURE() << "no button " << text.toStdString();
+    static QPushButton none;
+    return &none;
+}
+
+struct Ended {
+    char code = 0;
+    Outcome outcome = Outcome::Done;
+};
+
+class ProbeWindows : public ::testing::Test {
+protected:
+    // A settings file of this test's own: other runs of the suite may reset the shared one.
+    void SetUp() override
+    {
+        ASSERT_TRUE(settingsDir.isValid());
+        sharedSettings = qgetenv("ZOLM_SETTINGS");
+        qputenv("ZOLM_SETTINGS", settingsDir.filePath(QStringLiteral("ZOLM.ini")).toLocal8Bit());
+    }
+    void TearDown() override { qputenv("ZOLM_SETTINGS", sharedSettings); }
+
+    void start(const QString &port)
+    {
+        controller = std::make_unique<ProbeController>(&mainWindow, port);
+        QObject::connect(controller.get(), &ProbeController::surveyRead, [this](auto images) { read = images; });
+        QObject::connect(controller.get(), &ProbeController::statusText, [this](const QString &t) { status << t; });
+        QObject::connect(controller.get(), &ProbeController::operationEnded,
+                         [this](char code, Outcome outcome) { ended.push_back({code, outcome}); });
+    }
+
+    // Closes the modal box the worker shows, after checking it; then its operation ends.
+    void expectBox(const QString &caption, const QString &text, QMessageBox::Icon icon)
+    {
+        QMessageBox *box = waitModal<QMessageBox>();
+        ASSERT_NE(box, nullptr) << "no box for " << text.toStdString();
+        EXPECT_EQ(box->windowTitle(), caption);
+        EXPECT_EQ(box->text(), text);
+        EXPECT_EQ(box->icon(), icon);
+        const std::size_t before = ended.size();
+        box->button(QMessageBox::Ok)->click();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ended.size() > before; }, PatienceMs));
+    }
+
+    bool waitEnded(char code, Outcome outcome)
+    {
+        return QTest::qWaitFor(
+            [&] {
+                for (const Ended &e : ended) {
+                    if (e.code == code && e.outcome == outcome)
+                        return true;
+                }
+                return false;
+            },
+            PatienceMs);
+    }
+
+    QTemporaryDir settingsDir;
+    QByteArray sharedSettings;
+    QWidget mainWindow;
+    std::unique_ptr<ProbeController> controller;
+    std::shared_ptr<const ProbeImages> read;
+    QStringList status;
+    std::vector<Ended> ended;
+};
+
+TEST_F(ProbeWindows, ReadingASurveyShowsProgressHandsOverTheImagesThenTheResultBox)
+{
+    start(QStringLiteral("SIM"));
+    controller->readData();
+    ProgressWindow *progress = controller->progressWindow();
+    ASSERT_TRUE(progress->isVisible());
+    EXPECT_EQ(progress->caption(), text::captionReadData());
+    EXPECT_TRUE(controller->busy());
+    // Cancel only hides the window: the read goes on to its end and its box.
+    progress->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel)->click();
+    EXPECT_FALSE(progress->isVisible());
+
+    QMessageBox *box = waitModal<QMessageBox>();
+    ASSERT_NE(box, nullptr);
+    // The table is filled before the box is read: the images came first.
+    ASSERT_TRUE(read);
+    const auto expected = sim::readAsThePcWould(sim::syntheticMemory(28));
+    ASSERT_TRUE(expected);
+    EXPECT_EQ(read->parameters.bytes, expected->parameters.bytes);
+    EXPECT_EQ(read->data.bytes, expected->data.bytes);
+    EXPECT_TRUE(controller->busy()); // the worker waits for the box
+    EXPECT_EQ(box->parentWidget(), nullptr);
+    EXPECT_EQ(box->windowModality(), Qt::ApplicationModal);
+    expectBox(text::captionResult(), text::dataRead(), QMessageBox::Information);
+    EXPECT_TRUE(waitEnded(Op::ReadData, Outcome::Done));
+    EXPECT_FALSE(controller->busy());
+    EXPECT_FALSE(progress->isVisible());
+}
+
+TEST_F(ProbeWindows, SettingTheProbeWarnsWhileItHoldsDataValidatesThenWritesAndStores)
+{
+    SettingsStore store;
+    storeSetup(store, ProbeSetup{2, 30, 20});
+    start(QStringLiteral("SIM")); // the virtual probe holds 28 points
+
+    // No to the warning ends the flow: no dialog, nothing written.
+    controller->probeSettings();
+    auto *warning = waitModal<QMessageBox>();
+    ASSERT_NE(warning, nullptr);
+    EXPECT_EQ(warning->windowTitle(), discardWarningCaption());
+    EXPECT_EQ(warning->text(), discardWarningText());
+    EXPECT_EQ(warning->icon(), QMessageBox::Warning);
+    warning->button(QMessageBox::No)->click();
+    QTest::qWait(50);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_FALSE(controller->busy());
+
+    controller->probeSettings();
+    warning = waitModal<QMessageBox>();
+    ASSERT_NE(warning, nullptr);
+    warning->button(QMessageBox::Yes)->click();
+    auto *dialog = waitModal<ProbeSettingsDialog>();
+    ASSERT_NE(dialog, nullptr);
+    auto *minutes = dialog->findChild<QSpinBox *>(QStringLiteral("minutes"));
+    auto *seconds = dialog->findChild<QSpinBox *>(QStringLiteral("seconds"));
+    ASSERT_TRUE(minutes && seconds);
+    EXPECT_EQ(dialog->setup().minutes, 2);
+    EXPECT_EQ(dialog->setup().interval, 20);
+    // The arrows wrap within their own range.
+    seconds->setValue(59);
+    seconds->stepBy(1);
+    EXPECT_EQ(seconds->value(), 0);
+
+    // Too short a delay keeps the dialog open with the message.
+    minutes->setValue(0);
+    seconds->setValue(4);
+    dialog->accept();
+    auto *refusal = waitModal<QMessageBox>();
+    ASSERT_NE(refusal, nullptr);
+    EXPECT_EQ(refusal->text(), QStringLiteral("延时最小不能小于 5 秒钟!"));
+    EXPECT_EQ(refusal->windowTitle(), QStringLiteral("错误输入"));
+    refusal->button(QMessageBox::Ok)->click();
+    EXPECT_TRUE(dialog->isVisible());
+    // A typed value beyond the arrows reaches the range check.
+    minutes->findChild<QLineEdit *>()->setText(QStringLiteral("1001"));
+    dialog->accept();
+    refusal = waitModal<QMessageBox>();
+    ASSERT_NE(refusal, nullptr);
+    EXPECT_EQ(refusal->text(), validateSetup(ProbeSetup{1001, 4, 20})->text);
+    refusal->button(QMessageBox::Ok)->click();
+    EXPECT_TRUE(dialog->isVisible());
+
+    minutes->setValue(0);
+    seconds->setValue(5);
+    button(dialog, QStringLiteral("写入探管"))->click();
+    EXPECT_EQ(controller->progressWindow()->caption(), text::captionWriteSettings());
+    expectBox(text::captionInfo(), text::settingsWritten(), QMessageBox::Information);
+    const ProbeSetup stored = readStoredSetup(store);
+    EXPECT_EQ(stored.minutes, 0);
+    EXPECT_EQ(stored.seconds, 5);
+    EXPECT_EQ(stored.interval, 20);
+
+    // The probe's count is 0 now: the dialog comes without the warning; its Cancel stores
+    // back what it read and starts nothing.
+    storeSetup(store, ProbeSetup{3, 7, 9});
+    controller->probeSettings();
+    dialog = waitModal<ProbeSettingsDialog>();
+    ASSERT_NE(dialog, nullptr) << "a warning came although the probe holds no data";
+    dialog->findChild<QSpinBox *>(QStringLiteral("minutes"))->setValue(40);
+    dialog->reject();
+    QTest::qWait(50);
+    EXPECT_FALSE(controller->busy());
+    EXPECT_EQ(readStoredSetup(store).minutes, 3);
+}
+
+TEST_F(ProbeWindows, ProbeInformationShowsTheFieldsAndTheChargeBar)
+{
+    start(QStringLiteral("SIM"));
+    controller->probeInfo();
+    auto *dialog = waitModal<ProbeInfoDialog>();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(fieldText(dialog, QStringLiteral("现存数据数量")), QStringLiteral("28"));
+    EXPECT_EQ(fieldText(dialog, QStringLiteral("电池电压")), QStringLiteral("7.36伏"));
+    EXPECT_EQ(fieldText(dialog, QStringLiteral("估计剩余电量")), QStringLiteral("31%"));
+    EXPECT_EQ(dialog->findChild<QProgressBar *>(QStringLiteral("chargeBar"))->value(), 31);
+    // The worker takes nothing else until the dialog is closed.
+    EXPECT_TRUE(controller->busy());
+    dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+    EXPECT_TRUE(waitEnded(Op::ReadInfo, Outcome::Done));
+    EXPECT_FALSE(controller->busy());
+}
+
+TEST_F(ProbeWindows, RealTimeWindowShowsValuesUntilItsExitButtonStopsTheStream)
+{
+    start(QStringLiteral("SIM"));
+    controller->realTime();
+    RealTimeWindow *window = controller->realTimeWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->isVisible(); }, PatienceMs));
+    // Values come as samples do: a field changes from one sample to the next.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !fieldText(window, QStringLiteral("总加速度")).isEmpty(); }, PatienceMs));
+    EXPECT_NEAR(fieldText(window, QStringLiteral("总加速度")).toDouble(), 1.0, 0.05);
+    const QString first = fieldText(window, QStringLiteral("方位"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return fieldText(window, QStringLiteral("方位")) != first; }, PatienceMs));
+    EXPECT_FALSE(controller->busy());
+
+    window->findChild<QPushButton *>(QStringLiteral("exitRealTime"))->click();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(controller->progressWindow()->caption(), text::captionStopRealTime());
+    EXPECT_TRUE(waitEnded(Op::StopRealTime, Outcome::Done));
+}
+
+TEST_F(ProbeWindows, SwitchingThePortToSimAndBackTellsWhyAPortDoesNotOpen)
+{
+    const QString missing = QStringLiteral("/dev/zolm-no-such-port");
+    start(missing);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !status.isEmpty(); }, PatienceMs));
+    // The port's text, then the system's reason.
+    EXPECT_TRUE(status.last().startsWith(portOpenFailedText(missing).simplified() + QLatin1Char(' ')))
+        << status.last().toStdString();
+    controller->linkTest();
+    expectBox(text::captionError(), text::timeout(), QMessageBox::Question);
+
+    controller->changePort(QStringLiteral("SIM"));
+    EXPECT_EQ(controller->portName(), QStringLiteral("SIM"));
+    controller->linkTest();
+    expectBox(text::captionResult(), text::linkTestPassed(), QMessageBox::Information);
+    EXPECT_EQ(status.size(), 1);
+
+    // A virtual probe that cannot start: the port's text and the reason behind it.
+    const QString badSim = QStringLiteral("SIM:/nonexistent/survey.ZLM");
+    controller->changePort(badSim);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return status.size() == 2; }, PatienceMs));
+    EXPECT_TRUE(status.last().startsWith(portOpenFailedText(badSim).simplified() + QLatin1Char(' ')))
+        << status.last().toStdString();
+
+    controller->changePort(missing);
+    EXPECT_EQ(controller->portName(), missing);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return status.size() == 3; }, PatienceMs));
+    controller->linkTest();
+    expectBox(text::captionError(), text::timeout(), QMessageBox::Question);
+}
+
+TEST_F(ProbeWindows, ClosingDuringAReadOrWhileItsBoxIsOpenReturnsPromptly)
+{
+    // A probe on a slow line: the read takes many seconds, so it is surely running.
+    sim::VirtualProbeOptions options;
+    options.lineRate = 9600;
+    sim::VirtualProbe slow(options);
+    QString error;
+    ASSERT_TRUE(slow.start(&error)) << error.toStdString();
+    start(slow.devicePath());
+    controller->readData();
+    ProgressWindow *progress = controller->progressWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return progress->barValue(Bar::Completion) >= 2; }, PatienceMs));
+    QElapsedTimer clock;
+    clock.start();
+    controller.reset();
+    EXPECT_LT(clock.elapsed(), 2000);
+    QTest::qWait(50);
+    EXPECT_FALSE(read);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+    // The worker waiting for its result box is let go, and the box goes with the program.
+    start(QStringLiteral("SIM"));
+    controller->readData();
+    QPointer<QMessageBox> box = waitModal<QMessageBox>();
+    ASSERT_TRUE(box);
+    clock.restart();
+    controller.reset();
+    EXPECT_LT(clock.elapsed(), 2000);
+    EXPECT_TRUE(box.isNull());
+}
+
+} // namespace
