@@ -40,7 +40,7 @@ void BM_OpenFullSurveyToTableShown(benchmark::State &state)
     {
         const auto survey = sim::makeSurvey(sim::CalibrationKind::Realistic, sim::defaultWellPath(MaxSurveyPoints));
         CNDravikDoc doc;
-        doc.loadFromProbe(survey.parameters.bytes, survey.image.bytes);
+        doc.loadFromProbe(survey.parameters.bytes, survey.data.bytes);
         QString error;
         if (!doc.saveFile(path, &error)) {
             state.SkipWithError(error.toStdString().c_str());

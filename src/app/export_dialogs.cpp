@@ -161,7 +161,7 @@ bool exportData(QWidget *parent, const SurveyTable &table, SettingsStore &store)
     const QString path = askExportFileName(parent);
     if (path.isEmpty())
         return false;
-    const std::string bytes = exportBytes(table.document().survey(), table.orderReversed(), settings);
+    const std::string bytes = exportBytes(table.document().survey(), table.rowPoints(), settings);
     QString error;
     if (!writeExportFile(path, bytes, &error)) {
         showProgramMessage(parent, error);

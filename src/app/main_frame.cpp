@@ -1,5 +1,7 @@
 #include "app/main_frame.h"
 
+#include "probe/port_choice.h"
+
 #include "app/about_dialog.h"
 #include "app/export_dialogs.h"
 #include "app/probe_ui.h"
@@ -51,11 +53,6 @@ QString recentKey(int i)
     return QStringLiteral("Recent File List/File%1").arg(i + 1);
 }
 
-// Lengths of a document that holds exactly its count of points, in the two layouts.
-constexpr qint64 CurrentLayoutBase = 25132;
-constexpr qint64 OlderLayoutBase = 5220;
-constexpr qint64 BytesPerPoint = 30;
-
 } // namespace
 
 QStringList availablePortNames()
@@ -64,38 +61,21 @@ QStringList availablePortNames()
 #ifdef Q_OS_WIN
     for (int i = 1; i <= 9; ++i)
         names << QStringLiteral("COM%1").arg(i);
-#else
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
-        names << info.portName();
-#endif
     names << QStringLiteral("SIM");
+#else
+    for (const auto &[name, description] : probe::availablePorts())
+        names << name;
+#endif
     return names;
-}
-
-bool portOpens(const QString &name, QString *reason)
-{
-    if (sim::isSimPortName(name))
-        return true;
-    QSerialPort port(name);
-    if (port.open(QIODevice::ReadWrite)) {
-        port.close();
-        return true;
-    }
-    if (reason)
-        *reason = port.errorString();
-    return false;
 }
 
 std::optional<QString> notExactlySurveyWarning(const QString &path, const CNDravikDoc &doc)
 {
-    const qint64 size = QFileInfo(path).size();
-    const qint64 n = doc.pointCount();
-    if (n >= 0 && n <= MaxSurveyPoints
-        && (size == CurrentLayoutBase + BytesPerPoint * n || size == OlderLayoutBase + BytesPerPoint * n))
+    if (doc.openedExactly())
         return std::nullopt;
-    return QStringLiteral("文件 %1 不完全是一个测斜数据文件，已尽量读出其中的数据。\n\n"
+    return QStringLiteral("文件 %1 不完全是一个测斜数据文件（%2），已尽量读出其中的数据。\n\n"
                           "为保护原文件，保存时只能另存为其它文件名。")
-        .arg(QDir::toNativeSeparators(path));
+        .arg(QDir::toNativeSeparators(path), doc.inexactReason());
 }
 
 PortBox::PortBox(QWidget *parent) : QComboBox(parent)
@@ -177,9 +157,9 @@ CMainFrame::CMainFrame(QWidget *parent) : QMainWindow(parent)
     createStatusBar();
     connectView();
 
-    m_probe = std::make_unique<ProbeController>(this, probe::storedPortName(m_settings));
+    m_probe = std::make_unique<ProbeController>(this, storedPortName(m_settings));
     connect(m_probe.get(), &ProbeController::surveyRead, this,
-            [this](std::shared_ptr<const probe::ProbeImages> images) { surveyRead(images); });
+            [this](std::shared_ptr<const ProbeImages> images) { surveyRead(images); });
     connect(m_probe.get(), &ProbeController::statusText, this,
             [this](const QString &text) { statusBar()->showMessage(text); });
 
@@ -467,7 +447,7 @@ void CMainFrame::createBars()
     showDataBars(false);
 
     // The stored port, selected by a case-insensitive prefix match; another name stays as typed.
-    const QString stored = probe::storedPortName(m_settings);
+    const QString stored = storedPortName(m_settings);
     int found = -1;
     for (int i = 0; i < m_portBox->count() && found < 0; ++i)
         if (m_portBox->itemText(i).startsWith(stored, Qt::CaseInsensitive))
@@ -645,7 +625,7 @@ bool CMainFrame::saveAs()
     }
 }
 
-void CMainFrame::surveyRead(const std::shared_ptr<const probe::ProbeImages> &images)
+void CMainFrame::surveyRead(const std::shared_ptr<const ProbeImages> &images)
 {
     if (!images)
         return;
@@ -685,7 +665,7 @@ void CMainFrame::exportFormat()
 void CMainFrame::selectPortDialog()
 {
     const QString current = selectedPort();
-    QString chosen = probe::storedPortName(m_settings);
+    QString chosen = storedPortName(m_settings);
     CPortSelectDlg dialog(chosen, this);
     if (dialog.exec() == QDialog::Accepted)
         chosen = dialog.port();
@@ -694,7 +674,7 @@ void CMainFrame::selectPortDialog()
 
 void CMainFrame::portChosenOnBar(const QString &port)
 {
-    const QString stored = probe::storedPortName(m_settings);
+    const QString stored = storedPortName(m_settings);
     if (!changePort(port.trimmed(), stored)) {
         const int i = m_portBox->findText(stored);
         if (i >= 0)
@@ -708,14 +688,12 @@ bool CMainFrame::changePort(const QString &chosen, const QString &current)
 {
     if (chosen.isEmpty() || chosen == current)
         return true;
-    QString reason;
-    if (!portOpens(chosen, &reason)) {
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("错误"), portOpenFailedText(chosen, reason),
-                        QMessageBox::Ok, this);
+    if (const auto refusal = probe::testPortChoice(chosen)) {
+        QMessageBox box(QMessageBox::Warning, refusal->caption, refusal->text, QMessageBox::Ok, this);
         box.exec();
         return false;
     }
-    m_settings.writeString(QStringLiteral("comport"), chosen);
+    storePortName(m_settings, chosen);
     const int i = m_portBox->findText(chosen);
     if (i >= 0)
         m_portBox->setCurrentIndex(i);

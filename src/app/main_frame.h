@@ -113,7 +113,7 @@ private:
     void connectView();
     void updateTitle();
     void showNewSurvey();
-    void surveyRead(const std::shared_ptr<const zolm::probe::ProbeImages> &images);
+    void surveyRead(const std::shared_ptr<const zolm::ProbeImages> &images);
     void addRecentFile(const QString &path);
     void updateRecentMenu();
     void exportData();
@@ -166,9 +166,6 @@ private:
 
 // The port names the program offers: the system's serial ports, then "SIM".
 QStringList availablePortNames();
-// Opens a port as the probe link would (exclusive, read and write) and closes it again;
-// the virtual probe's names need no test. *reason says why it failed.
-bool portOpens(const QString &name, QString *reason);
 
 // The warning for a file that is not exactly a survey (it can then only be saved under
 // another name), or nothing.

@@ -7,7 +7,8 @@
 #include "probe/probe_settings.h"
 #include "probe/serial_link.h"
 #include "probe/ui_wait.h"
-#include "virtual_probe.h"
+#include "probe/texts.h"
+#include "sim_link.h"
 
 #include <QMainWindow>
 #include <QMessageBox>
@@ -48,53 +49,11 @@ void focusView(QWidget *mainWindow)
     target->setFocus();
 }
 
-// nullopt when the port opens (it is closed again at once), else the system's reason.
-std::optional<QString> whyPortDoesNotOpen(const QString &device)
-{
-    QSerialPort port(device);
-    if (port.open(QIODevice::ReadWrite)) {
-        port.close();
-        return std::nullopt;
-    }
-    return port.errorString();
-}
-
 } // namespace
 
 QString portOpenFailedText(const QString &portName, const QString &reason)
 {
-    QString text = QStringLiteral("通讯口 ") + portName
-        + QStringLiteral(" 无法打开!\n\n可能的原因:\n\n通讯口不存在或被其它程序占用。");
-    if (!reason.isEmpty())
-        text += QStringLiteral("\n\n") + reason;
-    return text;
-}
-
-ProbeComm::LinkFactory desktopLinks(std::function<void(const QString &text)> openFailed)
-{
-    // The virtual probe of a SIM port lives as long as the link to its pty. The factory runs
-    // on the worker only, after the previous link has been closed.
-    auto simProbe = std::make_shared<std::unique_ptr<sim::VirtualProbe>>();
-    return [simProbe, openFailed = std::move(openFailed)](const QString &name) -> std::unique_ptr<Link> {
-        simProbe->reset();
-        QString device = name;
-        if (const auto options = sim::simPortOptions(name)) {
-            auto probe = std::make_unique<sim::VirtualProbe>(*options);
-            QString reason;
-            if (!probe->start(&reason)) {
-                if (openFailed)
-                    openFailed(portOpenFailedText(name, reason));
-                // A link that never opens: every exchange fails at once with its time-out.
-                return std::make_unique<SerialLink>(QString());
-            }
-            device = probe->devicePath();
-            *simProbe = std::move(probe);
-        }
-        // Tried here only to tell the user why; the worker opens the link itself.
-        if (const auto reason = whyPortDoesNotOpen(device); reason && openFailed)
-            openFailed(portOpenFailedText(name, *reason));
-        return std::make_unique<SerialLink>(device);
-    };
+    return text::portRefused(portName, reason);
 }
 
 // The worker's view of the desktop. Every call from the worker becomes a queued call on the
@@ -187,9 +146,14 @@ public:
     {
         onUi([this] { focusView(m_c.m_mainWindow); });
     }
-    void operationFinished(char code, Outcome outcome) override
+    void operationFinished(const Request &request, const Result &result) override
     {
-        onUi([this, code, outcome] { m_c.finished(code, outcome); });
+        onUi([this, request, result] { m_c.finished(request, result.outcome); });
+    }
+    void portOpened(const QString &portName, const QString &failureReason) override
+    {
+        if (!failureReason.isEmpty())
+            reportStatus(portOpenFailedText(portName, failureReason).simplified());
     }
     void abandonWaits() override { m_wait.abandon(); }
 
@@ -244,12 +208,9 @@ ProbeController::ProbeController(QWidget *mainWindow, QString portName)
       m_view(std::make_unique<DesktopProbeView>(*this))
 {
     connect(m_realTime, &RealTimeWindow::stopRequested, this, [this] {
-        m_comm->stopRealTime();
-        started(Op::StopRealTime);
+        started(m_comm->stopRealTime());
     });
-    DesktopProbeView *view = m_view.get();
-    m_comm = std::make_unique<ProbeComm>(*m_view, std::move(portName),
-                                         desktopLinks([view](const QString &text) { view->reportStatus(text.simplified()); }));
+    m_comm = std::make_unique<ProbeComm>(*m_view, std::move(portName), sim::simLinks());
 }
 
 ProbeController::~ProbeController()
@@ -264,20 +225,17 @@ ProbeController::~ProbeController()
 
 void ProbeController::linkTest()
 {
-    m_comm->startLinkTest();
-    started(Op::LinkTest);
+    started(m_comm->startLinkTest());
 }
 
 void ProbeController::readData()
 {
-    m_comm->startReadData();
-    started(Op::ReadData);
+    started(m_comm->startReadData());
 }
 
 void ProbeController::probeSettings()
 {
-    m_comm->startHistoryCheck();
-    started(Op::HistoryCheck);
+    started(m_comm->startHistoryCheck());
 }
 
 void ProbeController::historyCheck()
@@ -287,14 +245,12 @@ void ProbeController::historyCheck()
 
 void ProbeController::probeInfo()
 {
-    m_comm->startReadInfo();
-    started(Op::ReadInfo);
+    started(m_comm->startReadInfo());
 }
 
 void ProbeController::realTime()
 {
-    m_comm->startRealTime();
-    started(Op::StartRealTime);
+    started(m_comm->startRealTime());
 }
 
 void ProbeController::changePort(const QString &name)
@@ -322,16 +278,16 @@ bool ProbeController::busy() const
     return m_running != 0;
 }
 
-void ProbeController::started(char code)
+void ProbeController::started(RequestId id)
 {
-    m_running = code;
+    m_running = id;
 }
 
-void ProbeController::finished(char code, Outcome outcome)
+void ProbeController::finished(const Request &request, Outcome outcome)
 {
-    if (code == m_running)
+    if (request.id == m_running)
         m_running = 0;
-    emit operationEnded(code, outcome);
+    emit operationEnded(request.operation, outcome);
 }
 
 void ProbeController::runSettingsFlow(int storedCount)
@@ -363,8 +319,7 @@ void ProbeController::openSettingsDialog()
         if (result == QDialog::Accepted) {
             const ProbeSetup chosen = dialog->setup();
             storeSetup(settings, chosen);
-            m_comm->startWriteSettings(chosen.delaySeconds(), chosen.interval);
-            started(Op::WriteSettings);
+            started(m_comm->startWriteSettings(chosen.delaySeconds(), chosen.interval));
         } else {
             // Cancel stores back what was read, and the table takes the focus.
             storeSetup(settings, stored);

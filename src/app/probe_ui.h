@@ -58,17 +58,17 @@ public:
 
 signals:
     // The images of a complete probe read: load them into the document and refill the table.
-    void surveyRead(std::shared_ptr<const zolm::probe::ProbeImages> images);
+    void surveyRead(std::shared_ptr<const zolm::ProbeImages> images);
     // Status bar prompts and port failure reasons.
     void statusText(const QString &text);
     // An operation ended (after its box or dialog was closed).
-    void operationEnded(char code, zolm::probe::Outcome outcome);
+    void operationEnded(zolm::probe::Operation operation, zolm::probe::Outcome outcome);
 
 private:
     friend class DesktopProbeView;
 
-    void started(char code);
-    void finished(char code, probe::Outcome outcome);
+    void started(probe::RequestId id);
+    void finished(const probe::Request &request, probe::Outcome outcome);
     void runSettingsFlow(int storedCount);
     void openSettingsDialog();
 
@@ -77,7 +77,7 @@ private:
     QPointer<RealTimeWindow> m_realTime;
     std::unique_ptr<DesktopProbeView> m_view;
     std::unique_ptr<probe::ProbeComm> m_comm;
-    char m_running = 0; // the newest code started and not yet finished
+    probe::RequestId m_running = 0; // the newest request started and not yet finished
 };
 
 } // namespace zolm::app

@@ -183,8 +183,8 @@ void CNDravikView::applyChange(const TableChange &change)
     m_model->apply(change);
     if (change.rowsRebuilt)
         selectHighlightedRow();
-    if (change.message && !change.refused)
-        showMessage(*change.message);
+    if (change.informed())
+        showMessage(change.message);
     if (change.markedModified)
         emit modifiedChanged();
     setFocus();

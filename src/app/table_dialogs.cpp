@@ -22,13 +22,6 @@ void showProgramMessage(QWidget *parent, const QString &text)
     box.exec();
 }
 
-std::optional<QString> unstorableTextMessage(const QString &text)
-{
-    if (fromGbk(toGbk(text)) == text)
-        return std::nullopt;
-    return QStringLiteral("输入的文字中有无法保存的字符，请改用其它文字。");
-}
-
 FieldDialog::FieldDialog(QWidget *parent, const DialogTexts &texts, const QList<Field> &fields, Check check,
                          const QString &okText, const QString &cancelText)
     : QDialog(parent), m_check(std::move(check))
@@ -68,8 +61,8 @@ void FieldDialog::accept()
         texts << e->text();
     int bad = 0;
     m_outcome = m_check(texts, &bad);
-    if (m_outcome.refused) {
-        showProgramMessage(this, m_outcome.message.value_or(QString()));
+    if (m_outcome.refused()) {
+        showProgramMessage(this, m_outcome.message);
         if (QLineEdit *e = field(bad)) {
             e->setFocus();
             e->selectAll();
@@ -88,21 +81,11 @@ std::optional<TableChange> run(FieldDialog &dialog)
     return dialog.outcome();
 }
 
-TableChange refused(const QString &message)
-{
-    TableChange c;
-    c.refused = true;
-    c.message = message;
-    return c;
-}
-
 std::optional<TableChange> runHeaderText(QWidget *parent, SurveyTable &table, bool crew, QString *caption)
 {
     const QString initial = crew ? table.crewText() : table.wellText();
     FieldDialog dialog(parent, crew ? Dialog::Crew : Dialog::Well, {{QString(), initial, HeaderTextLimit}},
                        [&](const QStringList &texts, int *) {
-                           if (const auto m = unstorableTextMessage(texts[0]))
-                               return refused(*m);
                            return crew ? table.editCrew(texts[0], caption) : table.editWell(texts[0], caption);
                        });
     return run(dialog);

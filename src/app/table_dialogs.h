@@ -56,7 +56,5 @@ std::optional<TableChange> runDeclinationDialog(QWidget *parent, SurveyTable &ta
 std::optional<TableChange> runAutoDepthDialog(QWidget *parent, SurveyTable &table);
 std::optional<TableChange> runDepthDialog(QWidget *parent, SurveyTable &table, int row);
 
-// Crew and well texts that GBK cannot hold are refused, never stored as '?'.
-std::optional<QString> unstorableTextMessage(const QString &text);
 
 } // namespace zolm::app

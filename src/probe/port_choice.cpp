@@ -28,8 +28,7 @@ std::optional<PortRefusal> testPortChoice(const QString &portName)
     QString reason;
     if (SerialLink::canOpen(portName, &reason))
         return std::nullopt;
-    return PortRefusal{text::captionPortError(),
-                       text::portTestFailed(portName) + QLatin1Char('\n') + text::portNotOpened(portName, reason)};
+    return PortRefusal{text::captionPortError(), text::portRefused(portName, reason)};
 }
 
 } // namespace zolm::probe

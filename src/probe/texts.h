@@ -28,6 +28,11 @@ inline QString portTestFailed(const QString &port)
 {
     return QStringLiteral("通讯口 ") + port + QStringLiteral(" 无法打开!\n\n可能的原因:\n\n通讯口不存在或被其它程序占用。");
 }
+// The port choice's refusal: the system's text, then the port's own reason when there is one.
+inline QString portRefused(const QString &port, const QString &reason)
+{
+    return reason.isEmpty() ? portTestFailed(port) : portTestFailed(port) + QLatin1Char('\n') + portNotOpened(port, reason);
+}
 inline QString captionPortError() { return QStringLiteral("错误"); }
 
 inline QString captionError() { return QStringLiteral("错误信息"); }

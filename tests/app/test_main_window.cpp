@@ -324,7 +324,7 @@ TEST_F(MainWindow, HeaderFieldsSetTheirCaptions)
         d->reject();
     });
     run(CMainFrame::CmdWell);
-    EXPECT_EQ(unstorable, unstorableTextMessage(QStringLiteral("\U0001F600")).value_or(QString()));
+    EXPECT_EQ(unstorable, notGbkMessage(QStringLiteral("\U0001F600")));
     EXPECT_EQ(table().wellText(), QStringLiteral("W%d-1")) << "cancelled: nothing stored";
 
     fillDialog({QStringLiteral("W-7")});
@@ -414,7 +414,7 @@ TEST_F(MainWindow, PrintLayoutsGiveTheirPagesAndOrientation)
 {
     const std::vector<sim::Station> stations(60, sim::Station{10.0, 45.0, 0.0, 25.0});
     const auto survey = sim::makeSurvey(sim::CalibrationKind::Ideal, stations, {}, 600, 10);
-    frame->document().loadFromProbe(survey.parameters.bytes, survey.image.bytes);
+    frame->document().loadFromProbe(survey.parameters.bytes, survey.data.bytes);
     view().refillTable();
     const int rows = table().rowCount();
     struct Case {
