@@ -2,7 +2,7 @@
 # with its icon and the survey document's file type.
 include(GNUInstallDirs)
 
-install(TARGETS zolm zolm-cli zolm-probe-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS zolm RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}) # zolm-cli and zolm-probe-sim: top level
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/zolm.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/zolm-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
         RENAME zolm.xml)
