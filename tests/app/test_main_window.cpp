@@ -74,17 +74,22 @@ QByteArray readAll(const QString &path)
 template <typename T>
 void whenModal(std::function<void(T *)> act)
 {
+    // The pending timer holds the poll; the poll only refers back to itself weakly, so it is
+    // freed once it stops rescheduling.
     auto tries = std::make_shared<int>(0);
     auto poll = std::make_shared<std::function<void()>>();
-    *poll = [act, tries, poll] {
+    std::weak_ptr<std::function<void()>> self = poll;
+    *poll = [act, tries, self] {
         if (auto *w = qobject_cast<T *>(QApplication::activeModalWidget()); w && w->isVisible()) {
             act(w);
             return;
         }
-        if (++*tries < 1500)
-            QTimer::singleShot(10, *poll);
+        if (++*tries < 1500) {
+            if (auto again = self.lock())
+                QTimer::singleShot(10, [again] { (*again)(); });
+        }
     };
-    QTimer::singleShot(0, *poll);
+    QTimer::singleShot(0, [poll] { (*poll)(); });
 }
 
 // Closes the next message box with `button`, keeping its text in *text.
