@@ -617,12 +617,9 @@ TEST_F(MainWindow, SiteIsStoredBesideTheFileAndSetsTheDeclinationThroughItsEdit)
     EXPECT_EQ(buttonText(CMainFrame::CmdDeclination), declinationCaption(field->declination));
     EXPECT_TRUE(frame->isWindowModified());
     EXPECT_EQ(readSite(path("a.ZLM")).site.value_or(Site{}).height, 50.0);
-    acceptFile(path("b"));
-    run(CMainFrame::CmdSaveAs);
-    EXPECT_EQ(readSite(path("b.ZLM")).site.value_or(Site{}).height, 50.0);
 
     // Opened again with its site; a broken site file is reported in the status bar and ignored.
-    ASSERT_TRUE(frame->openDocument(path("a.ZLM")));
+    ASSERT_TRUE(frame->openDocument(path("a.ZLM"), false));
     EXPECT_EQ(frame->site().value_or(Site{}).latitude, 36.5);
     QFile(path("a.ZLM.site")).resize(10);
     ASSERT_TRUE(frame->openDocument(path("a.ZLM")));
