@@ -1,6 +1,7 @@
 #pragma once
-// The main window: menus, the ten bars in three rows, the status bar, the port choice, the
-// print layout, the trajectory program, recent files, and the document's open/save/close.
+// The main window: menus, the eleven bars in three rows, the status bar, the port choice, the
+// print layout, the trajectory program, recent files, the document's open/save/close with its
+// site, the QC colours and the trajectory window.
 #include "analysis/site.h"
 #include "app/analysis/qc_highlight.h"
 #include "app/printing.h"
@@ -72,10 +73,9 @@ public:
     bool trajectoryAvailable() const { return m_trajectoryAvailable; }
     // The document's site: read with the document, or entered for a survey not yet saved.
     const std::optional<Site> &site() const { return m_site; }
-    const QcHighlight &qcHighlight() const { return m_qc; }
     TrajectoryWindow *trajectoryWindow() const { return m_trajectory; }
 
-    // Bars 137, 139, 138, 150 (and 162 when present) appear with the first data shown.
+    // Bars 137, 139, 138, 150, 170 (and 162 when present) appear with the first data shown.
     void showDataBars(bool show);
     void setCrewCaption(const QString &caption);
     void setWellCaption(const QString &caption);
