@@ -3,6 +3,8 @@
 #include "probe/port_choice.h"
 
 #include "app/about_dialog.h"
+#include "app/analysis/site_dialog.h"
+#include "app/analysis/trajectory_window.h"
 #include "app/export_dialogs.h"
 #include "app/probe_ui.h"
 #include "app/survey_view.h"
@@ -288,6 +290,13 @@ void CMainFrame::createCommands()
 
     connect(addCommand(CmdTrajectory, QStringLiteral("轨迹计算")), &QAction::triggered, this,
             &CMainFrame::launchTrajectory);
+    connect(addCommand(CmdSite, QStringLiteral("井场..."), QStringLiteral("设定井场位置和测量日期，由地磁模型得到磁偏角")),
+            &QAction::triggered, this, &CMainFrame::editSite);
+    QAction *qc = addCommand(CmdQc, QStringLiteral("质量检查"), QStringLiteral("用颜色标出质量检查不合格的测点"));
+    qc->setCheckable(true);
+    connect(qc, &QAction::toggled, this, &CMainFrame::setQcShown);
+    connect(addCommand(CmdTrajectoryWindow, QStringLiteral("井眼轨迹"), QStringLiteral("显示井眼轨迹的测点表、水平投影图和垂直剖面图")),
+            &QAction::triggered, this, &CMainFrame::showTrajectoryWindow);
     addCommand(CmdHelp, QStringLiteral("帮助主题(&H)"))->setShortcut(Qt::Key_F1);
     connect(command(CmdHelp), &QAction::triggered, this, [] {
         const QString readme = QStringLiteral("/usr/share/doc/zolm/README.md");
@@ -336,6 +345,10 @@ void CMainFrame::createMenus()
     probeMenu->addSeparator();
     for (const int id : {CmdProbeSettings, CmdProbeInfo, CmdReadProbe, CmdRealTime})
         probeMenu->addAction(command(id));
+
+    QMenu *analysis = menuBar()->addMenu(QStringLiteral("分析(&A)"));
+    for (const int id : {CmdSite, CmdQc, CmdTrajectoryWindow})
+        analysis->addAction(command(id));
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
     help->addAction(command(CmdHelp));
@@ -444,6 +457,12 @@ void CMainFrame::createBars()
     averaging->setEnabled(false);
     mode->addWidget(averaging);
 
+    QToolBar *analysis = newBar(AnalysisBar, QStringLiteral("分析"));
+    m_dataBars << analysis;
+    barButton(analysis, CmdSite, QStringLiteral("井场"));
+    analysis->addAction(command(CmdQc)); // its button shows the switch's state
+    barButton(analysis, CmdTrajectoryWindow, QStringLiteral("井眼轨迹"));
+
     showDataBars(false);
 
     // The stored port, selected by a case-insensitive prefix match; another name stays as typed.
@@ -476,6 +495,7 @@ void CMainFrame::connectView()
     connect(m_view, &CNDravikView::wellCaptionChanged, this, &CMainFrame::setWellCaption);
     connect(m_view, &CNDravikView::declinationCaptionChanged, this, &CMainFrame::setDeclinationCaption);
     connect(m_view, &CNDravikView::modifiedChanged, this, &CMainFrame::updateTitle);
+    connect(m_view, &CNDravikView::surveyChanged, this, &CMainFrame::refreshAnalysis);
 }
 
 void CMainFrame::showDataBars(bool show)
@@ -553,9 +573,15 @@ bool CMainFrame::openDocument(const QString &path, bool ask)
     m_path = QFileInfo(path).absoluteFilePath();
     const auto warning = notExactlySurveyWarning(path, m_doc);
     m_saveAsOnly = warning.has_value();
+    // A broken site file does not stop the survey: it is reported and left alone.
+    const SiteRead site = readSite(m_path);
+    m_site = site.site;
+    m_siteUnsaved = false;
     addRecentFile(m_path);
     showNewSurvey();
     updateTitle();
+    if (!site.error.isEmpty())
+        statusBar()->showMessage(site.error);
     if (warning)
         showProgramMessage(this, *warning);
     return true;
@@ -569,6 +595,7 @@ bool CMainFrame::newDocument()
     m_doc.setModified(false);
     m_path.clear();
     m_saveAsOnly = false;
+    forgetSite();
     showNewSurvey();
     updateTitle();
     return true;
@@ -596,11 +623,32 @@ bool CMainFrame::saveTo(const QString &path)
         return false;
     }
     m_doc.setModified(false);
+    const QString before = m_path;
     m_path = QFileInfo(path).absoluteFilePath();
     m_saveAsOnly = false;
+    // Under a new name the survey takes its site along (or none, so that a site file left
+    // there by another survey does not become this one's).
+    if (m_path != before || m_siteUnsaved)
+        saveSiteWith(m_path);
     addRecentFile(m_path);
     updateTitle();
     return true;
+}
+
+void CMainFrame::saveSiteWith(const QString &path)
+{
+    QString error;
+    const bool ok = m_site ? writeSite(path, *m_site, &error) : removeSite(path, &error);
+    // A site that could not be written stays with the window and is tried again at the next save.
+    m_siteUnsaved = !ok && m_site.has_value();
+    if (!ok)
+        showProgramMessage(this, error);
+}
+
+void CMainFrame::forgetSite()
+{
+    m_site.reset();
+    m_siteUnsaved = false;
 }
 
 bool CMainFrame::save()
@@ -634,6 +682,7 @@ void CMainFrame::surveyRead(const std::shared_ptr<const ProbeImages> &images)
     // and a save never overwrites the file that was open before.
     m_path.clear();
     m_saveAsOnly = false;
+    forgetSite();
     m_doc.setModified(true);
     m_view->refillTable();
     updateTitle();
@@ -713,6 +762,72 @@ void CMainFrame::launchTrajectory()
                         QMessageBox::Ok, this);
         box.exec();
     }
+}
+
+void CMainFrame::editSite()
+{
+    SiteDialog dialog(m_site, this);
+    const int result = dialog.exec();
+    if (result != SiteDialog::Stored && result != SiteDialog::StoredAndSetDeclination) {
+        m_view->setFocus();
+        return;
+    }
+    m_site = dialog.site();
+    QString error;
+    if (m_path.isEmpty() || m_saveAsOnly) {
+        // Kept with the survey until it is saved under a name; closing asks first.
+        m_siteUnsaved = true;
+    } else if (writeSite(m_path, *m_site, &error)) {
+        m_siteUnsaved = false;
+    } else {
+        m_siteUnsaved = true;
+        showProgramMessage(this, error);
+    }
+    if (m_siteUnsaved) {
+        m_doc.setModified(true);
+        updateTitle();
+    }
+    // The declination edit refreshes the analysis itself; a plain OK needs it here.
+    if (result != SiteDialog::StoredAndSetDeclination || !m_view->setDeclination(dialog.declinationText()))
+        refreshAnalysis();
+    m_view->setFocus();
+}
+
+void CMainFrame::setQcShown(bool on)
+{
+    if (command(CmdQc)->isChecked() != on)
+        command(CmdQc)->setChecked(on); // toggled() comes back here
+    else if (on)
+        refreshAnalysis();
+    else
+        m_view->surveyModel()->setHighlight(nullptr);
+}
+
+void CMainFrame::showTrajectoryWindow()
+{
+    if (!m_trajectory) {
+        m_trajectory = new TrajectoryWindow(this);
+        m_trajectory->setWindowFlag(Qt::Window);
+    }
+    m_trajectory->refresh(m_doc, m_site);
+    m_trajectory->show();
+    m_trajectory->raise();
+    m_trajectory->activateWindow();
+}
+
+void CMainFrame::refreshAnalysis()
+{
+    if (command(CmdQc)->isChecked()) {
+        m_qc.refresh(m_doc.survey(), m_site);
+        SurveyModel *model = m_view->surveyModel();
+        if (model->highlight() == &m_qc)
+            model->highlightChanged();
+        else
+            model->setHighlight(&m_qc);
+    }
+    // A hidden window is brought up to date when it is shown again.
+    if (m_trajectory && m_trajectory->isVisible())
+        m_trajectory->refresh(m_doc, m_site);
 }
 
 QStringList CMainFrame::recentFiles()

@@ -1,6 +1,9 @@
 #pragma once
-// The main window: menus, the ten bars in three rows, the status bar, the port choice, the
-// print layout, the trajectory program, recent files, and the document's open/save/close.
+// The main window: menus, the eleven bars in three rows, the status bar, the port choice, the
+// print layout, the trajectory program, recent files, the document's open/save/close with its
+// site, the QC colours and the trajectory window.
+#include "analysis/site.h"
+#include "app/analysis/qc_highlight.h"
 #include "app/printing.h"
 #include "document/document.h"
 #include "platform/settings.h"
@@ -30,6 +33,7 @@ namespace zolm::app {
 class CNDravikView;
 class PortBox;
 class ProbeController;
+class TrajectoryWindow;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -51,7 +55,10 @@ public:
         CmdReverse = 1023, CmdCheckAll = 1033, CmdCheckNone = 1034, CmdInvert = 1043,
         CmdHideChecked = 1014, CmdOnlyChecked = 1018, CmdShowAll = 1021,
         CmdTrajectory = 1064, CmdHelp = 57667, CmdAbout = 57664,
+        CmdSite = 1070, CmdQc = 1071, CmdTrajectoryWindow = 1072,
     };
+    // The bar of the site, QC and trajectory commands (row 3, with the data).
+    static constexpr int AnalysisBar = 170;
     QAction *command(int id) const { return m_commands.value(id); }
 
     CNDravikDoc &document() { return m_doc; }
@@ -64,8 +71,11 @@ public:
     QToolBar *bar(int templateId) const { return m_bars.value(templateId); }
     QString documentPath() const { return m_path; }
     bool trajectoryAvailable() const { return m_trajectoryAvailable; }
+    // The document's site: read with the document, or entered for a survey not yet saved.
+    const std::optional<Site> &site() const { return m_site; }
+    TrajectoryWindow *trajectoryWindow() const { return m_trajectory; }
 
-    // Bars 137, 139, 138, 150 (and 162 when present) appear with the first data shown.
+    // Bars 137, 139, 138, 150, 170 (and 162 when present) appear with the first data shown.
     void showDataBars(bool show);
     void setCrewCaption(const QString &caption);
     void setWellCaption(const QString &caption);
@@ -90,6 +100,12 @@ public:
     bool changePort(const QString &chosen, const QString &current);
 
     void launchTrajectory();
+
+    // The site dialog; OK stores the site beside the document (or keeps it with a survey not
+    // yet saved), its second button also sets the declination from the site's model.
+    void editSite();
+    void setQcShown(bool on);
+    void showTrajectoryWindow();
     QStringList recentFiles();
 
 signals:
@@ -119,6 +135,10 @@ private:
     void exportData();
     void exportFormat();
     bool saveTo(const QString &path);
+    void saveSiteWith(const QString &path);
+    void forgetSite();
+    // QC colours and the trajectory window follow the document, its site and its table.
+    void refreshAnalysis();
     QString askSaveName();
 
     SettingsStore m_settings;
@@ -132,6 +152,11 @@ private:
     bool m_saveAsOnly = false;  // opened from a file that is not exactly a survey
     bool m_trajectoryAvailable = false;
     QString m_startDirectory;
+
+    std::optional<Site> m_site;
+    bool m_siteUnsaved = false; // m_site differs from the site file beside m_path
+    QcHighlight m_qc;
+    TrajectoryWindow *m_trajectory = nullptr;
 
     QHash<int, QAction *> m_commands;
     QHash<int, QToolBar *> m_bars;

@@ -61,6 +61,19 @@ QVariant SurveyModel::data(const QModelIndex &index, int role) const
         return m_table.isRowChecked(row) ? Qt::Checked : Qt::Unchecked;
     case Qt::TextAlignmentRole:
         return column == ColCheck ? QVariant() : QVariant(Qt::AlignCenter);
+    case Qt::BackgroundRole:
+        if (m_highlight) {
+            if (const auto colour = m_highlight->background(m_table.pointForRow(row)))
+                return *colour;
+        }
+        return {};
+    case Qt::ToolTipRole:
+        if (m_highlight) {
+            const QString tip = m_highlight->toolTip(m_table.pointForRow(row));
+            if (!tip.isEmpty())
+                return tip;
+        }
+        return {};
     default:
         return {};
     }
@@ -116,6 +129,18 @@ void SurveyModel::reset()
     endResetModel();
 }
 
+void SurveyModel::setHighlight(const QcHighlight *highlight)
+{
+    m_highlight = highlight;
+    highlightChanged();
+}
+
+void SurveyModel::highlightChanged()
+{
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, TableColumnCount - 1), {Qt::BackgroundRole, Qt::ToolTipRole});
+}
+
 CNDravikView::CNDravikView(SurveyTable &table, QWidget *parent)
     : QTableView(parent), m_table(table), m_model(new SurveyModel(table, this))
 {
@@ -146,6 +171,7 @@ CNDravikView::CNDravikView(SurveyTable &table, QWidget *parent)
     connect(m_model, &SurveyModel::edited, this, [this](const TableChange &change) {
         if (change.markedModified)
             emit modifiedChanged();
+        emit surveyChanged();
     });
 }
 
@@ -175,6 +201,7 @@ bool CNDravikView::refillTable()
     m_model->reset();
     selectHighlightedRow();
     setFocus();
+    emit surveyChanged();
     return true;
 }
 
@@ -187,6 +214,8 @@ void CNDravikView::applyChange(const TableChange &change)
         showMessage(change.message);
     if (change.markedModified)
         emit modifiedChanged();
+    if (change.applied())
+        emit surveyChanged();
     setFocus();
 }
 
@@ -278,6 +307,20 @@ void CNDravikView::editDeclination()
         applyChange(*outcome);
     }
     setFocus();
+}
+
+bool CNDravikView::setDeclination(const QString &text)
+{
+    QString caption;
+    const TableChange change = m_table.editDeclination(text, &caption);
+    if (change.refused()) {
+        showMessage(change.message);
+        setFocus();
+        return false;
+    }
+    emit declinationCaptionChanged(caption);
+    applyChange(change);
+    return true;
 }
 
 void CNDravikView::keyPressEvent(QKeyEvent *event)

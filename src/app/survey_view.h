@@ -3,6 +3,8 @@
 // target of the display, editing, export and print commands.
 #include "table/survey_table.h"
 
+#include "app/analysis/qc_highlight.h"
+
 #include <QAbstractTableModel>
 #include <QFont>
 #include <QTableView>
@@ -28,12 +30,19 @@ public:
     void apply(const TableChange &change);
     void reset();
 
+    // The QC switch: with a highlight, failing rows get its colour and tooltip (the texts stay);
+    // null turns it off. highlightChanged() after the highlight was recomputed.
+    void setHighlight(const QcHighlight *highlight);
+    const QcHighlight *highlight() const { return m_highlight; }
+    void highlightChanged();
+
 signals:
     // A click on a check box changed a point's flag.
     void edited(const zolm::TableChange &change);
 
 private:
     SurveyTable &m_table;
+    const QcHighlight *m_highlight = nullptr;
 };
 
 // The font of the table and the report: "Tahoma", falling back to the installed Simplified
@@ -63,6 +72,9 @@ public:
     void editCrew();
     void editWell();
     void editDeclination();
+    // The declination edit without its dialog (a value from elsewhere, such as the site's
+    // model): the caption and the modified mark follow; a refusal is shown.
+    bool setDeclination(const QString &text);
 
     // Shows and closes message boxes; the GUI tests replace nothing here, they close the boxes.
     void showMessage(const QString &text);
@@ -73,6 +85,8 @@ signals:
     void wellCaptionChanged(const QString &caption);
     void declinationCaptionChanged(const QString &caption);
     void modifiedChanged();
+    // Points, checks, depths or header fields may have changed, or a new survey is shown.
+    void surveyChanged();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

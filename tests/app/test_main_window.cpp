@@ -2,6 +2,8 @@
 // against the built-in virtual probe, printing onto PDF. Boxes and dialogs the program shows
 // are answered from the event loop, as a user would.
 #include "app/about_dialog.h"
+#include "app/analysis/site_dialog.h"
+#include "app/analysis/trajectory_window.h"
 #include "app/export_dialogs.h"
 #include "app/main_frame.h"
 #include "app/printing.h"
@@ -20,6 +22,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
+#include <QDoubleSpinBox>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
@@ -35,6 +39,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -173,6 +178,33 @@ protected:
     bool pointChecked(int p) const
     {
         return (frame->document().survey().flags[static_cast<std::size_t>(p)] & PointFlag::Checked) != 0;
+    }
+    // 40 synthetic points as a probe read gives them, checked, 10 m apart; point 5's total
+    // field reads 0.01 high.
+    void loadSurvey()
+    {
+        const auto s = sim::makeSurvey(sim::CalibrationKind::Ideal, sim::defaultWellPath(40));
+        frame->document().loadFromProbe(s.parameters.bytes, s.data.bytes);
+        for (std::size_t i = 0; i < 40; ++i) {
+            frame->document().survey().flags[i] |= PointFlag::Checked;
+            frame->document().survey().depth[i] = 10.0 * static_cast<double>(i + 1);
+        }
+        frame->document().survey().values[5][TotalField] += 0.01;
+        view().refillTable();
+    }
+    QVariant rowData(int point, int role) { return view().model()->index(table().rowForPoint(point), ColTime).data(role); }
+    // The site dialog's answer: the site, then OK or the button that also sets the declination.
+    void enterSite(bool setDeclination)
+    {
+        whenModal<SiteDialog>([setDeclination](SiteDialog *d) {
+            d->latitudeBox()->setValue(36.5);
+            d->longitudeBox()->setValue(117.0);
+            d->heightBox()->setValue(50);
+            d->dateBox()->setDate(QDate(2026, 3, 14));
+            QAbstractButton *ok = d->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
+            (setDeclination ? d->setDeclinationButton() : ok)->click();
+        });
+        run(CMainFrame::CmdSite);
     }
 
     QTemporaryDir dir;
@@ -577,6 +609,68 @@ TEST_F(MainWindow, TrajectoryProgramFoundAtStartIsLaunchedFromThere)
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(path("launched")); }, 5000));
     QTest::qWait(100);
     EXPECT_EQ(readAll(path("launched")).trimmed(), (path("caculate.exe") + QStringLiteral(" 5038216")).toUtf8());
+}
+
+TEST_F(MainWindow, SiteIsStoredBesideTheFileAndSetsTheDeclinationThroughItsEdit)
+{
+    ASSERT_TRUE(QFile::copy(data("small.ZLM"), path("a.ZLM")));
+    ASSERT_TRUE(frame->openDocument(path("a.ZLM")));
+    enterSite(true);
+    const auto field = siteField(*frame->site());
+    ASSERT_TRUE(field);
+    EXPECT_NEAR(frame->document().survey().header.declination(), field->declination, 1e-9);
+    EXPECT_EQ(buttonText(CMainFrame::CmdDeclination), declinationCaption(field->declination));
+    EXPECT_TRUE(frame->isWindowModified());
+    EXPECT_EQ(readSite(path("a.ZLM")).site.value_or(Site{}).height, 50.0);
+
+    // Opened again with its site; a broken site file is reported in the status bar and ignored.
+    ASSERT_TRUE(frame->openDocument(path("a.ZLM"), false));
+    EXPECT_EQ(frame->site().value_or(Site{}).latitude, 36.5);
+    QFile(path("a.ZLM.site")).resize(10);
+    ASSERT_TRUE(frame->openDocument(path("a.ZLM")));
+    EXPECT_FALSE(frame->site());
+    EXPECT_TRUE(frame->statusBar()->currentMessage().contains(QStringLiteral("井场文件")));
+}
+
+TEST_F(MainWindow, QcSwitchColoursFailingRowsAndTheSiteOfAnUnsavedSurveyWaitsForItsName)
+{
+    loadSurvey();
+    const QString fieldText = cell(table().rowForPoint(5), ColTotalField);
+    run(CMainFrame::CmdReverse); // the colour goes with the point, not the row
+    run(CMainFrame::CmdQc);
+    EXPECT_EQ(rowData(5, Qt::BackgroundRole).value<QColor>(), qcFailColour());
+    const QString tip = rowData(5, Qt::ToolTipRole).toString();
+    EXPECT_TRUE(tip.contains(QStringLiteral("总磁场")) && tip.contains(QStringLiteral("偏差 +0.01"))) << tip.toStdString();
+    EXPECT_FALSE(rowData(4, Qt::BackgroundRole).isValid());
+    EXPECT_EQ(cell(table().rowForPoint(5), ColTotalField), fieldText);
+
+    // With a site its model is the reference (this survey's field is not the model's). The
+    // site is kept until the survey has a name, replacing a site file found there.
+    enterSite(false);
+    EXPECT_TRUE(rowData(4, Qt::ToolTipRole).toString().contains(QStringLiteral("井场地磁模型")));
+    EXPECT_TRUE(frame->isWindowModified());
+    ASSERT_TRUE(writeSite(path("c.ZLM"), Site{10, 20, 0, QDate(2025, 1, 1), {}}, nullptr));
+    acceptFile(path("c"));
+    run(CMainFrame::CmdSaveAs);
+    EXPECT_EQ(readSite(path("c.ZLM")).site.value_or(Site{}).latitude, 36.5);
+    run(CMainFrame::CmdQc);
+    EXPECT_FALSE(rowData(5, Qt::BackgroundRole).isValid());
+}
+
+TEST_F(MainWindow, TrajectoryWindowFollowsDepthEditsAndNewSurveys)
+{
+    loadSurvey();
+    run(CMainFrame::CmdTrajectoryWindow);
+    ASSERT_TRUE(frame->trajectoryWindow() && frame->trajectoryWindow()->isVisible());
+    QAbstractItemModel *stations = frame->trajectoryWindow()->table()->model();
+    ASSERT_EQ(stations->rowCount(), 40);
+    view().setCurrentIndex(view().model()->index(table().rowForPoint(39), ColTime));
+    fillDialog({QStringLiteral("455")});
+    QTest::keyClick(&view(), Qt::Key_Return);
+    EXPECT_EQ(stations->index(39, StationModel::ColMd).data().toString(), QStringLiteral("455.00"));
+    frame->document().setModified(false);
+    run(CMainFrame::CmdNew);
+    EXPECT_EQ(stations->rowCount(), 0);
 }
 
 TEST(AboutBox, KeepsTheOriginalVersionLineAndAddsTheProgramsOwn)
