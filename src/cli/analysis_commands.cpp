@@ -12,6 +12,7 @@
 #include "output/report.h"
 #include "output/trajectory_report.h"
 #include "platform/gbk.h"
+#include "platform/number_text.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -51,12 +52,7 @@ std::optional<QDate> parseDate(const std::string &text)
 
 QString fixed(double v, int decimals)
 {
-    if (!std::isfinite(v))
-        return QStringLiteral("nan");
-    // A value that rounds to zero prints without a sign.
-    if (std::fabs(v) < 0.5 * std::pow(10.0, -decimals))
-        v = 0;
-    return QString::number(v, 'f', decimals);
+    return std::isfinite(v) ? QString::fromStdString(formatDecimals(v, decimals)) : QStringLiteral("nan");
 }
 
 int failed(const QString &message)

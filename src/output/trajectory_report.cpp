@@ -1,5 +1,7 @@
 #include "output/trajectory_report.h"
 
+#include "platform/number_text.h"
+
 #include "platform/gbk.h"
 
 #include <QBuffer>
@@ -18,20 +20,14 @@ namespace zolm {
 
 namespace {
 
-// A value that rounds to zero prints without a sign.
-double unsignedZero(double v, int decimals)
-{
-    return std::fabs(v) < 0.5 * std::pow(10.0, -decimals) ? 0.0 : v;
-}
-
 QString num(double v, int decimals)
 {
-    return std::isfinite(v) ? QString::number(unsignedZero(v, decimals), 'f', decimals) : QStringLiteral("-");
+    return std::isfinite(v) ? QString::fromStdString(formatDecimals(v, decimals)) : QStringLiteral("-");
 }
 
 QByteArray fixed4(double v)
 {
-    return QByteArray::number(unsignedZero(v, 4), 'f', 4);
+    return QByteArray::fromStdString(formatDecimals(v, 4));
 }
 
 // ---- plots ---------------------------------------------------------------------------------

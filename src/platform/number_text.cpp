@@ -1,6 +1,7 @@
 #include "platform/number_text.h"
 
 #include <charconv>
+#include <cmath>
 
 namespace zolm {
 
@@ -20,6 +21,14 @@ std::string formatNumber(double value, int width, int decimals, bool spaceFlag)
     if (static_cast<int>(out.size()) < width)
         out.insert(0, static_cast<std::size_t>(width) - out.size(), ' ');
     return out;
+}
+
+std::string formatDecimals(double value, int decimals)
+{
+    double limit = 0.5;
+    for (int i = 0; i < decimals; ++i)
+        limit /= 10.0;
+    return formatNumber(value > -limit && value < limit ? 0.0 : value, 0, decimals);
 }
 
 std::string formatGeneral15(double value)

@@ -45,3 +45,15 @@ TEST(NumberText, AsPrintfWritesThem)
     }
     EXPECT_EQ(formatRoundTrip(0.1), "0.1");
 }
+
+// Positions on a well path: a value that rounds to zero has no sign; everything else is printf's.
+TEST(NumberText, DecimalsWithoutANegativeZero)
+{
+    EXPECT_EQ(formatDecimals(-0.004, 2), "0.00");
+    EXPECT_EQ(formatDecimals(-0.0, 4), "0.0000");
+    EXPECT_EQ(formatDecimals(-0.006, 2), "-0.01");
+    for (const double v : values) {
+        if (std::isfinite(v) && std::fabs(v) >= 0.5)
+            EXPECT_EQ(formatDecimals(v, 2), printfText("%.2f", v)) << v;
+    }
+}

@@ -1,5 +1,9 @@
 #include "app/analysis/trajectory_window.h"
 
+#include "platform/number_text.h"
+
+#include <cmath>
+
 #include "app/analysis/qc_highlight.h"
 #include "document/document.h"
 #include "output/report.h"
@@ -47,7 +51,7 @@ QVariant StationModel::data(const QModelIndex &index, int role) const
     const QcPoint *qc = row < m_data->stationQc.size() ? &m_data->stationQc[row] : nullptr;
     switch (role) {
     case Qt::DisplayRole: {
-        auto f = [](double v) { return QString::number(v, 'f', 2); };
+        auto f = [](double v) { return std::isfinite(v) ? QString::fromStdString(formatDecimals(v, 2)) : QStringLiteral("-"); };
         switch (index.column()) {
         case ColPoint: return s.point;
         case ColMd: return f(s.md);
@@ -167,14 +171,14 @@ void TrajectoryWindow::refresh(const CNDravikDoc &document, const std::optional<
         text = QStringLiteral("没有可用的测点：请为测点打勾并输入测深。");
     } else {
         const TrajectoryStation &last = t.stations.back();
+        const auto two = [](double v) { return QString::fromStdString(formatDecimals(v, 2)); };
         int failed = 0;
         for (const QcPoint &q : m_data.stationQc)
             failed += q.pass() ? 0 : 1;
         text = QStringLiteral("测点 %1 个，跳过 %2 个；井底垂深 %3 m，闭合距 %4 m，闭合方位 %5°；磁偏角 %6°；质量检查不合格 %7 个")
                    .arg(t.stations.size())
                    .arg(t.skipped.size())
-                   .arg(QString::number(last.tvd, 'f', 2), QString::number(last.closureDistance, 'f', 2),
-                        QString::number(last.closureAzimuth, 'f', 2), QString::number(t.declination, 'f', 2))
+                   .arg(two(last.tvd), two(last.closureDistance), two(last.closureAzimuth), two(t.declination))
                    .arg(failed);
     }
     QStringList skipped;
