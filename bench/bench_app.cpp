@@ -1,11 +1,11 @@
 // The desktop program's open command for a full 1818-point survey: the document read and
 // converted, the table model reset and the view's first paint done (offscreen).
+#include "bench_application.h"
 #include "app/main_frame.h"
 #include "app/survey_view.h"
 #include "document/document.h"
 #include "synthetic.h"
 
-#include <QApplication>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -14,24 +14,11 @@ using namespace zolm;
 
 namespace {
 
-// The widgets need a QApplication; made once, before any other benchmark makes a lesser one.
-bool ensureWidgets()
-{
-    static int argc = 1;
-    static char name[] = "zolm-bench";
-    static char *argv[] = {name, nullptr};
-    if (!qApp) {
-        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        new QApplication(argc, argv);
-    }
-    return qobject_cast<QApplication *>(qApp) != nullptr;
-}
 
 void BM_OpenFullSurveyToTableShown(benchmark::State &state)
 {
-    if (!ensureWidgets()) {
-        state.SkipWithError("run this benchmark first or alone: the widgets need a QApplication");
+    if (!ensureApplication()) {
+        state.SkipWithError("the widgets need a QApplication");
         return;
     }
     QTemporaryDir dir;

@@ -1,10 +1,10 @@
 // Report speed: the draw list of a full multi-point report, and the 73-page PDF of it.
+#include "bench_application.h"
 #include "document/document.h"
 #include "output/report.h"
 #include "synthetic.h"
 #include "table/survey_table.h"
 
-#include <QGuiApplication>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -29,17 +29,6 @@ struct FullReport {
     ReportSource source;
 };
 
-void ensureGui()
-{
-    static int argc = 1;
-    static char name[] = "zolm-bench";
-    static char *argv[] = {name, nullptr};
-    if (!qApp) {
-        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        new QGuiApplication(argc, argv);
-    }
-}
 
 void BM_ReportDrawListMultiPoint73Pages(benchmark::State &state)
 {
@@ -52,7 +41,7 @@ void BM_ReportDrawListMultiPoint73Pages(benchmark::State &state)
 
 void BM_ReportPdfMultiPoint73Pages(benchmark::State &state)
 {
-    ensureGui();
+    ensureApplication();
     FullReport r;
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("report.pdf"));
