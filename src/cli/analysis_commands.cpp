@@ -170,11 +170,9 @@ int runSite(Args &args, const Context &)
     if (!takeNumber(args, "site", lat) || !takeNumber(args, "site", lon) || !takeNumber(args, "site", height)
         || !takeNumber(args, "site", vs))
         return ExitUsage;
-    const auto file = args.positional();
-    if (args.reportUsageError("site"))
-        return ExitUsage;
+    const auto file = args.lastPositional("site");
     if (!file)
-        return usageError(QStringLiteral("site: a .ZLM file is needed"));
+        return ExitUsage;
     const bool newSite = lat.value || lon.value || dateText || height.value;
     if (clear && (newSite || vs.value))
         return usageError(QStringLiteral("site: --clear takes no other option"));
@@ -221,11 +219,9 @@ int runQc(Args &args, const Context &)
     if (!takeNumber(args, "qc", gTol) || !takeNumber(args, "qc", bTol) || !takeNumber(args, "qc", dipTol)
         || !takeNumber(args, "qc", scale))
         return ExitUsage;
-    const auto file = args.positional();
-    if (args.reportUsageError("qc"))
-        return ExitUsage;
+    const auto file = args.lastPositional("qc");
     if (!file)
-        return usageError(QStringLiteral("qc: a .ZLM file is needed"));
+        return ExitUsage;
     QcTolerance tolerance;
     tolerance.gravity = gTol.value.value_or(tolerance.gravity);
     tolerance.field = bTol.value.value_or(tolerance.field);
@@ -308,11 +304,9 @@ int runTrajectory(Args &args, const Context &)
     NumberOption vs{"--vs-azimuth", {}};
     if (!takeNumber(args, "trajectory", vs))
         return ExitUsage;
-    const auto file = args.positional();
-    if (args.reportUsageError("trajectory"))
-        return ExitUsage;
+    const auto file = args.lastPositional("trajectory");
     if (!file)
-        return usageError(QStringLiteral("trajectory: a .ZLM file is needed"));
+        return ExitUsage;
     if (int(json) + int(csv) + int(las) + int(pdf) > 1)
         return usageError(QStringLiteral("trajectory: --json, --csv, --las and --pdf each take the place of the others"));
     if (pdf && !out)

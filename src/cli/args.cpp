@@ -84,6 +84,16 @@ Args::inOrder(const std::vector<std::pair<std::string, int>> &arities)
     return found;
 }
 
+std::optional<std::string> Args::lastPositional(const char *command, const char *what)
+{
+    auto value = positional();
+    if (reportUsageError(command))
+        return std::nullopt;
+    if (!value)
+        usageError(QStringLiteral("%1: %2 is needed").arg(QString::fromUtf8(command), QString::fromUtf8(what)));
+    return value;
+}
+
 std::optional<std::string> Args::positional()
 {
     for (auto it = m_args.begin(); it != m_args.end(); ++it) {

@@ -37,6 +37,9 @@ public:
     inOrder(const std::vector<std::pair<std::string, int>> &arities);
     // Removes and returns the first argument that is not an option.
     std::optional<std::string> positional();
+    // The command's one argument that is not an option, taken after all its options: nothing,
+    // with the usage error printed, when arguments are left over or it is missing.
+    std::optional<std::string> lastPositional(const char *command, const char *what = "a .ZLM file");
     // Whatever was not consumed; a command refuses to run with leftovers.
     const std::vector<std::string> &rest() const { return m_args; }
     bool error() const { return m_error; }

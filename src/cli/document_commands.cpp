@@ -157,11 +157,9 @@ int runReport(Args &args, const Context &)
     const auto view = takeViewOptions(args, "report");
     if (!view)
         return ExitUsage;
-    const auto file = args.positional();
-    if (args.reportUsageError("report"))
-        return ExitUsage;
+    const auto file = args.lastPositional("report");
     if (!file)
-        return usageError(QStringLiteral("report: a .ZLM file is needed"));
+        return ExitUsage;
     if (ops == out.has_value())
         return usageError(QStringLiteral("report: either -o OUT.pdf or --ops"));
     if (!ops && (dpiText || pageText))
@@ -293,11 +291,9 @@ int runEdit(Args &args, const Context &)
                                      {"--declination-from-site", 0}});
     const auto out = args.value("-o");
     const bool force = args.flag("--force");
-    const auto file = args.positional();
-    if (args.reportUsageError("edit"))
-        return ExitUsage;
+    const auto file = args.lastPositional("edit");
     if (!file)
-        return usageError(QStringLiteral("edit: a .ZLM file is needed"));
+        return ExitUsage;
     for (const auto &[option, values] : edits) {
         if (option == "--check" && values[0] != "all" && values[0] != "none" && values[0] != "invert")
             return usageError(QStringLiteral("edit: --check takes all, none or invert"));

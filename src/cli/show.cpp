@@ -76,11 +76,9 @@ int runShow(Args &args, const Context &)
     const auto view = takeViewOptions(args, "show");
     if (!view)
         return ExitUsage;
-    const auto file = args.positional();
-    if (args.reportUsageError("show"))
-        return ExitUsage;
+    const auto file = args.lastPositional("show");
     if (!file)
-        return usageError(QStringLiteral("show: a .ZLM file is needed"));
+        return ExitUsage;
 
     OpenedTable opened;
     if (!openTable(*file, opened))
