@@ -1,8 +1,10 @@
 #pragma once
 // The built-in virtual probe as a link: the port names "SIM" and "SIM:FILE.ZLM" become a
 // virtual probe on a pty, reached through the real serial link, so that every byte still goes
-// through the serial code. The virtual probe is started when the link opens and stops when
-// the link is destroyed; a worker that changes its port to SIM and back needs nothing else.
+// through the serial code; on Windows, which has no pty, the probe answers in-process behind
+// the link interface (in_process_link.h). The virtual probe is started when the link opens
+// and stops when the link is destroyed; a worker that changes its port to SIM and back needs
+// nothing else.
 #include "probe/comm.h"
 
 namespace zolm::sim {

@@ -1,19 +1,18 @@
 #include "virtual_probe.h"
 
-#include "line_schedule.h"
+#include "probe_line.h"
 
 #include "document/document.h"
-#include "probe/frame.h"
 #include "probe/port_choice.h"
 
 #include <QFile>
+#include <QtGlobal>
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <deque>
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -27,7 +26,7 @@
 
 namespace zolm::sim {
 
-using Clock = LineSchedule::Clock;
+using Clock = ProbeLine::Clock;
 
 namespace {
 
@@ -110,11 +109,24 @@ std::optional<VirtualProbeOptions> simPortOptions(const QString &portName)
     VirtualProbeOptions options;
     if (portName.size() > 4)
         options.surveyFile = portName.mid(4);
+    const QString faults = qEnvironmentVariable("ZOLM_SIM_FAULTS");
+    for (const QString &fault : faults.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        QString error;
+        if (!addFault(options, fault.trimmed(), &error)) {
+            options.faultError = QStringLiteral("ZOLM_SIM_FAULTS: %1").arg(error);
+            break;
+        }
+    }
     return options;
 }
 
 bool loadProbeMemory(const VirtualProbeOptions &options, ProbeMemory &memory, QString *error)
 {
+    if (!options.faultError.isEmpty()) {
+        if (error)
+            *error = options.faultError;
+        return false;
+    }
     if (options.memory) {
         memory = *options.memory;
     } else if (!options.surveyFile.isEmpty()) {
@@ -140,81 +152,38 @@ bool loadProbeMemory(const VirtualProbeOptions &options, ProbeMemory &memory, QS
 #ifndef _WIN32
 // Everything the probe's thread works on; only that thread touches it while it runs.
 struct VirtualProbe::Shell {
-    struct OutByte {
-        std::uint8_t byte;
-        Clock::time_point due;
-    };
-
     Shell(ProbeMemory memory, const VirtualProbeOptions &options)
-        : model(std::move(memory), options.protocolFaults), line(options.lineRate, options.split),
-          split(options.split), noisy(options.noise),
-          samplePeriod(std::chrono::milliseconds(std::max(1, options.samplePeriodMs)))
+        : line(std::move(memory), options), split(options.split)
     {
     }
 
     void run(int master, int wake, std::atomic<bool> &stopping, std::atomic<int> &requestCount);
 
-    void send(const QByteArray &bytes, Clock::time_point earliest)
-    {
-        const auto due = line.place(static_cast<std::size_t>(bytes.size()), earliest);
-        for (qsizetype k = 0; k < bytes.size(); ++k)
-            out.push_back({static_cast<std::uint8_t>(bytes[k]), due[static_cast<std::size_t>(k)]});
-    }
-
-    void onReceived(const std::uint8_t *bytes, std::size_t n, Clock::time_point now, std::atomic<int> &requestCount)
-    {
-        for (std::size_t i = 0; i < n; ++i) {
-            if (bytes[i] == probe::FrameStart)
-                frameStart = now;
-            decoder.feed(std::span<const std::uint8_t>(bytes + i, 1), [&](std::span<const std::uint8_t> body) {
-                if (body.empty())
-                    return;
-                const QByteArray answer = model.receive(body);
-                requestCount.store(model.requestCount(), std::memory_order_relaxed);
-                if (answer.isEmpty())
-                    return;
-                const auto wireBytes = static_cast<std::size_t>(probe::encodeFrame(body).size());
-                const Clock::time_point arrived = line.requestArrival(frameStart, wireBytes, now);
-                send(noisy ? noise.burst() + answer : answer, arrived);
-            });
-        }
-    }
-
     // Writes what is due; false when the pty would block (wait for POLLOUT).
     bool flush(int master, Clock::time_point now)
     {
         std::uint8_t chunk[512];
-        while (!out.empty() && out.front().due <= now) {
-            std::size_t n = 0;
-            const std::size_t limit = split ? 1 : sizeof chunk;
-            while (n < out.size() && n < limit && out[n].due <= now) {
-                chunk[n] = out[n].byte;
-                ++n;
-            }
+        // Split answers go a byte to a write, so the PC's reads see them in pieces.
+        const std::size_t limit = split ? 1 : sizeof chunk;
+        for (;;) {
+            const std::size_t n = line.copyDue(std::span(chunk, limit), now);
+            if (n == 0)
+                return true;
             const ssize_t written = ::write(master, chunk, n);
             if (written < 0) {
                 if (errno == EINTR)
                     continue;
                 if (errno == EAGAIN)
                     return false;
-                out.clear(); // the pty is gone; nothing will read these
+                line.discardDue(now); // the pty is gone; nothing will read these
                 return true;
             }
-            out.erase(out.begin(), out.begin() + written);
+            line.handOver(static_cast<std::size_t>(written));
         }
-        return true;
     }
 
-    ProbeModel model;
-    LineNoise noise;
-    probe::FrameDecoder decoder;
-    LineSchedule line;
+    ProbeLine line;
     bool split;
-    bool noisy;
-    Clock::duration samplePeriod;
-    std::deque<OutByte> out;
-    Clock::time_point frameStart{};
-    Clock::time_point nextSample{};
 };
 
 void VirtualProbe::Shell::run(int master, int wake, std::atomic<bool> &stopping, std::atomic<int> &requestCount)
@@ -223,27 +192,12 @@ void VirtualProbe::Shell::run(int master, int wake, std::atomic<bool> &stopping,
     // make every answer late.
     ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
     bool blocked = false;
-    bool wasStreaming = false;
     while (!stopping.load(std::memory_order_acquire)) {
-        Clock::time_point now = Clock::now();
-        const bool streaming = model.streaming();
-        if (streaming && !wasStreaming)
-            nextSample = now + samplePeriod; // the answer to A was the first sample
-        wasStreaming = streaming;
-        // Samples only when the line is idle, so a reader that lags does not pile them up.
-        if (streaming && out.empty() && now >= nextSample) {
-            send(model.nextSampleFrame(), now);
-            nextSample = now + samplePeriod;
-        }
         if (!blocked)
-            blocked = !flush(master, now);
+            blocked = !flush(master, Clock::now());
 
         // Wake for the next byte due, the next sample, a request, or stop.
-        std::optional<Clock::time_point> wakeAt;
-        if (!out.empty() && !blocked)
-            wakeAt = out.front().due;
-        else if (out.empty() && streaming)
-            wakeAt = nextSample;
+        const std::optional<Clock::time_point> wakeAt = blocked ? std::nullopt : line.nextEvent();
         timespec timeout{};
         timespec *timeoutPtr = nullptr;
         if (wakeAt) {
@@ -269,8 +223,10 @@ void VirtualProbe::Shell::run(int master, int wake, std::atomic<bool> &stopping,
         if (fds[0].revents & POLLIN) {
             std::uint8_t buffer[256];
             const ssize_t n = ::read(master, buffer, sizeof buffer);
-            if (n > 0)
-                onReceived(buffer, static_cast<std::size_t>(n), Clock::now(), requestCount);
+            if (n > 0) {
+                line.receive(std::span(buffer, static_cast<std::size_t>(n)), Clock::now());
+                requestCount.store(line.requestCount(), std::memory_order_relaxed);
+            }
         } else if (fds[0].revents & (POLLHUP | POLLERR)) {
             // Not expected while the slave side is held open; never spin on it.
             ::ppoll(nullptr, 0, &HangUpPause, nullptr);

@@ -1,8 +1,9 @@
 #pragma once
-// The virtual probe on a pseudo-terminal: the probe model (probe_model.h) behind a pty, with
+// The virtual probe on a pseudo-terminal: the probe's line (probe_line.h) behind a pty, with
 // the line's pacing and the faults a test asks for. zolm-probe-sim runs one as a program;
-// zolm-cli and the desktop program run one in-process for the port names "SIM" and
-// "SIM:FILE.ZLM", so every byte still goes through the real serial code.
+// on Linux zolm-cli and the desktop program run one in-process for the port names "SIM" and
+// "SIM:FILE.ZLM", so every byte still goes through the real serial code. Windows has no pty:
+// there SIM is the same line behind the link interface (in_process_link.h).
 #include "probe_model.h"
 
 #include <QString>
@@ -28,6 +29,9 @@ struct VirtualProbeOptions {
     bool noise = false; // stray bytes before every answer
     QString link;       // a symlink to the pty, made at start and removed at stop
     int samplePeriodMs = 50; // time between sample frames of the live stream
+    // A fault that did not parse where the options were made (ZOLM_SIM_FAULTS); a probe with
+    // these options does not start and gives this as the reason.
+    QString faultError;
 };
 
 // Adds one --fault value ("silent-after:N", "silent-at:LETTER:K", "split", "noise",
@@ -37,11 +41,13 @@ bool addFault(VirtualProbeOptions &options, const QString &fault, QString *error
 // True for the port names of the built-in virtual probe: "SIM" and "SIM:FILE".
 bool isSimPortName(const QString &portName);
 // The options for such a port name ("SIM": the default synthetic survey; "SIM:FILE.ZLM":
-// that document). Empty for any other name.
+// that document), with the faults listed in the environment variable ZOLM_SIM_FAULTS
+// (comma-separated, as addFault takes them; a bad one sets faultError). Empty for any other name.
 std::optional<VirtualProbeOptions> simPortOptions(const QString &portName);
 
 // The probe's memories as the options describe them (document opened, survey synthesised,
-// battery applied). False with *error when the document cannot be opened.
+// battery applied). False with *error when the document cannot be opened or the options
+// carry a faultError.
 bool loadProbeMemory(const VirtualProbeOptions &options, ProbeMemory &memory, QString *error);
 
 class VirtualProbe {

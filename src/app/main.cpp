@@ -1,6 +1,7 @@
 // zolm: the desktop program. An optional argument names a survey document to open.
 #include "app/about_dialog.h"
 #include "app/main_frame.h"
+#include "platform/fonts.h"
 
 #include <QApplication>
 #include <QFont>
@@ -16,7 +17,7 @@ int main(int argc, char **argv)
     QApplication::setDesktopFileName(QStringLiteral("zolm"));
     // Every window's Chinese texts in the Simplified Chinese face, never a generic fallback.
     QFont font = QApplication::font();
-    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("WenQuanYi Micro Hei")});
+    font.setFamilies(zolm::tahomaWithChineseFallback());
     QApplication::setFont(font);
 
     zolm::app::CMainFrame frame;

@@ -31,8 +31,6 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSerialPort>
-#include <QSerialPortInfo>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -59,15 +57,10 @@ QString recentKey(int i)
 
 QStringList availablePortNames()
 {
+    // On Windows COM1 to COM9, the ports the system registered beyond them, then SIM.
     QStringList names;
-#ifdef Q_OS_WIN
-    for (int i = 1; i <= 9; ++i)
-        names << QStringLiteral("COM%1").arg(i);
-    names << QStringLiteral("SIM");
-#else
     for (const auto &[name, description] : probe::availablePorts())
         names << name;
-#endif
     return names;
 }
 

@@ -12,7 +12,6 @@
 
 #include <QMainWindow>
 #include <QMessageBox>
-#include <QSerialPort>
 #include <QThread>
 
 #include <algorithm>

@@ -1,6 +1,7 @@
 #include "app/survey_view.h"
 
 #include "app/table_dialogs.h"
+#include "platform/fonts.h"
 
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -27,7 +28,7 @@ public:
 QFont tableFont()
 {
     QFont f;
-    f.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("WenQuanYi Micro Hei")});
+    f.setFamilies(zolm::tahomaWithChineseFallback());
     f.setWeight(QFont::Medium);
     return f;
 }

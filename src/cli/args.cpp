@@ -122,14 +122,12 @@ bool Args::reportUsageError(const char *command)
 
 void printOut(const QString &text)
 {
-    const QByteArray utf8 = text.toUtf8();
-    std::fwrite(utf8.constData(), 1, static_cast<std::size_t>(utf8.size()), stdout);
+    writeText(stdout, text);
 }
 
 void printErr(const QString &text)
 {
-    const QByteArray utf8 = text.toUtf8();
-    std::fwrite(utf8.constData(), 1, static_cast<std::size_t>(utf8.size()), stderr);
+    writeText(stderr, text);
 }
 
 int usageError(const QString &text)

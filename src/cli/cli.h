@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QString>
 
+#include <cstdio>
 #include <memory>
 
 #include <optional>
@@ -59,6 +60,12 @@ struct Context {
 
 void printOut(const QString &text); // UTF-8 on stdout, as given
 void printErr(const QString &text); // UTF-8 on stderr, as given
+// The program's arguments after its name, as UTF-8 (console.cpp).
+std::vector<std::string> commandLineArguments(int argc, char **argv);
+// Standard output and error in binary mode (Windows would turn LF into CR LF).
+void prepareStandardStreams();
+// Text to a stream: UTF-8, or on a Windows console the console's own wide call.
+void writeText(std::FILE *stream, const QString &text);
 int usageError(const QString &text);
 
 int runShow(Args &args, const Context &ctx);

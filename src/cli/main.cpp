@@ -50,7 +50,8 @@ std::optional<int> answerHelp(const std::vector<std::string> &args)
 int main(int argc, char **argv)
 {
     using namespace zolm::cli;
-    std::vector<std::string> args(argv + 1, argv + argc);
+    prepareStandardStreams();
+    std::vector<std::string> args = commandLineArguments(argc, argv);
     if (const auto answered = answerHelp(args))
         return *answered;
     const auto app = makeApplication(argc, argv);
@@ -60,10 +61,10 @@ int main(int argc, char **argv)
     while (!args.empty() && args.front().rfind("--", 0) == 0) {
         const std::string opt = args.front();
         if (opt == "--settings" && args.size() >= 2) {
-            ctx.settingsFile = QString::fromLocal8Bit(args[1].c_str());
+            ctx.settingsFile = QString::fromUtf8(args[1].c_str());
             args.erase(args.begin(), args.begin() + 2);
         } else if (opt.rfind("--settings=", 0) == 0) {
-            ctx.settingsFile = QString::fromLocal8Bit(opt.substr(11).c_str());
+            ctx.settingsFile = QString::fromUtf8(opt.substr(11).c_str());
             args.erase(args.begin());
         } else {
             return usageError(QStringLiteral("unknown option '%1'").arg(QString::fromStdString(opt)));

@@ -42,12 +42,12 @@ void applyView(OpenedTable &opened, const ViewOptions &view)
 
 QString fromArg(const std::string &arg)
 {
-    return QString::fromLocal8Bit(arg.c_str());
+    return QString::fromUtf8(arg.c_str());
 }
 
 QString fileArg(const std::string &arg)
 {
-    return QString::fromLocal8Bit(arg.c_str());
+    return QString::fromUtf8(arg.c_str());
 }
 
 } // namespace zolm::cli

@@ -221,7 +221,7 @@ struct Session {
 
 void openSession(Session &s, const std::optional<std::string> &portArg, SettingsStore &store)
 {
-    const QString port = portArg ? QString::fromLocal8Bit(portArg->c_str()) : storedPortName(store);
+    const QString port = portArg ? QString::fromUtf8(portArg->c_str()) : storedPortName(store);
     s.comm = std::make_unique<ProbeComm>(s.view, port, sim::simLinks());
 }
 
@@ -340,7 +340,7 @@ int runRead(Args &args, const Context &ctx)
         return ExitUsage;
     if (!out || out->empty())
         return usageError(QStringLiteral("read: -o FILE.ZLM is needed"));
-    const QString outPath = QString::fromLocal8Bit(out->c_str());
+    const QString outPath = QString::fromUtf8(out->c_str());
     QString error;
     // A read of minutes must not be thrown away at its end for a file that could never be written.
     if (!checkReadOutput(outPath, &error)) {
@@ -393,7 +393,7 @@ int runSetup(Args &args, const Context &ctx)
 
     SettingsStore store(ctx.settingsFile);
     ProbeSetup setup = readStoredSetup(store);
-    const auto number = [](const std::string &s) { return parseSetupNumber(QString::fromLocal8Bit(s.c_str())); };
+    const auto number = [](const std::string &s) { return parseSetupNumber(QString::fromUtf8(s.c_str())); };
     if (minutesArg)
         setup.minutes = number(*minutesArg);
     if (secondsArg)
@@ -434,7 +434,7 @@ int runLive(Args &args, const Context &ctx)
     int count = 10;
     if (countArg) {
         bool ok = false;
-        count = QString::fromLocal8Bit(countArg->c_str()).toInt(&ok);
+        count = QString::fromUtf8(countArg->c_str()).toInt(&ok);
         if (!ok || count < 0)
             return usageError(QStringLiteral("live: --count needs a whole number of samples"));
     }
@@ -482,7 +482,7 @@ int runSetPort(Args &args, const Context &ctx)
         return ExitUsage;
     if (!port || port->empty())
         return usageError(QStringLiteral("set-port: PORT is needed"));
-    const QString name = QString::fromLocal8Bit(port->c_str());
+    const QString name = QString::fromUtf8(port->c_str());
     if (const auto refusal = testPortChoice(name)) {
         printErr(refusal->text + QLatin1Char('\n'));
         return ExitFailed;

@@ -2,6 +2,7 @@
 
 #include "platform/gbk.h"
 #include "table/cell_text.h"
+#include "platform/fonts.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -376,10 +377,8 @@ void ReportRenderer::drawPage(QPainter &painter, const std::vector<DrawOp> &ops)
     // The print font: the table's font (Tahoma, with a Simplified Chinese face behind it so
     // that the generic fallback cannot pick a Japanese one), 14 screen pixels high at 96 dpi,
     // scaled to the device. The economy blocks use a 9 pt table font that fits their rows.
-    const QStringList families{QStringLiteral("Tahoma"), QStringLiteral("WenQuanYi Micro Hei"),
-                               QStringLiteral("Noto Sans CJK SC")};
     QFont printFont;
-    printFont.setFamilies(families);
+    printFont.setFamilies(tahomaWithChineseFallback());
     printFont.setPixelSize(std::max(1, (14 * m_dpiY + 48) / 96));
     printFont.setWeight(QFont::Medium);
     QFont tableFont = printFont;

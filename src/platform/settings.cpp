@@ -18,13 +18,42 @@ QString SettingsStore::defaultIniPath()
     return base + QStringLiteral("/Vexmoor/ZOLM.ini");
 }
 
+QString SettingsStore::userRegistryKey()
+{
+    return QStringLiteral("HKEY_CURRENT_USER\\Software\\Vexmoor\\ZOLM");
+}
+
+std::vector<SettingsStore::LegacyKey> SettingsStore::originalRegistryKeys()
+{
+    // The original kept its values under HKEY_LOCAL_MACHINE, which only an administrator may
+    // write; Windows redirected a normal user's writes to the virtual store.
+    return {
+        {QStringLiteral("HKEY_CURRENT_USER\\Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\WOW6432Node\\Vexmoor\\ZOLM")},
+        {QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Vexmoor\\ZOLM")},
+        {QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vexmoor\\ZOLM"), true},
+    };
+}
+
+#ifdef _WIN32
+SettingsStore::SettingsStore(const QString &userKey, std::vector<LegacyKey> legacyKeys)
+{
+    openRegistry(userKey, legacyKeys);
+}
+
+void SettingsStore::openRegistry(const QString &userKey, const std::vector<LegacyKey> &legacyKeys)
+{
+    m_settings = std::make_unique<QSettings>(userKey, QSettings::NativeFormat);
+    for (const LegacyKey &legacy : legacyKeys)
+        m_legacy.push_back(std::make_unique<QSettings>(legacy.path, legacy.view32 ? QSettings::Registry32Format
+                                                                                  : QSettings::Registry64Format));
+}
+#endif
+
 SettingsStore::SettingsStore(const QString &iniPath)
 {
-#ifdef Q_OS_WIN
-    // The original's machine-wide key, unless a file is chosen explicitly.
+#ifdef _WIN32
     if (iniPath.isEmpty() && qEnvironmentVariable("ZOLM_SETTINGS").isEmpty()) {
-        m_settings = std::make_unique<QSettings>(QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Vexmoor\\ZOLM"),
-                                                 QSettings::NativeFormat);
+        openRegistry(userRegistryKey(), originalRegistryKeys());
         return;
     }
 #endif
@@ -49,9 +78,25 @@ bool SettingsStore::contains(const QString &key) const
     return m_settings->contains(key);
 }
 
+QVariant SettingsStore::value(const QString &key)
+{
+    QVariant v = m_settings->value(key);
+    if (v.isValid())
+        return v;
+    for (const auto &legacy : m_legacy) {
+        v = legacy->value(key);
+        if (v.isValid()) {
+            m_settings->setValue(key, v);
+            flush();
+            return v;
+        }
+    }
+    return {};
+}
+
 QString SettingsStore::readString(const QString &key, const QString &def)
 {
-    const QVariant v = m_settings->value(key);
+    const QVariant v = value(key);
     if (v.isValid() && v.canConvert<QString>())
         return v.toString();
     writeString(key, def);
@@ -60,7 +105,7 @@ QString SettingsStore::readString(const QString &key, const QString &def)
 
 std::int32_t SettingsStore::readInt(const QString &key, std::int32_t def)
 {
-    const QVariant v = m_settings->value(key);
+    const QVariant v = value(key);
     if (v.isValid()) {
         bool ok = false;
         const qlonglong n = v.toString().trimmed().toLongLong(&ok);

@@ -1,7 +1,9 @@
 #pragma once
 // The program's settings store, with the registry's semantics: a value that is missing (or
 // unreadable) gets its default, which is written back at once; failures are silent and the
-// defaults apply. On Linux it is an INI file; ZOLM_SETTINGS or an explicit path chooses another.
+// defaults apply. On Linux it is an INI file; on Windows the user's registry key, with values
+// missing there taken over from where the original program kept them. ZOLM_SETTINGS or an
+// explicit path chooses an INI file on both.
 //
 // Keys use '/' for sub-keys: "comport", "setuptime/DelayMin", "export/TitleCheck",
 // "export/测深". One store object belongs to one thread; several may use the same file, each
@@ -10,6 +12,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class QSettings;
 
@@ -19,6 +22,21 @@ class SettingsStore {
 public:
     // Empty path: $ZOLM_SETTINGS when set, else the platform's default store.
     explicit SettingsStore(const QString &iniPath = {});
+    // A registry key (Windows): `userKey` ("HKEY_CURRENT_USER\\Software\\...") holds the values;
+    // a value missing there is looked for in `legacyKeys` in order, and the first one found is
+    // written into `userKey` and used.
+    struct LegacyKey {
+        QString path;
+        bool view32 = false; // the 32-bit program's view of HKEY_LOCAL_MACHINE
+    };
+#ifdef _WIN32
+    SettingsStore(const QString &userKey, std::vector<LegacyKey> legacyKeys);
+#endif
+    // The store a Windows user gets: HKEY_CURRENT_USER\Software\Vexmoor\ZOLM, and the keys
+    // the original 32-bit program wrote to (its own writes, redirected to the user's virtual
+    // store when it ran without administrator rights, then the machine-wide key).
+    static QString userRegistryKey();
+    static std::vector<LegacyKey> originalRegistryKeys();
     ~SettingsStore();
     SettingsStore(const SettingsStore &) = delete;
     SettingsStore &operator=(const SettingsStore &) = delete;
@@ -46,9 +64,15 @@ public:
 
 private:
     bool flush();
+#ifdef _WIN32
+    void openRegistry(const QString &userKey, const std::vector<LegacyKey> &legacyKeys);
+#endif
+    // The value in the store, else one taken over from a legacy key (and written back).
+    QVariant value(const QString &key);
 
     QString m_path;
     std::unique_ptr<QSettings> m_settings;
+    std::vector<std::unique_ptr<QSettings>> m_legacy;
     bool m_writeFailed = false;
 };
 

@@ -3,8 +3,6 @@
 #include "probe/serial_link.h"
 #include "probe/texts.h"
 
-#include <QSerialPortInfo>
-
 namespace zolm::probe {
 
 bool isVirtualProbePort(const QString &portName)
@@ -14,9 +12,7 @@ bool isVirtualProbePort(const QString &portName)
 
 std::vector<std::pair<QString, QString>> availablePorts()
 {
-    std::vector<std::pair<QString, QString>> ports;
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
-        ports.emplace_back(info.portName(), info.description());
+    std::vector<std::pair<QString, QString>> ports = SerialLink::systemPorts();
     ports.emplace_back(QStringLiteral("SIM"), QStringLiteral("内置虚拟探管"));
     return ports;
 }

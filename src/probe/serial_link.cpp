@@ -1,7 +1,10 @@
+// Linux: the port through QSerialPort.
 #include "probe/serial_link.h"
 
+#ifndef _WIN32
 #include <QDeadlineTimer>
 #include <QSerialPort>
+#include <QSerialPortInfo>
 
 #include <algorithm>
 
@@ -46,6 +49,10 @@ QString openFailure(const QSerialPort &port)
 
 } // namespace
 
+struct SerialLink::Port : QSerialPort {
+    using QSerialPort::QSerialPort;
+};
+
 SerialLink::SerialLink(QString portName) : m_name(portName), m_device(std::move(portName)) {}
 
 SerialLink::~SerialLink()
@@ -70,10 +77,18 @@ bool SerialLink::canOpen(const QString &portName, QString *reason)
     return true;
 }
 
+std::vector<std::pair<QString, QString>> SerialLink::systemPorts()
+{
+    std::vector<std::pair<QString, QString>> ports;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
+        ports.emplace_back(info.portName(), info.description());
+    return ports;
+}
+
 bool SerialLink::doOpen()
 {
     doClose();
-    auto port = std::make_unique<QSerialPort>(m_device);
+    auto port = std::make_unique<Port>(m_device);
     if (!port->open(QIODevice::ReadWrite)) {
         m_openError = openFailure(*port);
         return false;
@@ -142,3 +157,4 @@ std::size_t SerialLink::doRead(std::span<std::uint8_t> buffer, int waitMs)
 }
 
 } // namespace zolm::probe
+#endif

@@ -1,12 +1,14 @@
 #pragma once
-// The link over a real serial port or a pseudo-terminal, through QSerialPort: 115200 baud,
-// 8 data bits, no parity, 1 stop bit, no flow control, DTR and RTS held off where the port
-// has those lines. The port object lives on the thread that opened it and is used only there.
+// The link over a real serial port: 115200 baud, 8 data bits, no parity, 1 stop bit, no flow
+// control, DTR and RTS held off where the port has those lines. On Linux through QSerialPort
+// (a pseudo-terminal opens as well as /dev/ttyUSB0); on Windows through the Win32
+// communications calls on \\.\COMn. The port lives on the thread that opened it and is used
+// only there.
 #include "probe/link.h"
 
 #include <memory>
-
-class QSerialPort;
+#include <utility>
+#include <vector>
 
 namespace zolm::probe {
 
@@ -23,6 +25,9 @@ public:
     // the test made before switching to a new port. *reason says why not.
     static bool canOpen(const QString &portName, QString *reason = nullptr);
 
+    // The system's serial ports, (name, description).
+    static std::vector<std::pair<QString, QString>> systemPorts();
+
 protected:
     // The device opened, when it is not the port's name (a virtual probe's pty).
     void setDevice(const QString &device) { m_device = device; }
@@ -38,7 +43,8 @@ private:
     QString m_name;
     QString m_device;
     QString m_openError;
-    std::unique_ptr<QSerialPort> m_port;
+    struct Port; // the system's handle on the open port
+    std::unique_ptr<Port> m_port;
 };
 
 } // namespace zolm::probe
