@@ -4,6 +4,7 @@
 
 #ifdef _WIN32
 #include <QDeadlineTimer>
+#include <QDir>
 
 #include <algorithm>
 #include <map>
@@ -21,11 +22,13 @@ constexpr DWORD WriteTimeoutMs = 2000;
 // a byte that arrives ends the wait at once all the same.
 constexpr int WaitSliceMs = 50;
 
-// "COM10" and above open only through the device namespace; "COM1" does too.
+// "COM10" and above open only through the device namespace, "COM1" as well; a name with a
+// path in it is opened as it is written.
 std::wstring devicePath(const QString &name)
 {
-    const QString path = name.startsWith(QLatin1String("\\\\.\\")) ? name : QStringLiteral("\\\\.\\") + name;
-    return path.toStdWString();
+    if (name.contains(QLatin1Char('\\')) || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char(':')))
+        return QDir::toNativeSeparators(name).toStdWString();
+    return (QStringLiteral("\\\\.\\") + name).toStdWString();
 }
 
 QString systemText(DWORD code)
@@ -181,7 +184,8 @@ bool SerialLink::doOpen()
         return false;
     }
     if (!configure(handle) || !setReadWait(handle, WaitSliceMs)) {
-        m_openError = openFailure(GetLastError());
+        // It opened, but it has no line settings: a file or another kind of device.
+        m_openError = QStringLiteral("不是串口设备（") + systemText(GetLastError()) + QStringLiteral("）");
         CloseHandle(handle);
         return false;
     }

@@ -46,9 +46,11 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#ifndef _WIN32
 #include <fcntl.h>
 #include <stdlib.h>
 #include <unistd.h>
+#endif
 
 #include <functional>
 #include <memory>
@@ -500,6 +502,9 @@ TEST_F(MainWindow, PortChangesOnTheBarAndInTheDialog)
     EXPECT_EQ(frame->probe()->portName(), QStringLiteral("SIM"));
 
     // A pseudo-terminal opens: it becomes the port everywhere, and SIM comes back the same way.
+#ifdef _WIN32
+    GTEST_SKIP() << "the rest needs a port that opens: a pseudo-terminal, which Windows does not have";
+#else
     const int master = posix_openpt(O_RDWR | O_NOCTTY);
     ASSERT_GE(master, 0);
     ASSERT_EQ(grantpt(master), 0);
@@ -518,6 +523,7 @@ TEST_F(MainWindow, PortChangesOnTheBarAndInTheDialog)
     EXPECT_EQ(store.readString(QStringLiteral("comport"), {}), QStringLiteral("SIM"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return frame->probe()->portName() == QStringLiteral("SIM"); }, 5000));
     ::close(master);
+#endif
 }
 
 TEST_F(MainWindow, SavedSurveyReopensToTheSameBytesAndClosingAsks)

@@ -54,9 +54,11 @@ TEST(Help, VersionAndManualPageComeFromTheSameSource)
     const QRegularExpression version(QStringLiteral("^zolm-cli (\\d+\\.\\d+(\\.\\d+)*)\n$"));
     const auto m = version.match(out(cliPath, {QStringLiteral("--version")}));
     ASSERT_TRUE(m.hasMatch());
+#ifdef ZOLM_PROBE_SIM_PATH // the virtual probe program serves a pty: not built for Windows
     EXPECT_EQ(out(QStringLiteral(ZOLM_PROBE_SIM_PATH), {QStringLiteral("--version")}),
               QStringLiteral("zolm-probe-sim %1\n").arg(m.captured(1)));
     EXPECT_TRUE(out(QStringLiteral(ZOLM_PROBE_SIM_PATH), {QStringLiteral("--help")}).contains(QStringLiteral("--fault")));
+#endif
 
     const QString man = out(cliPath, {QStringLiteral("--man")});
     EXPECT_TRUE(man.startsWith(QStringLiteral(".TH ZOLM\\-CLI 1 ")));

@@ -6,6 +6,7 @@
 #include "probe/texts.h"
 #include "probe/ui_wait.h"
 #include "probe_test_support.h"
+#include "in_process_link.h"
 #include "sim_link.h"
 #include "virtual_probe.h"
 
@@ -22,13 +23,43 @@ using namespace zolm::probe::testing;
 
 namespace {
 
-std::unique_ptr<sim::VirtualProbe> startProbe(sim::VirtualProbeOptions options)
-{
-    auto probe = std::make_unique<sim::VirtualProbe>(std::move(options));
-    QString error;
-    EXPECT_TRUE(probe->start(&error)) << error.toStdString();
-    return probe;
-}
+// The virtual probe the worker talks to: over its pty and the real serial link where the
+// system has ptys, in-process behind the link interface on Windows (as SIM is there).
+class TestProbe {
+public:
+    explicit TestProbe(sim::VirtualProbeOptions options) : m_options(std::move(options))
+    {
+#ifndef _WIN32
+        m_pty = std::make_unique<sim::VirtualProbe>(m_options);
+        QString error;
+        EXPECT_TRUE(m_pty->start(&error)) << error.toStdString();
+#endif
+    }
+#ifdef _WIN32
+    QString port() const { return QStringLiteral("SIM"); }
+    ProbeComm::LinkFactory links()
+    {
+        return [this](const QString &name) -> std::unique_ptr<Link> {
+            auto link = std::make_unique<sim::InProcessSimLink>(name, m_options);
+            m_link = link.get();
+            return link;
+        };
+    }
+    int requestCount() const { return m_link ? m_link->requestCount() : 0; }
+#else
+    QString port() const { return m_pty->devicePath(); }
+    ProbeComm::LinkFactory links() { return ProbeComm::serialLinks(); }
+    int requestCount() const { return m_pty->requestCount(); }
+#endif
+
+private:
+    sim::VirtualProbeOptions m_options;
+#ifdef _WIN32
+    sim::InProcessSimLink *m_link = nullptr; // owned by the worker
+#else
+    std::unique_ptr<sim::VirtualProbe> m_pty;
+#endif
+};
 
 sim::VirtualProbeOptions withPoints(int n)
 {
@@ -39,9 +70,9 @@ sim::VirtualProbeOptions withPoints(int n)
 
 TEST(CommWorkerPty, ReadsASurveyThenStreamsAndStopsRealTime)
 {
-    auto probe = startProbe(withPoints(28));
+    TestProbe probe(withPoints(28));
     RecordingView view;
-    ProbeComm comm(view, probe->devicePath());
+    ProbeComm comm(view, probe.port(), probe.links());
 
     comm.startReadData();
     ASSERT_EQ(view.waitFinished(1), std::make_pair(Operation::ReadData, Outcome::Done));
@@ -80,9 +111,9 @@ TEST(CommWorkerPty, SplitAndNoisyAnswersAreAssembled)
     auto options = withPoints(28);
     options.split = true;
     options.noise = true;
-    auto probe = startProbe(options);
+    TestProbe probe(options);
     RecordingView view;
-    ProbeComm comm(view, probe->devicePath());
+    ProbeComm comm(view, probe.port(), probe.links());
     comm.startReadInfo();
     ASSERT_EQ(view.waitFinished(1), std::make_pair(Operation::ReadInfo, Outcome::Done));
     ASSERT_TRUE(view.info);
@@ -101,9 +132,9 @@ TEST(CommWorkerPty, SurveysOf1818And1819AndNoPoints)
         sim::VirtualProbeOptions options;
         options.memory = sim::syntheticMemory(std::min(c.count, MaxSurveyPoints));
         options.memory->data.setStoredCount(static_cast<std::uint16_t>(c.count));
-        auto probe = startProbe(options);
+        TestProbe probe(options);
         RecordingView view;
-        ProbeComm comm(view, probe->devicePath());
+        ProbeComm comm(view, probe.port(), probe.links());
         comm.startReadData();
         ASSERT_EQ(view.waitFinished(1), std::make_pair(Operation::ReadData, c.outcome));
         if (c.outcome == Outcome::Done) {
@@ -115,7 +146,7 @@ TEST(CommWorkerPty, SurveysOf1818And1819AndNoPoints)
             EXPECT_FALSE(view.read);
             ASSERT_EQ(view.boxList().size(), 1u);
             EXPECT_EQ(view.boxList()[0].text, text::noStoredData());
-            EXPECT_EQ(probe->requestCount(), 2); // P and X, nothing more
+            EXPECT_EQ(probe.requestCount(), 2); // P and X, nothing more
         }
     }
 }
@@ -124,11 +155,11 @@ TEST(CommWorkerPty, ShutdownStopsASilentExchangeWithoutABox)
 {
     auto options = withPoints(28);
     options.protocolFaults.silentAfter = 0;
-    auto probe = startProbe(options);
+    TestProbe probe(options);
     RecordingView view;
     QElapsedTimer t;
     {
-        ProbeComm comm(view, probe->devicePath());
+        ProbeComm comm(view, probe.port(), probe.links());
         comm.startLinkTest(); // would take 6 s to time out
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         t.start();
