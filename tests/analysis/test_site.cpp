@@ -127,7 +127,9 @@ TEST_F(SiteFile, UnreadableFileAndMissingFolder)
 
 TEST_F(SiteFile, FileWithoutReadPermission)
 {
-#ifndef _WIN32
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows has no owner read bit for QFile::setPermissions to take away";
+#else
     if (geteuid() == 0)
         GTEST_SKIP() << "root reads files whatever their permissions";
 #endif

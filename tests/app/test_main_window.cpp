@@ -590,6 +590,9 @@ TEST_F(MainWindow, AFileThatIsNotExactlyASurveyIsOnlySavedUnderAnotherName)
 
 TEST_F(MainWindow, TrajectoryProgramFoundAtStartIsLaunchedFromThere)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "its stand-in program is a shell script whose execute bit is taken away and given";
+#endif
     // The program is looked for in the current directory when the window is made.
     QFile program(path("caculate.exe"));
     ASSERT_TRUE(program.open(QIODevice::WriteOnly));

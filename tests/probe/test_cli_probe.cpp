@@ -294,7 +294,7 @@ TEST_F(CommCli, ReadChecksItsOutputFirstAndKeepsASurveyItCannotWrite)
     const QString missing = path("nodir/out.ZLM");
     Result r = cli({QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("SIM"), QStringLiteral("-o"), missing});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, QStringLiteral("无法写入文件“%1”：文件夹“%2”不存在\n").arg(missing, path("nodir")));
+    EXPECT_EQ(r.err, QStringLiteral("无法写入文件“%1”：文件夹“%2”不存在\n").arg(missing, QDir::toNativeSeparators(path("nodir"))));
     EXPECT_TRUE(r.out.isEmpty());
     r = cli({QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("SIM"), QStringLiteral("-o"), dir.path()});
     EXPECT_EQ(r.exitCode, 1);
