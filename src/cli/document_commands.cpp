@@ -391,6 +391,9 @@ std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv)
     }
     if (!draws)
         return std::make_unique<QCoreApplication>(argc, argv);
+#ifndef _WIN32
+    // Windows draws without a display through its own platform plugin. (Under Wine, setting
+    // the platform from inside the program left Qt without its fonts.)
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // A GUI application looks in the user's runtime folder and warns when none is set (a
@@ -401,6 +404,7 @@ std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv)
         if (runtimeDir->isValid())
             qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeDir->path()));
     }
+#endif
     // A GUI application takes its own options (-reverse, -platform, ...) out of argv, which
     // would swallow ours: it gets the program name only.
     static int guiArgc = 1;

@@ -1,6 +1,8 @@
 #include "platform/settings.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtGlobal>
 
@@ -98,5 +100,36 @@ TEST_F(SettingsTest, EnvironmentChoosesTheFile)
     qputenv("ZOLM_SETTINGS", old);
     EXPECT_EQ(SettingsStore(path).readString(QStringLiteral("comport"), QString()), QStringLiteral("SIM"));
 }
+
+#ifdef _WIN32
+// The registry: values missing from the user's key are taken from the original's keys, the
+// first that has them, and kept in the user's key from then on. Scratch keys stand in for the
+// real ones, which other runs and the installed program use.
+TEST(SettingsRegistry, OriginalValuesAreTakenOverIntoTheUsersKey)
+{
+    const QString base = QStringLiteral("HKEY_CURRENT_USER\\Software\\Vexmoor\\ZOLM-test-%1").arg(QCoreApplication::applicationPid());
+    const QString user = base + QStringLiteral("\\user");
+    const QString store = base + QStringLiteral("\\virtualstore");
+    const QString machine = base + QStringLiteral("\\machine");
+    QSettings(store, QSettings::NativeFormat).setValue(QStringLiteral("export/SeperatorRadio"), 0);
+    QSettings(machine, QSettings::NativeFormat).setValue(QStringLiteral("export/SeperatorRadio"), 1);
+    QSettings(machine, QSettings::NativeFormat).setValue(QStringLiteral("comport"), QStringLiteral("COM12"));
+    {
+        SettingsStore s(user, {{store}, {machine}});
+        EXPECT_EQ(s.readInt(QStringLiteral("export/SeperatorRadio"), 1), 0); // the first key wins
+        EXPECT_EQ(s.readString(QStringLiteral("comport"), QStringLiteral("COM1")), QStringLiteral("COM12"));
+        EXPECT_EQ(s.readInt(QStringLiteral("setuptime/Interval"), 5), 5); // nowhere: the default
+    }
+    QSettings(machine, QSettings::NativeFormat).remove(QString());
+    QSettings(store, QSettings::NativeFormat).remove(QString());
+    // The user's key holds them now, the default included.
+    QSettings kept(user, QSettings::NativeFormat);
+    EXPECT_EQ(kept.value(QStringLiteral("export/SeperatorRadio")).toInt(), 0);
+    EXPECT_EQ(kept.value(QStringLiteral("comport")).toString(), QStringLiteral("COM12"));
+    EXPECT_EQ(kept.value(QStringLiteral("setuptime/Interval")).toInt(), 5);
+    EXPECT_EQ(SettingsStore::userRegistryKey(), QStringLiteral("HKEY_CURRENT_USER\\Software\\Vexmoor\\ZOLM"));
+    QSettings(base, QSettings::NativeFormat).remove(QString());
+}
+#endif
 
 } // namespace
