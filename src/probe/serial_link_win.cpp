@@ -3,6 +3,7 @@
 #include "probe/serial_link.h"
 
 #ifdef _WIN32
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 
@@ -40,7 +41,7 @@ QString systemText(DWORD code)
     if (buffer)
         LocalFree(buffer);
     if (text.isEmpty())
-        text = QStringLiteral("错误 %1").arg(code);
+        text = QCoreApplication::translate("SerialLink", "错误 %1").arg(code);
     return text;
 }
 
@@ -51,9 +52,9 @@ QString openFailure(DWORD code)
     QString reason;
     switch (code) {
     case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND: reason = QStringLiteral("设备不存在"); break;
+    case ERROR_PATH_NOT_FOUND: reason = QCoreApplication::translate("SerialLink", "设备不存在"); break;
     case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION: reason = QStringLiteral("没有访问权限，或已被其它程序占用"); break;
+    case ERROR_SHARING_VIOLATION: reason = QCoreApplication::translate("SerialLink", "没有访问权限，或已被其它程序占用"); break;
     default: return systemText(code);
     }
     return reason + QStringLiteral("（") + systemText(code) + QStringLiteral("）");
@@ -185,7 +186,7 @@ bool SerialLink::doOpen()
     }
     if (!configure(handle) || !setReadWait(handle, WaitSliceMs)) {
         // It opened, but it has no line settings: a file or another kind of device.
-        m_openError = QStringLiteral("不是串口设备（") + systemText(GetLastError()) + QStringLiteral("）");
+        m_openError = QCoreApplication::translate("SerialLink", "不是串口设备（%1）").arg(systemText(GetLastError()));
         CloseHandle(handle);
         return false;
     }
