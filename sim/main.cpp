@@ -23,7 +23,9 @@ const char *const usageText =
     "usage: zolm-probe-sim [--survey FILE.ZLM | --points N] [--battery R] [--line-rate BAUD]\n"
     "                      [--link PATH] [--fault FAULT]... [--save FILE.ZLM]\n"
     "       zolm-probe-sim --help | --version\n"
-    "faults: silent-after:N  silent-at:LETTER:K  split  noise  readback-mismatch  drop-stream\n";
+    "faults: silent-after:N  silent-at:LETTER:K  split  noise  readback-mismatch  drop-stream\n"
+    "        flip:LETTER:K:BYTE:BIT  flip-rate:P[:SEED]  wire-flip-rate:P[:SEED]  stale-block:K\n"
+    "        short:LETTER:K  long:LETTER:K\n";
 
 const char *const helpText =
     "\n"
@@ -37,6 +39,23 @@ const char *const helpText =
     "  --link PATH        a symbolic link to the terminal\n"
     "  --fault FAULT      a fault for tests (above); may be repeated\n"
     "  --save FILE.ZLM    writes what a read would produce as a document, and exits\n"
+    "\n"
+    "Faults: requests are counted from 0 over all letters (silent-after) or per letter\n"
+    "(silent-at:LETTER:K, the K-th request of that letter gets no answer). split writes answers\n"
+    "a byte at a time, noise puts stray bytes before them, readback-mismatch makes W store another\n"
+    "interval, drop-stream leaves A unanswered.\n"
+    "Line faults corrupt rather than drop; answers stay well-formed frames. K counts answers of\n"
+    "that letter from 0 (the stream's samples are @ answers):\n"
+    "  flip:LETTER:K:BYTE:BIT   flips one bit (0 to 7) of the K-th answer; BYTE counts the body\n"
+    "                           from its letter (0 is the letter)\n"
+    "  flip-rate:P[:SEED]       flips each bit of every answer after its letter with\n"
+    "                           probability P; SEED (default 1) makes it repeatable\n"
+    "  wire-flip-rate:P[:SEED]  flips each bit on the line with probability P, both ways,\n"
+    "                           markers, escapes and requests included\n"
+    "  stale-block:K            the K-th B request gets the data of the block before the one\n"
+    "                           asked (block 0: block 1's) under its own block number\n"
+    "  short:LETTER:K           the K-th answer one byte shorter\n"
+    "  long:LETTER:K            the K-th answer one byte longer (0x00)\n"
     "\n"
     "Example: zolm-probe-sim --points 50 --link /tmp/probe &\n"
     "         zolm-cli read --port /tmp/probe -o s.ZLM\n";

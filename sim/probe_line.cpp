@@ -1,16 +1,30 @@
 #include "probe_line.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace zolm::sim {
 
 ProbeLine::ProbeLine(ProbeMemory memory, const VirtualProbeOptions &options)
     : m_model(std::move(memory), options.protocolFaults), m_schedule(options.lineRate, options.split),
+      m_wireIn(options.wireFlipRate),
+      m_wireOut(FlipRate{options.wireFlipRate.probability, options.wireFlipRate.seed ^ 0x6A09E667F3BCC908ull}),
       m_noisy(options.noise), m_samplePeriod(std::chrono::milliseconds(std::max(1, options.samplePeriodMs)))
 {
 }
 
 void ProbeLine::receive(std::span<const std::uint8_t> bytes, Clock::time_point now)
+{
+    if (!m_wireIn.active()) {
+        hear(bytes, now);
+        return;
+    }
+    std::vector<std::uint8_t> garbled(bytes.begin(), bytes.end());
+    m_wireIn.apply(garbled);
+    hear(garbled, now);
+}
+
+void ProbeLine::hear(std::span<const std::uint8_t> bytes, Clock::time_point now)
 {
     advance(now);
     for (const std::uint8_t byte : bytes) {
@@ -38,8 +52,9 @@ void ProbeLine::answer(std::span<const std::uint8_t> body, Clock::time_point arr
     toWire(m_noisy ? m_noise.burst() + reply : reply, arrived);
 }
 
-void ProbeLine::toWire(const QByteArray &bytes, Clock::time_point earliest)
+void ProbeLine::toWire(QByteArray bytes, Clock::time_point earliest)
 {
+    m_wireOut.apply(std::span(reinterpret_cast<std::uint8_t *>(bytes.data()), static_cast<std::size_t>(bytes.size())));
     const auto due = m_schedule.place(static_cast<std::size_t>(bytes.size()), earliest);
     for (qsizetype k = 0; k < bytes.size(); ++k)
         m_out.push_back({static_cast<std::uint8_t>(bytes[k]), due[static_cast<std::size_t>(k)]});

@@ -24,7 +24,8 @@ class ProbeLine {
 public:
     using Clock = LineSchedule::Clock;
 
-    // Pacing, split, noise, protocol faults and the sample period come from `options`.
+    // Pacing, split, noise, protocol faults, the line's bit flips and the sample period come
+    // from `options`.
     ProbeLine(ProbeMemory memory, const VirtualProbeOptions &options);
 
     // Bytes from the PC that arrived at `now`. A complete request frame is answered at once;
@@ -57,13 +58,19 @@ private:
     // A sample frame when the stream's period has passed, only on an idle line, so that a
     // reader that lags is not buried in samples.
     void advance(Clock::time_point now);
+    // The PC's bytes as the probe hears them, after the line's flips.
+    void hear(std::span<const std::uint8_t> bytes, Clock::time_point now);
     void answer(std::span<const std::uint8_t> body, Clock::time_point arrived);
     // Every byte the probe sends goes through here.
-    void toWire(const QByteArray &bytes, Clock::time_point earliest);
+    void toWire(QByteArray bytes, Clock::time_point earliest);
 
     ProbeModel m_model;
     LineSchedule m_schedule;
     LineNoise m_noise;
+    // One generator a direction, so that what one direction flips does not depend on how the
+    // bytes of the two interleave in time.
+    BitFlipper m_wireIn;
+    BitFlipper m_wireOut;
     probe::FrameDecoder m_decoder;
     bool m_noisy;
     Clock::duration m_samplePeriod;

@@ -18,9 +18,43 @@ constexpr std::uint32_t ParameterMemoryEnd = ParameterMemoryStart + ParameterBlo
 // Memory the probe does not hold reads as erased.
 constexpr std::uint8_t ErasedByte = 0xFF;
 
-QByteArray frameOf(const std::vector<std::uint8_t> &body) { return probe::encodeFrame(body); }
-
 } // namespace
+
+BitFlipper::BitFlipper(FlipRate rate) : m_state(rate.seed)
+{
+    if (!(rate.probability > 0)) // NaN too
+        return;
+    if (rate.probability >= 1) {
+        m_all = true;
+        return;
+    }
+    // A draw of 64 uniform bits falls below p * 2^64 with probability p.
+    const double threshold = std::ldexp(rate.probability, 64);
+    m_threshold = threshold >= std::ldexp(1.0, 64) ? ~std::uint64_t{0} : static_cast<std::uint64_t>(threshold);
+}
+
+std::uint64_t BitFlipper::next()
+{
+    // splitmix64: small, fast, and the same sequence from every compiler and library.
+    std::uint64_t z = (m_state += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+}
+
+int BitFlipper::apply(std::span<std::uint8_t> bytes)
+{
+    if (!active())
+        return 0;
+    int flipped = 0;
+    for (std::uint8_t &b : bytes)
+        for (int bit = 0; bit < 8; ++bit)
+            if (m_all || next() < m_threshold) {
+                b = static_cast<std::uint8_t>(b ^ (1u << bit));
+                ++flipped;
+            }
+    return flipped;
+}
 
 ProbeMemory syntheticMemory(int points, CalibrationKind kind)
 {
@@ -78,7 +112,7 @@ RawSample LiveSampleSource::next()
 }
 
 ProbeModel::ProbeModel(ProbeMemory memory, ProtocolFaults faults)
-    : m_memory(std::move(memory)), m_faults(std::move(faults)), m_live(m_memory)
+    : m_memory(std::move(memory)), m_faults(std::move(faults)), m_live(m_memory), m_flipper(m_faults.flipRate)
 {
     dieWhenDue();
 }
@@ -108,41 +142,80 @@ QByteArray ProbeModel::receive(std::span<const std::uint8_t> body)
     if (body.empty())
         return {};
     QByteArray out;
-    if (answersRequest(static_cast<char>(body[0])))
-        out = answer(body);
+    const char letter = static_cast<char>(body[0]);
+    if (answersRequest(letter)) {
+        Body reply = answerBody(body);
+        // A stale block: the probe sent its buffer before refilling it, number byte already set.
+        const auto &stale = m_faults.staleBlocks;
+        if (letter == 'B' && reply.size() == 2 + DataBlockSize
+            && std::find(stale.begin(), stale.end(), m_perLetter[static_cast<std::uint8_t>('B')] - 1) != stale.end()) {
+            const std::size_t asked = reply[1];
+            const std::size_t before = asked > 0 ? asked - 1 : 1;
+            std::copy_n(m_memory.data.bytes.begin() + static_cast<std::ptrdiff_t>(before * DataBlockSize),
+                        DataBlockSize, reply.begin() + 2);
+        }
+        if (!reply.empty())
+            out = send(std::move(reply));
+    }
     dieWhenDue();
     return out;
 }
 
+QByteArray ProbeModel::send(Body body)
+{
+    const auto letter = body.front();
+    const int index = m_answersPerLetter[letter]++;
+    auto hits = [&](const auto &fault) {
+        return static_cast<std::uint8_t>(fault.letter) == letter && fault.index == index;
+    };
+    for (const auto &f : m_faults.flips)
+        if (hits(f) && f.byte < body.size())
+            body[f.byte] = static_cast<std::uint8_t>(body[f.byte] ^ (1u << f.bit));
+    m_flipper.apply(std::span(body).subspan(1));
+    for (const auto &r : m_faults.shortAnswers)
+        if (hits(r) && !body.empty())
+            body.pop_back();
+    for (const auto &r : m_faults.longAnswers)
+        if (hits(r))
+            body.push_back(0x00);
+    return probe::encodeFrame(body);
+}
+
 QByteArray ProbeModel::answer(std::span<const std::uint8_t> body)
+{
+    const Body out = answerBody(body);
+    return out.empty() ? QByteArray() : probe::encodeFrame(out);
+}
+
+ProbeModel::Body ProbeModel::answerBody(std::span<const std::uint8_t> body)
 {
     if (body.empty())
         return {};
     const char letter = static_cast<char>(body[0]);
     const auto params = body.subspan(1);
-    std::vector<std::uint8_t> out{static_cast<std::uint8_t>(letter)};
+    Body out{static_cast<std::uint8_t>(letter)};
 
     switch (letter) {
     case 'P':
         if (!params.empty())
             return {};
         m_streaming = false;
-        return frameOf(out);
+        return out;
     case 'I':
         if (!params.empty())
             return {};
-        return frameOf(out);
+        return out;
     case 'X':
         if (!params.empty())
             return {};
         out.insert(out.end(), m_memory.data.bytes.begin(), m_memory.data.bytes.begin() + DataHeaderSize);
-        return frameOf(out);
+        return out;
     case 'Y':
         if (!params.empty())
             return {};
         out.push_back(static_cast<std::uint8_t>(m_memory.battery & 0xFF));
         out.push_back(static_cast<std::uint8_t>(m_memory.battery >> 8));
-        return frameOf(out);
+        return out;
     case 'W': {
         if (params.size() != WritePrefix.size() + DataHeaderSize
             || !std::equal(WritePrefix.begin(), WritePrefix.end(), params.begin()))
@@ -154,7 +227,7 @@ QByteArray ProbeModel::answer(std::span<const std::uint8_t> body)
         if (m_faults.readbackMismatch)
             h.interval ^= 0x01;
         m_memory.data.setHeader(h);
-        return frameOf(out);
+        return out;
     }
     case 'G': {
         if (params.size() != 4)
@@ -166,7 +239,7 @@ QByteArray ProbeModel::answer(std::span<const std::uint8_t> body)
             const bool held = a >= ParameterMemoryStart && a < ParameterMemoryEnd;
             out.push_back(held ? m_memory.parameters.bytes[a - ParameterMemoryStart] : ErasedByte);
         }
-        return frameOf(out);
+        return out;
     }
     case 'B': {
         if (params.size() != 1)
@@ -175,13 +248,13 @@ QByteArray ProbeModel::answer(std::span<const std::uint8_t> body)
         out.push_back(params[0]);
         const auto from = m_memory.data.bytes.begin() + static_cast<std::ptrdiff_t>(block * DataBlockSize);
         out.insert(out.end(), from, from + DataBlockSize);
-        return frameOf(out);
+        return out;
     }
     case 'A':
         if (!params.empty() || m_faults.dropStream)
             return {};
         m_streaming = true;
-        return nextSampleFrame();
+        return sampleBody();
     default:
         return {};
     }
@@ -189,10 +262,15 @@ QByteArray ProbeModel::answer(std::span<const std::uint8_t> body)
 
 QByteArray ProbeModel::nextSampleFrame()
 {
-    std::array<std::uint8_t, 1 + RawSampleSize> body{};
+    return send(sampleBody());
+}
+
+ProbeModel::Body ProbeModel::sampleBody()
+{
+    Body body(1 + RawSampleSize);
     body[0] = '@';
     m_live.next().toBytes(body.data() + 1);
-    return probe::encodeFrame(body);
+    return body;
 }
 
 QByteArray LineNoise::burst()

@@ -8,6 +8,8 @@
 
 #include <QByteArray>
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <random>
@@ -36,7 +38,31 @@ ProbeMemory syntheticMemory(int points, CalibrationKind kind = CalibrationKind::
 // probe holds no survey a read would accept (count 0 or above the capacity).
 std::optional<ProbeImages> readAsThePcWould(const ProbeMemory &memory);
 
-// Faults that decide the probe's behaviour itself; the shell adds split, noise and pacing.
+// Each bit of the bytes given to it flipped with probability `probability`, from a generator of
+// its own seeded by `seed`: the same seed and the same bytes in the same order flip the same bits
+// on every system (integer arithmetic only).
+struct FlipRate {
+    double probability = 0; // 0 to 1
+    std::uint64_t seed = 1;
+};
+
+class BitFlipper {
+public:
+    explicit BitFlipper(FlipRate rate = {});
+    bool active() const { return m_all || m_threshold > 0; }
+    // Flips bits in place; returns how many.
+    int apply(std::span<std::uint8_t> bytes);
+
+private:
+    std::uint64_t next();
+
+    std::uint64_t m_state;
+    std::uint64_t m_threshold = 0; // a bit flips when a draw is below this
+    bool m_all = false;
+};
+
+// Faults that decide the probe's behaviour itself, and what a bad line does to its answers;
+// the shell adds split, noise, pacing and the line's flips of raw bytes.
 struct ProtocolFaults {
     // After this many requests (the last of them still answered) the probe falls silent for
     // good: no answers and no more samples (-1: never). After A that leaves the start's
@@ -49,6 +75,26 @@ struct ProtocolFaults {
     std::vector<SilentAt> silentAt;
     bool readbackMismatch = false; // W stores an interval that differs from the one sent
     bool dropStream = false;       // A starts nothing and gets no answer
+
+    // Answers as a bad line leaves them: always a well-formed frame, its body wrong.
+    // An answer is counted by its own letter (the stream's samples are '@' answers too), from 0.
+    struct Flip {
+        char letter;
+        int index;        // the index-th answer of that letter
+        std::size_t byte; // in the body, 0 being the letter; beyond the body nothing happens
+        int bit;          // 0 (least significant) to 7
+    };
+    std::vector<Flip> flips;
+    FlipRate flipRate; // every bit after the letter of every answer
+    // The index-th B request (from 0) gets the data of the block before the one it asks for,
+    // under its own block number; block 0, having none before it, gets block 1's data.
+    std::vector<int> staleBlocks;
+    struct Resize {
+        char letter;
+        int index; // the index-th answer of that letter
+    };
+    std::vector<Resize> shortAnswers; // the body's last byte missing
+    std::vector<Resize> longAnswers;  // a 0x00 after the body
 };
 
 // Where the live samples come from: a synthetic sensor at a slowly turning attitude when the
@@ -74,31 +120,38 @@ public:
     // nothing when the probe stays silent. An unanswered request changes nothing.
     QByteArray receive(std::span<const std::uint8_t> body);
 
-    // The answer to one request body, before any fault of silence: empty for a request the
-    // probe does not know or that is malformed. A starts the stream and is answered by its
-    // first sample frame; P ends the stream.
+    // The answer to one request body, before any fault of silence or of the line: empty for a
+    // request the probe does not know or that is malformed. A starts the stream and is answered
+    // by its first sample frame; P ends the stream.
     QByteArray answer(std::span<const std::uint8_t> body);
 
     bool streaming() const { return m_streaming; }
     // True once silent-after has taken effect: the probe then sends nothing at all.
     bool mute() const { return m_mute; }
-    // The next '@' sample frame of the stream.
+    // The next '@' sample frame of the stream, as the line faults leave it.
     QByteArray nextSampleFrame();
 
     const ProbeMemory &memory() const { return m_memory; }
     int requestCount() const { return m_requests; }
 
 private:
+    using Body = std::vector<std::uint8_t>;
     bool answersRequest(char letter);
     void dieWhenDue();
+    Body answerBody(std::span<const std::uint8_t> body);
+    Body sampleBody();
+    // The line faults applied to an answer body, then the frame it goes out as.
+    QByteArray send(Body body);
 
     ProbeMemory m_memory;
     ProtocolFaults m_faults;
     LiveSampleSource m_live;
+    BitFlipper m_flipper;
     bool m_streaming = false;
     bool m_mute = false;
     int m_requests = 0;
     std::array<int, 256> m_perLetter{};
+    std::array<int, 256> m_answersPerLetter{};
 };
 
 // Stray bytes as a noisy line delivers them: 1 to 8 bytes, never '[', ']' or '/', so they

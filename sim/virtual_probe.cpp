@@ -50,6 +50,34 @@ bool parseCount(const QString &text, int &out)
     return true;
 }
 
+// A command letter: one ASCII character.
+bool parseLetter(const QString &text, char &out)
+{
+    if (text.size() != 1 || text[0].unicode() > 0x7F)
+        return false;
+    out = static_cast<char>(text[0].unicode());
+    return true;
+}
+
+// P[:SEED]: a probability from 0 to 1, and the generator's seed (default 1).
+bool parseFlipRate(const QStringList &parts, FlipRate &out)
+{
+    if (parts.size() != 2 && parts.size() != 3)
+        return false;
+    bool ok = false;
+    const double p = parts[1].toDouble(&ok);
+    if (!ok || !(p >= 0 && p <= 1))
+        return false;
+    FlipRate rate{p, 1};
+    if (parts.size() == 3) {
+        rate.seed = parts[2].toULongLong(&ok, 10);
+        if (!ok)
+            return false;
+    }
+    out = rate;
+    return true;
+}
+
 #ifndef _WIN32
 void closeFd(int &fd)
 {
@@ -78,9 +106,35 @@ bool addFault(VirtualProbeOptions &options, const QString &fault, QString *error
         options.protocolFaults.silentAfter = n;
     } else if (name == QLatin1String("silent-at")) {
         int k = 0;
-        if (parts.size() != 3 || parts[1].size() != 1 || parts[1][0].unicode() > 0x7F || !parseCount(parts[2], k))
+        char letter = 0;
+        if (parts.size() != 3 || !parseLetter(parts[1], letter) || !parseCount(parts[2], k))
             return fail("expected silent-at:LETTER:K");
-        options.protocolFaults.silentAt.push_back({static_cast<char>(parts[1][0].unicode()), k});
+        options.protocolFaults.silentAt.push_back({letter, k});
+    } else if (name == QLatin1String("flip")) {
+        int k = 0, byte = 0, bit = 0;
+        char letter = 0;
+        if (parts.size() != 5 || !parseLetter(parts[1], letter) || !parseCount(parts[2], k)
+            || !parseCount(parts[3], byte) || !parseCount(parts[4], bit) || bit > 7)
+            return fail("expected flip:LETTER:K:BYTE:BIT (BIT 0 to 7)");
+        options.protocolFaults.flips.push_back({letter, k, static_cast<std::size_t>(byte), bit});
+    } else if (name == QLatin1String("flip-rate")) {
+        if (!parseFlipRate(parts, options.protocolFaults.flipRate))
+            return fail("expected flip-rate:P[:SEED] (P from 0 to 1)");
+    } else if (name == QLatin1String("wire-flip-rate")) {
+        if (!parseFlipRate(parts, options.wireFlipRate))
+            return fail("expected wire-flip-rate:P[:SEED] (P from 0 to 1)");
+    } else if (name == QLatin1String("stale-block")) {
+        int k = 0;
+        if (parts.size() != 2 || !parseCount(parts[1], k))
+            return fail("expected stale-block:K");
+        options.protocolFaults.staleBlocks.push_back(k);
+    } else if (name == QLatin1String("short") || name == QLatin1String("long")) {
+        int k = 0;
+        char letter = 0;
+        if (parts.size() != 3 || !parseLetter(parts[1], letter) || !parseCount(parts[2], k))
+            return fail(name == QLatin1String("short") ? "expected short:LETTER:K" : "expected long:LETTER:K");
+        (name == QLatin1String("short") ? options.protocolFaults.shortAnswers : options.protocolFaults.longAnswers)
+            .push_back({letter, k});
     } else if (parts.size() != 1) {
         return fail("unknown fault");
     } else if (name == QLatin1String("split")) {

@@ -27,6 +27,7 @@ struct VirtualProbeOptions {
     ProtocolFaults protocolFaults;
     bool split = false; // answers a byte at a time, about 1 ms apart
     bool noise = false; // stray bytes before every answer
+    FlipRate wireFlipRate; // bits of the raw bytes flipped, both ways, markers and escapes included
     QString link;       // a symlink to the pty, made at start and removed at stop
     int samplePeriodMs = 50; // time between sample frames of the live stream
     // A fault that did not parse where the options were made (ZOLM_SIM_FAULTS); a probe with
@@ -35,7 +36,9 @@ struct VirtualProbeOptions {
 };
 
 // Adds one --fault value ("silent-after:N", "silent-at:LETTER:K", "split", "noise",
-// "readback-mismatch", "drop-stream") to the options. False with *error on a bad value.
+// "readback-mismatch", "drop-stream", and the line's: "flip:LETTER:K:BYTE:BIT",
+// "flip-rate:P[:SEED]", "wire-flip-rate:P[:SEED]", "stale-block:K", "short:LETTER:K",
+// "long:LETTER:K") to the options. False with *error on a bad value.
 bool addFault(VirtualProbeOptions &options, const QString &fault, QString *error);
 
 // True for the port names of the built-in virtual probe: "SIM" and "SIM:FILE".

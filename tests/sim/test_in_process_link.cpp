@@ -92,6 +92,37 @@ TEST(SimProbeLine, AnswersAtWireTimePurgesWhatArrivedAndStreamsOnlyWhenIdle)
     EXPECT_FALSE(live.nextEvent());
 }
 
+TEST(SimProbeLine, WireFlipsHitBothWaysMarkersIncludedRepeatablyForASeed)
+{
+    const Clock::time_point t0{100s};
+    std::array<std::uint8_t, 4096> buffer{};
+    auto run = [&](FlipRate rate, const QByteArray &sent, int *requests = nullptr) {
+        VirtualProbeOptions o;
+        o.wireFlipRate = rate;
+        ProbeLine line(syntheticMemory(28), o);
+        line.receive(bytesOf(sent), t0);
+        if (requests)
+            *requests = line.requestCount();
+        return QByteArray(reinterpret_cast<const char *>(buffer.data()),
+                          static_cast<qsizetype>(line.take(buffer, t0)));
+    };
+    // Every bit flipped: the probe hears "[I]" and its "[I]" arrives inverted the same way.
+    const QByteArray inverted("\xa4\xb6\xa2", 3);
+    int requests = 0;
+    EXPECT_EQ(run({1.0, 1}, inverted, &requests), inverted);
+    EXPECT_EQ(requests, 1);
+    EXPECT_TRUE(run({1.0, 1}, WIRE("[I]"), &requests).isEmpty());
+    EXPECT_EQ(requests, 0);
+
+    QByteArray reads;
+    for (int n = 0; n < 8; ++n)
+        reads += probe::encodeRequest('B', std::vector<std::uint8_t>{static_cast<std::uint8_t>(n)});
+    const QByteArray noisy = run({0.002, 5}, reads);
+    EXPECT_EQ(run({0.002, 5}, reads), noisy);
+    EXPECT_NE(run({0.002, 6}, reads), noisy);
+    EXPECT_NE(run({}, reads), noisy);
+}
+
 TEST(SimInProcess, ReadsTheSurveyAndKeepsWhatWasWrittenAcrossAReopen)
 {
     InProcessSimLink link(QStringLiteral("SIM"), VirtualProbeOptions{});
@@ -174,6 +205,17 @@ TEST(SimInProcess, TakesFaultsFromTheEnvironment)
         link->write(WIRE("[I]"));
         const QByteArray got = readFrames(*link);
         EXPECT_TRUE(got.endsWith(WIRE("[I]")) && got.size() > 3) << got.toHex().constData();
+    }
+    {
+        FaultsInEnvironment faults("long:I:0,stale-block:0");
+        const auto link = inProcessSimLink(QStringLiteral("SIM"));
+        ASSERT_TRUE(link && link->open());
+        link->write(WIRE("[I]"));
+        EXPECT_EQ(readFrames(*link), WIRE("[I/0]"));
+        link->write(WIRE("[B\x02]"));
+        const QByteArray block = readFrames(*link);
+        const QByteArray clean = ProbeModel(syntheticMemory(28)).answer(std::vector<std::uint8_t>{'B', 1});
+        EXPECT_EQ(block, WIRE("[B\x02") + clean.mid(3)) << block.toHex().constData();
     }
     FaultsInEnvironment faults("split,bogus");
     const auto link = inProcessSimLink(QStringLiteral("SIM"));

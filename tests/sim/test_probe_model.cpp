@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <vector>
 
@@ -250,6 +251,77 @@ TEST(SimFaults, DropStreamLeavesAUnansweredAndStartsNothing)
     EXPECT_EQ(ask(probe, WIRE("[P]")), WIRE("[P]"));
 }
 
+TEST(SimFaults, LineFaultsLeaveWellFormedFramesWithWrongBodies)
+{
+    const ProbeMemory m = patternMemory();
+    ProtocolFaults f;
+    // Data byte 90 of block 0 is 0x5A: its flip gives '[', which must travel escaped.
+    f.flips = {{'B', 1, 92, 0}, {'B', 2, 500, 0}, {'@', 1, 3, 7}};
+    f.staleBlocks = {3, 4};
+    f.shortAnswers = {{'G', 0}, {'P', 0}};
+    f.longAnswers = {{'G', 1}};
+    ProbeModel probe(m, f);
+    ProbeModel clean(m);
+    auto block = [&](ProbeModel &p, int n) { return decodeOne(p.receive(Bytes{'B', static_cast<std::uint8_t>(n)})); };
+
+    EXPECT_EQ(block(probe, 0), block(clean, 0));
+    Bytes expected = block(clean, 0);
+    expected[92] = '[';
+    EXPECT_EQ(block(probe, 0), expected);
+    EXPECT_EQ(block(probe, 0), block(clean, 0)); // a byte beyond the body: nothing to flip
+    // Stale: the data of the block before, under the number asked; block 0 gets block 1's.
+    Bytes stale = block(probe, 0);
+    ASSERT_EQ(stale.size(), 130u);
+    EXPECT_EQ(stale[1], 0);
+    EXPECT_EQ(slice(stale, 2, 128), slice(m.data.bytes, 128, 128));
+    stale = block(probe, 5);
+    EXPECT_EQ(stale[1], 5);
+    EXPECT_EQ(slice(stale, 2, 128), slice(m.data.bytes, 4 * 128, 128));
+    EXPECT_EQ(block(probe, 5), block(clean, 5));
+
+    const Bytes g = decodeOne(ask(clean, WIRE("[G/0 /0@]")));
+    EXPECT_EQ(decodeOne(ask(probe, WIRE("[G/0 /0@]"))), slice(g, 0, 64));
+    Bytes longer = g;
+    longer.push_back(0x00);
+    EXPECT_EQ(decodeOne(ask(probe, WIRE("[G/0 /0@]"))), longer);
+    EXPECT_EQ(decodeOne(ask(probe, WIRE("[G/0 /0@]"))), g);
+    EXPECT_EQ(ask(probe, WIRE("[P]")), WIRE("[]")); // a letter alone, one byte short
+
+    // A's answer is the first '@' answer; the stream's next sample the second.
+    EXPECT_EQ(ask(probe, WIRE("[A]")), ask(clean, WIRE("[A]")));
+    Bytes sample = decodeOne(clean.nextSampleFrame());
+    sample[3] ^= 0x80;
+    EXPECT_EQ(decodeOne(probe.nextSampleFrame()), sample);
+}
+
+TEST(SimFaults, FlipRateHitsBitsAfterTheLetterRepeatablyForASeed)
+{
+    auto blocks = [](FlipRate rate) {
+        ProtocolFaults f;
+        f.flipRate = rate;
+        ProbeModel probe(patternMemory(), f);
+        Bytes all;
+        for (int n = 0; n < 8; ++n) {
+            const Bytes body = decodeOne(probe.receive(Bytes{'B', static_cast<std::uint8_t>(n)}));
+            EXPECT_EQ(body.size(), 130u);
+            EXPECT_EQ(body[0], 'B');
+            all.insert(all.end(), body.begin(), body.end());
+        }
+        return all;
+    };
+    const Bytes clean = blocks({});
+    const Bytes noisy = blocks({0.01, 7});
+    EXPECT_EQ(blocks({0.01, 7}), noisy);
+    EXPECT_NE(blocks({0.01, 8}), noisy);
+    EXPECT_EQ(blocks({0, 7}), clean);
+    int bits = 0;
+    for (std::size_t k = 0; k < clean.size(); ++k)
+        bits += std::popcount(static_cast<unsigned>(clean[k] ^ noisy[k]));
+    // 8 x 129 bytes at 1 %: about 83 bits.
+    EXPECT_GT(bits, 40);
+    EXPECT_LT(bits, 130);
+}
+
 TEST(SimFaults, NoiseNeverHoldsAFramingByte)
 {
     LineNoise noise;
@@ -297,8 +369,22 @@ TEST(SimOptions, FaultsAndSimPortNamesParse)
     EXPECT_EQ(o.protocolFaults.silentAt[0].index, 5);
     EXPECT_TRUE(o.split && o.noise && o.protocolFaults.readbackMismatch && o.protocolFaults.dropStream);
 
+    for (const char *good : {"flip:B:3:40:2", "flip-rate:1e-4", "wire-flip-rate:0.5:9", "stale-block:4", "short:G:0",
+                             "long:@:2"})
+        EXPECT_TRUE(addFault(o, QString::fromLatin1(good), &error)) << good;
+    // What each line fault does is tested on the model; here only that the fields land.
+    const ProtocolFaults &f = o.protocolFaults;
+    ASSERT_EQ(f.flips.size(), 1u);
+    EXPECT_TRUE(f.flips[0].letter == 'B' && f.flips[0].index == 3 && f.flips[0].byte == 40 && f.flips[0].bit == 2);
+    EXPECT_TRUE(f.flipRate.probability == 1e-4 && f.flipRate.seed == 1);
+    EXPECT_TRUE(o.wireFlipRate.probability == 0.5 && o.wireFlipRate.seed == 9);
+    EXPECT_TRUE(f.staleBlocks.size() == 1 && f.shortAnswers.size() == 1 && f.longAnswers.size() == 1);
+
     for (const char *bad : {"silent-after", "silent-after:", "silent-after:-1", "silent-after:x", "silent-at:G",
-                            "silent-at:GX:1", "silent-at::1", "split:1", "noisy", ""}) {
+                            "silent-at:GX:1", "silent-at::1", "split:1", "noisy", "", "flip:B:3:40", "flip:B:3:40:8",
+                            "flip:BB:0:0:0", "flip:B:-1:0:0", "flip-rate", "flip-rate:2", "flip-rate:-0.1",
+                            "flip-rate:x", "flip-rate:nan", "flip-rate:0.1:x", "flip-rate:0.1:1:2", "wire-flip-rate:",
+                            "stale-block", "stale-block:-1", "short:G", "long::1", "long:G:1:1"}) {
         error.clear();
         EXPECT_FALSE(addFault(o, QString::fromLatin1(bad), &error)) << bad;
         EXPECT_FALSE(error.isEmpty()) << bad;

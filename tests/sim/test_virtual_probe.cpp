@@ -296,6 +296,10 @@ TEST(SimProgram, SaveWritesWhatAReadWouldProduce)
 
     EXPECT_EQ(run({QStringLiteral("--points"), QStringLiteral("1819")}), 2);
     EXPECT_EQ(run({QStringLiteral("--fault"), QStringLiteral("silent-at:G")}), 2);
+    EXPECT_EQ(run({QStringLiteral("--fault"), QStringLiteral("flip-rate:2")}), 2);
+    EXPECT_EQ(run({QStringLiteral("--fault"), QStringLiteral("wire-flip-rate:1e-5:3"), QStringLiteral("--fault"),
+                   QStringLiteral("flip:B:0:2:7"), QStringLiteral("--save"), second}),
+              0);
 }
 #else
 // Every case above talks to the virtual probe over its pseudo-terminal, or runs the program
