@@ -22,9 +22,10 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # zolm_<version>_<arch>.deb
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
-# The window system plugins and the Simplified Chinese face of the table and report; the
-# libraries come from dpkg-shlibdeps (package dpkg-dev) when it is there.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-wqy-microhei")
+# The window system plugins, the Simplified Chinese face of the table and report, and Qt's own
+# Chinese texts for its dialogs and buttons; the libraries come from dpkg-shlibdeps (package
+# dpkg-dev) when it is there.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-wqy-microhei, qt6-translations-l10n")
 find_program(ZOLM_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(ZOLM_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

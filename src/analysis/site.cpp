@@ -1,5 +1,10 @@
 #include "analysis/site.h"
 
+#include "platform/file_error.h"
+#include "platform/gbk.h"
+#include "platform/settings.h"
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -7,6 +12,7 @@
 #include <QJsonObject>
 #include <QJsonParseError>
 #include <QSaveFile>
+#include <QTimeZone>
 
 #include <cmath>
 
@@ -21,7 +27,70 @@ QString siteMessage(const QString &path, const QString &why)
     return QStringLiteral("井场文件 %1 无法读取，已忽略：%2").arg(QDir::toNativeSeparators(path), why);
 }
 
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("Site", text);
+}
+
+// Offsets and sizes as the survey header's site block lays them out.
+constexpr SiteTextField TextFields[] = {
+    {&Site::client, "client", "--client", QT_TRANSLATE_NOOP("Site", "客户"), 144, 40},
+    {&Site::company, "company", "--company", QT_TRANSLATE_NOOP("Site", "公司"), 184, 40},
+    {&Site::rig, "rig", "--rig", QT_TRANSLATE_NOOP("Site", "井队/钻机"), 224, 24},
+    {&Site::oilField, "field", "--field", QT_TRANSLATE_NOOP("Site", "油田/区块"), 248, 24},
+    {&Site::location, "location", "--location", QT_TRANSLATE_NOOP("Site", "位置"), 272, 40},
+    {&Site::serviceCompany, "serviceCompany", "--service-company", QT_TRANSLATE_NOOP("Site", "服务公司"), 312, 40},
+    {&Site::uwi, "uwi", "--uwi", QT_TRANSLATE_NOOP("Site", "井唯一编号"), 352, 24},
+    {&Site::surveyor, "surveyor", "--surveyor", QT_TRANSLATE_NOOP("Site", "测量人"), 376, 16},
+    {&Site::checkedBy, "checkedBy", "--checked-by", QT_TRANSLATE_NOOP("Site", "校核人"), 392, 16},
+    {&Site::approvedBy, "approvedBy", "--approved-by", QT_TRANSLATE_NOOP("Site", "审核人"), 408, 16},
+};
+
+const char *const ProbeStartDate = "yyyy-MM-dd";
+const char *const ProbeStartTime = "HH:mm:ss";
+
 } // namespace
+
+std::span<const SiteTextField> siteTextFields()
+{
+    return TextFields;
+}
+
+QString siteTextLabel(const SiteTextField &field)
+{
+    return tr(field.label);
+}
+
+std::optional<QString> checkSiteText(const SiteTextField &field, const QString &text)
+{
+    // A line break would split a report's or a LAS file's line; a zero byte would end the text.
+    for (const QChar c : text) {
+        if (c.category() == QChar::Other_Control)
+            return tr("%1不能含有换行等控制字符").arg(siteTextLabel(field));
+    }
+    if (const auto bad = firstCharNotInGbk(text))
+        return tr("%1中的字符“%2”无法保存在文件中，请换用其他字符。").arg(siteTextLabel(field), *bad);
+    if (toGbk(text).size() > field.maxBytes())
+        return tr("%1最多 %2 个字节（一个汉字占两个字节）").arg(siteTextLabel(field)).arg(field.maxBytes());
+    return std::nullopt;
+}
+
+QString probeStartText(const QDateTime &start)
+{
+    return start.date().toString(QString::fromLatin1(ProbeStartDate)) + QLatin1Char(' ')
+        + start.time().toString(QString::fromLatin1(ProbeStartTime));
+}
+
+std::optional<QDateTime> parseProbeStart(const QString &text)
+{
+    if (text.size() != 19 || text[10] != QLatin1Char(' '))
+        return std::nullopt;
+    const QDate d = QDate::fromString(text.left(10), QString::fromLatin1(ProbeStartDate));
+    const QTime t = QTime::fromString(text.mid(11), QString::fromLatin1(ProbeStartTime));
+    if (!d.isValid() || !t.isValid())
+        return std::nullopt;
+    return QDateTime(d, t, QTimeZone::utc());
+}
 
 QString siteFilePath(const QString &documentPath)
 {
@@ -38,6 +107,16 @@ std::optional<QString> checkSite(const Site &site)
         return QStringLiteral("视平移方位必须在 0 到 360 之间");
     if (!site.date.isValid())
         return QStringLiteral("日期无效");
+    if (site.fieldScale && !(*site.fieldScale > 0 && *site.fieldScale <= SiteRange::MaxFieldScale))
+        return tr("磁场标定系数必须大于 0，且不超过 %1").arg(SiteRange::MaxFieldScale, 0, 'f', 0);
+    if (site.dogLegLimit && !(*site.dogLegLimit > 0 && *site.dogLegLimit <= SiteRange::MaxDogLegLimit))
+        return tr("狗腿度限值必须大于 0，且不超过 %1 °/30m").arg(SiteRange::MaxDogLegLimit, 0, 'f', 0);
+    if (site.probeStart && (!site.probeStart->isValid() || site.probeStart->date().year() < 1))
+        return tr("探管启动时间无效");
+    for (const SiteTextField &f : TextFields) {
+        if (const auto why = checkSiteText(f, site.*f.member))
+            return why;
+    }
     if (!geomagneticField({site.latitude, site.longitude, site.height}, decimalYear(site.date), &error))
         return error;
     return std::nullopt;
@@ -53,7 +132,7 @@ std::optional<GeomagneticField> siteField(const Site &site, QString *error)
     return geomagneticField({site.latitude, site.longitude, site.height}, decimalYear(site.date), error);
 }
 
-QByteArray siteJson(const Site &site)
+QByteArray siteJson(const Site &site, bool compact)
 {
     QJsonObject o;
     o.insert(QStringLiteral("latitude"), site.latitude);
@@ -62,7 +141,17 @@ QByteArray siteJson(const Site &site)
     o.insert(QStringLiteral("date"), site.date.toString(QString::fromLatin1(DateFormat)));
     if (site.verticalSectionAzimuth)
         o.insert(QStringLiteral("verticalSectionAzimuth"), *site.verticalSectionAzimuth);
-    return QJsonDocument(o).toJson(QJsonDocument::Indented);
+    if (site.fieldScale)
+        o.insert(QStringLiteral("fieldScale"), *site.fieldScale);
+    if (site.dogLegLimit)
+        o.insert(QStringLiteral("dogLegLimit"), *site.dogLegLimit);
+    if (site.probeStart)
+        o.insert(QStringLiteral("probeStart"), probeStartText(*site.probeStart));
+    for (const SiteTextField &f : TextFields) {
+        if (!(site.*f.member).isEmpty())
+            o.insert(QString::fromLatin1(f.key), site.*f.member);
+    }
+    return QJsonDocument(o).toJson(compact ? QJsonDocument::Compact : QJsonDocument::Indented);
 }
 
 std::optional<Site> parseSite(const QByteArray &json, QString *error)
@@ -102,6 +191,28 @@ std::optional<Site> parseSite(const QByteArray &json, QString *error)
         return fail(QStringLiteral("日期 \"%1\" 不是 YYYY-MM-DD 格式的日期").arg(dateText));
     if (vs.isDouble())
         s.verticalSectionAzimuth = vs.toDouble();
+    const QJsonValue scale = o.value(QStringLiteral("fieldScale"));
+    const QJsonValue dogLeg = o.value(QStringLiteral("dogLegLimit"));
+    const QJsonValue start = o.value(QStringLiteral("probeStart"));
+    if (!scale.isUndefined() && !scale.isDouble())
+        return fail(tr("磁场标定系数必须是数字"));
+    if (!dogLeg.isUndefined() && !dogLeg.isDouble())
+        return fail(tr("狗腿度限值必须是数字"));
+    if (scale.isDouble())
+        s.fieldScale = scale.toDouble();
+    if (dogLeg.isDouble())
+        s.dogLegLimit = dogLeg.toDouble();
+    if (!start.isUndefined()) {
+        s.probeStart = parseProbeStart(start.toString());
+        if (!s.probeStart)
+            return fail(tr("探管启动时间 \"%1\" 不是 YYYY-MM-DD HH:MM:SS 格式").arg(start.toString()));
+    }
+    for (const SiteTextField &f : TextFields) {
+        const QJsonValue text = o.value(QString::fromLatin1(f.key));
+        if (!text.isUndefined() && !text.isString())
+            return fail(tr("%1必须是文字").arg(siteTextLabel(f)));
+        s.*f.member = text.toString();
+    }
     if (const auto why = checkSite(s))
         return fail(*why);
     return s;
@@ -120,7 +231,7 @@ SiteRead readSite(const QString &documentPath)
     }
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
-        r.error = siteMessage(path, f.errorString());
+        r.error = siteMessage(path, fileErrorReason(f));
         return r;
     }
     // A site file is a few lines; anything much larger is not one.
@@ -149,41 +260,26 @@ bool writeSite(const QString &documentPath, const Site &site, QString *error)
     if (const auto why = checkSite(site))
         return fail(*why);
     if (!f.open(QIODevice::WriteOnly))
-        return fail(f.errorString());
+        return fail(fileErrorReason(f));
     const QByteArray bytes = siteJson(site);
     if (f.write(bytes) != bytes.size())
-        return fail(f.errorString());
+        return fail(fileErrorReason(f));
     if (!f.commit())
-        return fail(f.errorString());
+        return fail(fileErrorReason(f));
     return true;
 }
 
-bool removeSite(const QString &documentPath, QString *error)
+std::optional<Site> lastSite(SettingsStore &store)
 {
-    const QString path = siteFilePath(documentPath);
-    const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink())
-        return true;
-    QFile f(path);
-    if (info.isDir() || !f.remove()) {
-        if (error)
-            *error = QStringLiteral("无法删除井场文件 %1：%2")
-                         .arg(QDir::toNativeSeparators(path), info.isDir() ? QStringLiteral("这是一个文件夹") : f.errorString());
-        return false;
-    }
-    return true;
+    const QString key = QStringLiteral("LastSite");
+    if (!store.contains(key))
+        return std::nullopt;
+    return parseSite(store.readString(key, {}).toUtf8(), nullptr);
 }
 
-bool copySite(const QString &fromDocument, const QString &toDocument, QString *error, QString *warning)
+bool storeLastSite(SettingsStore &store, const Site &site)
 {
-    if (QFileInfo(fromDocument).absoluteFilePath() == QFileInfo(toDocument).absoluteFilePath())
-        return true;
-    const SiteRead from = readSite(fromDocument);
-    if (warning)
-        *warning = from.error;
-    if (from.site)
-        return writeSite(toDocument, *from.site, error);
-    return removeSite(toDocument, error);
+    return store.writeString(QStringLiteral("LastSite"), QString::fromUtf8(siteJson(site, true)));
 }
 
 } // namespace zolm

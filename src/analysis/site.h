@@ -1,27 +1,69 @@
 #pragma once
-// A survey's site: where and when it was run, kept beside the document in "FILE.site" (JSON),
-// so the .ZLM format stays as it is. A site file that cannot be read is reported and ignored.
+// A survey's site: where and when it was run, who it was run for and by whom. It travels in
+// the survey file's header (analysis/site_block.h); "FILE.site" (JSON) beside an older file is
+// still read, and a site file that cannot be read is reported and ignored.
 #include "analysis/geomagnetic.h"
 
 #include <QByteArray>
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 
+#include <cstddef>
 #include <optional>
+#include <span>
 
 namespace zolm {
 
+class SettingsStore;
+
 struct Site {
+    Site() = default;
+    Site(double lat, double lon, double h, QDate d, std::optional<double> vsAzimuth = {})
+        : latitude(lat), longitude(lon), height(h), date(d), verticalSectionAzimuth(vsAzimuth)
+    {
+    }
+
     double latitude = 0;  // degrees, north positive
     double longitude = 0; // degrees, east positive
     double height = 0;    // metres
     QDate date;
     std::optional<double> verticalSectionAzimuth; // degrees
+    std::optional<double> fieldScale;             // the probe's field units per gauss (QC)
+    std::optional<double> dogLegLimit;            // degrees per 30 m; above it a warning
+    // The probe's clock when it started: a wall-clock time held with Qt::UTC, so that no
+    // daylight-saving rule moves it when seconds are added.
+    std::optional<QDateTime> probeStart;
+    // Texts for reports and LAS files, stored as GBK within the byte limits of siteTextFields().
+    QString client, company, rig, oilField, location, serviceCompany, uwi, surveyor, checkedBy, approvedBy;
 };
 
 namespace SiteRange {
 inline constexpr double MinHeight = -1000.0, MaxHeight = 10000.0;
+inline constexpr double MaxFieldScale = 1000000.0; // above 0
+inline constexpr double MaxDogLegLimit = 180.0;    // above 0
 } // namespace SiteRange
+
+// The site's texts, in the order the survey header holds them.
+struct SiteTextField {
+    QString Site::*member;
+    const char *key;         // JSON key and the name `zolm-cli site` prints
+    const char *option;      // zolm-cli site's option
+    const char *label;       // for messages and dialogs (translation context "Site")
+    std::size_t offset;      // in the survey header
+    std::size_t size;        // bytes there, the terminating zero included
+    std::size_t maxBytes() const { return size - 1; }
+};
+std::span<const SiteTextField> siteTextFields();
+// The label of a text field in the user's language.
+QString siteTextLabel(const SiteTextField &field);
+// Why a text cannot be stored in that field (a character GBK lacks, a control character,
+// too many bytes), or nothing.
+std::optional<QString> checkSiteText(const SiteTextField &field, const QString &text);
+
+// "YYYY-MM-DD HH:MM:SS", the probe start time as files and the command line write it.
+QString probeStartText(const QDateTime &start);
+std::optional<QDateTime> parseProbeStart(const QString &text);
 
 // The document's path with ".site" appended.
 QString siteFilePath(const QString &documentPath);
@@ -31,8 +73,9 @@ std::optional<QString> checkSite(const Site &site);
 // The model's field at the site on its date (checked first).
 std::optional<GeomagneticField> siteField(const Site &site, QString *error = nullptr);
 
-// {"latitude","longitude","height","date":"YYYY-MM-DD","verticalSectionAzimuth"?}
-QByteArray siteJson(const Site &site);
+// {"latitude","longitude","height","date":"YYYY-MM-DD","verticalSectionAzimuth"?}, then the
+// keys of the fields that are set: "fieldScale", "dogLegLimit", "probeStart" and the texts.
+QByteArray siteJson(const Site &site, bool compact = false);
 // Parses and checks a site file's bytes; unknown keys are ignored, height 0 when absent.
 std::optional<Site> parseSite(const QByteArray &json, QString *error);
 
@@ -42,12 +85,12 @@ struct SiteRead {
 };
 // No file: no site and no error.
 SiteRead readSite(const QString &documentPath);
-// Atomic: on failure an existing site file keeps its bytes.
+// The site file older versions kept beside the survey (the programs now keep the site in the
+// survey itself). Atomic: on failure an existing site file keeps its bytes.
 bool writeSite(const QString &documentPath, const Site &site, QString *error);
-// Removing a site that is not there succeeds.
-bool removeSite(const QString &documentPath, QString *error);
-// Gives `to` the site of `from` (none, when it has none or it is broken; then *warning says
-// why when it is broken).
-bool copySite(const QString &fromDocument, const QString &toDocument, QString *error, QString *warning = nullptr);
+
+// The last site entered on this computer ("LastSite", its JSON), for the site dialog.
+std::optional<Site> lastSite(SettingsStore &store);
+bool storeLastSite(SettingsStore &store, const Site &site);
 
 } // namespace zolm

@@ -1,5 +1,7 @@
 #include "app/about_dialog.h"
 
+#include "app/message_box.h"
+
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -37,13 +39,14 @@ CAboutDlg::CAboutDlg(QWidget *parent) : QDialog(parent)
     texts->addWidget(new QLabel(programVersionLine(), this));
     auto *row = new QHBoxLayout;
     row->addWidget(icon, 0, Qt::AlignTop);
-    row->addLayout(texts);
+    row->addLayout(texts, 1); // a title wider than the texts leaves its room after them
     auto *buttons = new QDialogButtonBox(this);
     buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(row);
     layout->addWidget(buttons);
+    fitTitle(this);
 }
 
 } // namespace zolm::app

@@ -1,5 +1,6 @@
 #include "app/export_dialogs.h"
 
+#include "app/file_dialog.h"
 #include "app/table_dialogs.h"
 #include "platform/settings.h"
 #include "table/survey_table.h"
@@ -82,6 +83,13 @@ CExportFormatDlg::CExportFormatDlg(SettingsStore &store, QWidget *parent)
     layout->addLayout(options);
     layout->addWidget(buttons);
 
+    // Tab goes as the eye does: the item list, the buttons beside it, the export list, then
+    // the options below and the dialog's buttons.
+    const QList<QWidget *> order = {m_available, addButton, removeButton, upButton, downButton,
+                                    m_chosen, m_title, m_space, m_comma};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
     m_title->setChecked(m_lists.title);
     m_space->setChecked(m_lists.spaceSeparator);
     m_comma->setChecked(!m_lists.spaceSeparator);
@@ -143,7 +151,7 @@ void CExportFormatDlg::accept()
 
 QString askExportFileName(QWidget *parent)
 {
-    QFileDialog dialog(parent);
+    FileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(QString::fromUtf8(ExportDialog::Filters).split(QStringLiteral(";;")));

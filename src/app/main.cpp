@@ -1,6 +1,8 @@
 // zolm: the desktop program. An optional argument names a survey document to open.
 #include "app/about_dialog.h"
+#include "app/file_dialog.h"
 #include "app/main_frame.h"
+#include "app/qt_translations.h"
 #include "platform/fonts.h"
 
 #include <QApplication>
@@ -10,6 +12,8 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    zolm::app::installQtTranslations(app);
+    zolm::app::guardFileDialogs(app);
     QApplication::setApplicationName(QStringLiteral("ZOLM多点程序"));
     QApplication::setOrganizationName(QStringLiteral("Vexmoor"));
     QApplication::setApplicationVersion(QStringLiteral(ZOLM_VERSION));

@@ -2,10 +2,13 @@
 
 #include "probe/port_choice.h"
 
+#include "analysis/site_block.h"
 #include "app/about_dialog.h"
 #include "app/analysis/site_dialog.h"
 #include "app/analysis/trajectory_window.h"
 #include "app/export_dialogs.h"
+#include "app/file_dialog.h"
+#include "app/message_box.h"
 #include "app/probe_ui.h"
 #include "app/survey_view.h"
 #include "app/table_dialogs.h"
@@ -14,7 +17,9 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -28,14 +33,19 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPageSetupDialog>
+#include <QPainter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QToolBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace zolm::app {
 
@@ -46,12 +56,56 @@ const char *const FrameTitle = "VexmoorZOLM电子单多点测斜仪";
 const char *const DocumentFilter = "ZOLM文件 (*.ZLM)";
 const char *const TrajectoryProgram = "caculate.exe";
 const char *const TrajectoryCode = "5038216";
+#ifdef Q_OS_WIN
 constexpr int PortNameLimit = 19; // bytes the stored name may hold, terminator included
+#endif
 
 QString recentKey(int i)
 {
     return QStringLiteral("Recent File List/File%1").arg(i + 1);
 }
+
+// The port box's text: a name too long for it (a /dev/serial/by-id/... path) shows elided in
+// the middle, so that both its start and its distinctive end show, while the box does not have
+// the focus; typing shows it whole.
+class PortNameEdit : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+    bool nameFits() const { return fontMetrics().horizontalAdvance(text()) <= textRect().width(); }
+    QString shownText() const
+    {
+        if (hasFocus() || nameFits())
+            return text();
+        return fontMetrics().elidedText(text(), Qt::ElideMiddle, textRect().width());
+    }
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        const QString shown = shownText();
+        if (shown == text()) {
+            QLineEdit::paintEvent(event);
+            return;
+        }
+        QPainter painter(this);
+        QStyleOptionFrame option;
+        initStyleOption(&option);
+        style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
+        painter.setPen(palette().color(isEnabled() ? QPalette::Normal : QPalette::Disabled, QPalette::Text));
+        painter.drawText(textRect(), Qt::AlignLeft | Qt::AlignVCenter, shown);
+    }
+
+private:
+    // Where QLineEdit draws its text: its contents less the text margins and its own 2 pixels a side.
+    QRect textRect() const
+    {
+        QStyleOptionFrame option;
+        initStyleOption(&option);
+        return style()->subElementRect(QStyle::SE_LineEditContents, &option, this).marginsRemoved(textMargins())
+            .adjusted(2, 0, -2, 0);
+    }
+};
 
 } // namespace
 
@@ -75,11 +129,15 @@ std::optional<QString> notExactlySurveyWarning(const QString &path, const CNDrav
 
 PortBox::PortBox(QWidget *parent) : QComboBox(parent)
 {
-    setEditable(true);
+    setLineEdit(new PortNameEdit(this));
     setInsertPolicy(QComboBox::NoInsert);
     addItems(availablePortNames());
-    lineEdit()->setMaxLength(PortNameLimit - 1);
+    // The whole name, when the box shows it elided.
+    connect(this, &QComboBox::currentTextChanged, this, &PortBox::updateToolTip);
 #ifdef Q_OS_WIN
+    // "COMn" names: the length the original stored. A device path elsewhere may be as long as
+    // the system allows.
+    lineEdit()->setMaxLength(PortNameLimit - 1);
     // Windows port names are typed in capitals, as they always were.
     connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString &text) {
         const int at = lineEdit()->cursorPosition();
@@ -87,6 +145,22 @@ PortBox::PortBox(QWidget *parent) : QComboBox(parent)
         lineEdit()->setCursorPosition(at);
     });
 #endif
+}
+
+QString PortBox::shownText() const
+{
+    return static_cast<const PortNameEdit *>(lineEdit())->shownText();
+}
+
+void PortBox::updateToolTip()
+{
+    setToolTip(static_cast<const PortNameEdit *>(lineEdit())->nameFits() ? QString() : currentText());
+}
+
+void PortBox::resizeEvent(QResizeEvent *event)
+{
+    QComboBox::resizeEvent(event);
+    updateToolTip();
 }
 
 void PortBox::showPopup()
@@ -110,7 +184,7 @@ void PortBox::showPopup()
     QComboBox::showPopup();
 }
 
-CPortSelectDlg::CPortSelectDlg(const QString &current, QWidget *parent) : QDialog(parent)
+CPortSelectDlg::CPortSelectDlg(const QString &current, bool verifyRead, QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("选择通讯口"));
     m_box = new PortBox(this);
@@ -128,12 +202,22 @@ CPortSelectDlg::CPortSelectDlg(const QString &current, QWidget *parent) : QDialo
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("选择电脑与探管连接的通讯口"), this));
     layout->addWidget(m_box);
+    m_verify = new QCheckBox(tr("读取时校验数据"), this);
+    m_verify->setObjectName(QStringLiteral("verifyRead"));
+    m_verify->setChecked(verifyRead);
+    layout->addWidget(m_verify);
     layout->addWidget(buttons);
+    setTabOrder(m_box, m_verify); // made after the buttons, shown before them
 }
 
 QString CPortSelectDlg::port() const
 {
     return m_box->currentText().trimmed();
+}
+
+bool CPortSelectDlg::verifyRead() const
+{
+    return m_verify->isChecked();
 }
 
 CMainFrame::CMainFrame(QWidget *parent) : QMainWindow(parent)
@@ -152,7 +236,7 @@ CMainFrame::CMainFrame(QWidget *parent) : QMainWindow(parent)
     createStatusBar();
     connectView();
 
-    m_probe = std::make_unique<ProbeController>(this, storedPortName(m_settings));
+    m_probe = std::make_unique<ProbeController>(this, probe::portInUse(m_settings));
     connect(m_probe.get(), &ProbeController::surveyRead, this,
             [this](std::shared_ptr<const ProbeImages> images) { surveyRead(images); });
     connect(m_probe.get(), &ProbeController::statusText, this,
@@ -187,7 +271,7 @@ void CMainFrame::createCommands()
 {
     connect(addCommand(CmdOpen, QStringLiteral("打开(&O)..."), QStringLiteral("打开一个现有文档")),
             &QAction::triggered, this, [this] {
-                QFileDialog dialog(this, QString(), QString(), QString::fromUtf8(DocumentFilter));
+                FileDialog dialog(this, QString(), QString::fromUtf8(DocumentFilter));
                 dialog.setAcceptMode(QFileDialog::AcceptOpen);
                 dialog.setFileMode(QFileDialog::ExistingFile);
                 if (!maybeSave() || dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -254,7 +338,8 @@ void CMainFrame::createCommands()
     probeCommand(CmdRealTime, "实时输出", &ProbeController::realTime)->setShortcut(Qt::Key_F4);
     probeCommand(CmdLinkTest, "测试通讯口", &ProbeController::linkTest);
     connect(addCommand(CmdReadProbe, QStringLiteral("读取探管")), &QAction::triggered, this, [this] {
-        if (maybeSave())
+        // Without a port there is nothing to read: the question about saving would be in vain.
+        if (m_probe->portChosen() && maybeSave())
             m_probe->readData();
     });
     command(CmdReadProbe)->setShortcut(Qt::Key_F3);
@@ -272,14 +357,23 @@ void CMainFrame::createCommands()
     viewCommand(CmdCheckAll, "选择全部数据", "选择全部数据", &CNDravikView::checkAll);
     viewCommand(CmdCheckNone, "全部不选择", "全部不选择", &CNDravikView::checkNone);
     viewCommand(CmdInvert, "反向选择", "反向选择", &CNDravikView::invertChecks);
-    viewCommand(CmdReverse, "颠倒顺序", "", &CNDravikView::reverseOrder);
-    const auto modeCommand = [this](int id, const char *text, DisplayMode mode) {
-        connect(addCommand(id, QString::fromUtf8(text)), &QAction::triggered, this,
+    viewCommand(CmdReverse, "颠倒顺序", "颠倒顺序", &CNDravikView::reverseOrder);
+    const auto modeCommand = [this](int id, const char *text, const char *prompt, DisplayMode mode) {
+        connect(addCommand(id, QString::fromUtf8(text), QString::fromUtf8(prompt)), &QAction::triggered, this,
                 [this, mode] { m_view->showPoints(mode); });
     };
-    modeCommand(CmdHideChecked, "隐藏选择的数据", DisplayMode::HideChecked);
-    modeCommand(CmdOnlyChecked, "只显示选择的数据", DisplayMode::OnlyChecked);
-    modeCommand(CmdShowAll, "显示全部数据", DisplayMode::AllPoints);
+    modeCommand(CmdHideChecked, "隐藏选择的数据", "隐藏选择的数据", DisplayMode::HideChecked);
+    modeCommand(CmdOnlyChecked, "只显示选择的数据", "只显示选择的数据(隐藏未选择的数据)", DisplayMode::OnlyChecked);
+    modeCommand(CmdShowAll, "显示全部数据", "显示全部数据", DisplayMode::AllPoints);
+
+    // F6 and Shift+F6 go between the table and the bars' controls.
+    auto *nextPane = new QAction(this);
+    nextPane->setShortcut(Qt::Key_F6);
+    connect(nextPane, &QAction::triggered, this, [this] { switchPane(false); });
+    auto *previousPane = new QAction(this);
+    previousPane->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
+    connect(previousPane, &QAction::triggered, this, [this] { switchPane(true); });
+    addActions({nextPane, previousPane});
 
     connect(addCommand(CmdTrajectory, QStringLiteral("轨迹计算")), &QAction::triggered, this,
             &CMainFrame::launchTrajectory);
@@ -346,6 +440,10 @@ void CMainFrame::createMenus()
     QMenu *help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
     help->addAction(command(CmdHelp));
     help->addAction(command(CmdAbout));
+
+    // A closed menu leaves no prompt behind (its command, run after, may show its own text).
+    for (QMenu *menu : menuBar()->findChildren<QMenu *>())
+        connect(menu, &QMenu::aboutToHide, statusBar(), &QStatusBar::clearMessage);
 }
 
 QToolBar *CMainFrame::newBar(int templateId, const QString &title)
@@ -459,16 +557,19 @@ void CMainFrame::createBars()
     showDataBars(false);
 
     // The stored port, selected by a case-insensitive prefix match; another name stays as typed.
-    const QString stored = storedPortName(m_settings);
+    const QString stored = probe::portInUse(m_settings);
     int found = -1;
-    for (int i = 0; i < m_portBox->count() && found < 0; ++i)
+    for (int i = 0; i < m_portBox->count() && found < 0 && !stored.isEmpty(); ++i)
         if (m_portBox->itemText(i).startsWith(stored, Qt::CaseInsensitive))
             found = i;
     if (found >= 0)
         m_portBox->setCurrentIndex(found);
     else
         m_portBox->setCurrentText(stored);
+    // A chosen item and a typed name take the same road: Enter, or leaving the box.
     connect(m_portBox, &QComboBox::textActivated, this, &CMainFrame::portChosenOnBar);
+    connect(m_portBox->lineEdit(), &QLineEdit::editingFinished, this,
+            [this] { portChosenOnBar(m_portBox->currentText()); });
 }
 
 void CMainFrame::createStatusBar()
@@ -478,7 +579,35 @@ void CMainFrame::createStatusBar()
         label->setEnabled(false);
         statusBar()->addPermanentWidget(label);
     }
-    statusBar()->showMessage(QStringLiteral("就绪"));
+    // Whenever no prompt or message is up (a prompt goes when the pointer leaves its item or
+    // its menu closes), the bar says it is ready.
+    connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString &text) {
+        if (text.isEmpty())
+            statusBar()->showMessage(idleText());
+    });
+    statusBar()->showMessage(idleText());
+}
+
+QString CMainFrame::idleText()
+{
+    return tr("就绪");
+}
+
+void CMainFrame::switchPane(bool backwards)
+{
+    // The bars' controls that take the focus, in the order Tab visits them from the table.
+    QList<QWidget *> controls;
+    for (QWidget *w = m_view->nextInFocusChain(); w && w != m_view; w = w->nextInFocusChain()) {
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(this) && w->isEnabled() && !w->focusProxy()
+            && qobject_cast<QToolBar *>(w->parentWidget()))
+            controls << w;
+    }
+    QWidget *focus = QApplication::focusWidget();
+    const bool inTable = !focus || focus == m_view || m_view->isAncestorOf(focus);
+    if (inTable && !controls.isEmpty())
+        (backwards ? controls.last() : controls.first())->setFocus(Qt::ShortcutFocusReason);
+    else
+        m_view->setFocus(Qt::ShortcutFocusReason);
 }
 
 void CMainFrame::connectView()
@@ -497,19 +626,29 @@ void CMainFrame::showDataBars(bool show)
         bar->setVisible(show);
 }
 
+namespace {
+
+// A button shows '&' as the mark of its shortcut letter; a caption's own '&' shows as it is.
+QString buttonText(QString caption)
+{
+    return caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+} // namespace
+
 void CMainFrame::setCrewCaption(const QString &caption)
 {
-    m_crewButton->setText(caption);
+    m_crewButton->setText(buttonText(caption));
 }
 
 void CMainFrame::setWellCaption(const QString &caption)
 {
-    m_wellButton->setText(caption);
+    m_wellButton->setText(buttonText(caption));
 }
 
 void CMainFrame::setDeclinationCaption(const QString &caption)
 {
-    m_declinationButton->setText(caption);
+    m_declinationButton->setText(buttonText(caption));
 }
 
 QString CMainFrame::selectedPort() const
@@ -541,8 +680,8 @@ bool CMainFrame::maybeSave()
     if (!m_doc.isModified())
         return true;
     const QString name = m_path.isEmpty() ? QStringLiteral("无标题") : QFileInfo(m_path).fileName();
-    QMessageBox box(QMessageBox::Warning, applicationTitle(), QStringLiteral("是否保存对 %1 的修改？").arg(name),
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+    ProgramMessageBox box(QMessageBox::Warning, applicationTitle(), QStringLiteral("是否保存对 %1 的修改？").arg(name),
+                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
     box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
     box.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
@@ -566,17 +705,16 @@ bool CMainFrame::openDocument(const QString &path, bool ask)
     m_path = QFileInfo(path).absoluteFilePath();
     const auto warning = notExactlySurveyWarning(path, m_doc);
     m_saveAsOnly = warning.has_value();
-    // A broken site file does not stop the survey: it is reported and left alone.
-    const SiteRead site = readSite(m_path);
+    // A broken site does not stop the survey: it is reported and left alone.
+    const SiteRead site = takeSurveySite(m_doc.survey().header, m_path);
     m_site = site.site;
-    m_siteUnsaved = false;
     addRecentFile(m_path);
     showNewSurvey();
     updateTitle();
     if (!site.error.isEmpty())
         statusBar()->showMessage(site.error);
     if (warning)
-        showProgramMessage(this, *warning);
+        showOverWindow(*warning);
     return true;
 }
 
@@ -585,19 +723,54 @@ bool CMainFrame::newDocument()
     if (!maybeSave())
         return false;
     m_doc.clear();
+    // The store's clear keeps the header (a probe read zeroes it itself); a new document has
+    // its own: no crew, no well, no declination.
+    m_doc.survey().header.bytes.fill(0);
     m_doc.setModified(false);
     m_path.clear();
     m_saveAsOnly = false;
     forgetSite();
+    setQcShown(false); // nothing to check yet
     showNewSurvey();
     updateTitle();
     return true;
 }
 
+void CMainFrame::showOverWindow(const QString &text)
+{
+    if (isVisible()) {
+        showProgramMessage(this, text);
+        return;
+    }
+    // Opened at start-up, before the window is up: the message waits until the window is on
+    // the screen, so that it appears over it rather than alone before it.
+    m_messageWhenUp = text;
+    installEventFilter(this);
+}
+
+bool CMainFrame::eventFilter(QObject *watched, QEvent *event)
+{
+    if (!m_messageWhenUp.isEmpty()) {
+        if (watched == this && event->type() == QEvent::Show && windowHandle()) {
+            removeEventFilter(this);
+            windowHandle()->installEventFilter(this);
+        } else if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) {
+            // Once the window has been placed and drawn; then from the event loop.
+            windowHandle()->removeEventFilter(this);
+            QTimer::singleShot(0, this, [this] {
+                const QString text = std::exchange(m_messageWhenUp, QString());
+                if (!text.isEmpty())
+                    showProgramMessage(this, text);
+            });
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 QString CMainFrame::askSaveName()
 {
-    QFileDialog dialog(this, QString(), m_path.isEmpty() ? QString() : QFileInfo(m_path).absolutePath(),
-                       QString::fromUtf8(DocumentFilter));
+    FileDialog dialog(this, m_path.isEmpty() ? QString() : QFileInfo(m_path).absolutePath(),
+                      QString::fromUtf8(DocumentFilter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QStringLiteral("ZLM"));
@@ -611,37 +784,25 @@ QString CMainFrame::askSaveName()
 bool CMainFrame::saveTo(const QString &path)
 {
     QString error;
+    // The site is in the survey's header; a site file left there by another survey must not
+    // become this one's.
+    prepareSiteForSave(m_doc.survey().header, path);
     if (!m_doc.saveFile(path, &error)) {
         showProgramMessage(this, error);
         return false;
     }
     m_doc.setModified(false);
-    const QString before = m_path;
     m_path = QFileInfo(path).absoluteFilePath();
     m_saveAsOnly = false;
-    // Under a new name the survey takes its site along (or none, so that a site file left
-    // there by another survey does not become this one's).
-    if (m_path != before || m_siteUnsaved)
-        saveSiteWith(m_path);
     addRecentFile(m_path);
     updateTitle();
     return true;
 }
 
-void CMainFrame::saveSiteWith(const QString &path)
-{
-    QString error;
-    const bool ok = m_site ? writeSite(path, *m_site, &error) : removeSite(path, &error);
-    // A site that could not be written stays with the window and is tried again at the next save.
-    m_siteUnsaved = !ok && m_site.has_value();
-    if (!ok)
-        showProgramMessage(this, error);
-}
-
 void CMainFrame::forgetSite()
 {
+    // The header went with the survey; its site goes with it.
     m_site.reset();
-    m_siteUnsaved = false;
 }
 
 bool CMainFrame::save()
@@ -684,9 +845,13 @@ void CMainFrame::surveyRead(const std::shared_ptr<const ProbeImages> &images)
 void CMainFrame::showNewSurvey()
 {
     // A survey without points leaves the table as it was; its rows would then show points
-    // the new document does not have, so they go.
-    if (!m_view->refillTable())
+    // the new document does not have, so they go, and so do the captions of its header.
+    if (!m_view->refillTable()) {
         m_view->showPoints(DisplayMode::AllPoints);
+        setCrewCaption(crewCaption(m_table.crewText()));
+        setWellCaption(wellCaption(m_table.wellText()));
+        setDeclinationCaption(declinationCaption(m_table.declinationForDialog()));
+    }
 }
 
 void CMainFrame::exportData()
@@ -706,41 +871,47 @@ void CMainFrame::exportFormat()
 
 void CMainFrame::selectPortDialog()
 {
-    const QString current = selectedPort();
-    QString chosen = storedPortName(m_settings);
-    CPortSelectDlg dialog(chosen, this);
-    if (dialog.exec() == QDialog::Accepted)
+    QString chosen = m_probe->portName();
+    CPortSelectDlg dialog(chosen, storedVerifyRead(m_settings), this);
+    if (dialog.exec() == QDialog::Accepted) {
         chosen = dialog.port();
-    changePort(chosen, current);
+        storeVerifyRead(m_settings, dialog.verifyRead());
+    }
+    changePort(chosen);
 }
 
 void CMainFrame::portChosenOnBar(const QString &port)
 {
-    const QString stored = storedPortName(m_settings);
-    if (!changePort(port.trimmed(), stored)) {
-        const int i = m_portBox->findText(stored);
-        if (i >= 0)
-            m_portBox->setCurrentIndex(i);
-        else
-            m_portBox->setCurrentText(stored);
-    }
+    changePort(port.trimmed());
 }
 
-bool CMainFrame::changePort(const QString &chosen, const QString &current)
+void CMainFrame::showPortInBox(const QString &port)
 {
-    if (chosen.isEmpty() || chosen == current)
+    const int i = m_portBox->findText(port);
+    if (i >= 0)
+        m_portBox->setCurrentIndex(i);
+    else
+        m_portBox->setCurrentText(port);
+}
+
+bool CMainFrame::changePort(const QString &chosen)
+{
+    // The port in use: the stored one, or the USB adapter taken while none is stored.
+    const QString current = m_probe->portName();
+    if (chosen.isEmpty() || chosen == current) {
+        showPortInBox(current);
         return true;
+    }
     if (const auto refusal = probe::testPortChoice(chosen)) {
-        QMessageBox box(QMessageBox::Warning, refusal->caption, refusal->text, QMessageBox::Ok, this);
+        // The box shows the port in use again before the message takes the focus from it, so
+        // that leaving the box does not try the typed name a second time.
+        showPortInBox(current);
+        ProgramMessageBox box(QMessageBox::Warning, refusal->caption, refusal->text, QMessageBox::Ok, this);
         box.exec();
         return false;
     }
     storePortName(m_settings, chosen);
-    const int i = m_portBox->findText(chosen);
-    if (i >= 0)
-        m_portBox->setCurrentIndex(i);
-    else
-        m_portBox->setCurrentText(chosen);
+    showPortInBox(chosen);
     m_probe->changePort(chosen);
     return true;
 }
@@ -751,35 +922,26 @@ void CMainFrame::launchTrajectory()
         return;
     const QString program = QDir(m_startDirectory).filePath(QString::fromLatin1(TrajectoryProgram));
     if (!QProcess::startDetached(program, {QString::fromLatin1(TrajectoryCode)}, m_startDirectory)) {
-        QMessageBox box(QMessageBox::NoIcon, applicationTitle(), QStringLiteral("没有找到轨迹计算程序"),
-                        QMessageBox::Ok, this);
+        ProgramMessageBox box(QMessageBox::NoIcon, applicationTitle(), QStringLiteral("没有找到轨迹计算程序"),
+                              QMessageBox::Ok, this);
         box.exec();
     }
 }
 
 void CMainFrame::editSite()
 {
-    SiteDialog dialog(m_site, this);
+    SiteDialog dialog(m_site, lastSite(m_settings), this);
     const int result = dialog.exec();
     if (result != SiteDialog::Stored && result != SiteDialog::StoredAndSetDeclination) {
         m_view->setFocus();
         return;
     }
+    // Part of the survey from now on: saved with it, and closing asks first.
     m_site = dialog.site();
-    QString error;
-    if (m_path.isEmpty() || m_saveAsOnly) {
-        // Kept with the survey until it is saved under a name; closing asks first.
-        m_siteUnsaved = true;
-    } else if (writeSite(m_path, *m_site, &error)) {
-        m_siteUnsaved = false;
-    } else {
-        m_siteUnsaved = true;
-        showProgramMessage(this, error);
-    }
-    if (m_siteUnsaved) {
-        m_doc.setModified(true);
-        updateTitle();
-    }
+    setSurveySite(m_doc.survey().header, m_site);
+    storeLastSite(m_settings, *m_site);
+    m_doc.setModified(true);
+    updateTitle();
     // The declination edit refreshes the analysis itself; a plain OK needs it here.
     if (result != SiteDialog::StoredAndSetDeclination || !m_view->setDeclination(dialog.declinationText()))
         refreshAnalysis();
@@ -800,9 +962,14 @@ void CMainFrame::showTrajectoryWindow()
 {
     if (!m_trajectory) {
         m_trajectory = new TrajectoryWindow(this);
-        m_trajectory->setWindowFlag(Qt::Window);
+        // A window of the main window's, which the window manager keeps above it (a plain
+        // top-level window goes behind the maximised main window at its first click), not
+        // modal, and with its minimise and maximise buttons.
+        m_trajectory->setWindowFlags(Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     }
     m_trajectory->refresh(m_doc, m_site);
+    // Chosen again while minimised it comes back as it was (maximised stays maximised).
+    m_trajectory->setWindowState(m_trajectory->windowState() & ~Qt::WindowMinimized);
     m_trajectory->show();
     m_trajectory->raise();
     m_trajectory->activateWindow();

@@ -20,6 +20,7 @@
 
 class QAbstractButton;
 class QAction;
+class QCheckBox;
 class QButtonGroup;
 class QToolBar;
 class QToolButton;
@@ -71,7 +72,8 @@ public:
     QToolBar *bar(int templateId) const { return m_bars.value(templateId); }
     QString documentPath() const { return m_path; }
     bool trajectoryAvailable() const { return m_trajectoryAvailable; }
-    // The document's site: read with the document, or entered for a survey not yet saved.
+    // The document's site: the survey's own (or the site file beside an older survey), or the
+    // one entered; it is saved inside the survey.
     const std::optional<Site> &site() const { return m_site; }
     TrajectoryWindow *trajectoryWindow() const { return m_trajectory; }
 
@@ -96,13 +98,14 @@ public:
     // Port choice: from the dialog, or a new selection on the bar.
     void selectPortDialog();
     void portChosenOnBar(const QString &port);
-    // Takes a port after its open test; false (with the message) when it cannot be opened.
-    bool changePort(const QString &chosen, const QString &current);
+    // Takes a port after its open test unless it is the port in use; false (with the message,
+    // and the box showing the port in use again) when it cannot be opened.
+    bool changePort(const QString &chosen);
 
     void launchTrajectory();
 
-    // The site dialog; OK stores the site beside the document (or keeps it with a survey not
-    // yet saved), its second button also sets the declination from the site's model.
+    // The site dialog; OK makes it the document's site (saved with the survey), its second
+    // button also sets the declination from the site's model.
     void editSite();
     void setQcShown(bool on);
     void showTrajectoryWindow();
@@ -115,6 +118,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
@@ -126,6 +130,15 @@ private:
     QToolBar *newBar(int templateId, const QString &title);
     QToolButton *barButton(QToolBar *bar, int id, const QString &text);
     void createStatusBar();
+    // The status bar's text while no prompt or message is shown: "就绪".
+    static QString idleText();
+    // F6 (Shift+F6 backwards): from the table to the first (last) control of the bars, from
+    // anywhere else back to the table.
+    void switchPane(bool backwards);
+    // A message box over the window; before the window is up, once it is.
+    void showOverWindow(const QString &text);
+    // Selects the port's item in the bar's box, or shows the name as typed.
+    void showPortInBox(const QString &port);
     void connectView();
     void updateTitle();
     void showNewSurvey();
@@ -135,7 +148,6 @@ private:
     void exportData();
     void exportFormat();
     bool saveTo(const QString &path);
-    void saveSiteWith(const QString &path);
     void forgetSite();
     // QC colours and the trajectory window follow the document, its site and its table.
     void refreshAnalysis();
@@ -150,11 +162,11 @@ private:
 
     QString m_path;             // the document's file; empty: untitled
     bool m_saveAsOnly = false;  // opened from a file that is not exactly a survey
+    QString m_messageWhenUp;    // shown once the window is up
     bool m_trajectoryAvailable = false;
     QString m_startDirectory;
 
-    std::optional<Site> m_site;
-    bool m_siteUnsaved = false; // m_site differs from the site file beside m_path
+    std::optional<Site> m_site; // the site in the document's header
     QcHighlight m_qc;
     TrajectoryWindow *m_trajectory = nullptr;
 
@@ -170,23 +182,35 @@ private:
 };
 
 // The port names as an editable list; opening the list looks for the system's ports again.
+// A name too long for the box shows elided in the middle, with the whole name as tooltip.
 class PortBox : public QComboBox {
     Q_OBJECT
 public:
     explicit PortBox(QWidget *parent = nullptr);
     void showPopup() override;
+    // The text as the box draws it.
+    QString shownText() const;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void updateToolTip();
 };
 
-// The port choice dialog: an editable list of the system's ports and SIM, preset to `current`.
+// The port choice dialog: an editable list of the system's ports and SIM, preset to `current`,
+// and whether a probe read checks its data with a second pass.
 class CPortSelectDlg : public QDialog {
     Q_OBJECT
 public:
-    CPortSelectDlg(const QString &current, QWidget *parent = nullptr);
+    CPortSelectDlg(const QString &current, bool verifyRead, QWidget *parent = nullptr);
     PortBox *portBox() const { return m_box; }
     QString port() const;
+    bool verifyRead() const;
 
 private:
     PortBox *m_box;
+    QCheckBox *m_verify;
 };
 
 // The port names the program offers: the system's serial ports, then "SIM".

@@ -1,5 +1,7 @@
 #include "app/probe_dialogs.h"
 
+#include "app/message_box.h"
+
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -111,8 +113,8 @@ void ProbeSettingsDialog::accept()
     if (const auto refusal = probe::validateSetup(setup())) {
         // Not exec(): no event loop nested in the dialog's own; the dialog stays open behind
         // the box, which is modal to it.
-        auto *box = new QMessageBox(QMessageBox::Warning, refusalCaption(refusal->caption), refusal->text,
-                                    QMessageBox::Ok, this);
+        auto *box = new ProgramMessageBox(QMessageBox::Warning, refusalCaption(refusal->caption), refusal->text,
+                                          QMessageBox::Ok, this);
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->open();
         return;

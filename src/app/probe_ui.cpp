@@ -1,7 +1,9 @@
 #include "app/probe_ui.h"
 
+#include "app/message_box.h"
 #include "app/probe_dialogs.h"
 #include "app/progress_window.h"
+#include "app/table_dialogs.h"
 #include "platform/settings.h"
 #include "probe/operations.h"
 #include "probe/probe_settings.h"
@@ -96,12 +98,19 @@ public:
                 m_c.m_progress->hide();
         });
     }
+    void transferProgress(int done, int total) override
+    {
+        onUi([this, done, total] {
+            if (m_c.m_progress)
+                m_c.m_progress->setTransfers(done, total);
+        });
+    }
 
     void showBox(const ProbeBox &box) override
     {
         waitForWindow([box] {
             // No owner and modal to the whole program, as the worker's boxes always were.
-            auto *b = new QMessageBox(boxIcon(box.icon), box.caption, box.text, QMessageBox::Ok);
+            auto *b = new ProgramMessageBox(boxIcon(box.icon), box.caption, box.text, QMessageBox::Ok);
             return b;
         });
     }
@@ -224,16 +233,23 @@ ProbeController::~ProbeController()
 
 void ProbeController::linkTest()
 {
+    if (!portChosen())
+        return;
     started(m_comm->startLinkTest());
 }
 
 void ProbeController::readData()
 {
-    started(m_comm->startReadData());
+    if (!portChosen())
+        return;
+    SettingsStore store;
+    started(m_comm->startReadData(storedVerifyRead(store)));
 }
 
 void ProbeController::probeSettings()
 {
+    if (!portChosen())
+        return;
     started(m_comm->startHistoryCheck());
 }
 
@@ -244,11 +260,15 @@ void ProbeController::historyCheck()
 
 void ProbeController::probeInfo()
 {
+    if (!portChosen())
+        return;
     started(m_comm->startReadInfo());
 }
 
 void ProbeController::realTime()
 {
+    if (!portChosen())
+        return;
     started(m_comm->startRealTime());
 }
 
@@ -260,6 +280,15 @@ void ProbeController::changePort(const QString &name)
 QString ProbeController::portName() const
 {
     return m_comm->portName();
+}
+
+bool ProbeController::portChosen()
+{
+    if (!portName().isEmpty())
+        return true;
+    showProgramMessage(m_mainWindow, text::noPortChosen());
+    focusView(m_mainWindow);
+    return false;
 }
 
 ProgressWindow *ProbeController::progressWindow() const
@@ -295,8 +324,8 @@ void ProbeController::runSettingsFlow(int storedCount)
         openSettingsDialog();
         return;
     }
-    auto *box = new QMessageBox(QMessageBox::Warning, discardWarningCaption(), discardWarningText(),
-                                QMessageBox::Yes | QMessageBox::No, m_mainWindow);
+    auto *box = new ProgramMessageBox(QMessageBox::Warning, discardWarningCaption(), discardWarningText(),
+                                      QMessageBox::Yes | QMessageBox::No, m_mainWindow);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::ApplicationModal);
     connect(box, &QMessageBox::finished, this, [this](int result) {

@@ -48,7 +48,11 @@ public:
 
     // "SIM" or a device; the worker reopens after any running operation.
     void changePort(const QString &name);
+    // Empty while no port is chosen (none stored and no USB serial adapter found).
     QString portName() const;
+    // False, after telling the user to choose one, while there is no port; every probe
+    // command asks this first.
+    bool portChosen();
 
     // An operation is running (or waiting to run).
     bool busy() const;

@@ -25,7 +25,8 @@ QProgressBar *makeBar(int max, QWidget *parent)
 } // namespace
 
 ProgressWindow::ProgressWindow(QWidget *parent)
-    : QDialog(parent), m_caption(new QLabel(this)), m_timeout(makeBar(probe::TimeoutBarMax, this)),
+    : QDialog(parent), m_timeLeft(new QLabel(this)), m_caption(new QLabel(this)),
+      m_timeout(makeBar(probe::TimeoutBarMax, this)),
       m_completion(makeBar(probe::CompletionBarMax, this))
 {
     setWindowTitle(probe::text::progressTitle());
@@ -33,6 +34,7 @@ ProgressWindow::ProgressWindow(QWidget *parent)
     m_caption->setObjectName(QStringLiteral("caption"));
     m_timeout->setObjectName(QStringLiteral("timeoutBar"));
     m_completion->setObjectName(QStringLiteral("completionBar"));
+    m_timeLeft->setObjectName(QStringLiteral("timeLeft"));
     m_caption->setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('M')) * 24);
 
     auto *bars = new QFormLayout;
@@ -48,6 +50,7 @@ ProgressWindow::ProgressWindow(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_caption);
     layout->addLayout(bars);
+    layout->addWidget(m_timeLeft);
     layout->addWidget(buttons);
 }
 
@@ -56,7 +59,20 @@ void ProgressWindow::begin(const QString &caption)
     m_caption->setText(caption);
     m_timeout->setValue(0);
     m_completion->setValue(0);
+    m_timeLeft->clear();
+    m_left.reset();
     show();
+}
+
+void ProgressWindow::setTransfers(int done, int total)
+{
+    if (const auto left = m_left.update(done, total))
+        m_timeLeft->setText(probe::text::timeLeft(*left));
+}
+
+QString ProgressWindow::timeLeftText() const
+{
+    return m_timeLeft->text();
 }
 
 void ProgressWindow::setCaption(const QString &caption)

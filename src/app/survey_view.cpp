@@ -149,6 +149,8 @@ CNDravikView::CNDravikView(SurveyTable &table, QWidget *parent)
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Nothing in a row is edited in place: Tab leaves the table for the bars' controls.
+    setTabKeyNavigation(false);
     setShowGrid(true);
     setWordWrap(false);
     setFont(tableFont());
@@ -328,6 +330,14 @@ void CNDravikView::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         enterDepth(m_table.depthEntryRow());
+        return;
+    }
+    // Space ticks the current row whichever of its cells is current (the row is what the user
+    // sees highlighted; the current cell is not shown).
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier && currentIndex().isValid()) {
+        const QModelIndex box = m_model->index(currentIndex().row(), ColCheck);
+        const bool checked = box.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+        m_model->setData(box, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
         return;
     }
     QTableView::keyPressEvent(event);

@@ -1,5 +1,6 @@
 #include "app/table_dialogs.h"
 
+#include "app/message_box.h"
 #include "platform/gbk.h"
 
 #include <QDialogButtonBox>
@@ -7,6 +8,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QValidator>
 #include <QVBoxLayout>
 
 namespace zolm::app {
@@ -18,9 +20,38 @@ QString applicationTitle()
 
 void showProgramMessage(QWidget *parent, const QString &text)
 {
-    QMessageBox box(QMessageBox::Warning, applicationTitle(), text, QMessageBox::Ok, parent);
+    ProgramMessageBox box(QMessageBox::Warning, applicationTitle(), text, QMessageBox::Ok, parent);
     box.exec();
 }
+
+namespace {
+
+// The input limit of a text the document keeps in GBK: a Chinese character takes two bytes, so
+// a count of characters would let 9 of them (18 bytes) be typed or pasted and only be refused at
+// OK. A longer text given at the start may still be shortened; OK checks it with its message.
+class GbkLengthValidator : public QValidator {
+public:
+    GbkLengthValidator(QLineEdit *edit, int limit)
+        : QValidator(edit), m_limit(static_cast<std::size_t>(limit)), m_bytes(toGbk(edit->text()).size())
+    {
+        // The edit has already changed its text when it asks; what it held before is kept here.
+        connect(edit, &QLineEdit::textChanged, this, [this](const QString &text) { m_bytes = toGbk(text).size(); });
+    }
+
+    State validate(QString &input, int &) const override
+    {
+        const std::size_t bytes = toGbk(input).size();
+        if (bytes <= m_limit)
+            return Acceptable;
+        return bytes < m_bytes ? Intermediate : Invalid;
+    }
+
+private:
+    std::size_t m_limit;
+    std::size_t m_bytes; // the text's length before the change asked about
+};
+
+} // namespace
 
 FieldDialog::FieldDialog(QWidget *parent, const DialogTexts &texts, const QList<Field> &fields, Check check,
                          const QString &okText, const QString &cancelText)
@@ -34,8 +65,10 @@ FieldDialog::FieldDialog(QWidget *parent, const DialogTexts &texts, const QList<
         if (!f.label.isEmpty())
             layout->addWidget(new QLabel(f.label, this));
         auto *edit = new QLineEdit(f.text, this);
-        if (f.maxLength > 0)
-            edit->setMaxLength(f.maxLength);
+        if (f.maxGbkBytes > 0) {
+            edit->setMaxLength(f.maxGbkBytes); // no character takes less than a byte
+            edit->setValidator(new GbkLengthValidator(edit, f.maxGbkBytes));
+        }
         edit->setMinimumWidth(220);
         layout->addWidget(edit);
         m_edits.append(edit);
@@ -48,6 +81,7 @@ FieldDialog::FieldDialog(QWidget *parent, const DialogTexts &texts, const QList<
     connect(buttons, &QDialogButtonBox::accepted, this, &FieldDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &FieldDialog::reject);
     layout->addWidget(buttons);
+    fitTitle(this);
     if (!m_edits.isEmpty()) {
         m_edits.first()->setFocus();
         m_edits.first()->selectAll();

@@ -27,7 +27,7 @@ public:
     struct Field {
         QString label;   // static text above the field (may be empty)
         QString text;    // initial text
-        int maxLength = 0; // input limit in characters; 0: none
+        int maxGbkBytes = 0; // input limit in GBK bytes, as the document stores the text; 0: none
     };
     // What OK does with the fields' texts: the outcome, refused or not, and which field a
     // refusal concerns.

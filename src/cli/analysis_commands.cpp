@@ -1,5 +1,5 @@
-// zolm-cli's survey analysis: geomag, site, qc, trajectory, and the two hooks of edit
-// (declination from the site, the site copied along with -o).
+// zolm-cli's survey analysis: geomag, site, qc, trajectory, and edit's declination from the
+// site.
 #include "cli/cli.h"
 #include "cli/json_text.h"
 #include "platform/output_file.h"
@@ -8,6 +8,7 @@
 #include "analysis/geomagnetic.h"
 #include "analysis/qc.h"
 #include "analysis/site.h"
+#include "analysis/site_block.h"
 #include "analysis/trajectory.h"
 #include "output/report.h"
 #include "output/trajectory_report.h"
@@ -94,15 +95,6 @@ bool writeOutput(const std::optional<std::string> &out, const QByteArray &bytes,
     return false;
 }
 
-// The document's site; a broken site file is reported and ignored.
-std::optional<Site> siteOf(const std::string &file)
-{
-    const SiteRead read = readSite(fileArg(file));
-    if (!read.error.isEmpty())
-        printErr(read.error + QLatin1Char('\n'));
-    return read.site;
-}
-
 QString fieldLines(const GeomagneticField &f, bool all)
 {
     QString s = QStringLiteral("model: %1\n").arg(QString::fromLatin1(f.model));
@@ -123,6 +115,16 @@ QString siteLines(const Site &site, const GeomagneticField &field)
                          site.date.toString(QStringLiteral("yyyy-MM-dd")));
     if (site.verticalSectionAzimuth)
         s += QStringLiteral("verticalSectionAzimuth: %1\n").arg(jsonNumber(*site.verticalSectionAzimuth));
+    if (site.fieldScale)
+        s += QStringLiteral("fieldScale: %1\n").arg(jsonNumber(*site.fieldScale));
+    if (site.dogLegLimit)
+        s += QStringLiteral("dogLegLimit: %1\n").arg(jsonNumber(*site.dogLegLimit));
+    if (site.probeStart)
+        s += QStringLiteral("probeStart: %1\n").arg(probeStartText(*site.probeStart));
+    for (const SiteTextField &f : siteTextFields()) {
+        if (!(site.*f.member).isEmpty())
+            s += QStringLiteral("%1: %2\n").arg(QString::fromLatin1(f.key), site.*f.member);
+    }
     return s + fieldLines(field, false);
 }
 
@@ -167,6 +169,13 @@ int runSite(Args &args, const Context &)
     NumberOption lat{"--lat", {}}, lon{"--lon", {}}, height{"--height", {}}, vs{"--vs-azimuth", {}};
     const bool clear = args.flag("--clear");
     const auto dateText = args.value("--date");
+    const auto out = args.value("-o");
+    const bool force = args.flag("--force");
+    std::vector<std::pair<const SiteTextField *, QString>> texts;
+    for (const SiteTextField &f : siteTextFields()) {
+        if (const auto text = args.value(f.option))
+            texts.emplace_back(&f, fromArg(*text));
+    }
     if (!takeNumber(args, "site", lat) || !takeNumber(args, "site", lon) || !takeNumber(args, "site", height)
         || !takeNumber(args, "site", vs))
         return ExitUsage;
@@ -174,8 +183,11 @@ int runSite(Args &args, const Context &)
     if (!file)
         return ExitUsage;
     const bool newSite = lat.value || lon.value || dateText || height.value;
-    if (clear && (newSite || vs.value))
-        return usageError(QStringLiteral("site: --clear takes no other option"));
+    const bool change = newSite || vs.value || !texts.empty();
+    if (clear && change)
+        return usageError(QStringLiteral("site: --clear takes no other option than -o and --force"));
+    if ((out || force) && !change && !clear)
+        return usageError(QStringLiteral("site: -o and --force go with a change of the site"));
     if (newSite && (!lat.value || !lon.value || !dateText))
         return usageError(QStringLiteral("site: a new site needs --lat, --lon and --date"));
     std::optional<QDate> date;
@@ -185,28 +197,42 @@ int runSite(Args &args, const Context &)
             return usageError(QStringLiteral("site: --date takes YYYY-MM-DD, not '%1'").arg(fromArg(*dateText)));
     }
 
-    const QString document = fileArg(*file);
-    QString error;
+    OpenedTable opened;
+    if (!openTable(*file, opened))
+        return ExitFailed;
+    // The site is part of the survey: changing it rewrites the survey, as edit does.
+    if ((change || clear) && refuseOverwrite(opened, *file, out.has_value(), force))
+        return ExitFailed;
+    const std::optional<Site> stored = openedSite(opened, *file);
+    SurveyHeader &header = opened.doc.survey().header;
     if (clear) {
-        if (!removeSite(document, &error))
-            return failed(error);
-        return ExitOk;
+        setSurveySite(header, std::nullopt);
+        return saveOpened(opened, out ? *out : *file) ? ExitOk : ExitFailed;
     }
-    Site site;
+    if (!stored && !newSite)
+        return failed(QCoreApplication::translate("SiteCommand", "%1 没有井场").arg(fileArg(*file)));
+    // A new position and date keep the rest of a stored site (its texts, its field scale).
+    Site site = stored.value_or(Site{});
     if (newSite) {
-        site = {*lat.value, *lon.value, height.value.value_or(0.0), *date, vs.value};
-    } else {
-        const SiteRead read = readSite(document);
-        if (!read.site)
-            return failed(read.error.isEmpty() ? QStringLiteral("%1 没有井场文件").arg(document) : read.error);
-        site = *read.site;
-        if (vs.value)
-            site.verticalSectionAzimuth = vs.value;
+        site.latitude = *lat.value;
+        site.longitude = *lon.value;
+        site.height = height.value.value_or(0.0);
+        site.date = *date;
     }
+    if (vs.value)
+        site.verticalSectionAzimuth = vs.value;
+    for (const auto &[field, text] : texts)
+        site.*field->member = text;
     if (const auto why = checkSite(site))
         return failed(QStringLiteral("site: ") + *why);
-    if ((newSite || vs.value) && !writeSite(document, site, &error))
-        return failed(error);
+    if (change) {
+        setSurveySite(header, site);
+        if (!saveOpened(opened, out ? *out : *file))
+            return ExitFailed;
+        // The survey itself went to standard output.
+        if (out && *out == "-")
+            return ExitOk;
+    }
     printOut(siteLines(site, *siteField(site)));
     return ExitOk;
 }
@@ -239,8 +265,8 @@ int runQc(Args &args, const Context &)
     OpenedTable opened;
     if (!openTable(*file, opened))
         return ExitFailed;
+    const std::optional<Site> site = noSite ? std::nullopt : openedSite(opened, *file);
     const SurveyData &survey = opened.doc.survey();
-    const std::optional<Site> site = noSite ? std::nullopt : siteOf(*file);
     const QcReference reference = site ? siteReference(*siteField(*site), fieldScale) : medianReference(survey);
     const QcResult r = zolm::runQc(survey, reference, tolerance);
 
@@ -339,8 +365,8 @@ int runTrajectory(Args &args, const Context &)
     OpenedTable opened;
     if (!openTable(*file, opened))
         return ExitFailed;
+    const std::optional<Site> site = openedSite(opened, *file);
     const SurveyData &survey = opened.doc.survey();
-    const std::optional<Site> site = siteOf(*file);
     options.verticalSectionAzimuth = vs.value;
     if (!options.verticalSectionAzimuth && site)
         options.verticalSectionAzimuth = site->verticalSectionAzimuth;
@@ -400,9 +426,9 @@ int runTrajectory(Args &args, const Context &)
     return ExitOk;
 }
 
-std::optional<TableChange> declinationFromSite(const std::string &file, SurveyTable &table)
+std::optional<TableChange> declinationFromSite(const std::optional<Site> &site, const std::string &file,
+                                               SurveyTable &table)
 {
-    const std::optional<Site> site = siteOf(file);
     if (!site) {
         printErr(QStringLiteral("edit: %1 没有可用的井场，无法取得磁偏角\n").arg(fileArg(file)));
         return std::nullopt;
@@ -410,19 +436,6 @@ std::optional<TableChange> declinationFromSite(const std::string &file, SurveyTa
     const GeomagneticField f = *siteField(*site);
     // Through the declination edit, with its range check and modified mark.
     return table.editDeclination(QString::number(f.declination, 'f', 12));
-}
-
-bool copySiteAlong(const std::string &from, const std::string &to)
-{
-    if (to == "-")
-        return true;
-    QString error, warning;
-    const bool ok = copySite(fileArg(from), fileArg(to), &error, &warning);
-    if (!warning.isEmpty())
-        printErr(warning + QLatin1Char('\n'));
-    if (!ok)
-        printErr(error + QLatin1Char('\n'));
-    return ok;
 }
 
 } // namespace zolm::cli

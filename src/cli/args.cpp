@@ -5,8 +5,19 @@
 
 namespace zolm::cli {
 
+void Args::declared(const std::string &name, int values) const
+{
+    for (const OptionSpec &o : m_options) {
+        if (name == o.name && o.values == values)
+            return;
+    }
+    qFatal("zolm-cli %s: the option %s with %d value(s) is not in the command's option table", m_command.c_str(),
+           name.c_str(), values);
+}
+
 bool Args::flag(const std::string &name)
 {
+    declared(name, 0);
     for (auto it = m_args.begin(); it != m_args.end(); ++it) {
         if (*it == name) {
             m_args.erase(it);
@@ -26,6 +37,7 @@ std::optional<std::string> Args::value(const std::string &name)
 
 std::vector<std::string> Args::values(const std::string &name)
 {
+    declared(name, 1);
     std::vector<std::string> found;
     for (std::size_t i = 0; i < m_args.size();) {
         if (m_args[i] == name) {
@@ -52,6 +64,8 @@ std::vector<std::string> Args::values(const std::string &name)
 std::vector<std::pair<std::string, std::vector<std::string>>>
 Args::inOrder(const std::vector<std::pair<std::string, int>> &arities)
 {
+    for (const auto &[name, count] : arities)
+        declared(name, count);
     std::vector<std::pair<std::string, std::vector<std::string>>> found;
     for (std::size_t i = 0; i < m_args.size();) {
         const std::string &a = m_args[i];

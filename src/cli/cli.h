@@ -8,12 +8,15 @@
 #include <memory>
 
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 namespace zolm {
 class SurveyTable;
+struct Site;
 struct TableChange;
 } // namespace zolm
 
@@ -21,10 +24,23 @@ namespace zolm::cli {
 
 enum ExitCode : int { ExitOk = 0, ExitFailed = 1, ExitUsage = 2 };
 
-// The command's own arguments, consumed option by option.
+// An option a command takes: its name and how many values follow it (0: a switch).
+struct OptionSpec {
+    const char *name;
+    int values;
+};
+// Every option each command takes, in one table: what the command's Args lets it read, and
+// what its help must name. Empty for an unknown command.
+std::span<const OptionSpec> commandOptions(std::string_view command);
+
+// The command's own arguments, consumed option by option. Reading an option that is not in
+// the command's table (or with another count of values) is a fault of the program, and stops it.
 class Args {
 public:
-    explicit Args(std::vector<std::string> args) : m_args(std::move(args)) {}
+    Args(std::vector<std::string> args, std::string_view command)
+        : m_args(std::move(args)), m_command(command), m_options(commandOptions(command))
+    {
+    }
 
     // Removes "--name" and returns true when present.
     bool flag(const std::string &name);
@@ -49,7 +65,11 @@ public:
     bool reportUsageError(const char *command);
 
 private:
+    void declared(const std::string &name, int values) const;
+
     std::vector<std::string> m_args;
+    std::string m_command;
+    std::span<const OptionSpec> m_options;
     bool m_error = false;
     std::string m_errorText;
 };
@@ -95,8 +115,7 @@ int runQc(Args &args, const Context &ctx);
 int runTrajectory(Args &args, const Context &ctx);
 // edit --declination-from-site: the site model's declination through the declination edit;
 // without a usable site it prints why and returns nothing.
-std::optional<TableChange> declinationFromSite(const std::string &file, SurveyTable &table);
-// edit -o OUT: OUT's site becomes FILE's (none when FILE has none); false, printed, on failure.
-bool copySiteAlong(const std::string &from, const std::string &to);
+std::optional<TableChange> declinationFromSite(const std::optional<Site> &site, const std::string &file,
+                                               SurveyTable &table);
 
 } // namespace zolm::cli

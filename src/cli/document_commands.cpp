@@ -304,19 +304,17 @@ int runEdit(Args &args, const Context &)
     OpenedTable opened;
     if (!openTable(*file, opened))
         return ExitFailed;
-    // Saving over a file that is not exactly a survey could destroy something else entirely.
-    if (!out && !force && !opened.doc.openedExactly()) {
-        printErr(QStringLiteral("未保存：文件“%1”不是完整的测量数据文件，不覆盖它。确要覆盖请加 --force，或用 -o 另存。\n")
-                     .arg(fileArg(*file)));
+    if (refuseOverwrite(opened, *file, out.has_value(), force))
         return ExitFailed;
-    }
+    // Taken now so that a site file beside an older survey moves into it with this save.
+    const std::optional<Site> site = openedSite(opened, *file);
     SurveyTable &t = opened.table;
     const int n = opened.doc.survey().usablePointCount();
     for (const auto &[option, values] : edits) {
         const QString v0 = values.empty() ? QString() : fromArg(values[0]);
         TableChange c;
         if (option == "--declination-from-site") {
-            const auto fromSite = declinationFromSite(*file, t);
+            const auto fromSite = declinationFromSite(site, *file, t);
             if (!fromSite)
                 return ExitFailed;
             c = *fromSite;
@@ -358,14 +356,8 @@ int runEdit(Args &args, const Context &)
             return ExitFailed;
         }
     }
-    QString error;
-    if (!opened.doc.saveFile(fileArg(out ? *out : *file), &error)) {
-        printErr(error + QLatin1Char('\n'));
-        return ExitFailed;
-    }
-    if (out && !copySiteAlong(*file, *out))
-        return ExitFailed;
-    return ExitOk;
+    // The site travels in the survey's bytes, to OUT as well.
+    return saveOpened(opened, out ? *out : *file) ? ExitOk : ExitFailed;
 }
 
 } // namespace zolm::cli

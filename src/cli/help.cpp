@@ -19,7 +19,8 @@ namespace {
 #define ZOLM_PORT_OPTION                                                                               \
     "  --port PORT    a serial device (/dev/ttyUSB0), SIM for the built-in virtual probe, or\n"       \
     "                 SIM:FILE.ZLM for a virtual probe holding that document's survey;\n"            \
-    "                 default: the stored port (see set-port)\n"
+    "                 default: the stored port (see set-port); until one is stored, on Windows\n"     \
+    "                 COM1, elsewhere the first USB serial adapter (ttyUSB*, then ttyACM*)\n"
 #define ZOLM_QUIET_OPTION                                                                              \
     "  --quiet        no progress bar (it is shown on stderr only when stderr is a terminal)\n"
 #define ZOLM_OUT_RULE                                                                                  \
@@ -86,7 +87,7 @@ constexpr std::array<CommandHelp, 16> helps{{
      "Example: zolm-cli report well7.ZLM --layout economy -o well7.pdf\n"},
     {"edit", "FILE [-o OUT] [--force] [--crew T] [--well T] [--declination D]\n"
              "       [--check all|none|invert] [--tick LIST] [--untick LIST]\n"
-             "       [--auto-depth START LENGTH] [--depth POINT=METRES]...",
+             "       [--auto-depth START LENGTH] [--depth POINT=METRES]... [--declination-from-site]",
      "Applies the edits in the order given, with the dialogs' checks and messages, then saves the\n"
      "document (to OUT, or back to FILE). With no edit it saves the document unchanged. The first\n"
      "refused edit prints its message and exits 1 before anything is written.\n"
@@ -104,10 +105,15 @@ constexpr std::array<CommandHelp, 16> helps{{
      "                 for each later one, in point order, until the depth would go below 0\n"
      "  --depth POINT=METRES   one point's depth, 0 to 9999.99; POINT is the point number\n"
      "                 (from 0, as 'show --json' gives it), not the row number of 'show'\n"
+     "  --declination-from-site   the declination from the World Magnetic Model for the site\n"
+     "                 and date of FILE (see site), through the same range check;\n"
+     "                 refused (exit 1) when FILE has no site\n"
      "\n" ZOLM_OUT_RULE
      "Without -o, a FILE that is not exactly a survey (its length is not 25132 + 30*N bytes, or\n"
      "5220 + 30*N for the older layout, with its count N from 0 to 1818: perhaps not a survey\n"
      "at all) is not overwritten (exit 1) unless --force is given.\n"
+     "The survey's site goes with it (see site); a FILE.site beside an older survey moves into\n"
+     "the saved survey.\n"
      "\n"
      "Example: zolm-cli edit well7.ZLM --well 7号井 --check none --tick 1-20 --auto-depth 600 30\n"},
     {"link-test", "[--port PORT]",
@@ -119,13 +125,20 @@ constexpr std::array<CommandHelp, 16> helps{{
      "'LABEL: TEXT' (probe number, type, capacity, stored points, delay, interval, battery).\n"
      "\n" ZOLM_PORT_OPTION ZOLM_QUIET_OPTION "\n"
      "Example: zolm-cli info --port SIM\n"},
-    {"read", "[--port PORT] -o FILE.ZLM [--quiet]",
+    {"read", "[--port PORT] -o FILE.ZLM [--single-pass] [--quiet]",
      "Reads the survey the probe holds and saves it as a document. It checks that FILE.ZLM can be\n"
      "written before the first request; on any failure it writes nothing and an existing file\n"
      "keeps its bytes. If the file cannot be written after a complete read, the survey is saved\n"
      "to a recovery file in the temporary folder, named in the error. A probe holding no points\n"
      "(or more than 1818) exits 1.\n"
-     "\n" ZOLM_PORT_OPTION "  -o FILE.ZLM    where to save\n" ZOLM_QUIET_OPTION "\n" ZOLM_OUT_RULE "\n"
+     "Every answer is checked (its letter, its exact length, a block's number) and asked for\n"
+     "again, up to 3 more times, when it fails; then the read ends with a data error. Unless\n"
+     "--single-pass is given or the setting VerifyRead is 0, the probe's memory is then read a\n"
+     "second time and compared: a block whose copies differ is read until two reads agree (at\n"
+     "most 5), else the read fails. Blocks read again are counted on stderr.\n"
+     "\n" ZOLM_PORT_OPTION "  -o FILE.ZLM    where to save\n"
+     "  --single-pass  read the memory once (about half the time); a flipped bit, or another\n"
+     "                 block's bytes, in an answer of the right shape then goes unnoticed\n" ZOLM_QUIET_OPTION "\n" ZOLM_OUT_RULE "\n"
      "Example: zolm-cli read --port /dev/ttyUSB0 -o well7.ZLM\n"},
     {"setup", "[--port PORT] [--delay-min M] [--delay-sec S] [--interval I] [--yes] [--quiet]",
      "Sets the probe's start delay and sampling interval, as the settings dialog does; values\n"
@@ -167,18 +180,36 @@ constexpr std::array<CommandHelp, 16> helps{{
      "\n"
      "Example: zolm-cli geomag --lat 36.5 --lon 117.2 --date 2026-03-15\n"},
     {"site", "FILE [--lat DEG --lon DEG [--height M] --date YYYY-MM-DD] [--vs-azimuth DEG]\n"
-             "       | FILE --clear",
-     "The survey's site, kept beside the document in FILE.site. With no option prints the stored\n"
-     "site and the model's field there (exit 1 when there is none). With --lat, --lon and --date\n"
-     "stores a new site; --vs-azimuth alone changes the vertical-section azimuth of the stored\n"
-     "site; --clear removes it.\n"
+             "       [--client T] [--company T] [--rig T] [--field T] [--location T]\n"
+             "       [--service-company T] [--uwi T] [--surveyor T] [--checked-by T] [--approved-by T]\n"
+             "       [-o OUT] [--force] | FILE --clear [-o OUT] [--force]",
+     "The survey's site, kept inside the survey file (in header bytes the file format leaves\n"
+     "unused: its length and every other byte stay as they are, and other programs read the\n"
+     "survey as before). A survey without one takes FILE.site beside it, where older versions\n"
+     "kept the site; the next save moves that into the survey and leaves FILE.site as it is.\n"
+     "With no option prints the site and the model's field there (exit 1 when there is none):\n"
+     "'name: value' lines, the fields that are set among latitude, longitude, height, date,\n"
+     "verticalSectionAzimuth, fieldScale, dogLegLimit, probeStart, client, company, rig, field,\n"
+     "location, serviceCompany, uwi, surveyor, checkedBy, approvedBy, then model, declination,\n"
+     "inclination, totalIntensity. With --lat, --lon and --date sets the position and date (the\n"
+     "other fields of a stored site are kept); the other options change one field of the site.\n"
+     "A change, or --clear, rewrites the survey as edit does and prints the site.\n"
      "\n"
      "  --lat DEG, --lon DEG   as for geomag\n"
      "  --height M     -1000 to 10000 (default 0)\n"
      "  --date D       the survey date, YYYY-MM-DD, one the models cover\n"
      "  --vs-azimuth DEG   the vertical-section azimuth\n"
-     "\n"
-     "Example: zolm-cli site well7.ZLM --lat 36.5 --lon 117.2 --date 2026-03-15\n"},
+     "  --client T, --company T, --location T, --service-company T   at most 39 GBK bytes (a\n"
+     "                 Chinese character takes two)\n"
+     "  --rig T, --field T, --uwi T   rig, oil field or block, unique well id: at most 23 bytes\n"
+     "  --surveyor T, --checked-by T, --approved-by T   at most 15 bytes\n"
+     "                 texts for the reports; an empty T removes one; a character GBK cannot\n"
+     "                 hold is refused\n"
+     "  --clear        no site any more (a FILE.site beside it is not taken again)\n"
+     "  -o OUT         save the survey there instead of over FILE\n"
+     "  --force        overwrite FILE even when it is not exactly a survey (as for edit)\n"
+     "\n" ZOLM_OUT_RULE "\n"
+     "Example: zolm-cli site well7.ZLM --lat 36.5 --lon 117.2 --date 2026-03-15 --client 第一采油厂\n"},
     {"qc", "FILE [--json] [--g-tol X] [--b-tol X] [--dip-tol DEG] [--field-scale X] [--no-site]",
      "Checks each shown point's total gravity, total field and dip against a reference: the\n"
      "site's model (gravity 1, field in probe units) or, without a site, the medians of the\n"

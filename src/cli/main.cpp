@@ -74,7 +74,7 @@ int main(int argc, char **argv)
         return usageError(QStringLiteral("a command is needed"));
 
     const std::string command = args.front();
-    Args rest(std::vector<std::string>(args.begin() + 1, args.end()));
+    Args rest(std::vector<std::string>(args.begin() + 1, args.end()), command);
     if (command == "show")
         return runShow(rest, ctx);
     if (command == "export")

@@ -4,6 +4,7 @@
 #include "cli/cli.h"
 #include "platform/output_file.h"
 
+#include "analysis/site_block.h"
 #include "document/document.h"
 #include "document/survey_file.h"
 #include "platform/settings.h"
@@ -13,6 +14,7 @@
 #include "probe/probe_info.h"
 #include "probe/probe_settings.h"
 #include "probe/texts.h"
+#include "probe/time_left.h"
 #include "sim_link.h"
 
 #include <QDir>
@@ -31,6 +33,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #ifdef Q_OS_WIN
@@ -55,31 +58,36 @@ bool isTerminal(std::FILE *f)
 #endif
 }
 
-// A progress line on stderr: a bar, exchanges done of all, percent, and the time left as the
-// pace so far predicts it. Drawn over itself; erased before anything else is printed.
+// A progress line on stderr: the operation's caption (a read says which pass it is in), a
+// bar, exchanges done of all, percent, and the time left as the pace so far predicts it.
+// Drawn over itself; erased before anything else is printed.
 class ProgressLine {
 public:
     explicit ProgressLine(bool enabled) : m_enabled(enabled) {}
+
+    void setCaption(const QString &caption)
+    {
+        std::lock_guard lock(m_mutex);
+        m_caption = caption;
+    }
 
     void update(int done, int total)
     {
         if (!m_enabled || total <= 0)
             return;
         std::lock_guard lock(m_mutex);
-        if (!m_clock.isValid() || done <= 1)
-            m_clock.start();
+        const auto left = m_left.update(done, total);
         // A few redraws a second are enough for the eye and cheap on a slow terminal.
         if (done < total && m_drawn.isValid() && m_drawn.elapsed() < RedrawMs)
             return;
         m_drawn.start();
         constexpr int Width = 30;
         const int filled = static_cast<int>(static_cast<long long>(Width) * done / total);
-        QString line = QStringLiteral("\r[") + QString(filled, QLatin1Char('#')) + QString(Width - filled, QLatin1Char('-'))
+        QString line = QStringLiteral("\r") + (m_caption.isEmpty() ? QString() : m_caption + QLatin1Char(' '))
+                       + QLatin1Char('[') + QString(filled, QLatin1Char('#')) + QString(Width - filled, QLatin1Char('-'))
                        + QStringLiteral("] %1/%2  %3%").arg(done).arg(total).arg(100 * done / total, 3);
-        if (done > 1) {
-            const qint64 left = m_clock.elapsed() * (total - done) / (done - 1) / 1000;
-            line += QStringLiteral("  剩余 %1:%2").arg(left / 60).arg(left % 60, 2, 10, QLatin1Char('0'));
-        }
+        if (left)
+            line += QStringLiteral("  ") + text::timeLeft(*left);
         printErr(line + QStringLiteral("\x1b[K"));
         m_shown = true;
     }
@@ -90,7 +98,7 @@ public:
         if (m_shown)
             printErr(QStringLiteral("\r\x1b[K"));
         m_shown = false;
-        m_clock.invalidate();
+        m_left.reset();
         m_drawn.invalidate();
     }
 
@@ -98,7 +106,8 @@ private:
     static constexpr int RedrawMs = 100;
     const bool m_enabled;
     std::mutex m_mutex;
-    QElapsedTimer m_clock;
+    QString m_caption;
+    TimeLeft m_left;
     QElapsedTimer m_drawn;
     bool m_shown = false;
 };
@@ -108,8 +117,8 @@ class CliView final : public ProbeView {
 public:
     explicit CliView(bool progress) : m_progress(progress) {}
 
-    void showProgress(const QString &) override {}
-    void setCaption(const QString &) override {}
+    void showProgress(const QString &caption) override { m_progress.setCaption(caption); }
+    void setCaption(const QString &caption) override { m_progress.setCaption(caption); }
     void setProgress(Bar, int, int) override {}
     void hideProgress() override {}
     void transferProgress(int done, int total) override { m_progress.update(done, total); }
@@ -198,17 +207,22 @@ private:
     std::map<RequestId, Result> m_finished;
 };
 
-// The box of a result: success and information on stdout, failures on stderr.
-void printResult(Operation op, const Result &result)
+// The box of a result: success and information on stdout, failures on stderr. Blocks read
+// again are a warning about the cable, so their line goes to stderr after a success too.
+void printResult(Operation op, Result result)
 {
+    const bool toStdout = result.failure == Failure::None || result.failure == Failure::NoData;
+    const int rereads = std::exchange(result.rereads, toStdout ? 0 : result.rereads);
     const auto box = resultBox(op, result);
     if (!box)
         return;
-    const bool toStdout = result.failure == Failure::None || result.failure == Failure::NoData;
-    if (toStdout)
-        printOut(box->text + QLatin1Char('\n'));
-    else
+    if (!toStdout) {
         printErr(box->text + QLatin1Char('\n'));
+        return;
+    }
+    printOut(box->text + QLatin1Char('\n'));
+    if (op == Operation::ReadData && rereads > 0)
+        printErr(text::rereads(rereads) + QLatin1Char('\n'));
 }
 
 // The port of --port, else the stored one, opened by the worker through the link factory
@@ -219,9 +233,20 @@ struct Session {
     std::unique_ptr<ProbeComm> comm;
 };
 
-void openSession(Session &s, const std::optional<std::string> &portArg, SettingsStore &store)
+// --port, else the port in use; nothing (with the reason printed) when no port is chosen.
+std::optional<QString> sessionPort(const std::optional<std::string> &portArg, SettingsStore &store)
 {
-    const QString port = portArg ? QString::fromUtf8(portArg->c_str()) : storedPortName(store);
+    const QString port = portArg ? QString::fromUtf8(portArg->c_str()) : portInUse(store);
+    if (!port.isEmpty())
+        return port;
+    printErr(text::noPortChosen() + QLatin1Char('\n')
+             + QCoreApplication::translate("ProbeCommands", "用 --port 指定通讯口，或用 zolm-cli set-port 保存一个。")
+             + QLatin1Char('\n'));
+    return std::nullopt;
+}
+
+void openSession(Session &s, const QString &port)
+{
     s.comm = std::make_unique<ProbeComm>(s.view, port, sim::simLinks());
 }
 
@@ -308,8 +333,11 @@ int runLinkTest(Args &args, const Context &ctx)
     if (args.reportUsageError("link-test"))
         return ExitUsage;
     SettingsStore store(ctx.settingsFile);
+    const auto portName = sessionPort(port, store);
+    if (!portName)
+        return ExitFailed;
     Session s(false);
-    openSession(s, port, store);
+    openSession(s, *portName);
     return exitFor(run(s, Operation::LinkTest, [](ProbeComm &c) { return c.startLinkTest(); }));
 }
 
@@ -320,8 +348,11 @@ int runInfo(Args &args, const Context &ctx)
     if (args.reportUsageError("info"))
         return ExitUsage;
     SettingsStore store(ctx.settingsFile);
+    const auto portName = sessionPort(port, store);
+    if (!portName)
+        return ExitFailed;
     Session s(progress);
-    openSession(s, port, store);
+    openSession(s, *portName);
     const Result result = run(s, Operation::ReadInfo, [](ProbeComm &c) { return c.startReadInfo(); });
     const auto info = s.view.info();
     if (result.outcome != Outcome::Done || !info)
@@ -335,6 +366,7 @@ int runRead(Args &args, const Context &ctx)
 {
     const auto port = args.value("--port");
     const auto out = args.value("-o");
+    const bool singlePass = args.flag("--single-pass");
     const bool progress = showProgress(args);
     if (args.reportUsageError("read"))
         return ExitUsage;
@@ -348,9 +380,14 @@ int runRead(Args &args, const Context &ctx)
         return ExitFailed;
     }
     SettingsStore store(ctx.settingsFile);
+    const auto portName = sessionPort(port, store);
+    if (!portName)
+        return ExitFailed;
     Session s(progress);
-    openSession(s, port, store);
-    const Result result = s.view.waitFor(s.comm->startReadData());
+    openSession(s, *portName);
+    // --single-pass wins over the stored choice; the answers are checked either way.
+    const bool verify = !singlePass && storedVerifyRead(store);
+    const Result result = s.view.waitFor(s.comm->startReadData(verify));
     const auto images = s.view.images();
     if (result.outcome != Outcome::Done || !images) {
         printResult(Operation::ReadData, result);
@@ -359,6 +396,8 @@ int runRead(Args &args, const Context &ctx)
     // The file is written only now, whole; the success text follows it.
     CNDravikDoc doc;
     doc.loadFromProbe(images->parameters.bytes, images->data.bytes);
+    // A new read has no site: a site file left beside the target by another survey is not its.
+    prepareSiteForSave(doc.survey().header, outPath);
     QByteArray bytes;
     QString reason;
     if (!serializeSurvey(doc.survey(), bytes, &reason)) {
@@ -370,6 +409,8 @@ int runRead(Args &args, const Context &ctx)
         printErr(error + QLatin1Char('\n')
                  + (recovery.isEmpty() ? QStringLiteral("读出的数据也无法保存到临时文件夹。\n")
                                        : QStringLiteral("读出的数据已保存到“%1”。\n").arg(recovery)));
+        if (result.rereads > 0)
+            printErr(text::rereads(result.rereads) + QLatin1Char('\n'));
         return ExitFailed;
     }
     // With the survey on stdout, its success text must not be mixed into it.
@@ -406,14 +447,20 @@ int runSetup(Args &args, const Context &ctx)
     }
     storeSetup(store, setup);
 
+    const auto portName = sessionPort(port, store);
+    if (!portName)
+        return ExitFailed;
     Session s(progress);
-    openSession(s, port, store);
+    openSession(s, *portName);
     if (run(s, Operation::HistoryCheck, [](ProbeComm &c) { return c.startHistoryCheck(); }).outcome != Outcome::Done)
         return ExitFailed;
     if (setupDiscardsData(s.view.history().value_or(0)) && !yes) {
         printErr(discardWarningText() + QLatin1Char('\n'));
-        if (!isTerminal(stdin))
+        if (!isTerminal(stdin)) {
+            printErr(QCoreApplication::translate("ProbeCommands", "没有终端可以回答；加上 --yes 即确认清除探管中的数据并写入设置。")
+                     + QLatin1Char('\n'));
             return ExitFailed;
+        }
         printErr(QStringLiteral("[y/N] "));
         std::string answer;
         std::getline(std::cin, answer);
@@ -439,8 +486,11 @@ int runLive(Args &args, const Context &ctx)
             return usageError(QStringLiteral("live: --count needs a whole number of samples"));
     }
     SettingsStore store(ctx.settingsFile);
+    const auto portName = sessionPort(port, store);
+    if (!portName)
+        return ExitFailed;
     Session s(progress);
-    openSession(s, port, store);
+    openSession(s, *portName);
     if (run(s, Operation::StartRealTime, [](ProbeComm &c) { return c.startRealTime(); }).outcome != Outcome::Done)
         return ExitFailed;
 

@@ -1,6 +1,7 @@
 #include "document/document.h"
 
 #include "document/survey_file.h"
+#include "platform/file_error.h"
 #include "platform/output_file.h"
 
 #include <QFile>
@@ -26,14 +27,14 @@ bool CNDravikDoc::openFile(const QString &path, QString *error)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
-            *error = QStringLiteral("无法打开文件“%1”：%2").arg(path, file.errorString());
+            *error = QStringLiteral("无法打开文件“%1”：%2").arg(path, fileErrorReason(file));
         return false;
     }
     // A valid file is never longer than this; one byte more tells that the file is longer.
     const QByteArray bytes = file.read(static_cast<qint64>(MaxSurveyFileRead) + 1);
     if (file.error() != QFileDevice::NoError) {
         if (error)
-            *error = QStringLiteral("无法读取文件“%1”：%2").arg(path, file.errorString());
+            *error = QStringLiteral("无法读取文件“%1”：%2").arg(path, fileErrorReason(file));
         return false;
     }
     QString reason;

@@ -2,6 +2,8 @@
 
 #include "conversion/conversion.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -34,6 +36,16 @@ bool holdsTypeString(const std::uint8_t *p, const char *name)
 
 bool acceptableDepth(double d) { return !std::isnan(d) && d >= 0.0 && d <= MaxStoredDepth; }
 
+// Whether `size` is the length of some survey of either layout.
+bool surveyLength(std::size_t size)
+{
+    for (const std::size_t fixed : {CurrentLayoutFixedSize, OlderLayoutFixedSize}) {
+        if (size >= fixed && (size - fixed) % PointRecordSize == 0 && (size - fixed) / PointRecordSize <= MaxSurveyPoints)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 SurveyLayout detectLayout(std::span<const std::uint8_t> file)
@@ -56,15 +68,24 @@ bool parseSurveyFile(std::span<const std::uint8_t> file, SurveyData &survey, QSt
     const SurveyLayout layout = detectLayout(file);
     const LayoutOffsets at = offsetsOf(layout);
     const std::size_t fixedSize = at.points;
+    // A file without the current layout's type string whose length fits no survey is most likely
+    // not a survey at all (a PDF, a picture): that comes first, what exactly failed after it.
+    const auto failForeign = [&](const QString &detail) {
+        if (layout == SurveyLayout::Current || surveyLength(file.size()))
+            return fail(detail);
+        return fail(QCoreApplication::translate("SurveyFile", "这不是本程序的测斜数据文件（文件的长度和格式都不相符）。")
+                    + QStringLiteral("\n\n") + detail);
+    };
     if (file.size() < fixedSize) {
-        return fail(QStringLiteral("文件不完整：长度为 %1 字节，至少应为 %2 字节。")
-                        .arg(file.size())
-                        .arg(fixedSize));
+        return failForeign(QStringLiteral("文件不完整：长度为 %1 字节，至少应为 %2 字节。")
+                               .arg(file.size())
+                               .arg(fixedSize));
     }
 
     const int count = static_cast<std::int16_t>(le::u16(file.data() + at.dataHeader + 4));
     if (count > MaxSurveyPoints) {
-        return fail(QStringLiteral("文件中的测点数 %1 超过了最多 %2 个测点，无法打开。").arg(count).arg(MaxSurveyPoints));
+        return failForeign(
+            QStringLiteral("文件中的测点数 %1 超过了最多 %2 个测点，无法打开。").arg(count).arg(MaxSurveyPoints));
     }
     const std::size_t records = static_cast<std::size_t>(std::max(count, 0));
     const std::size_t required = fixedSize + PointRecordSize * records;

@@ -1,5 +1,6 @@
 #include "output/report.h"
 
+#include "platform/file_error.h"
 #include "platform/gbk.h"
 #include "table/cell_text.h"
 #include "platform/fonts.h"
@@ -455,7 +456,7 @@ bool writeReportPdf(const QString &path, ReportLayout layout, const ReportSource
         return fail(QStringLiteral("表格中没有数据"));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
+        return fail(fileErrorReason(file));
     {
         QPdfWriter pdf(&file);
         pdf.setResolution(dpiY);
@@ -479,7 +480,7 @@ bool writeReportPdf(const QString &path, ReportLayout layout, const ReportSource
         }
     }
     if (!file.commit())
-        return fail(file.errorString());
+        return fail(fileErrorReason(file));
     return true;
 }
 

@@ -1,12 +1,13 @@
 #include "platform/output_file.h"
 
+#include "platform/file_error.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 namespace zolm {
 
@@ -25,7 +26,7 @@ bool writeStdout(QByteArrayView bytes, QString *why)
     errno = 0;
     const std::size_t n = std::fwrite(bytes.data(), 1, static_cast<std::size_t>(bytes.size()), stdout);
     if (std::fflush(stdout) != 0 || n != static_cast<std::size_t>(bytes.size()))
-        return fail(why, QString::fromLocal8Bit(std::strerror(errno ? errno : EIO)));
+        return fail(why, errnoReason(errno ? errno : EIO));
     return true;
 }
 
@@ -40,17 +41,17 @@ bool writeInPlace(const QString &path, QByteArrayView bytes, bool append, QStrin
     if (append)
         mode |= QIODevice::Append;
     if (!file.open(mode))
-        return fail(why, file.errorString());
+        return fail(why, fileErrorReason(file));
     qint64 done = 0;
     while (done < bytes.size()) {
         const qint64 n = file.write(bytes.data() + done, bytes.size() - done);
         if (n <= 0)
-            return fail(why, file.errorString());
+            return fail(why, fileErrorReason(file));
         done += n;
     }
     file.close();
     if (file.error() != QFileDevice::NoError)
-        return fail(why, file.errorString());
+        return fail(why, fileErrorReason(file));
     return true;
 }
 
@@ -81,21 +82,21 @@ bool writeOutput(const QString &path, QByteArrayView bytes, QString *why)
         return writeStdout(bytes, why);
     const QFileInfo info(path); // follows links: /dev/stdout is what it points to
     if (info.isDir())
-        return fail(why, QStringLiteral("这是一个文件夹"));
+        return fail(why, errnoReason(EISDIR, {}, path));
     const bool descriptor = namesOpenDescriptor(path);
     if (info.exists() && (!info.isFile() || descriptor))
         return writeInPlace(path, bytes, descriptor && info.isFile(), why);
 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return fail(why, file.errorString());
+        return fail(why, fileErrorReason(file));
     if (file.write(bytes.data(), bytes.size()) != bytes.size()) {
-        const QString reason = file.errorString();
+        const QString reason = fileErrorReason(file);
         file.cancelWriting();
         return fail(why, reason);
     }
     if (!file.commit())
-        return fail(why, file.errorString());
+        return fail(why, fileErrorReason(file));
     return true;
 }
 

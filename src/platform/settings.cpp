@@ -138,4 +138,14 @@ bool storePortName(SettingsStore &store, const QString &portName)
     return store.writeString(QStringLiteral("comport"), portName);
 }
 
+bool storedVerifyRead(SettingsStore &store)
+{
+    return store.readInt(QStringLiteral("VerifyRead"), 1) != 0;
+}
+
+bool storeVerifyRead(SettingsStore &store, bool verify)
+{
+    return store.writeInt(QStringLiteral("VerifyRead"), verify ? 1 : 0);
+}
+
 } // namespace zolm

@@ -81,4 +81,9 @@ private:
 QString storedPortName(SettingsStore &store);
 bool storePortName(SettingsStore &store, const QString &portName);
 
+// Whether a probe read reads the memory twice and compares ("VerifyRead", 1/0; 1, written
+// back, when missing: a line without checksum must not pass a wrong survey unnoticed).
+bool storedVerifyRead(SettingsStore &store);
+bool storeVerifyRead(SettingsStore &store, bool verify);
+
 } // namespace zolm

@@ -35,8 +35,11 @@ ProbeComm::LinkFactory ProbeComm::serialLinks()
 }
 
 ProbeComm::ProbeComm(ProbeView &view, QString portName, LinkFactory makeLink)
-    : m_view(view), m_makeLink(std::move(makeLink)), m_portToOpen(portName), m_portName(std::move(portName))
+    : m_view(view), m_makeLink(std::move(makeLink)), m_portName(std::move(portName))
 {
+    // No port chosen yet: nothing to open, and no failure to report.
+    if (!m_portName.isEmpty())
+        m_portToOpen = m_portName;
     m_thread.reset(QThread::create([this] { workerLoop(); }));
     m_thread->setObjectName(QStringLiteral("probe-worker"));
     m_thread->start();
@@ -75,11 +78,12 @@ bool ProbeComm::realTimeOn() const
     return s == State::RealTime || s == State::Streaming;
 }
 
-RequestId ProbeComm::start(Operation operation, const QString &caption, std::optional<SettingsToWrite> settings)
+RequestId ProbeComm::start(Operation operation, const QString &caption, std::optional<SettingsToWrite> settings,
+                           bool verify)
 {
     m_view.showProgress(caption);
     std::optional<Request> replaced;
-    Request request{operation, 0, settings};
+    Request request{operation, 0, settings, verify};
     {
         std::lock_guard lock(m_mutex);
         request.id = ++m_lastId;
@@ -116,7 +120,10 @@ RequestId ProbeComm::startWriteSettings(std::int32_t delaySeconds, std::int32_t 
 
 RequestId ProbeComm::startReadInfo() { return start(Operation::ReadInfo, text::captionReadInfo()); }
 
-RequestId ProbeComm::startReadData() { return start(Operation::ReadData, text::captionReadData()); }
+RequestId ProbeComm::startReadData(bool verify)
+{
+    return start(Operation::ReadData, text::captionReadData(), std::nullopt, verify);
+}
 
 void ProbeComm::changePort(const QString &portName)
 {

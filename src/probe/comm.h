@@ -46,7 +46,8 @@ public:
     RequestId startHistoryCheck();
     RequestId startWriteSettings(std::int32_t delaySeconds, std::int32_t intervalSeconds);
     RequestId startReadInfo();
-    RequestId startReadData();
+    // verify: read the memory a second time and compare (the stored VerifyRead).
+    RequestId startReadData(bool verify = true);
 
     // Takes the name and reopens the port, on the worker, after any running operation.
     void changePort(const QString &portName);
@@ -59,7 +60,8 @@ private:
     // stream (read without pause) from a silent one; shutdown is final.
     enum class State { Idle, RealTime, Streaming, Quitting };
 
-    RequestId start(Operation operation, const QString &caption, std::optional<SettingsToWrite> settings = {});
+    RequestId start(Operation operation, const QString &caption, std::optional<SettingsToWrite> settings = {},
+                    bool verify = true);
     // Moves the state from `from` (any of them) to `to`, never out of Quitting.
     void switchState(std::initializer_list<State> from, State to);
     void workerLoop();

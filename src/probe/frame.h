@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 namespace zolm::probe {
@@ -33,6 +34,7 @@ public:
         m_escaped = false;
         m_length = 0;
         m_overflow = false;
+        m_open = false;
     }
 
     // Calls onFrame(std::span<const std::uint8_t>) for every frame completed by these bytes,
@@ -47,6 +49,7 @@ public:
                 // own decoder does.
                 m_length = 0;
                 m_overflow = false;
+                m_open = true;
                 continue;
             }
             if (b == FrameEnd) {
@@ -57,6 +60,7 @@ public:
                 m_length = 0;
                 m_overflow = false;
                 m_escaped = false;
+                m_open = false;
                 continue;
             }
             if (b == FrameEscape && !m_escaped) {
@@ -80,6 +84,14 @@ public:
     }
 
     std::size_t pendingLength() const { return m_length; }
+    // The first body byte of a frame whose start marker has come and whose end has not: an
+    // answer that began and broke off when the line falls silent.
+    std::optional<std::uint8_t> openFrameLetter() const
+    {
+        if (!m_open || m_length == 0)
+            return std::nullopt;
+        return m_buffer[0];
+    }
 
 private:
     void append(std::uint8_t b)
@@ -95,6 +107,7 @@ private:
     std::size_t m_length = 0;
     bool m_escaped = false;
     bool m_overflow = false;
+    bool m_open = false; // a start marker came, its end marker not yet
 };
 
 } // namespace zolm::probe

@@ -29,10 +29,12 @@ public:
     // Why the last open failed, in the user's words; empty when it did not fail or the link
     // cannot tell.
     virtual QString openError() const { return {}; }
+    // Why the last write failed, in the user's words; empty when the link cannot tell.
+    virtual QString writeError() const { return {}; }
 
     // Discards everything pending in both directions.
     void purge();
-    // One blocking write of the whole request; the result is not looked at by the protocol.
+    // One blocking write of the whole request; false when it did not go out whole.
     bool write(const QByteArray &bytes);
     // Returns at once with up to buffer.size() waiting bytes; when none are waiting, waits up
     // to waitMs for the first one. Returns the number of bytes stored, 0 after a silent wait

@@ -5,7 +5,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <span>
+#include <vector>
 
 namespace zolm::probe {
 
@@ -24,10 +28,11 @@ public:
     // The exchanges this operation will make, for the view's count of them.
     void expectExchanges(int total) { m_total = total; }
 
-    Status ask(const QByteArray &request, char letter, std::size_t minLength, int waitMs)
+    // Sends the request and takes its answer. An answer that fails its checks is asked for
+    // again, up to ExtraTries more times; a silent probe is not (its time-out stands).
+    Status ask(const QByteArray &request, const AnswerCheck &check, int waitMs)
     {
-        m_ctx.lastWaitMs = waitMs;
-        const Status s = exchange(m_ctx.link, m_ctx.decoder, request, letter, minLength, waitMs, answer, m_hooks);
+        const Status s = askUncounted(request, check, waitMs);
         if (s == Status::Ok) {
             ++m_done;
             if (m_total > 0)
@@ -35,6 +40,26 @@ public:
         }
         return s;
     }
+    // The same, for an exchange beyond those expected (a piece read again).
+    Status askUncounted(const QByteArray &request, const AnswerCheck &check, int waitMs)
+    {
+        m_ctx.lastWaitMs = waitMs;
+        Status s = Status::Ok;
+        for (int attempt = 0;; ++attempt) {
+            s = exchange(m_ctx.link, m_ctx.decoder, request, check, waitMs, answer, m_hooks);
+            if (s != Status::BadAnswer || attempt == ExtraTries)
+                return s;
+            ++m_rereads;
+            drainLine(m_ctx.link, DrainQuietMs, DrainReads, m_hooks);
+        }
+    }
+    Status ask(const QByteArray &request, char letter, std::size_t length, int waitMs)
+    {
+        return ask(request, AnswerCheck::exact(letter, length), waitMs);
+    }
+
+    // A piece read once more to settle a disagreement between two copies.
+    void countReread() { ++m_rereads; }
 
     void setBar(Bar bar, int step)
     {
@@ -52,34 +77,39 @@ public:
 
     void hide() { m_ctx.view.hideProgress(); }
 
-    // Shows the result's box, if it has one, and hands the result on.
-    Result show(const Result &result)
+    // Shows the result's box, if it has one, and hands the result on with the count of
+    // requests sent again.
+    Result show(Result result)
     {
+        result.rereads = m_rereads;
         if (const auto box = resultBox(m_op, result))
             m_ctx.view.showBox(*box);
         return result;
     }
 
-    // What a failed exchange means: a time-out, a port that is not open, or a shutdown.
+    // What a failed exchange means: a time-out, a line that corrupts, a port that is not open
+    // or cannot be written to, or a shutdown.
     Result failure(Status s, Step step) const
     {
         Result r;
         r.step = step;
+        r.rereads = m_rereads;
+        r.outcome = Outcome::Failed;
         switch (s) {
         case Status::Cancelled:
             r.outcome = Outcome::Cancelled;
             r.failure = Failure::Cancelled;
             break;
         case Status::NoPort:
-            r.outcome = Outcome::Failed;
+        case Status::WriteFailed:
             r.failure = Failure::Port;
             r.portName = m_ctx.link.name();
-            r.portReason = m_ctx.link.openError();
+            r.portWrite = s == Status::WriteFailed;
+            r.portReason = r.portWrite ? m_ctx.link.writeError() : m_ctx.link.openError();
             break;
-        default:
-            r.outcome = Outcome::Failed;
-            r.failure = Failure::Timeout;
-            break;
+        case Status::BadAnswer: r.failure = Failure::Data; break;
+        case Status::Timeout:
+        case Status::Ok: r.failure = Failure::Timeout; break;
         }
         return r;
     }
@@ -96,6 +126,13 @@ public:
     Frame answer;
 
 private:
+    // An answer that failed its checks is asked for this many more times.
+    static constexpr int ExtraTries = 3;
+    // Before asking again, the rest of a broken answer is let through: a quiet gap this long
+    // (many frame times at 115200 baud, and a USB adapter's latency) ends it.
+    static constexpr int DrainQuietMs = 50;
+    static constexpr int DrainReads = 20;
+
     static int maxOf(Bar bar) { return bar == Bar::Timeout ? TimeoutBarMax : CompletionBarMax; }
     int &position(Bar bar) { return bar == Bar::Timeout ? m_timeoutPos : m_completionPos; }
 
@@ -106,6 +143,7 @@ private:
     int m_completionPos = 0;
     int m_total = 0;
     int m_done = 0;
+    int m_rereads = 0;
 };
 
 Result failed(Failure f)
@@ -116,24 +154,89 @@ Result failed(Failure f)
     return r;
 }
 
-// Refreshes a whole parameter image, 64 bytes per request. Returns the failing piece's index
-// through *failedAt.
-Status readParameters(Run &run, ProbeParameterBlock &into, int waitMs, int *failedAt)
+// A piece of the probe's memory as a read fetches it: a 64-byte parameter chunk or a 128-byte
+// data block, with its request, the answer it needs and where its bytes lie in that answer.
+struct Piece {
+    QByteArray request;
+    AnswerCheck check;
+    std::size_t from = 0;   // the first answer byte taken
+    std::size_t length = 0; // how many are taken
+};
+
+Piece parameterPiece(int k)
+{
+    const auto address = static_cast<std::uint16_t>(ParameterMemoryAddress + ParameterChunk * static_cast<std::size_t>(k));
+    return {requestParameters(address), AnswerCheck::exact('G', ParameterAnswerLength), 1, ParameterChunk};
+}
+
+// The stored count's place in the data header.
+constexpr std::size_t CountInHeader = 4;
+
+// Block j of a data read of `length` bytes holding `count` points. The last block gives only
+// what is left (perhaps nothing, though it is still asked for), and a probe may end it early.
+// Block 0 begins with the data header, which must give the count the read began with.
+Piece dataPiece(int j, std::size_t length, std::uint16_t count)
+{
+    const auto last = length / BlockSize;
+    const auto block = static_cast<std::size_t>(j);
+    const std::size_t take = block < last ? BlockSize : length % BlockSize;
+    AnswerCheck check = AnswerCheck::dataBlock(j, take);
+    if (j == 0)
+        check.storedCount = std::pair{2 + CountInHeader, count};
+    return {requestBlock(static_cast<std::uint8_t>(j)), check, 2, take};
+}
+
+// A piece whose two copies differ is read again until any two of its reads agree; then
+// `stored` takes the agreed bytes. nullopt when they agreed.
+constexpr int MostReadsOfAPiece = 5;
+
+std::optional<Result> settle(Run &run, const Piece &piece, std::span<std::uint8_t> stored,
+                             std::span<const std::uint8_t> second, Step step, int waitMs)
+{
+    std::vector<std::vector<std::uint8_t>> reads{{stored.begin(), stored.end()}, {second.begin(), second.end()}};
+    while (static_cast<int>(reads.size()) < MostReadsOfAPiece) {
+        run.countReread();
+        const Status s = run.askUncounted(piece.request, piece.check, waitMs);
+        if (s != Status::Ok)
+            return run.failure(s, step);
+        const auto got = run.answer.bytes().subspan(piece.from, piece.length);
+        for (const auto &earlier : reads) {
+            if (std::equal(got.begin(), got.end(), earlier.begin(), earlier.end())) {
+                std::copy(got.begin(), got.end(), stored.begin());
+                return std::nullopt;
+            }
+        }
+        reads.emplace_back(got.begin(), got.end());
+    }
+    Result r = failed(Failure::Unverified);
+    r.step = step;
+    return r;
+}
+
+// One pass over `count` pieces whose bytes lie `stride` apart in `image`. The first pass
+// stores them; a checking pass compares each with what is stored and settles a difference.
+// stepOf names the step of a failure at piece i. nullopt when the pass went through.
+std::optional<Result> readPass(Run &run, int count, const std::function<Piece(int)> &pieceAt, std::uint8_t *image,
+                               std::size_t stride, bool checking, int waitMs, const std::function<Step(int)> &stepOf)
 {
     run.setBar(Bar::Completion, 0);
-    for (int k = 0; k < ParameterRequests; ++k) {
+    for (int i = 0; i < count; ++i) {
         run.setBar(Bar::Timeout, 0);
-        const auto offset = ParameterChunk * static_cast<std::size_t>(k);
-        const auto address = static_cast<std::uint16_t>(ParameterMemoryAddress + offset);
-        const Status s = run.ask(requestParameters(address), 'G', ParameterAnswerLength, waitMs);
-        if (s != Status::Ok) {
-            *failedAt = k;
-            return s;
+        const Piece piece = pieceAt(i);
+        const Status s = run.ask(piece.request, piece.check, waitMs);
+        if (s != Status::Ok)
+            return run.failure(s, stepOf(i));
+        const auto got = run.answer.bytes().subspan(piece.from, piece.length);
+        const std::span<std::uint8_t> stored(image + stride * static_cast<std::size_t>(i), piece.length);
+        if (!checking)
+            std::copy(got.begin(), got.end(), stored.begin());
+        else if (!std::equal(got.begin(), got.end(), stored.begin(), stored.end())) {
+            if (auto r = settle(run, piece, stored, got, stepOf(i), waitMs))
+                return r;
         }
-        std::memcpy(into.bytes.data() + offset, run.answer.body.data() + 1, ParameterChunk);
         run.stepBar(Bar::Completion);
     }
-    return Status::Ok;
+    return std::nullopt;
 }
 
 // P then X: the probe's attention, then its data header in run.answer. *step: the one that failed.
@@ -186,23 +289,22 @@ Result startRealTime(OperationContext &ctx)
 {
     Run run(ctx, Operation::StartRealTime);
     run.expectExchanges(2 + ParameterRequests);
-    const auto fail = [&](Status s, int step) {
+    const auto end = [&](const Result &r) {
         run.hide();
-        const Result r = run.failure(s, {step});
         if (r.outcome == Outcome::Cancelled)
             return r;
         ctx.view.realTimeFailed();
         return run.show(r);
     };
+    const auto fail = [&](Status s, int step) { return end(run.failure(s, {step})); };
     Status s = run.ask(requestAttention(), 'P', 1, Wait::Attention);
     if (s != Status::Ok)
         return fail(s, 1);
     // The samples are converted with the probe's own calibration, fetched afresh.
     auto fresh = std::make_unique<ProbeParameterBlock>(ctx.images.parameters);
-    int failedAt = 0;
-    s = readParameters(run, *fresh, Wait::RealTimeBlock, &failedAt);
-    if (s != Status::Ok)
-        return fail(s, 2);
+    if (const auto r = readPass(run, ParameterRequests, parameterPiece, fresh->bytes.data(), ParameterChunk, false,
+                                Wait::RealTimeBlock, [](int) { return Step{2}; }))
+        return end(*r);
     s = run.ask(requestRealTime(), static_cast<char>(SampleLetter), SampleFrameLength, Wait::RealTimeStart);
     if (s != Status::Ok)
         return fail(s, 3);
@@ -300,7 +402,7 @@ Result readInfo(OperationContext &ctx)
     return Result{};
 }
 
-Result readData(OperationContext &ctx)
+Result readData(OperationContext &ctx, bool verify)
 {
     Run run(ctx, Operation::ReadData);
     // The count is known only once the header has told how many blocks there are.
@@ -309,36 +411,46 @@ Result readData(OperationContext &ctx)
     if (s != Status::Ok)
         return run.fail(s, {step});
 
-    const int n = headerOf(run.answer).storedCount;
+    const std::uint16_t n = headerOf(run.answer).storedCount;
     if (n == 0 || n > MaxSurveyPoints) {
         run.hide();
         return run.show(failed(Failure::NoData));
     }
 
     const std::size_t length = RawSampleSize * static_cast<std::size_t>(n) + RawDataImage::HeaderSize;
-    const std::size_t last = length / BlockSize; // at most 255 for 1818 points
-    run.expectExchanges(2 + ParameterRequests + static_cast<int>(last) + 1);
+    const int blocks = static_cast<int>(length / BlockSize) + 1; // at most 256 for 1818 points
+    const int passes = verify ? 2 : 1;
+    // Both passes, and the header read again at the end.
+    run.expectExchanges(2 + passes * (ParameterRequests + blocks) + 1);
 
     // Read into a copy: the worker's images, and so the next read's bytes beyond the survey,
     // change only when the whole read has succeeded.
     auto fresh = std::make_shared<ProbeImages>(ctx.images);
-    int failedAt = 0;
-    s = readParameters(run, fresh->parameters, Wait::ReadBlock, &failedAt);
-    if (s != Status::Ok)
-        return run.fail(s, {3, failedAt});
-
-    run.setBar(Bar::Completion, 0);
-    for (std::size_t j = 0; j <= last; ++j) {
-        run.setBar(Bar::Timeout, 0);
-        // The last block is requested even when it contributes nothing. An answer must carry
-        // the bytes that are taken from it, and no more: a probe may end its last block early.
-        const std::size_t take = j < last ? BlockSize : length % BlockSize;
-        s = run.ask(requestBlock(static_cast<std::uint8_t>(j)), 'B', 2 + take, Wait::ReadBlock);
-        if (s != Status::Ok)
-            return run.fail(s, {4, static_cast<int>(j)});
-        std::memcpy(fresh->data.bytes.data() + BlockSize * j, run.answer.body.data() + 2, take);
-        run.stepBar(Bar::Completion);
+    const auto blockAt = [&](int j) { return dataPiece(j, length, n); };
+    const auto fail = [&](const Result &r) {
+        run.hide();
+        return run.show(r);
+    };
+    for (int pass = 0; pass < passes; ++pass) {
+        const bool checking = pass > 0;
+        // The line carries no checksum: the second pass reads everything again and compares.
+        if (checking)
+            ctx.view.setCaption(text::captionVerifyData());
+        if (const auto r = readPass(run, ParameterRequests, parameterPiece, fresh->parameters.bytes.data(),
+                                    ParameterChunk, checking, Wait::ReadBlock, [](int k) { return Step{3, k}; }))
+            return fail(*r);
+        if (const auto r = readPass(run, blocks, blockAt, fresh->data.bytes.data(), BlockSize, checking, Wait::ReadBlock,
+                                    [](int j) { return Step{4, j}; }))
+            return fail(*r);
     }
+
+    // A count misread at the start would have made every block of the read the wrong ones.
+    run.setBar(Bar::Timeout, 0);
+    AnswerCheck header = AnswerCheck::exact('X', HeaderAnswerLength);
+    header.storedCount = std::pair{1 + CountInHeader, n};
+    s = run.ask(requestHeader(), header, Wait::Header);
+    if (s != Status::Ok)
+        return run.fail(s, {2});
 
     ctx.images = *fresh;
     ctx.view.dataRead(std::move(fresh));
@@ -355,7 +467,7 @@ Result runOperation(OperationContext &ctx, const Request &request)
     case Operation::HistoryCheck: return historyCheck(ctx);
     case Operation::WriteSettings: return writeSettings(ctx, request.settings.value_or(SettingsToWrite{}));
     case Operation::ReadInfo: return readInfo(ctx);
-    case Operation::ReadData: return readData(ctx);
+    case Operation::ReadData: return readData(ctx, request.verify);
     }
     return Result{};
 }

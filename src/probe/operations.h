@@ -51,7 +51,9 @@ Result stopRealTime(OperationContext &ctx);
 Result historyCheck(OperationContext &ctx);
 Result writeSettings(OperationContext &ctx, SettingsToWrite settings);
 Result readInfo(OperationContext &ctx);
-Result readData(OperationContext &ctx);
+// Every answer is checked; with `verify` the parameters and the data blocks are read a second
+// time and compared, so a line that corrupts cannot pass a wrong survey.
+Result readData(OperationContext &ctx, bool verify = true);
 
 // Runs the request's operation.
 Result runOperation(OperationContext &ctx, const Request &request);

@@ -1,21 +1,46 @@
 #include "probe/protocol.h"
 
+#include "survey/le_bytes.h"
+
 #include <algorithm>
 #include <cstring>
 
 namespace zolm::probe {
 
-void sendRequest(Link &link, const QByteArray &request)
+AnswerCheck AnswerCheck::dataBlock(int number, std::size_t minData)
 {
-    link.purge();
-    link.write(request);
+    AnswerCheck c;
+    c.letter = 'B';
+    c.minLength = 2 + minData;
+    c.maxLength = BlockAnswerLength;
+    c.block = number;
+    return c;
 }
 
-Status awaitFrame(Link &link, FrameDecoder &decoder, std::span<const std::uint8_t> expected,
-                  std::size_t minLength, int waitMs, Frame &answer, const WaitHooks &hooks)
+bool AnswerCheck::fits(std::span<const std::uint8_t> body) const
+{
+    if (!isAnswer(body) || body.size() < minLength || body.size() > maxLength)
+        return false;
+    if (block >= 0 && (body.size() < 2 || body[1] != block))
+        return false;
+    if (storedCount) {
+        const auto [at, count] = *storedCount;
+        if (body.size() < at + 2 || le::u16(body.data() + at) != count)
+            return false;
+    }
+    return true;
+}
+
+bool sendRequest(Link &link, const QByteArray &request)
+{
+    link.purge();
+    return link.write(request);
+}
+
+Status awaitFrame(Link &link, FrameDecoder &decoder, const AnswerCheck &check, int waitMs, Frame &answer,
+                  const WaitHooks &hooks)
 {
     decoder.reset();
-    const std::size_t need = std::max(minLength, expected.size());
     std::array<std::uint8_t, AnswerReadSize> chunk{};
     int misses = 0;
     for (;;) {
@@ -31,6 +56,10 @@ Status awaitFrame(Link &link, FrameDecoder &decoder, std::span<const std::uint8_
         }
         const std::size_t n = link.read(chunk, waitMs);
         if (n == 0) {
+            // An answer that began and stopped is a broken answer, not a silent probe: its end
+            // marker was lost on the line.
+            if (decoder.openFrameLetter() == check.letter)
+                return Status::BadAnswer;
             if (hooks.silentPeriod)
                 hooks.silentPeriod();
             if (++misses >= SilentPeriodsToFail)
@@ -38,34 +67,48 @@ Status awaitFrame(Link &link, FrameDecoder &decoder, std::span<const std::uint8_
             continue;
         }
         misses = 0;
-        bool found = false;
+        Status judged = Status::Timeout; // nothing judged yet
         decoder.feed(std::span<const std::uint8_t>(chunk.data(), n), [&](std::span<const std::uint8_t> body) {
-            if (found)
-                return; // the first matching frame is the answer; later ones are stale
-            if (body.size() < need || !std::equal(expected.begin(), expected.end(), body.begin()))
+            if (judged != Status::Timeout || !check.isAnswer(body))
+                return; // the first answer decides; later frames are stale
+            if (!check.fits(body)) {
+                judged = Status::BadAnswer;
                 return;
+            }
             std::memcpy(answer.body.data(), body.data(), body.size());
             answer.length = body.size();
-            found = true;
+            judged = Status::Ok;
         });
-        if (found)
-            return Status::Ok;
+        if (judged != Status::Timeout)
+            return judged;
     }
 }
 
-Status exchange(Link &link, FrameDecoder &decoder, const QByteArray &request, char answerLetter,
-                std::size_t minLength, int waitMs, Frame &answer, const WaitHooks &hooks)
+Status exchange(Link &link, FrameDecoder &decoder, const QByteArray &request, const AnswerCheck &check, int waitMs,
+                Frame &answer, const WaitHooks &hooks)
 {
     if (hooks.cancelled && hooks.cancelled())
         return Status::Cancelled;
-    sendRequest(link, request);
-    const std::uint8_t letter = static_cast<std::uint8_t>(answerLetter);
-    return awaitFrame(link, decoder, std::span<const std::uint8_t>(&letter, 1), minLength, waitMs, answer, hooks);
+    // A closed port is reported as such by the wait, not as a failed write.
+    if (link.isOpen() && !sendRequest(link, request))
+        return Status::WriteFailed;
+    return awaitFrame(link, decoder, check, waitMs, answer, hooks);
+}
+
+void drainLine(Link &link, int quietMs, int maxReads, const WaitHooks &hooks)
+{
+    std::array<std::uint8_t, AnswerReadSize> chunk{};
+    for (int i = 0; i < maxReads && link.isOpen(); ++i) {
+        if (hooks.cancelled && hooks.cancelled())
+            return;
+        if (link.read(chunk, quietMs) == 0)
+            return;
+    }
 }
 
 std::optional<RawSample> sampleOfFrame(std::span<const std::uint8_t> body)
 {
-    if (body.size() < SampleFrameLength || body[0] != SampleLetter)
+    if (body.size() != SampleFrameLength || body[0] != SampleLetter)
         return std::nullopt;
     return RawSample::fromBytes(body.data() + 1);
 }

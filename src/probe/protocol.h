@@ -1,7 +1,8 @@
 #pragma once
 // The request/answer protocol on top of the framing: send a request (purge, then one write),
-// wait for the answer frame that begins with the expected bytes, and the typed exchanges of
-// the probe's commands. No retries: an exchange gets its answer or times out.
+// wait for the answer frame with the expected letter, and judge it: the line carries no
+// checksum, so an answer of the wrong length, or a block other than the one asked for, is
+// reported as such and never used. Retrying is the operations' business.
 #include "probe/frame.h"
 #include "probe/link.h"
 #include "survey/survey_types.h"
@@ -13,6 +14,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <utility>
 
 namespace zolm::probe {
 
@@ -24,9 +26,11 @@ inline constexpr int SilentPeriodsToFail = 3;
 
 enum class Status {
     Ok,
-    Timeout,   // three silent read periods in a row (or a link that is not open)
-    Cancelled, // the owner asked to stop (shutdown) between reads
-    NoPort,    // the link is not open: nothing can arrive
+    Timeout,     // three silent read periods in a row
+    Cancelled,   // the owner asked to stop (shutdown) between reads
+    NoPort,      // the link is not open: nothing can arrive
+    BadAnswer,   // an answer with the awaited letter failed its checks (or broke off)
+    WriteFailed, // the request could not be written to the port
 };
 
 // Probe memory: the parameter block starts at the type name; the probe's number and kind
@@ -51,19 +55,48 @@ struct WaitHooks {
     std::function<bool()> cancelled;
 };
 
-// Purges both directions, then writes the request in one write.
-void sendRequest(Link &link, const QByteArray &request);
+// What an answer must be to be used. Frames with another letter are not answers to the
+// request (a stale sample, say) and are passed over; one with this letter must fit exactly.
+struct AnswerCheck {
+    std::uint8_t letter = 0;
+    std::size_t minLength = 1; // the body's length, letter included
+    std::size_t maxLength = 1;
+    int block = -1; // a data block's number, which body byte 1 must repeat
+    // The stored count a data header in the answer must give: its body offset and value.
+    std::optional<std::pair<std::size_t, std::uint16_t>> storedCount;
 
-// Waits for a frame whose first bytes equal `expected` (empty matches any frame) and whose
-// body is at least `minLength` long. Frames that do not match are dropped and waiting goes on;
-// any received byte restarts the count of silent periods. A closed link fails at once.
-Status awaitFrame(Link &link, FrameDecoder &decoder, std::span<const std::uint8_t> expected,
-                  std::size_t minLength, int waitMs, Frame &answer, const WaitHooks &hooks = {});
+    static AnswerCheck exact(char letter, std::size_t length)
+    {
+        AnswerCheck c;
+        c.letter = static_cast<std::uint8_t>(letter);
+        c.minLength = c.maxLength = length;
+        return c;
+    }
+    // A data block: its letter, the number asked for, then at least minData of its 128 bytes.
+    static AnswerCheck dataBlock(int number, std::size_t minData);
+    bool isAnswer(std::span<const std::uint8_t> body) const { return !body.empty() && body[0] == letter; }
+    // An answer (isAnswer) that may be used.
+    bool fits(std::span<const std::uint8_t> body) const;
+};
 
-// Sends the request and awaits the answer with that letter whose body holds at least
-// minLength bytes; a shorter one would hand over bytes the probe never sent, so it is dropped.
-Status exchange(Link &link, FrameDecoder &decoder, const QByteArray &request, char answerLetter,
-                std::size_t minLength, int waitMs, Frame &answer, const WaitHooks &hooks = {});
+// Purges both directions, then writes the request in one write; false when it could not be
+// written whole.
+bool sendRequest(Link &link, const QByteArray &request);
+
+// Waits for the answer the check names. Other frames are dropped and waiting goes on; any
+// received byte restarts the count of silent periods. An answer that does not fit, or one
+// that began and then fell silent, ends the wait as BadAnswer. A closed link fails at once.
+Status awaitFrame(Link &link, FrameDecoder &decoder, const AnswerCheck &check, int waitMs, Frame &answer,
+                  const WaitHooks &hooks = {});
+
+// Sends the request and awaits its answer.
+Status exchange(Link &link, FrameDecoder &decoder, const QByteArray &request, const AnswerCheck &check, int waitMs,
+                Frame &answer, const WaitHooks &hooks = {});
+
+// After a bad answer: lets the rest of it (still on the line) arrive and go before the request
+// is sent again, so that its tail cannot pass for the new answer. Returns at the first quiet
+// gap of quietMs, or after maxReads reads of a line that does not fall quiet.
+void drainLine(Link &link, int quietMs, int maxReads, const WaitHooks &hooks = {});
 
 // The requests.
 QByteArray requestAttention();          // [P]
@@ -85,8 +118,8 @@ inline constexpr std::size_t BatteryAnswerLength = 1 + 2;     // Y: reading in b
 inline constexpr std::size_t SampleFrameLength = 1 + 18;      // @: one raw sample in bytes 1..18
 inline constexpr std::uint8_t SampleLetter = '@';
 
-// The raw sample of a '@' frame's body; nothing for any other frame, or one too short to hold
-// a sample.
+// The raw sample of a '@' frame's body; nothing for any other frame, or one not exactly a
+// sample long.
 std::optional<RawSample> sampleOfFrame(std::span<const std::uint8_t> body);
 
 } // namespace zolm::probe

@@ -20,9 +20,17 @@ QString timeoutText(Operation op, const Step &step)
     return text::timeoutStep(step.number);
 }
 
-} // namespace
+// The step as the time-out text names it: "2", "4.17", or nothing.
+QString stepName(Operation op, const Step &step)
+{
+    if (!numberedSteps(op) || step.number == 0)
+        return {};
+    if (step.block >= 0)
+        return QStringLiteral("%1.%2").arg(step.number).arg(step.block);
+    return QString::number(step.number);
+}
 
-std::optional<ProbeBox> resultBox(Operation op, const Result &result)
+std::optional<ProbeBox> boxOf(Operation op, const Result &result)
 {
     switch (result.failure) {
     case Failure::None:
@@ -38,13 +46,29 @@ std::optional<ProbeBox> resultBox(Operation op, const Result &result)
         // The system's own text first; the cause on a line of its own after it.
         return ProbeBox{text::captionError(),
                         timeoutText(op, result.step) + QLatin1Char('\n')
-                            + text::portNotOpened(result.portName, result.portReason),
+                            + (result.portWrite ? text::portWriteFailed(result.portName, result.portReason)
+                                                : text::portNotOpened(result.portName, result.portReason)),
                         BoxIcon::Question};
+    case Failure::Data:
+        return ProbeBox{text::captionError(), text::dataError(stepName(op, result.step)), BoxIcon::Question};
+    case Failure::Unverified:
+        return ProbeBox{text::captionError(), text::verifyFailed(stepName(op, result.step)), BoxIcon::Question};
     case Failure::Mismatch: return ProbeBox{text::captionError(), text::settingsNotWritten(), BoxIcon::Question};
     case Failure::NoData: return ProbeBox{text::captionInfo(), text::noStoredData(), BoxIcon::Information};
     case Failure::Cancelled: return std::nullopt;
     }
     return std::nullopt;
+}
+
+} // namespace
+
+std::optional<ProbeBox> resultBox(Operation op, const Result &result)
+{
+    auto box = boxOf(op, result);
+    // A read tells the engineer that the cable is bad even when the survey came through.
+    if (box && op == Operation::ReadData && result.rereads > 0)
+        box->text += QStringLiteral("\n\n") + text::rereads(result.rereads);
+    return box;
 }
 
 } // namespace zolm::probe

@@ -2,6 +2,7 @@
 #include "probe/serial_link.h"
 
 #ifndef _WIN32
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QSerialPort>
 #include <QSerialPortInfo>
@@ -121,10 +122,14 @@ void SerialLink::doPurge()
 
 bool SerialLink::doWrite(const QByteArray &bytes)
 {
+    m_writeError.clear();
     if (!isOpen())
         return false;
-    if (m_port->write(bytes) != bytes.size())
+    if (m_port->write(bytes) != bytes.size()) {
+        m_writeError = m_port->errorString();
+        m_port->clearError();
         return false;
+    }
     // Without an event loop the port writes only while we wait for it.
     const QDeadlineTimer deadline(WriteTimeoutMs);
     while (m_port->bytesToWrite() > 0) {
@@ -132,6 +137,11 @@ bool SerialLink::doWrite(const QByteArray &bytes)
             break;
     }
     const bool ok = m_port->bytesToWrite() == 0;
+    if (!ok) {
+        const bool timedOut = m_port->error() == QSerialPort::TimeoutError || m_port->error() == QSerialPort::NoError;
+        m_writeError = timedOut ? QCoreApplication::translate("SerialLink", "%1 毫秒内未能发出").arg(WriteTimeoutMs)
+                                : m_port->errorString();
+    }
     m_port->clearError();
     return ok;
 }

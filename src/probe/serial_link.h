@@ -20,6 +20,7 @@ public:
     bool isOpen() const override;
     QString name() const override { return m_name; }
     QString openError() const override { return m_openError; }
+    QString writeError() const override { return m_writeError; }
 
     // Whether the port can be opened exclusively right now (it is closed again at once):
     // the test made before switching to a new port. *reason says why not.
@@ -43,6 +44,7 @@ private:
     QString m_name;
     QString m_device;
     QString m_openError;
+    QString m_writeError;
     struct Port; // the system's handle on the open port
     std::unique_ptr<Port> m_port;
 };

@@ -218,14 +218,20 @@ void SerialLink::doPurge()
 
 bool SerialLink::doWrite(const QByteArray &bytes)
 {
+    m_writeError.clear();
     if (!isOpen())
         return false;
     qsizetype done = 0;
     while (done < bytes.size()) {
         DWORD written = 0;
-        if (!WriteFile(m_port->handle, bytes.constData() + done, static_cast<DWORD>(bytes.size() - done), &written, nullptr)
-            || written == 0)
+        if (!WriteFile(m_port->handle, bytes.constData() + done, static_cast<DWORD>(bytes.size() - done), &written, nullptr)) {
+            m_writeError = systemText(GetLastError());
             return false;
+        }
+        if (written == 0) {
+            m_writeError = QCoreApplication::translate("SerialLink", "%1 毫秒内未能发出").arg(WriteTimeoutMs);
+            return false;
+        }
         done += static_cast<qsizetype>(written);
     }
     return true;

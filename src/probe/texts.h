@@ -1,5 +1,7 @@
 #pragma once
-// The probe operations' own texts, exactly as the user has always seen them.
+// The probe operations' own texts, exactly as the user has always seen them, and those of the
+// checked read after them.
+#include <QCoreApplication>
 #include <QString>
 
 namespace zolm::probe::text {
@@ -17,11 +19,34 @@ inline QString settingsNotWritten() { return QStringLiteral("参数未能写入�
 inline QString noStoredData() { return QStringLiteral("探管中没有以前采集的数据。"); }
 inline QString dataRead() { return QStringLiteral("探管中的数据已成功读出到表格中。"); }
 
+// A line that corrupts: answers that kept failing their checks, or a piece of memory that never
+// read the same twice. `step`: the step the time-out text would name there ("4.17"; empty
+// for an operation whose texts name none).
+inline QString checkCable() { return QCoreApplication::translate("ProbeText", "请检查通讯线和接头后重试。"); }
+inline QString dataError(const QString &step)
+{
+    const QString head = step.isEmpty() ? QCoreApplication::translate("ProbeText", "通讯数据错误")
+                                        : QCoreApplication::translate("ProbeText", "通讯数据错误(%1)").arg(step);
+    return head + QStringLiteral("\n\n") + checkCable();
+}
+inline QString verifyFailed(const QString &step)
+{
+    return QCoreApplication::translate("ProbeText", "探管数据校验失败(%1)").arg(step) + QStringLiteral("\n\n") + checkCable();
+}
+// Added after a read's text when requests had to be sent again.
+inline QString rereads(int n) { return QCoreApplication::translate("ProbeText", "通讯线路有误码，已重读 %1 块。").arg(n); }
+
 // A line added after a time-out text when the port itself could not be opened.
 inline QString portNotOpened(const QString &port, const QString &reason)
 {
     return reason.isEmpty() ? QStringLiteral("通讯口 %1 无法打开。").arg(port)
                             : QStringLiteral("通讯口 %1 无法打开：%2").arg(port, reason);
+}
+// The same when a request could not be written to the open port.
+inline QString portWriteFailed(const QString &port, const QString &reason)
+{
+    return reason.isEmpty() ? QCoreApplication::translate("ProbeText", "通讯口 %1 写入失败。").arg(port)
+                            : QCoreApplication::translate("ProbeText", "通讯口 %1 写入失败：%2").arg(port, reason);
 }
 // The port choice's open test.
 inline QString portTestFailed(const QString &port)
@@ -34,6 +59,8 @@ inline QString portRefused(const QString &port, const QString &reason)
     return reason.isEmpty() ? portTestFailed(port) : portTestFailed(port) + QLatin1Char('\n') + portNotOpened(port, reason);
 }
 inline QString captionPortError() { return QStringLiteral("错误"); }
+// A probe command while no port is chosen (no USB serial adapter found, none stored).
+inline QString noPortChosen() { return QCoreApplication::translate("ProbeText", "请选择通讯口"); }
 
 inline QString captionError() { return QStringLiteral("错误信息"); }
 inline QString captionResult() { return QStringLiteral("结果信息"); }
@@ -49,5 +76,12 @@ inline QString captionWriteSettings() { return QStringLiteral("将设置参数�
 inline QString captionReadBack() { return QStringLiteral("读回写入的参数"); }
 inline QString captionReadInfo() { return QStringLiteral("读取探管参数"); }
 inline QString captionReadData() { return QStringLiteral("读取探管数据"); }
+// The read's second pass, which compares the memory with the first.
+inline QString captionVerifyData() { return QCoreApplication::translate("ProbeText", "校验探管数据"); }
+// The time an operation has left, as its pace so far predicts it.
+inline QString timeLeft(long long seconds)
+{
+    return QCoreApplication::translate("ProbeText", "剩余 %1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
 
 } // namespace zolm::probe::text

@@ -49,12 +49,13 @@ struct Request {
     Operation operation = Operation::LinkTest;
     RequestId id = 0;
     std::optional<SettingsToWrite> settings; // the settings write's, and only its
+    bool verify = true; // the data read's: read the memory a second time and compare
 };
 
 // How an operation ended; the desktop ignores it, zolm-cli and tests wait for it.
 enum class Outcome {
     Done,       // its success box, dialog or message was given
-    Failed,     // a time-out, a refusal or a mismatch was reported
+    Failed,     // a time-out, a data error, a refusal or a mismatch was reported
     Cancelled,  // stopped at shutdown between exchanges; nothing was reported
     Superseded, // replaced by a newer request before it ran; it never ran
 };
@@ -66,7 +67,9 @@ enum class Failure {
     Mismatch,  // the settings read back differ from those written
     NoData,    // the probe holds no survey a read accepts
     Cancelled, // shutdown, or a newer request
-    Port,      // the port is not open
+    Port,      // the port is not open, or a request could not be written to it
+    Data,      // the answers to one request kept failing their checks: a line that corrupts
+    Unverified, // a piece of the probe's memory never read the same twice
 };
 
 // The exchange that failed: its number in the operation, counted as the numbered texts count
@@ -81,9 +84,13 @@ struct Result {
     Outcome outcome = Outcome::Done;
     Failure failure = Failure::None;
     Step step;
-    // Failure::Port: the port's name and the reason it could not be opened.
+    // Failure::Port: the port's name and the reason it could not be opened (or written to).
     QString portName;
     QString portReason;
+    bool portWrite = false; // the port was open, but a request could not be written
+    // Requests that had to be sent again: after an answer that failed its checks, and the
+    // extra reads of a piece whose two copies differed.
+    int rereads = 0;
 };
 
 // The box that ends an operation with this result; nothing when it ends without one. Every

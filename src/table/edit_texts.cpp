@@ -3,6 +3,8 @@
 #include "platform/gbk.h"
 #include "platform/number_text.h"
 
+#include <QStringList>
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -82,11 +84,33 @@ TextCheck checkHeaderText(const QString &text)
     return {std::move(gbk), {}};
 }
 
+// A field read from a file may hold any bytes. A caption is one line of printable text: each
+// run of other characters (line breaks, control codes) becomes one space between the parts
+// around it.
+static QString printableLine(const QString &text)
+{
+    QStringList parts;
+    QString part;
+    for (const uint u : text.toUcs4()) {
+        const auto c = static_cast<char32_t>(u);
+        if (QChar::isPrint(c)) {
+            part += QString::fromUcs4(&c, 1);
+        } else if (!part.isEmpty()) {
+            parts << part;
+            part.clear();
+        }
+    }
+    if (!part.isEmpty())
+        parts << part;
+    return parts.join(QLatin1Char(' '));
+}
+
 static QString caption(const char *label, const QString &value)
 {
     QString c = QString::fromUtf8(label);
-    if (!value.isEmpty())
-        c += QStringLiteral(": ") + value;
+    const QString shown = printableLine(value);
+    if (!shown.isEmpty())
+        c += QStringLiteral(": ") + shown;
     return c;
 }
 

@@ -56,7 +56,8 @@ NumberCheck checkNumber(const QString &text, NumberRange range);
 // Refuses a character that GBK cannot hold, then a text longer than the field.
 TextCheck checkHeaderText(const QString &text);
 
-// Header-bar captions: the label alone for an empty value, else label + ": " + value.
+// Header-bar captions: the label alone for an empty value, else label + ": " + value, the
+// value as one line of its printable characters.
 QString crewCaption(const QString &crew);
 QString wellCaption(const QString &well);
 QString declinationCaption(double declination); // value as "%3.2f"

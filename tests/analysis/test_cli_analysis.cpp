@@ -2,6 +2,7 @@
 // nothing written when a command is refused.
 #include "analysis/geomagnetic.h"
 #include "analysis/site.h"
+#include "analysis/site_block.h"
 #include "analysis/trajectory.h"
 #include "document/document.h"
 #include "run_program.h"
@@ -47,6 +48,14 @@ protected:
     {
         QFile f(file);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+    // The site the survey file holds.
+    std::optional<Site> siteIn(const QString &file) const
+    {
+        CNDravikDoc doc;
+        QString error;
+        EXPECT_TRUE(doc.openFile(file, &error)) << error.toStdString();
+        return readSiteBlock(doc.survey().header).site;
     }
     // The directory's entries, to see that nothing was left behind.
     QStringList entries() const { return QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden); }
@@ -104,7 +113,7 @@ TEST_F(AnalysisCli, GeomagTextJsonAndRefusals)
 TEST_F(AnalysisCli, SiteStoredShownChangedAndCleared)
 {
     const QString doc = survey(5);
-    const QString site = siteFilePath(doc);
+    const QByteArray original = bytesOf(doc);
     EXPECT_EQ(cli({"site", doc}).exitCode, 1); // none yet
     EXPECT_EQ(cli({"site", doc, "--vs-azimuth", "30"}).exitCode, 1);
     // Refused before anything is written.
@@ -114,7 +123,9 @@ TEST_F(AnalysisCli, SiteStoredShownChangedAndCleared)
     EXPECT_EQ(cli({"site", doc, "--lat", "36", "--lon", "117"}).exitCode, 2);
     EXPECT_EQ(cli({"site", doc, "--height", "5"}).exitCode, 2);
     EXPECT_EQ(cli({"site", doc, "--lat", "36", "--lon", "117", "--date", "x"}).exitCode, 2);
-    EXPECT_FALSE(QFile::exists(site));
+    EXPECT_EQ(cli({"site", doc, "-o", path("o.ZLM")}).exitCode, 2); // -o goes with a change
+    EXPECT_EQ(bytesOf(doc), original);
+    EXPECT_EQ(entries(), QStringList{"s.ZLM"});
 
     const ProgramRun set = cli({"site", doc, "--lat", "36.5", "--lon", "117", "--height", "45", "--date", "2026-03-14"});
     ASSERT_EQ(set.exitCode, 0) << set.err.toStdString();
@@ -123,12 +134,15 @@ TEST_F(AnalysisCli, SiteStoredShownChangedAndCleared)
         << shown.toStdString();
     EXPECT_EQ(cli({"site", doc}).out, set.out);
     ASSERT_EQ(cli({"site", doc, "--vs-azimuth", "30"}).exitCode, 0);
-    EXPECT_EQ(readSite(doc).site->verticalSectionAzimuth, 30.0);
-    EXPECT_EQ(readSite(doc).site->height, 45.0);
+    EXPECT_EQ(siteIn(doc)->verticalSectionAzimuth, 30.0);
+    EXPECT_EQ(siteIn(doc)->height, 45.0);
+    EXPECT_EQ(bytesOf(doc).size(), original.size());
+    EXPECT_EQ(entries(), QStringList{"s.ZLM"}); // no site file any more
 
     EXPECT_EQ(cli({"site", doc, "--clear", "--vs-azimuth", "3"}).exitCode, 2);
     EXPECT_EQ(cli({"site", doc, "--clear"}).exitCode, 0);
-    EXPECT_FALSE(QFile::exists(site));
+    EXPECT_FALSE(siteIn(doc));
+    EXPECT_EQ(cli({"site", doc}).exitCode, 1);
     EXPECT_EQ(cli({"site", path("missing/x.ZLM"), "--lat", "1", "--lon", "2", "--date", "2026-01-01"}).exitCode, 1);
 }
 
@@ -145,7 +159,7 @@ TEST_F(AnalysisCli, QcAgainstMediansSiteAndFieldScale)
     // The synthetic field is 0.55 full scale with 58° dip; a site elsewhere disagrees, and a
     // field scale that puts the model's field at 0.55 leaves only the dip failing.
     ASSERT_EQ(cli({"site", doc, "--lat", "36.5", "--lon", "117", "--date", "2026-03-14"}).exitCode, 0);
-    const auto f = siteField(*readSite(doc).site);
+    const auto f = siteField(*siteIn(doc));
     const double scale = 0.55 / (f->total / 100000.0);
     const ProgramRun site = cli({"qc", doc, "--json", "--field-scale", QString::number(scale, 'g', 17), "--b-tol", "0.0005"});
     o = QJsonDocument::fromJson(site.out).object();
@@ -161,12 +175,13 @@ TEST_F(AnalysisCli, QcAgainstMediansSiteAndFieldScale)
     EXPECT_TRUE(text.out.endsWith("summary: 20 points, 20 passed, 0 failed; checked: 20 passed, 0 failed\n"));
     EXPECT_TRUE(text.out.startsWith("0\tpass\t"));
 
-    // A broken site is reported and the medians are used.
-    QFile broken(siteFilePath(doc));
+    // A broken site file beside a survey without a site is reported and the medians are used.
+    const QString older = survey(20, QStringLiteral("older.ZLM"));
+    QFile broken(siteFilePath(older));
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
     broken.write("{\"latitude\":");
     broken.close();
-    const ProgramRun fallback = cli({"qc", doc, "--json"});
+    const ProgramRun fallback = cli({"qc", older, "--json"});
     EXPECT_EQ(fallback.exitCode, 0);
     EXPECT_TRUE(QString::fromUtf8(fallback.err).contains(QStringLiteral("井场文件")));
     EXPECT_EQ(QJsonDocument::fromJson(fallback.out).object().value("reference").toObject().value("source").toString(),
@@ -283,14 +298,18 @@ TEST_F(AnalysisCli, EditTakesTheDeclinationFromTheSiteAndCopiesTheSite)
     CNDravikDoc copy;
     QString error;
     ASSERT_TRUE(copy.openFile(out, &error));
-    const auto f = siteField(*readSite(doc).site);
+    const auto f = siteField(*siteIn(doc));
     EXPECT_NEAR(copy.survey().header.declination(), f->declination, 1e-9);
-    EXPECT_EQ(bytesOf(siteFilePath(out)), bytesOf(siteFilePath(doc)));
-
-    // Saving a survey without a site over one that had one drops the stale site.
-    const QString plain = survey(3, QStringLiteral("plain.ZLM"));
-    ASSERT_EQ(cli({"edit", plain, "-o", out}).exitCode, 0);
+    EXPECT_EQ(siteIn(out).value_or(Site{}).latitude, -33.9); // in the copy's bytes
     EXPECT_FALSE(QFile::exists(siteFilePath(out)));
+
+    // A survey without a site saved beside another survey's site file does not take it.
+    const QString plain = survey(3, QStringLiteral("plain.ZLM"));
+    const QString stale = path("stale.ZLM");
+    QString error2;
+    ASSERT_TRUE(writeSite(stale, Site{10, 20, 0, QDate(2025, 1, 1)}, &error2));
+    ASSERT_EQ(cli({"edit", plain, "-o", stale}).exitCode, 0);
+    EXPECT_EQ(cli({"site", stale}).exitCode, 1);
     // -o into a missing folder: nothing anywhere.
     EXPECT_EQ(cli({"edit", doc, "-o", path("missing/x.ZLM")}).exitCode, 1);
     EXPECT_FALSE(QDir(path("missing")).exists());
@@ -322,4 +341,92 @@ TEST_F(AnalysisCli, UnusableSiteFilesAreReportedAndIgnored)
         else
             QFile::remove(site);
     }
+}
+
+TEST_F(AnalysisCli, SiteFileBesideAnOlderSurveyMovesInOnEditAndTravelsWithCopies)
+{
+    const QString doc = survey(5);
+    const QByteArray before = bytesOf(doc);
+    QString error;
+    Site old{36.5, 117, 45, QDate(2026, 3, 14), 30.0};
+    old.client = QStringLiteral("第一采油厂");
+    ASSERT_TRUE(writeSite(doc, old, &error)) << error.toStdString();
+    const QByteArray siteFile = bytesOf(siteFilePath(doc));
+    const QByteArray shown = cli({"site", doc}).out;
+    EXPECT_TRUE(QString::fromUtf8(shown).contains(QStringLiteral("client: 第一采油厂\n"))) << shown.toStdString();
+    EXPECT_FALSE(siteIn(doc)); // read, not yet moved
+
+    ASSERT_EQ(cli({"edit", doc, "--crew", "7"}).exitCode, 0);
+    EXPECT_EQ(siteIn(doc).value_or(Site{}).client, QStringLiteral("第一采油厂"));
+    EXPECT_EQ(bytesOf(doc).size(), before.size());
+    EXPECT_EQ(bytesOf(siteFilePath(doc)), siteFile); // left as it was
+
+    // The survey's own site wins; copied and renamed, the site goes along.
+    ASSERT_TRUE(writeSite(doc, Site{1, 2, 0, QDate(2026, 1, 1)}, &error));
+    EXPECT_EQ(cli({"site", doc}).out, shown);
+    ASSERT_TRUE(QFile::copy(doc, path("copy.ZLM")));
+    ASSERT_TRUE(QFile::rename(path("copy.ZLM"), path("moved.ZLM")));
+    EXPECT_EQ(cli({"site", path("moved.ZLM")}).out, shown);
+    const ProgramRun qc = cli({"qc", path("moved.ZLM"), "--json"});
+    EXPECT_EQ(QJsonDocument::fromJson(qc.out).object().value("reference").toObject().value("source").toString(),
+              QStringLiteral("site"));
+
+    // Cleared, it stays cleared although a site file lies beside it.
+    ASSERT_EQ(cli({"site", doc, "--clear"}).exitCode, 0);
+    EXPECT_EQ(cli({"site", doc}).exitCode, 1);
+    EXPECT_TRUE(QFile::exists(siteFilePath(doc)));
+}
+
+TEST_F(AnalysisCli, SiteTextsAndTheRulesOfRewritingTheSurvey)
+{
+    const QString doc = survey(5);
+    const ProgramRun set = cli({"site", doc, "--lat", "38.71", "--lon", "116.1", "--date", "2026-05-20", "--client",
+                                "第一采油厂", "--surveyor", "张三李四王五赵x", "--uwi", "A-1"});
+    ASSERT_EQ(set.exitCode, 0) << set.err.toStdString();
+    const QString text = QString::fromUtf8(set.out);
+    EXPECT_TRUE(text.contains(QStringLiteral("date: 2026-05-20\nclient: 第一采油厂\nuwi: A-1\nsurveyor: 张三李四王五赵x\nmodel: ")))
+        << text.toStdString();
+    // A new position keeps the texts; an empty text removes one.
+    ASSERT_EQ(cli({"site", doc, "--lat", "38.7", "--lon", "116.1", "--date", "2026-05-21", "--uwi", ""}).exitCode, 0);
+    EXPECT_EQ(siteIn(doc).value_or(Site{}).client, QStringLiteral("第一采油厂"));
+    EXPECT_TRUE(siteIn(doc).value_or(Site{}).uwi.isEmpty());
+
+    // Refused before anything is written: too many bytes, a character GBK lacks.
+    const QByteArray sited = bytesOf(doc);
+    for (const QStringList &args : {QStringList{"site", doc, "--surveyor", "张三李四王五赵六"},
+                                    QStringList{"site", doc, "--approved-by", QStringLiteral("王\U0001F600")}}) {
+        const ProgramRun r = cli(args);
+        EXPECT_EQ(r.exitCode, 1) << args.join(' ').toStdString();
+        EXPECT_FALSE(r.err.isEmpty());
+    }
+    EXPECT_EQ(bytesOf(doc), sited);
+
+    // A file that is not exactly a survey is rewritten only with --force, or saved elsewhere.
+    QFile f(doc);
+    ASSERT_TRUE(f.open(QIODevice::Append));
+    f.write("tail");
+    f.close();
+    const QByteArray inexact = bytesOf(doc);
+    const ProgramRun refused = cli({"site", doc, "--rig", "R1"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains("--force"));
+    EXPECT_EQ(cli({"site", doc, "--clear"}).exitCode, 1);
+    EXPECT_EQ(bytesOf(doc), inexact);
+    ASSERT_EQ(cli({"site", doc, "--rig", "R1", "-o", path("out.ZLM")}).exitCode, 0);
+    EXPECT_EQ(siteIn(path("out.ZLM")).value_or(Site{}).rig, QStringLiteral("R1"));
+    EXPECT_EQ(bytesOf(doc), inexact);
+    ASSERT_EQ(cli({"site", doc, "--rig", "R2", "--force"}).exitCode, 0);
+    EXPECT_EQ(siteIn(doc).value_or(Site{}).rig, QStringLiteral("R2"));
+    EXPECT_EQ(bytesOf(doc).size(), sited.size()); // saved as exactly a survey
+}
+
+TEST_F(AnalysisCli, ProbeReadStartsWithoutASiteWhateverLiesBesideItsFile)
+{
+    const QString file = path("read.ZLM");
+    QString error;
+    ASSERT_TRUE(writeSite(file, Site{1, 2, 0, QDate(2026, 1, 1)}, &error));
+    const ProgramRun read = cli({"--settings", path("s.ini"), "read", "--port", "SIM", "-o", file, "--quiet"});
+    ASSERT_EQ(read.exitCode, 0) << read.err.toStdString();
+    EXPECT_EQ(cli({"site", file}).exitCode, 1);
+    EXPECT_TRUE(QFile::exists(siteFilePath(file)));
 }

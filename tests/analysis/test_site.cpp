@@ -1,4 +1,5 @@
-// The site file: written atomically, read back, and refused whole when broken.
+// The site file older versions kept beside a survey: written atomically, read back, and
+// refused whole when broken.
 #include "analysis/site.h"
 
 #include <QDir>
@@ -53,14 +54,25 @@ TEST_F(SiteFile, WrittenAndReadBack)
     EXPECT_EQ(minimal.site->height, 0.0);
     EXPECT_FALSE(minimal.site->verticalSectionAzimuth);
 
-    // Copied along with a document saved elsewhere; removed when the source has none.
-    const QString other = dir.filePath(QStringLiteral("copy.ZLM"));
-    ASSERT_TRUE(copySite(document(), other, &error));
-    EXPECT_EQ(readSite(other).site->latitude, 10.0);
-    ASSERT_TRUE(removeSite(document(), &error));
-    EXPECT_FALSE(QFile::exists(siteFilePath(document())));
-    ASSERT_TRUE(copySite(document(), other, &error));
-    EXPECT_FALSE(QFile::exists(siteFilePath(other)));
+    // The fields beyond the first ones have keys of their own.
+    Site full = site;
+    full.fieldScale = 1.02;
+    full.dogLegLimit = 3;
+    full.probeStart = parseProbeStart(QStringLiteral("2026-03-14 07:30:05"));
+    full.client = QStringLiteral("第一采油厂");
+    full.approvedBy = QStringLiteral("王五");
+    ASSERT_TRUE(writeSite(document(), full, &error)) << error.toStdString();
+    const std::optional<Site> back = readSite(document()).site;
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->fieldScale, 1.02);
+    EXPECT_EQ(back->dogLegLimit, 3.0);
+    ASSERT_TRUE(back->probeStart);
+    EXPECT_EQ(probeStartText(*back->probeStart), QStringLiteral("2026-03-14 07:30:05"));
+    EXPECT_EQ(back->client, QStringLiteral("第一采油厂"));
+    EXPECT_EQ(back->approvedBy, QStringLiteral("王五"));
+    EXPECT_TRUE(back->surveyor.isEmpty());
+    EXPECT_TRUE(siteJson(full).contains("\"approvedBy\""));
+    EXPECT_FALSE(siteJson(full).contains("\"surveyor\""));
 }
 
 TEST_F(SiteFile, BrokenFilesAreReportedAndIgnored)
@@ -77,6 +89,9 @@ TEST_F(SiteFile, BrokenFilesAreReportedAndIgnored)
         R"({"latitude": 10, "longitude": 20, "date": "2019-12-31"})",        // no model
         R"({"latitude": 10, "longitude": 20, "date": "2025-01-01", "height": 20000})",
         R"({"latitude": 10, "longitude": 20, "date": "2025-01-01", "verticalSectionAzimuth": -1})",
+        R"({"latitude": 10, "longitude": 20, "date": "2025-01-01", "probeStart": "2025-01-01 25:00:00"})",
+        R"({"latitude": 10, "longitude": 20, "date": "2025-01-01", "fieldScale": "1"})",
+        R"({"latitude": 10, "longitude": 20, "date": "2025-01-01", "surveyor": "张三李四王五赵六"})", // 16 bytes
     };
     for (const QByteArray &bytes : broken) {
         SCOPED_TRACE(bytes.toStdString());
@@ -92,7 +107,6 @@ TEST_F(SiteFile, BrokenFilesAreReportedAndIgnored)
     EXPECT_FALSE(readSite(document()).site);
     EXPECT_FALSE(readSite(document()).error.isEmpty());
     QString error;
-    EXPECT_FALSE(removeSite(document(), &error));
     EXPECT_FALSE(writeSite(document(), {1, 2, 0, QDate(2026, 1, 1), {}}, &error));
     EXPECT_TRUE(QFileInfo(siteFilePath(document())).isDir());
 }

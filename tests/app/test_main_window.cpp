@@ -5,7 +5,9 @@
 #include "app/analysis/site_dialog.h"
 #include "app/analysis/trajectory_window.h"
 #include "app/export_dialogs.h"
+#include "app/file_dialog.h"
 #include "app/main_frame.h"
+#include "app/message_box.h"
 #include "app/printing.h"
 #include "app/probe_dialogs.h"
 #include "app/probe_ui.h"
@@ -13,14 +15,18 @@
 #include "app/survey_view.h"
 #include "app/table_dialogs.h"
 #include "output/export.h"
+#include "platform/fonts.h"
 #include "platform/gbk.h"
 #include "platform/settings.h"
+#include "probe/port_choice.h"
+#include "probe/serial_link.h"
 #include "synthetic.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDoubleSpinBox>
@@ -28,17 +34,26 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
+#include <QMimeDatabase>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
+#include <QScreen>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -52,6 +67,8 @@
 #include <unistd.h>
 #endif
 
+#include <algorithm>
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -111,6 +128,30 @@ void answerBox(QString *text, QMessageBox::StandardButton button = QMessageBox::
             box->reject();
     });
 }
+
+// Closes every message box while it lives, keeping its text and, when asked, what else the
+// window showed at that moment.
+class MessageWatch {
+public:
+    explicit MessageWatch(std::function<QString()> note = {})
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this, note] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible())
+                return;
+            texts << box->text();
+            if (note)
+                boxShowed << note();
+            box->done(QMessageBox::Ok);
+        });
+        m_timer.start(10);
+    }
+    QStringList texts;
+    QStringList boxShowed;
+
+private:
+    QTimer m_timer;
+};
 
 // Fills the fields of the next table dialog and presses its OK button.
 void fillDialog(const QStringList &texts, QString *title = nullptr)
@@ -379,6 +420,47 @@ TEST_F(MainWindow, HeaderFieldsSetTheirCaptions)
     EXPECT_TRUE(frame->isWindowModified());
 }
 
+// The crew and well edits take at most 14 GBK bytes as they are typed or pasted, so that 9
+// Chinese characters cannot get in at all; a longer text given otherwise can still be shortened.
+TEST_F(MainWindow, CrewAndWellEditsCountGbkBytesWhileTyping)
+{
+    open();
+    const auto typeText = [](QLineEdit *edit, const QString &text) {
+        for (const QChar c : text) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(edit, &press);
+            QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(edit, &release);
+        }
+    };
+    for (const int command : {CMainFrame::CmdCrew, CMainFrame::CmdWell}) {
+        QStringList seen;
+        whenModal<FieldDialog>([&](FieldDialog *d) {
+            QLineEdit *edit = d->field(0);
+            edit->clear();
+            typeText(edit, QStringLiteral("一二三四五六七八九"));
+            seen << edit->text();
+            edit->clear();
+            typeText(edit, QStringLiteral("AB一二三四五六七X"));
+            seen << edit->text();
+            edit->clear();
+            QApplication::clipboard()->setText(QStringLiteral("甲乙丙丁戊己庚辛"));
+            edit->paste();
+            seen << edit->text();
+            edit->setText(QStringLiteral("一二三四五六七八"));
+            edit->end(false);
+            edit->backspace();
+            seen << edit->text();
+            d->accept();
+        });
+        run(command);
+        EXPECT_EQ(seen, (QStringList{QStringLiteral("一二三四五六七"), QStringLiteral("AB一二三四五六"), QString(),
+                                     QStringLiteral("一二三四五六七")}))
+            << command;
+    }
+    EXPECT_EQ(buttonText(CMainFrame::CmdWell), QStringLiteral("井号: 一二三四五六七"));
+}
+
 TEST_F(MainWindow, DepthIsEnteredByEnterAndByDoubleClickOnTheDepthCell)
 {
     open();
@@ -501,6 +583,19 @@ TEST_F(MainWindow, PortChangesOnTheBarAndInTheDialog)
     EXPECT_EQ(store.readString(QStringLiteral("comport"), {}), QStringLiteral("SIM"));
     EXPECT_EQ(frame->probe()->portName(), QStringLiteral("SIM"));
 
+    // The dialog also holds whether a read compares a second pass; OK stores it.
+    EXPECT_TRUE(storedVerifyRead(store));
+    whenModal<CPortSelectDlg>([&](CPortSelectDlg *d) {
+        auto *verify = d->findChild<QCheckBox *>(QStringLiteral("verifyRead"));
+        ASSERT_NE(verify, nullptr);
+        EXPECT_EQ(verify->text(), QStringLiteral("读取时校验数据"));
+        EXPECT_TRUE(verify->isChecked());
+        verify->setChecked(false);
+        d->accept();
+    });
+    run(CMainFrame::CmdSelectPort);
+    EXPECT_FALSE(storedVerifyRead(store));
+
     // A pseudo-terminal opens: it becomes the port everywhere, and SIM comes back the same way.
 #ifdef _WIN32
     GTEST_SKIP() << "the rest needs a port that opens: a pseudo-terminal, which Windows does not have";
@@ -524,6 +619,158 @@ TEST_F(MainWindow, PortChangesOnTheBarAndInTheDialog)
     EXPECT_TRUE(QTest::qWaitFor([&] { return frame->probe()->portName() == QStringLiteral("SIM"); }, 5000));
     ::close(master);
 #endif
+}
+
+// A port typed into the bar's box is tried as a chosen one is, on Enter and on leaving the box;
+// a failed one is taken back before its message shows. Any length of name is kept whole.
+TEST_F(MainWindow, PortTypedIntoTheBarIsTriedAndKeptWhole)
+{
+    SettingsStore store(SettingsStore::defaultIniPath());
+    PortBox *box = frame->portBox();
+    QLineEdit *edit = box->lineEdit();
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+#ifdef _WIN32
+    const QString missing = QStringLiteral("COM250"); // typed in capitals, at most 18 characters
+#else
+    const QString missing = QStringLiteral("/dev/zolm-no-such-port");
+#endif
+    const auto type = [&](const QString &name) {
+        frame->activateWindow(); // the message boxes took it
+        EXPECT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, name);
+    };
+    {
+        MessageWatch boxes([&] { return box->currentText(); });
+        type(missing);
+        QTest::keyClick(edit, Qt::Key_Return);
+        view().setFocus(); // leaving the box afterwards tries nothing more
+        ASSERT_EQ(boxes.texts.size(), 1);
+        EXPECT_TRUE(boxes.texts[0].contains(missing)) << boxes.texts[0].toStdString();
+        EXPECT_EQ(boxes.boxShowed, QStringList{QStringLiteral("SIM")}); // already back when the message showed
+        EXPECT_EQ(box->currentText(), QStringLiteral("SIM"));
+        EXPECT_EQ(frame->probe()->portName(), QStringLiteral("SIM"));
+
+        // The dialog compares its choice with the port in use, not with what the box shows.
+        edit->setText(missing);
+        whenModal<CPortSelectDlg>([&](CPortSelectDlg *d) {
+            EXPECT_EQ(d->port(), QStringLiteral("SIM"));
+            d->portBox()->setCurrentText(missing);
+            d->accept();
+        });
+        run(CMainFrame::CmdSelectPort);
+        ASSERT_EQ(boxes.texts.size(), 2);
+        EXPECT_TRUE(boxes.texts[1].contains(missing));
+        EXPECT_EQ(box->currentText(), QStringLiteral("SIM"));
+    }
+    EXPECT_EQ(store.readString(QStringLiteral("comport"), {}), QStringLiteral("SIM"));
+
+#ifdef _WIN32
+    GTEST_SKIP() << "the rest needs a port that opens: a pseudo-terminal, which Windows does not have";
+#else
+    // A name as long as /dev/serial/by-id gives them, typed and left: taken whole, shown
+    // elided in the middle with the whole name as tooltip.
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    const QString longName = dir.filePath(QStringLiteral("usb-ZOLM_Probe_Link_A50285BI-if00-port0"));
+    ASSERT_TRUE(QFile::link(QString::fromLatin1(ptsname(master)), longName));
+    {
+        MessageWatch boxes;
+        type(longName);
+        view().setFocus();
+        EXPECT_TRUE(boxes.texts.isEmpty()) << boxes.texts.join(QLatin1Char('\n')).toStdString();
+    }
+    EXPECT_EQ(store.readString(QStringLiteral("comport"), {}), longName);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frame->probe()->portName() == longName; }, 5000));
+    EXPECT_EQ(box->currentText(), longName);
+    EXPECT_EQ(box->toolTip(), longName);
+    const QString shown = box->shownText();
+    EXPECT_TRUE(shown.startsWith(longName.left(3)) && shown.endsWith(QStringLiteral("port0"))
+                && shown.contains(QChar(0x2026)))
+        << shown.toStdString();
+    ::close(master);
+#endif
+}
+
+// Until a port is chosen, Linux takes the first USB serial adapter, and with none every probe
+// command asks for a port; nothing is stored meanwhile.
+TEST_F(MainWindow, WithoutAPortTheProbeCommandsAskForOne)
+{
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows starts with COM1, as the original did";
+#else
+    QStringList system;
+    for (const auto &[name, description] : probe::SerialLink::systemPorts())
+        system << name;
+    if (!probe::firstUsbAdapter(system).isEmpty())
+        GTEST_SKIP() << "this machine has a USB serial adapter, which would be the port";
+    frame.reset();
+    ASSERT_TRUE(QFile::remove(SettingsStore::defaultIniPath()));
+    frame = std::make_unique<CMainFrame>();
+    frame->show();
+    EXPECT_EQ(frame->portBox()->currentText(), QString());
+    EXPECT_EQ(frame->probe()->portName(), QString());
+    frame->document().setModified(true); // a read asks for the port before "save changes?"
+    for (const int command : {CMainFrame::CmdLinkTest, CMainFrame::CmdProbeInfo, CMainFrame::CmdReadProbe,
+                              CMainFrame::CmdRealTime, CMainFrame::CmdProbeSettings}) {
+        QString text;
+        answerBox(&text);
+        run(command);
+        EXPECT_EQ(text, QStringLiteral("请选择通讯口")) << command;
+    }
+    EXPECT_FALSE(SettingsStore(SettingsStore::defaultIniPath()).contains(QStringLiteral("comport")));
+#endif
+}
+
+// Qt's own file dialog reads each listed file's first bytes to guess its type, and a read in
+// /proc may never return: every file dialog of the program goes by the names alone.
+TEST_F(MainWindow, FileDialogsTellTypesFromNamesWithoutReadingFiles)
+{
+    loadSurvey();
+    frame->document().setModified(false);
+    std::vector<bool> byName;
+    const auto expectDialog = [&] {
+        whenModal<QFileDialog>([&](QFileDialog *d) {
+            byName.push_back(qobject_cast<FileDialog *>(d) && listsByNameOnly(*d));
+            d->reject();
+        });
+    };
+    expectDialog();
+    run(CMainFrame::CmdOpen);
+    expectDialog();
+    run(CMainFrame::CmdSaveAs);
+    expectDialog();
+    run(CMainFrame::CmdExport);
+    frame->showTrajectoryWindow();
+    ASSERT_TRUE(frame->trajectoryWindow()->csvButton()->isEnabled());
+    expectDialog();
+    frame->trajectoryWindow()->csvButton()->click();
+    EXPECT_EQ(byName, std::vector<bool>(4, true));
+
+    // A PDF without its extension: Qt's own provider reads it, the dialogs' does not.
+    QFile pdf(path("report"));
+    ASSERT_TRUE(pdf.open(QIODevice::WriteOnly));
+    pdf.write("%PDF-1.4\n%\xe2\xe3\xcf\xd3\n1 0 obj\n<< /Type /Catalog >>\nendobj\n");
+    pdf.close();
+    const QFileInfo info(pdf.fileName());
+    const QString byNameOnly = NameOnlyIconProvider().type(info);
+    EXPECT_EQ(byNameOnly, QMimeDatabase().mimeTypeForName(QStringLiteral("application/octet-stream")).comment());
+    if (QMimeDatabase().mimeTypeForFile(info).name() == QLatin1String("application/pdf")) // its bytes tell
+        EXPECT_NE(QFileIconProvider().type(info), byNameOnly);
+
+    // Dialogs Qt makes by itself (print to file) get the same once they show.
+    QObject *guard = guardFileDialogs(*qApp);
+    QFileDialog plain;
+    plain.setOption(QFileDialog::DontUseNativeDialog);
+    EXPECT_FALSE(listsByNameOnly(plain));
+    plain.show();
+    EXPECT_TRUE(listsByNameOnly(plain));
+    plain.hide();
+    delete guard;
 }
 
 TEST_F(MainWindow, SavedSurveyReopensToTheSameBytesAndClosingAsks)
@@ -620,9 +867,10 @@ TEST_F(MainWindow, TrajectoryProgramFoundAtStartIsLaunchedFromThere)
     EXPECT_EQ(readAll(path("launched")).trimmed(), (path("caculate.exe") + QStringLiteral(" 5038216")).toUtf8());
 }
 
-TEST_F(MainWindow, SiteIsStoredBesideTheFileAndSetsTheDeclinationThroughItsEdit)
+TEST_F(MainWindow, SiteIsSavedInsideTheSurveyAndSetsTheDeclinationThroughItsEdit)
 {
     ASSERT_TRUE(QFile::copy(data("small.ZLM"), path("a.ZLM")));
+    const QByteArray before = readAll(path("a.ZLM"));
     ASSERT_TRUE(frame->openDocument(path("a.ZLM")));
     enterSite(true);
     const auto field = siteField(*frame->site());
@@ -630,18 +878,69 @@ TEST_F(MainWindow, SiteIsStoredBesideTheFileAndSetsTheDeclinationThroughItsEdit)
     EXPECT_NEAR(frame->document().survey().header.declination(), field->declination, 1e-9);
     EXPECT_EQ(buttonText(CMainFrame::CmdDeclination), declinationCaption(field->declination));
     EXPECT_TRUE(frame->isWindowModified());
-    EXPECT_EQ(readSite(path("a.ZLM")).site.value_or(Site{}).height, 50.0);
+    EXPECT_EQ(readAll(path("a.ZLM")), before); // the document's until it is saved
+    ASSERT_TRUE(frame->save());
+    EXPECT_FALSE(QFile::exists(path("a.ZLM.site")));
+    const QByteArray saved = readAll(path("a.ZLM"));
+    EXPECT_EQ(saved.size(), before.size());
+    EXPECT_EQ(saved.mid(512), before.mid(512));
 
-    // Opened again with its site; a broken site file is reported in the status bar and ignored.
-    ASSERT_TRUE(frame->openDocument(path("a.ZLM"), false));
+    // Opened again, under another name, with its site.
+    ASSERT_TRUE(QFile::rename(path("a.ZLM"), path("b.ZLM")));
+    ASSERT_TRUE(frame->openDocument(path("b.ZLM"), false));
     EXPECT_EQ(frame->site().value_or(Site{}).latitude, 36.5);
-    QFile(path("a.ZLM.site")).resize(10);
-    ASSERT_TRUE(frame->openDocument(path("a.ZLM")));
+    EXPECT_EQ(frame->site().value_or(Site{}).height, 50.0);
+
+    // A broken site file beside an older survey is reported in the status bar and ignored.
+    ASSERT_TRUE(QFile::copy(data("small.ZLM"), path("c.ZLM")));
+    QFile broken(path("c.ZLM.site"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("{\"lat");
+    broken.close();
+    ASSERT_TRUE(frame->openDocument(path("c.ZLM")));
     EXPECT_FALSE(frame->site());
     EXPECT_TRUE(frame->statusBar()->currentMessage().contains(QStringLiteral("井场文件")));
 }
 
-TEST_F(MainWindow, QcSwitchColoursFailingRowsAndTheSiteOfAnUnsavedSurveyWaitsForItsName)
+TEST_F(MainWindow, SiteFileBesideAnOlderSurveyMovesInOnSaveAndTheLastSiteIsOneClickAway)
+{
+    ASSERT_TRUE(QFile::copy(data("small.ZLM"), path("old.ZLM")));
+    Site old{38.71, 116.1, 12, QDate(2026, 5, 20)};
+    old.client = QStringLiteral("第一采油厂");
+    ASSERT_TRUE(writeSite(path("old.ZLM"), old, nullptr));
+    const QByteArray siteFile = readAll(path("old.ZLM.site"));
+    ASSERT_TRUE(frame->openDocument(path("old.ZLM")));
+    EXPECT_EQ(frame->site().value_or(Site{}).client, QStringLiteral("第一采油厂"));
+    ASSERT_TRUE(frame->save());
+    EXPECT_EQ(readAll(path("old.ZLM.site")), siteFile); // left as it was
+    ASSERT_TRUE(QFile::remove(path("old.ZLM.site")));
+    ASSERT_TRUE(frame->openDocument(path("old.ZLM"), false));
+    EXPECT_EQ(frame->site().value_or(Site{}).client, QStringLiteral("第一采油厂"));
+
+    // Entered in the dialog, the site is remembered on this computer...
+    whenModal<SiteDialog>([](SiteDialog *d) {
+        d->textBox(7)->setText(QStringLiteral("张三")); // surveyor
+        d->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+    });
+    run(CMainFrame::CmdSite);
+    frame->document().setModified(false);
+    // ...and offered in one click for a survey without one.
+    open();
+    EXPECT_FALSE(frame->site());
+    bool offered = false;
+    whenModal<SiteDialog>([&offered](SiteDialog *d) {
+        offered = d->lastSiteButton()->isEnabled();
+        d->lastSiteButton()->click();
+        d->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+    });
+    run(CMainFrame::CmdSite);
+    EXPECT_TRUE(offered);
+    EXPECT_EQ(frame->site().value_or(Site{}).latitude, 38.71);
+    EXPECT_EQ(frame->site().value_or(Site{}).client, QStringLiteral("第一采油厂"));
+    EXPECT_EQ(frame->site().value_or(Site{}).surveyor, QStringLiteral("张三"));
+}
+
+TEST_F(MainWindow, QcSwitchColoursFailingRowsAndTheSiteOfAnUnsavedSurveyIsSavedInIt)
 {
     loadSurvey();
     const QString fieldText = cell(table().rowForPoint(5), ColTotalField);
@@ -654,14 +953,15 @@ TEST_F(MainWindow, QcSwitchColoursFailingRowsAndTheSiteOfAnUnsavedSurveyWaitsFor
     EXPECT_EQ(cell(table().rowForPoint(5), ColTotalField), fieldText);
 
     // With a site its model is the reference (this survey's field is not the model's). The
-    // site is kept until the survey has a name, replacing a site file found there.
+    // site is saved inside the survey; a site file found beside its name stays out of it.
     enterSite(false);
     EXPECT_TRUE(rowData(4, Qt::ToolTipRole).toString().contains(QStringLiteral("井场地磁模型")));
     EXPECT_TRUE(frame->isWindowModified());
     ASSERT_TRUE(writeSite(path("c.ZLM"), Site{10, 20, 0, QDate(2025, 1, 1), {}}, nullptr));
     acceptFile(path("c"));
     run(CMainFrame::CmdSaveAs);
-    EXPECT_EQ(readSite(path("c.ZLM")).site.value_or(Site{}).latitude, 36.5);
+    ASSERT_TRUE(frame->openDocument(path("c.ZLM"), false));
+    EXPECT_EQ(frame->site().value_or(Site{}).latitude, 36.5);
     run(CMainFrame::CmdQc);
     EXPECT_FALSE(rowData(5, Qt::BackgroundRole).isValid());
 }
@@ -680,6 +980,387 @@ TEST_F(MainWindow, TrajectoryWindowFollowsDepthEditsAndNewSurveys)
     frame->document().setModified(false);
     run(CMainFrame::CmdNew);
     EXPECT_EQ(stations->rowCount(), 0);
+}
+
+TEST_F(MainWindow, SpaceTicksTheCurrentRowAndTheKeyboardReachesTheBars)
+{
+    open();
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    view().setFocus();
+    // The current cell is not the check box's: Space still ticks the row.
+    view().setCurrentIndex(view().model()->index(2, ColTime));
+    const int point = table().pointForRow(2);
+    const bool before = pointChecked(point);
+    frame->document().setModified(false);
+    QTest::keyClick(&view(), Qt::Key_Space);
+    EXPECT_NE(pointChecked(point), before);
+    EXPECT_NE(view().model()->index(2, ColCheck).data(Qt::CheckStateRole).toInt() == Qt::Checked, before);
+    EXPECT_TRUE(frame->document().isModified());
+    QTest::keyClick(&view(), Qt::Key_Space);
+    EXPECT_EQ(pointChecked(point), before);
+
+    // Tab leaves the table for the first control of the bars; F6 goes back and forth, Shift+F6
+    // to the bars' last control.
+    const auto focused = [] { return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(); };
+    const QString first = QStringLiteral("button%1").arg(CMainFrame::CmdOpen);
+    QTest::keyClick(&view(), Qt::Key_Tab);
+    EXPECT_EQ(focused(), first);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+    EXPECT_EQ(QApplication::focusWidget(), &view());
+    QTest::keyClick(&view(), Qt::Key_F6);
+    EXPECT_EQ(focused(), first);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+    QTest::keyClick(&view(), Qt::Key_F6, Qt::ShiftModifier);
+    EXPECT_EQ(focused(), QStringLiteral("button%1").arg(CMainFrame::CmdTrajectoryWindow));
+}
+
+TEST_F(MainWindow, StatusBarPromptsForAnItemAndIsReadyOnceItIsLeft)
+{
+    open();
+    QMenu *edit = nullptr;
+    for (QMenu *m : frame->menuBar()->findChildren<QMenu *>())
+        if (m->actions().contains(frame->command(CMainFrame::CmdReverse)))
+            edit = m;
+    ASSERT_NE(edit, nullptr);
+    const QString ready = QStringLiteral("就绪");
+    EXPECT_EQ(frame->statusBar()->currentMessage(), ready);
+    const struct {
+        int id;
+        const char *prompt;
+    } items[] = {{CMainFrame::CmdReverse, "颠倒顺序"},
+                 {CMainFrame::CmdHideChecked, "隐藏选择的数据"},
+                 {CMainFrame::CmdOnlyChecked, "只显示选择的数据(隐藏未选择的数据)"},
+                 {CMainFrame::CmdShowAll, "显示全部数据"},
+                 {CMainFrame::CmdCheckAll, "选择全部数据"}};
+    for (const auto &item : items) {
+        // Over the menu item: its prompt; chosen, the menu closes and the bar is ready.
+        edit->popup(frame->mapToGlobal(QPoint(20, 20)));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(edit));
+        edit->setActiveAction(frame->command(item.id));
+        EXPECT_EQ(frame->statusBar()->currentMessage(), QString::fromUtf8(item.prompt));
+        QTest::keyClick(edit, Qt::Key_Return);
+        EXPECT_FALSE(edit->isVisible());
+        EXPECT_EQ(frame->statusBar()->currentMessage(), ready) << item.prompt;
+
+        // Over the bar's button, and off it again.
+        auto *button = frame->findChild<QToolButton *>(QStringLiteral("button%1").arg(item.id));
+        ASSERT_NE(button, nullptr);
+        QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+        QApplication::sendEvent(button, &enter);
+        EXPECT_EQ(frame->statusBar()->currentMessage(), QString::fromUtf8(item.prompt));
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(button, &leave);
+        EXPECT_EQ(frame->statusBar()->currentMessage(), ready);
+    }
+}
+
+TEST_F(MainWindow, NewDocumentHasItsOwnCaptionsAndNoQc)
+{
+    loadSurvey();
+    fillDialog({QStringLiteral("-4.47")});
+    run(CMainFrame::CmdDeclination);
+    fillDialog({QStringLiteral("W-7")});
+    run(CMainFrame::CmdWell);
+    run(CMainFrame::CmdQc);
+    ASSERT_EQ(buttonText(CMainFrame::CmdDeclination), QStringLiteral("磁偏角: -4.47"));
+    ASSERT_TRUE(frame->command(CMainFrame::CmdQc)->isChecked());
+
+    frame->document().setModified(false);
+    run(CMainFrame::CmdNew);
+    EXPECT_EQ(buttonText(CMainFrame::CmdCrew), QStringLiteral("井队编号"));
+    EXPECT_EQ(buttonText(CMainFrame::CmdWell), QStringLiteral("井号"));
+    EXPECT_EQ(buttonText(CMainFrame::CmdDeclination), QStringLiteral("磁偏角: 0.00"));
+    EXPECT_FALSE(frame->command(CMainFrame::CmdQc)->isChecked());
+    EXPECT_EQ(view().surveyModel()->highlight(), nullptr);
+}
+
+TEST_F(MainWindow, CaptionsShowOneLineOfPrintableText)
+{
+    loadSurvey();
+    // Bytes of a file that is not quite a survey: line breaks, control codes, an '&'.
+    frame->document().survey().header.setCrewNumber("A\r\nB\x01\tC&D\n");
+    view().refillTable();
+    auto *crew = frame->findChild<QToolButton *>(QStringLiteral("button%1").arg(CMainFrame::CmdCrew));
+    auto *well = frame->findChild<QToolButton *>(QStringLiteral("button%1").arg(CMainFrame::CmdWell));
+    EXPECT_EQ(crew->text(), QStringLiteral("井队编号: A B C&&D")); // "&&" shows one '&'
+    EXPECT_EQ(crew->sizeHint().height(), well->sizeHint().height());
+}
+
+TEST_F(MainWindow, TrajectoryWindowComesBackFromMinimisedWithCompactRows)
+{
+    loadSurvey();
+    run(CMainFrame::CmdTrajectoryWindow);
+    TrajectoryWindow *w = frame->trajectoryWindow();
+    ASSERT_TRUE(w && w->isVisible());
+    EXPECT_LE(w->table()->rowHeight(0), w->table()->fontMetrics().height() + 6);
+    w->showMinimized();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->isMinimized(); }, 5000));
+    run(CMainFrame::CmdTrajectoryWindow);
+    EXPECT_FALSE(w->isMinimized());
+    EXPECT_TRUE(w->isVisible());
+}
+
+namespace {
+
+// Where a control lies in its dialog.
+QRect placeIn(QWidget *dialog, QWidget *w)
+{
+    return QRect(w->mapTo(dialog, QPoint(0, 0)), w->size());
+}
+
+// Reading order: above first, then from left to right along a row.
+bool readsBefore(const QRect &a, const QRect &b)
+{
+    if (a.bottom() < b.top())
+        return true;
+    if (b.bottom() < a.top())
+        return false;
+    return a.left() < b.left();
+}
+
+// The controls Tab visits in a dialog, starting from the one seen first.
+QList<QWidget *> tabWalk(QDialog *dialog)
+{
+    dialog->show();
+    dialog->activateWindow();
+    // (A dialog counts as active while its main window is: wait for the dialog itself.)
+    if (!QTest::qWaitFor([&] { return QApplication::activeWindow() == dialog; }, 5000))
+        return {};
+    if (!QApplication::focusWidget() || !dialog->isAncestorOf(QApplication::focusWidget()))
+        QTest::keyClick(dialog, Qt::Key_Tab);
+    QList<QWidget *> seen;
+    for (int i = 0; i < 60; ++i) {
+        QWidget *w = QApplication::focusWidget();
+        // A spin box's or an editable list's own line edit stands for it.
+        if (w && (qobject_cast<QAbstractSpinBox *>(w->parentWidget()) || qobject_cast<QComboBox *>(w->parentWidget())))
+            w = w->parentWidget();
+        if (!w || !dialog->isAncestorOf(w))
+            break;
+        // (Tab goes through a date's fields before it leaves the date.)
+        if (seen.isEmpty() || seen.last() != w) {
+            if (seen.contains(w))
+                break;
+            seen << w;
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    const auto first = std::min_element(seen.begin(), seen.end(), [&](QWidget *a, QWidget *b) {
+        return readsBefore(placeIn(dialog, a), placeIn(dialog, b));
+    });
+    std::rotate(seen.begin(), first, seen.end());
+    return seen;
+}
+
+} // namespace
+
+TEST_F(MainWindow, TabVisitsEveryDialogsControlsInTheOrderTheyAreSeen)
+{
+    CExportFormatDlg exportFormat(frame->settings(), frame.get());
+    FieldDialog autoDepth(frame.get(), Dialog::AutoDepth, {{QStringLiteral("起始"), QStringLiteral("2000")}, {QStringLiteral("段长"), QStringLiteral("30")}},
+                          [](const QStringList &, int *) { return TableChange{}; });
+    CPortSelectDlg port(QStringLiteral("SIM"), true, frame.get());
+    ProbeSettingsDialog probeSettings(probe::ProbeSetup{}, frame.get());
+    SiteDialog site(std::nullopt, std::nullopt, frame.get());
+    for (QDialog *dialog : std::initializer_list<QDialog *>{&exportFormat, &autoDepth, &port, &probeSettings, &site}) {
+        const QList<QWidget *> order = tabWalk(dialog);
+        ASSERT_GE(order.size(), 3) << dialog->windowTitle().toStdString();
+        for (int i = 1; i < order.size(); ++i)
+            EXPECT_TRUE(readsBefore(placeIn(dialog, order[i - 1]), placeIn(dialog, order[i])))
+                << dialog->windowTitle().toStdString() << ": " << order[i - 1]->metaObject()->className() << " "
+                << order[i - 1]->objectName().toStdString() << " before " << order[i]->metaObject()->className();
+        dialog->hide();
+    }
+}
+
+namespace {
+
+// What a window manager does is seen only on Qt's X11 platform, where
+// tests/app/run_under_window_manager.sh runs these cases on a virtual display with openbox.
+bool underWindowManager()
+{
+    return QGuiApplication::platformName() == QLatin1String("xcb");
+}
+
+const char *const NeedsWindowManager = "needs a window manager: ctest -R test_app_window_manager runs it under Xvfb with openbox";
+
+QString x11Tool(const QString &program, const QStringList &arguments)
+{
+    QProcess p;
+    p.start(program, arguments);
+    p.waitForFinished(10000);
+    return QString::fromLatin1(p.readAllStandardOutput());
+}
+
+// The windows from bottom to top, as the window manager stacks them.
+QList<WId> stackingOrder()
+{
+    // "_NET_CLIENT_LIST_STACKING(WINDOW): window id # 0x400006, 0x400015"
+    const QString list = x11Tool(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")});
+    QList<WId> ids;
+    for (const QString &id : list.section(QLatin1Char('#'), 1).split(QLatin1Char(','), Qt::SkipEmptyParts))
+        ids << id.trimmed().toULongLong(nullptr, 16);
+    return ids;
+}
+
+bool isActive(QWidget *w)
+{
+    return QTest::qWaitFor([w] { return QApplication::activeWindow() == w; }, 5000);
+}
+
+// Pixels of the title bar the window manager draws over an active window that stand out
+// lighter than the bar around them: the letters of the title, and the same icon and buttons for
+// windows of one kind.
+qint64 titleInk(const QImage &bar)
+{
+    qint64 ink = 0;
+    for (int y = 0; y < bar.height(); ++y) {
+        // The bar's own shade on this row: its most common one.
+        std::array<int, 256> shades{};
+        for (int x = 0; x < bar.width(); ++x)
+            ++shades[static_cast<std::size_t>(qGray(bar.pixel(x, y)))];
+        const auto background = static_cast<int>(std::max_element(shades.begin(), shades.end()) - shades.begin());
+        for (int x = 0; x < bar.width(); ++x)
+            ink += qGray(bar.pixel(x, y)) > background + 60 ? 1 : 0;
+    }
+    return ink;
+}
+
+// The window manager's frame around a window: left, right, top and bottom widths (Qt may not
+// have read them yet when a window has just appeared).
+QMargins frameExtents(QWidget *w)
+{
+    // "_NET_FRAME_EXTENTS(CARDINAL) = 1, 1, 20, 5"
+    const QStringList widths = x11Tool(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(w->winId()),
+                                                                 QStringLiteral("_NET_FRAME_EXTENTS")})
+                                   .section(QLatin1Char('='), 1)
+                                   .split(QLatin1Char(','), Qt::SkipEmptyParts);
+    if (widths.size() != 4)
+        return {};
+    return {widths[0].trimmed().toInt(), widths[2].trimmed().toInt(), widths[1].trimmed().toInt(), widths[3].trimmed().toInt()};
+}
+
+qint64 titleInk(QWidget *w)
+{
+    w->show();
+    w->activateWindow();
+    if (!QTest::qWaitForWindowExposed(w) || !isActive(w))
+        return -1;
+    // Once the window manager has drawn the bar as active: two grabs in a row agree.
+    qint64 ink = 0;
+    QImage before;
+    for (int i = 0; i < 100; ++i) {
+        QTest::qWait(50);
+        const QRect client = w->geometry();
+        const QMargins frame = frameExtents(w);
+        const QImage image = frame.top() > 0
+            ? w->screen()->grabWindow(0, client.left() - frame.left(), client.top() - frame.top(),
+                                      client.width() + frame.left() + frame.right(), frame.top()).toImage()
+            : QImage();
+        ink = image.isNull() ? 0 : titleInk(image);
+        if (ink > 0 && image == before)
+            break;
+        before = image;
+    }
+    w->hide();
+    return ink;
+}
+
+} // namespace
+
+TEST_F(MainWindow, WindowManagerKeepsTheTrajectoryWindowAboveAndBringsItBackWithEveryColumn)
+{
+    if (!underWindowManager())
+        GTEST_SKIP() << NeedsWindowManager;
+    frame->showMaximized();
+    loadSurvey();
+    run(CMainFrame::CmdTrajectoryWindow);
+    TrajectoryWindow *w = frame->trajectoryWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    ASSERT_TRUE(isActive(w));
+    // At its default size every column shows, the QC verdict's included.
+    QHeaderView *header = w->table()->horizontalHeader();
+    for (int c = 0; c < StationModel::ColumnCount; ++c)
+        EXPECT_LE(header->sectionViewportPosition(c) + header->sectionSize(c), header->viewport()->width()) << c;
+
+    // A click on the main window, where the trajectory window does not cover it.
+    const auto above = [&] {
+        const QList<WId> order = stackingOrder();
+        return order.contains(frame->winId()) && order.indexOf(w->winId()) > order.indexOf(frame->winId());
+    };
+    const QPoint corner = frame->statusBar()->mapToGlobal(QPoint(8, frame->statusBar()->height() / 2));
+    ASSERT_FALSE(w->frameGeometry().contains(corner));
+    x11Tool(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(corner.x()), QString::number(corner.y()),
+                                        QStringLiteral("click"), QStringLiteral("1")});
+    ASSERT_TRUE(isActive(frame.get()));
+    EXPECT_TRUE(QTest::qWaitFor(above, 3000));
+
+    // Minimised, then chosen again: back in front and active.
+    w->showMinimized();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->isMinimized(); }, 5000));
+    run(CMainFrame::CmdTrajectoryWindow);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w->isMinimized() && QApplication::activeWindow() == w; }, 5000));
+    EXPECT_TRUE(above());
+}
+
+TEST_F(MainWindow, WindowManagerShowsTheWarningOfAnInexactFileOverTheWindowOnceItIsUp)
+{
+    if (!underWindowManager())
+        GTEST_SKIP() << NeedsWindowManager;
+    QFile f(path("odd.ZLM"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(readAll(data("small.ZLM")) + "trailing");
+    f.close();
+
+    // As at start-up: the file named on the command line opens before the window is shown.
+    frame = std::make_unique<CMainFrame>();
+    bool windowWasUp = false;
+    QRect box;
+    QString warning;
+    whenModal<QMessageBox>([&](QMessageBox *b) {
+        windowWasUp = frame->isVisible() && frame->isMaximized();
+        QTest::qWaitForWindowExposed(b);
+        box = b->frameGeometry();
+        warning = b->text();
+        b->accept();
+    });
+    ASSERT_TRUE(frame->openDocument(path("odd.ZLM"), false));
+    frame->showMaximized();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !warning.isEmpty(); }, 10000));
+    EXPECT_TRUE(warning.contains(QStringLiteral("odd.ZLM")));
+    EXPECT_TRUE(windowWasUp);
+    const QRect window = frame->frameGeometry();
+    EXPECT_TRUE(window.contains(box));
+    // Over its middle, as a dialog is placed over its parent.
+    EXPECT_LE(std::abs(box.center().x() - window.center().x()), window.width() / 10);
+    EXPECT_LE(std::abs(box.center().y() - window.center().y()), window.height() / 10);
+}
+
+TEST(TitleBars, WindowManagerShowsTheWholeTitleOfMessageBoxesAndTheAboutBox)
+{
+    if (!underWindowManager())
+        GTEST_SKIP() << NeedsWindowManager;
+    // The program's font, as it sets it at start-up.
+    const QFont before = QApplication::font();
+    QFont font = before;
+    font.setFamilies(zolm::tahomaWithChineseFallback());
+    QApplication::setFont(font);
+    const auto restore = qScopeGuard([&] { QApplication::setFont(before); });
+    // Each beside a window of its kind wide enough for any title: the same letters are drawn.
+    const QString title = CAboutDlg().windowTitle();
+    ProgramMessageBox box(QMessageBox::Information, title, QStringLiteral("好"), QMessageBox::Ok);
+    ProgramMessageBox wideBox(QMessageBox::Information, title, QString(110, QLatin1Char('x')), QMessageBox::Ok);
+    CAboutDlg about;
+    CAboutDlg wideAbout;
+    wideAbout.resize(1000, wideAbout.sizeHint().height());
+    const qint64 boxInk = titleInk(&box);
+    const qint64 wideBoxInk = titleInk(&wideBox);
+    const qint64 aboutInk = titleInk(&about);
+    const qint64 wideAboutInk = titleInk(&wideAbout);
+    ASSERT_GT(wideBoxInk, 0);
+    ASSERT_GT(wideAboutInk, 0);
+    EXPECT_GE(boxInk, wideBoxInk * 97 / 100) << boxInk << " of " << wideBoxInk;
+    EXPECT_GE(aboutInk, wideAboutInk * 97 / 100) << aboutInk << " of " << wideAboutInk;
 }
 
 TEST(AboutBox, KeepsTheOriginalVersionLineAndAddsTheProgramsOwn)

@@ -166,6 +166,38 @@ TEST_F(ProbeWindows, ReadingASurveyShowsProgressHandsOverTheImagesThenTheResultB
     EXPECT_FALSE(progress->isVisible());
 }
 
+// Over a line that corrupts answers the window says when the comparing pass runs and the time
+// left over both passes; the result box counts the blocks read again. With VerifyRead off the
+// read is one pass.
+TEST_F(ProbeWindows, AReadOverABadLineShowsTheComparingPassAndTheBlocksReadAgain)
+{
+    qputenv("ZOLM_SIM_FAULTS", "stale-block:2,short:G:7");
+    start(QStringLiteral("SIM"));
+    controller->readData();
+    ProgressWindow *progress = controller->progressWindow();
+    QMessageBox *box = waitModal<QMessageBox>();
+    ASSERT_NE(box, nullptr);
+    qunsetenv("ZOLM_SIM_FAULTS");
+    EXPECT_EQ(progress->caption(), text::captionVerifyData());
+    EXPECT_EQ(progress->timeLeftText(), text::timeLeft(0));
+    expectBox(text::captionResult(), text::dataRead() + QStringLiteral("\n\n") + text::rereads(2),
+              QMessageBox::Information);
+    ASSERT_TRUE(read);
+    const auto verified = read;
+
+    // The faults are spent: a single pass of the same probe reads the clean survey.
+    SettingsStore store;
+    storeVerifyRead(store, false);
+    read.reset();
+    controller->readData();
+    ASSERT_NE(waitModal<QMessageBox>(), nullptr);
+    EXPECT_EQ(progress->caption(), text::captionReadData());
+    expectBox(text::captionResult(), text::dataRead(), QMessageBox::Information);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(verified->data.bytes, read->data.bytes);
+    EXPECT_EQ(verified->parameters.bytes, read->parameters.bytes);
+}
+
 TEST_F(ProbeWindows, SettingTheProbeWarnsWhileItHoldsDataValidatesThenWritesAndStores)
 {
     SettingsStore store;

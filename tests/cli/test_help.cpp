@@ -1,4 +1,5 @@
 // zolm-cli's help, version and manual page, and zolm-probe-sim's.
+#include "cli/cli.h"
 #include "run_program.h"
 
 #include <QRegularExpression>
@@ -72,4 +73,44 @@ TEST(Help, VersionAndManualPageComeFromTheSameSource)
                 << line.toStdString();
         }
     }
+}
+
+// Each option in the table the command line parses with is named in its command's help (in the
+// usage line and in the text below it), in the command's entry of the list, and in its part of
+// the manual page.
+TEST(Help, NamesEveryOptionTheCommandsTake)
+{
+    const QString overview = out(cliPath, {QStringLiteral("--help")});
+    const QString man = out(cliPath, {QStringLiteral("--man")});
+    const auto names = [](const QString &text, const QString &option) {
+        const QString name = QRegularExpression::escape(option);
+        return QRegularExpression(QStringLiteral("(^|[\\s\\[(|,])%1($|[\\s\\]=|,)])").arg(name)).match(text).hasMatch();
+    };
+    int checked = 0;
+    for (const QString &c : commands) {
+        const QString help = out(cliPath, {c, QStringLiteral("--help")});
+        const qsizetype body = help.indexOf(QStringLiteral("\n\n"));
+        const QString usage = help.left(body);
+        const QString text = help.mid(body);
+        // The list: the command's line and the lines that continue it.
+        const qsizetype at = overview.indexOf(QRegularExpression(QStringLiteral("\n  %1[ \n]").arg(c)));
+        ASSERT_GE(at, 0) << c.toStdString();
+        const qsizetype next = overview.indexOf(QRegularExpression(QStringLiteral("\n  \\S|\n\n")), at + 1);
+        const QString listed = overview.mid(at, next - at);
+        const QString roffName = QString(c).replace(QLatin1Char('-'), QStringLiteral("\\-"));
+        const qsizetype section = man.indexOf(QStringLiteral("\n.SS ") + roffName + QLatin1Char('\n'));
+        ASSERT_GE(section, 0) << c.toStdString();
+        QString manText = man.mid(section + 1);
+        manText = manText.left(manText.indexOf(QRegularExpression(QStringLiteral("\n\\.S[SH] "))));
+        manText.replace(QStringLiteral("\\-"), QStringLiteral("-"));
+        for (const zolm::cli::OptionSpec &o : zolm::cli::commandOptions(c.toStdString())) {
+            const QString option = QString::fromLatin1(o.name);
+            EXPECT_TRUE(names(usage, option)) << c.toStdString() << " usage: " << o.name;
+            EXPECT_TRUE(names(text, option)) << c.toStdString() << " help: " << o.name;
+            EXPECT_TRUE(names(listed, option)) << c.toStdString() << " list: " << o.name;
+            EXPECT_TRUE(names(manText, option)) << c.toStdString() << " manual: " << o.name;
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 60); // the table is there, not empty
 }

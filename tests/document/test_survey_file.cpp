@@ -310,6 +310,35 @@ TEST_F(SurveyFile, DamagedFilesAreRefusedAndChangeNothing)
     EXPECT_EQ(0, std::memcmp(&doc.survey(), snapshot.get(), sizeof(SurveyData)));
 }
 
+// A file of another kind opened as a survey (a PDF) is named as such before what failed; a
+// survey of this program that is damaged is not.
+TEST_F(SurveyFile, AFileOfAnotherKindSaysSoBeforeTheDetail)
+{
+    const QString foreign = QStringLiteral("这不是本程序的测斜数据文件（文件的长度和格式都不相符）。");
+    CNDravikDoc doc;
+    QString why;
+    QByteArray pdf("%PDF-1.4\n%\xe2\xe3\xcf\xd3\n");
+    pdf.append(QByteArray(60001, 'x')); // its "count" reads as 0x7878 = 30840
+    writeAll(path("manual.pdf"), pdf);
+    EXPECT_FALSE(doc.openFile(path("manual.pdf"), &why));
+    EXPECT_TRUE(why.contains(foreign + QStringLiteral("\n\n文件中的测点数 30840 超过了最多 1818 个测点")))
+        << why.toStdString();
+
+    writeAll(path("note.txt"), "hello");
+    EXPECT_FALSE(doc.openFile(path("note.txt"), &why));
+    EXPECT_TRUE(why.contains(foreign + QStringLiteral("\n\n文件不完整"))) << why.toStdString();
+
+    loadSynthetic(doc, 3);
+    QString error;
+    ASSERT_TRUE(doc.saveFile(path("ours.ZLM"), &error)) << error.toStdString();
+    QByteArray damaged = readAll(path("ours.ZLM"));
+    le::put16(reinterpret_cast<std::uint8_t *>(damaged.data()) + 25092, 1819);
+    writeAll(path("ours.ZLM"), damaged);
+    EXPECT_FALSE(doc.openFile(path("ours.ZLM"), &why));
+    EXPECT_TRUE(why.contains(QStringLiteral("1819"))) << why.toStdString();
+    EXPECT_FALSE(why.contains(foreign)) << why.toStdString();
+}
+
 // Random and truncated inputs: refused or read, never out of bounds (the sanitizer build and
 // the fuzz target run the same reader).
 TEST_F(SurveyFile, ArbitraryBytes)

@@ -160,6 +160,7 @@ public:
     std::function<QByteArray(const QByteArray &request)> respond;
     std::size_t chunk = 128;
     bool openable = true;
+    bool writable = true; // false: every write fails, as a port whose adapter was pulled
 
     std::vector<QByteArray> writes;
     std::vector<int> silentWaits; // the wait of every read that found nothing
@@ -168,6 +169,7 @@ public:
 
     bool isOpen() const override { return m_open; }
     QString name() const override { return QStringLiteral("fake"); }
+    QString writeError() const override { return writable ? QString() : QStringLiteral("设备已移除"); }
     // Bytes that arrive without a request (a stream, noise).
     void deliver(const QByteArray &bytes) { m_pending.append(bytes); }
     const QByteArray &pending() const { return m_pending; }
@@ -182,7 +184,7 @@ protected:
     }
     bool doWrite(const QByteArray &bytes) override
     {
-        if (!m_open)
+        if (!m_open || !writable)
             return false;
         writes.push_back(bytes);
         if (respond)

@@ -1,6 +1,9 @@
 // zolm-cli's probe commands as a user runs them: against the built-in virtual probe (SIM)
 // and against zolm-probe-sim with faults, both over real ptys.
 #include "document/document.h"
+#include "platform/settings.h"
+#include "probe/port_choice.h"
+#include "probe/serial_link.h"
 #include "probe/texts.h"
 #include "probe_model.h"
 #include "run_program.h"
@@ -232,6 +235,65 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureCase{"info", "silent-at:G:0", "通讯超时(3)\n\n请检查探管通讯线、电池和电源开关"},
                       FailureCase{"info", "silent-at:Y:0", "通讯超时(4)\n\n请检查探管通讯线、电池和电源开关"}));
 
+// A line that corrupts answers: the read keeps the clean survey and says how many blocks it
+// read again; a single pass (asked for, or chosen in the settings) still checks every answer
+// but cannot see a stale block; a block that never reads the same twice writes nothing.
+TEST_F(CommCli, ReadOverALineThatCorruptsAnswers)
+{
+    const QByteArray clean = bytesOf(savedSurvey(300));
+    const QString out = path("out.ZLM");
+    const QString checkCable = QStringLiteral("\n\n请检查通讯线和接头后重试。\n\n");
+    struct Case {
+        const char *what;
+        QStringList faults;
+        QStringList options;
+        const char *settings;
+        int exitCode;
+        QString err;
+        bool clean; // else: the file keeps its earlier bytes, or (exit 0) holds another survey
+    };
+    const QStringList three{QStringLiteral("stale-block:3"), QStringLiteral("flip:G:5:10:2"), QStringLiteral("short:B:1")};
+    // Block 1's five reads (B answers 1, 44 in the second pass, then 45 to 47), each flipped its own way.
+    QStringList fiveWays;
+    for (const int answer : {1, 44, 45, 46, 47})
+        fiveWays << QStringLiteral("flip:B:%1:10:%2").arg(answer).arg(answer % 8);
+    const Case cases[] = {
+        {"verified", three, {}, "", 0, QStringLiteral("通讯线路有误码，已重读 3 块。\n"), true},
+        {"--single-pass", three, {QStringLiteral("--single-pass")}, "", 0, QStringLiteral("通讯线路有误码，已重读 1 块。\n"), false},
+        {"VerifyRead=0", three, {}, "VerifyRead=0\n", 0, QStringLiteral("通讯线路有误码，已重读 1 块。\n"), false},
+        {"never the same twice", fiveWays, {}, "", 1,
+         QStringLiteral("探管数据校验失败(4.1)") + checkCable + QStringLiteral("通讯线路有误码，已重读 3 块。\n"), false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        QStringList args{QStringLiteral("--points"), QStringLiteral("300")};
+        for (const QString &f : c.faults)
+            args << QStringLiteral("--fault") << f;
+        SimProcess sim(args);
+        ASSERT_FALSE(sim.port().isEmpty());
+        QFile settings(path("settings.ini"));
+        ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+        settings.write(c.settings);
+        settings.close();
+        QFile earlier(out);
+        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+        earlier.write("earlier bytes");
+        earlier.close();
+
+        const Result r = cli(QStringList{QStringLiteral("read"), QStringLiteral("--port"), sim.port(), QStringLiteral("-o"), out}
+                             + c.options);
+        EXPECT_EQ(r.exitCode, c.exitCode);
+        EXPECT_EQ(r.err, c.err);
+        EXPECT_EQ(r.out, c.exitCode == 0 ? withNewline(zolm::probe::text::dataRead()) : QString());
+        if (c.clean)
+            EXPECT_EQ(bytesOf(out), clean);
+        else if (c.exitCode == 0)
+            EXPECT_NE(bytesOf(out), clean); // the stale block is in it: only a second pass sees it
+        else
+            EXPECT_EQ(bytesOf(out), QByteArray("earlier bytes"));
+    }
+}
+
 TEST_F(CommCli, SetupRefusesToDiscardDataWithoutYesThenWritesWithIt)
 {
     NEEDS_PROBE_SIM_PROGRAM();
@@ -243,6 +305,7 @@ TEST_F(CommCli, SetupRefusesToDiscardDataWithoutYesThenWritesWithIt)
     Result r = cli(setup);
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.startsWith(QStringLiteral("探管中还存有以前采集的数据，设置探管会清除这些数据。")));
+    EXPECT_TRUE(r.err.contains(QStringLiteral("--yes"))) << r.err.toStdString(); // what would confirm it
     r = cli({QStringLiteral("info"), QStringLiteral("--port"), sim.port()});
     EXPECT_TRUE(r.out.contains(QStringLiteral("现存数据数量: 28\n"))); // no W was sent
 
@@ -368,6 +431,47 @@ TEST_F(CommCli, ReadChecksItsOutputFirstAndKeepsASurveyItCannotWrite)
     EXPECT_EQ(bytesOf(recovery), bytesOf(savedSurvey(28)));
     QFile::remove(recovery);
     EXPECT_FALSE(QFileInfo(full).isFile()); // written in place, not replaced by a file
+#endif
+}
+
+// Until a port is stored, Linux takes the first USB serial adapter the system lists, and with
+// none a probe command asks for a port; Windows keeps COM1. Nothing is stored meanwhile.
+TEST_F(CommCli, WithoutAStoredPortTheFirstUsbAdapterOrNone)
+{
+    using zolm::probe::firstUsbAdapter;
+    EXPECT_EQ(firstUsbAdapter({QStringLiteral("ttyS0"), QStringLiteral("ttyACM0"), QStringLiteral("ttyUSB10"),
+                               QStringLiteral("ttyUSB2"), QStringLiteral("SIM")}),
+              QStringLiteral("ttyUSB2"));
+    EXPECT_EQ(firstUsbAdapter({QStringLiteral("ttyS1"), QStringLiteral("/dev/ttyACM3"), QStringLiteral("ttyACM12")}),
+              QStringLiteral("/dev/ttyACM3"));
+    EXPECT_EQ(firstUsbAdapter({QStringLiteral("ttyS0"), QStringLiteral("ttyUSBx"), QStringLiteral("COM1")}), QString());
+
+    zolm::SettingsStore store(path("first.ini"));
+    const QStringList adapters{QStringLiteral("ttyS0"), QStringLiteral("ttyUSB1")};
+#ifdef _WIN32
+    EXPECT_EQ(zolm::probe::portInUse(store, adapters), QStringLiteral("COM1"));
+    EXPECT_TRUE(store.contains(QStringLiteral("comport")));
+#else
+    EXPECT_EQ(zolm::probe::portInUse(store, adapters), QStringLiteral("ttyUSB1"));
+    EXPECT_EQ(zolm::probe::portInUse(store, {QStringLiteral("ttyS0")}), QString());
+    EXPECT_FALSE(store.contains(QStringLiteral("comport")));
+    zolm::storePortName(store, QStringLiteral("SIM"));
+    EXPECT_EQ(zolm::probe::portInUse(store, adapters), QStringLiteral("SIM"));
+
+    QStringList system;
+    for (const auto &[name, description] : zolm::probe::SerialLink::systemPorts())
+        system << name;
+    if (!firstUsbAdapter(system).isEmpty())
+        GTEST_SKIP() << "this machine has a USB serial adapter, which would be the port";
+    for (const char *command : {"link-test", "info", "live"}) {
+        const Result r = cli({QString::fromLatin1(command)});
+        EXPECT_EQ(r.exitCode, 1) << command;
+        EXPECT_TRUE(r.err.startsWith(withNewline(zolm::probe::text::noPortChosen()))) << r.err.toStdString();
+    }
+    const Result r = cli({QStringLiteral("read"), QStringLiteral("-o"), path("out.ZLM")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.startsWith(withNewline(zolm::probe::text::noPortChosen()))) << r.err.toStdString();
+    EXPECT_FALSE(bytesOf(path("settings.ini")).contains("comport"));
 #endif
 }
 

@@ -103,10 +103,9 @@ struct CommAwait : ::testing::Test {
     WaitHooks hooks{[this] { ++silentSteps; }, {}};
 
     void SetUp() override { link.open(); }
-    Status awaitLetter(char letter, std::size_t minLength, int waitMs)
+    Status awaitLetter(char letter, std::size_t length, int waitMs)
     {
-        const auto l = static_cast<std::uint8_t>(letter);
-        return awaitFrame(link, decoder, std::span(&l, 1), minLength, waitMs, answer, hooks);
+        return awaitFrame(link, decoder, AnswerCheck::exact(letter, length), waitMs, answer, hooks);
     }
 };
 
@@ -131,16 +130,68 @@ TEST_F(CommAwait, AnyByteRestartsTheSilentCount)
     EXPECT_EQ(silentSteps, 4);
 }
 
-TEST_F(CommAwait, ForeignShortAndSplitFramesAreSkipped)
+TEST_F(CommAwait, ForeignFramesAreSkippedAndSplitAnswersAssembled)
 {
-    // A stale sample, an answer too short to hold its data, noise, then the real answer one
-    // byte per read.
+    // A stale sample, noise, then the real answer one byte per read.
     QByteArray real = "[G" + QByteArray(64, 'q') + "]";
     link.chunk = 1;
-    link.deliver("[@" + QByteArray(18, 's') + "]" + "[G1234]" + "\x01\x02" + real);
+    link.deliver("[@" + QByteArray(18, 's') + "]" + "\x01\x02" + real);
     EXPECT_EQ(awaitLetter('G', ParameterAnswerLength, 200), Status::Ok);
     EXPECT_EQ(answer.length, 65u);
     EXPECT_EQ(answer[1], 'q');
+    EXPECT_TRUE(link.silentWaits.empty());
+}
+
+// An answer with the awaited letter is judged at once: the wrong length, another block's
+// number, a header with another count, or an answer that stops half-way is a bad answer, never
+// taken and never mistaken for a silent probe.
+TEST_F(CommAwait, AnswersOfTheWrongShapeAreBadAnswers)
+{
+    const auto block = [](int number, std::size_t data) {
+        std::vector<std::uint8_t> body{'B', static_cast<std::uint8_t>(number)};
+        body.resize(2 + data, 0x11);
+        return encodeFrame(body);
+    };
+    const AnswerCheck lastBlock = AnswerCheck::dataBlock(255, 92);
+    AnswerCheck header = AnswerCheck::exact('X', HeaderAnswerLength);
+    header.storedCount = std::pair{std::size_t{5}, std::uint16_t{28}};
+    struct Case {
+        const char *what;
+        AnswerCheck check;
+        QByteArray line;
+        Status status;
+    };
+    const Case cases[] = {
+        {"short G", AnswerCheck::exact('G', ParameterAnswerLength), "[G1234]", Status::BadAnswer},
+        {"long G", AnswerCheck::exact('G', ParameterAnswerLength), "[G" + QByteArray(65, 'q') + "]", Status::BadAnswer},
+        {"long P", AnswerCheck::exact('P', 1), "[P/0]", Status::BadAnswer},
+        {"block asked", AnswerCheck::dataBlock(7, BlockSize), block(7, 128), Status::Ok},
+        {"block before", AnswerCheck::dataBlock(7, BlockSize), block(6, 128), Status::BadAnswer},
+        {"last block ended early", lastBlock, block(255, 92), Status::Ok},
+        {"last block whole", lastBlock, block(255, 128), Status::Ok},
+        {"last block too short", lastBlock, block(255, 91), Status::BadAnswer},
+        {"header", header, "[X/0\x01\x02\x03\x1c/0/0/0]", Status::Ok},
+        {"header of another count", header, "[X/0\x01\x02\x03\x1b/0/0/0]", Status::BadAnswer},
+        {"answer that stops", AnswerCheck::exact('G', ParameterAnswerLength), "[G" + QByteArray(30, 'q'), Status::BadAnswer},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        link.silentWaits.clear();
+        link.deliver(c.line);
+        EXPECT_EQ(awaitFrame(link, decoder, c.check, 200, answer, hooks), c.status);
+        // The broken-off answer costs one silent period, not three.
+        EXPECT_LE(link.silentWaits.size(), 1u);
+    }
+    // A start marker that never came: the bytes before silence are noise, the probe silent.
+    link.deliver("G123");
+    EXPECT_EQ(awaitLetter('G', ParameterAnswerLength, 200), Status::Timeout);
+}
+
+TEST_F(CommAwait, ARequestThatCannotBeWrittenIsReportedAsSuch)
+{
+    link.writable = false;
+    EXPECT_EQ(exchange(link, decoder, requestHeader(), AnswerCheck::exact('X', HeaderAnswerLength), 200, answer, hooks),
+              Status::WriteFailed);
     EXPECT_TRUE(link.silentWaits.empty());
 }
 
@@ -162,7 +213,8 @@ TEST_F(CommAwait, ExchangePurgesBeforeEveryRequest)
 {
     link.deliver("[X12345678]"); // stale, from before the request
     link.respond = [](const QByteArray &) { return QByteArray("[XABCDEFGH]"); };
-    EXPECT_EQ(exchange(link, decoder, requestHeader(), 'X', HeaderAnswerLength, 200, answer, hooks), Status::Ok);
+    EXPECT_EQ(exchange(link, decoder, requestHeader(), AnswerCheck::exact('X', HeaderAnswerLength), 200, answer, hooks),
+              Status::Ok);
     EXPECT_EQ(link.purges, 1);
     EXPECT_EQ(answer[1], 'A');
 }
@@ -291,8 +343,7 @@ TEST(CommSerialLink, SilentProbeTimesOutAfterThreeRealPeriods)
         int steps = 0;
         QElapsedTimer t;
         t.start();
-        const std::uint8_t p = 'P';
-        EXPECT_EQ(awaitFrame(link, decoder, std::span(&p, 1), 1, 60, answer, {[&] { ++steps; }, {}}), Status::Timeout);
+        EXPECT_EQ(awaitFrame(link, decoder, AnswerCheck::exact('P', 1), 60, answer, {[&] { ++steps; }, {}}), Status::Timeout);
         EXPECT_GE(t.elapsed(), 3 * 60 - 5); // three real waits, not fewer
         EXPECT_EQ(steps, 3);
     });
@@ -325,7 +376,7 @@ TEST(CommSerialLink, PortThatCannotOpenFailsEveryExchangeAtOnce)
     Frame answer;
     QElapsedTimer t;
     t.start();
-    EXPECT_EQ(exchange(link, decoder, requestAttention(), 'P', 1, 2000, answer), Status::NoPort);
+    EXPECT_EQ(exchange(link, decoder, requestAttention(), AnswerCheck::exact('P', 1), 2000, answer), Status::NoPort);
     EXPECT_LT(t.elapsed(), 1000); // not the 6 s of three waits
 }
 

@@ -151,6 +151,36 @@ TEST(CommWorkerPty, SurveysOf1818And1819AndNoPoints)
     }
 }
 
+// Noise on the wire itself, both ways: a garbled request may leave the probe silent (a
+// time-out, not retried), a garbled marker may break an answer. Each read ends with the clean
+// bytes or fails having handed nothing over; never with a wrong survey.
+TEST(CommWorkerPty, NoiseOnTheWireNeverPassesAWrongSurvey)
+{
+    const auto clean = sim::readAsThePcWould(sim::syntheticMemory(300));
+    ASSERT_TRUE(clean);
+    for (const std::uint64_t seed : {1, 2, 3, 4, 5}) {
+        SCOPED_TRACE(seed);
+        auto options = withPoints(300);
+        options.wireFlipRate = {1e-5, seed};
+        TestProbe probe(options);
+        RecordingView view;
+        ProbeComm comm(view, probe.port(), probe.links());
+        comm.startReadData();
+        const auto end = view.waitFinished(1);
+        ASSERT_TRUE(end);
+        const Result r = view.results.at(0);
+        if (end->second == Outcome::Done) {
+            ASSERT_TRUE(view.read);
+            EXPECT_EQ(view.read->data.bytes, clean->data.bytes);
+            EXPECT_EQ(view.read->parameters.bytes, clean->parameters.bytes);
+        } else {
+            EXPECT_FALSE(view.read);
+            EXPECT_TRUE(r.failure == Failure::Timeout || r.failure == Failure::Data || r.failure == Failure::Unverified)
+                << static_cast<int>(r.failure);
+        }
+    }
+}
+
 TEST(CommWorkerPty, ShutdownStopsASilentExchangeWithoutABox)
 {
     auto options = withPoints(28);

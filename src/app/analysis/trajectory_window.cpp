@@ -5,17 +5,21 @@
 #include <cmath>
 
 #include "app/analysis/qc_highlight.h"
+#include "app/file_dialog.h"
+#include "app/message_box.h"
 #include "document/document.h"
 #include "output/report.h"
+#include "platform/file_error.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSaveFile>
 #include <QSplitter>
 #include <QTableView>
@@ -127,6 +131,9 @@ TrajectoryWindow::TrajectoryWindow(QWidget *parent) : QWidget(parent)
     m_table->verticalHeader()->hide();
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // One line of figures a row, as in the survey table.
+    m_table->verticalHeader()->setMinimumSectionSize(m_table->fontMetrics().height() + 4);
+    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 4);
     m_plan = new TrajectoryPlot(TrajectoryPlot::Plan, this);
     m_section = new TrajectoryPlot(TrajectoryPlot::Section, this);
     m_summary = new QLabel(this);
@@ -139,11 +146,13 @@ TrajectoryWindow::TrajectoryWindow(QWidget *parent) : QWidget(parent)
     auto *plots = new QSplitter(Qt::Vertical, this);
     plots->addWidget(m_plan);
     plots->addWidget(m_section);
-    auto *split = new QSplitter(Qt::Horizontal, this);
+    m_split = new QSplitter(Qt::Horizontal, this);
+    QSplitter *split = m_split;
     split->addWidget(m_table);
     split->addWidget(plots);
-    split->setStretchFactor(0, 3);
-    split->setStretchFactor(1, 2);
+    // The stations keep the width of their columns; the plots take what the window gains.
+    split->setStretchFactor(0, 0);
+    split->setStretchFactor(1, 1);
 
     auto *bar = new QHBoxLayout;
     bar->addWidget(m_summary, 1);
@@ -153,6 +162,32 @@ TrajectoryWindow::TrajectoryWindow(QWidget *parent) : QWidget(parent)
     layout->addWidget(split, 1);
     layout->addLayout(bar);
     resize(1100, 700);
+}
+
+int TrajectoryWindow::tableWidth() const
+{
+    m_table->resizeColumnsToContents();
+    // Room for the scroll bar too, which a long survey brings.
+    return m_table->horizontalHeader()->length() + 2 * m_table->frameWidth()
+        + m_table->verticalScrollBar()->sizeHint().width();
+}
+
+void TrajectoryWindow::showEvent(QShowEvent *event)
+{
+    // The first time up: wide enough for every column of the stations beside the plots, as
+    // far as the screen allows; the plots take what is left.
+    if (!m_sized) {
+        m_sized = true;
+        const int table = tableWidth();
+        const int plots = std::max(m_plan->minimumWidth(), m_plan->sizeHint().width());
+        const QMargins margins = layout()->contentsMargins();
+        int wanted = table + plots + m_split->handleWidth() + margins.left() + margins.right();
+        if (const QScreen *s = screen())
+            wanted = std::min(wanted, s->availableGeometry().width() * 95 / 100);
+        resize(std::max(wanted, width()), height());
+        m_split->setSizes({table, std::max(m_plan->minimumWidth(), wanted - table)});
+    }
+    QWidget::showEvent(event);
 }
 
 void TrajectoryWindow::refresh(const CNDravikDoc &document, const std::optional<Site> &site)
@@ -199,7 +234,7 @@ bool TrajectoryWindow::exportTo(const QString &path, Format format, QString *err
     QSaveFile file(path);
     auto fail = [&] {
         if (error)
-            *error = QStringLiteral("无法写入文件 %1：%2").arg(QDir::toNativeSeparators(path), file.errorString());
+            *error = QStringLiteral("无法写入文件 %1：%2").arg(QDir::toNativeSeparators(path), fileErrorReason(file));
         file.cancelWriting();
         return false;
     };
@@ -213,15 +248,19 @@ bool TrajectoryWindow::exportTo(const QString &path, Format format, QString *err
 void TrajectoryWindow::exportWithDialog(Format format)
 {
     const bool csv = format == Format::Csv;
-    const QString path = QFileDialog::getSaveFileName(
-        this, csv ? QStringLiteral("导出轨迹 CSV") : QStringLiteral("导出轨迹 LAS"),
-        csv ? QStringLiteral("trajectory.csv") : QStringLiteral("trajectory.las"),
-        csv ? QStringLiteral("CSV 文件 (*.csv);;所有文件 (*.*)") : QStringLiteral("LAS 文件 (*.las);;所有文件 (*.*)"));
-    if (path.isEmpty())
+    FileDialog dialog(this, QString(),
+                      csv ? QStringLiteral("CSV 文件 (*.csv);;所有文件 (*.*)") : QStringLiteral("LAS 文件 (*.las);;所有文件 (*.*)"));
+    dialog.setWindowTitle(csv ? QStringLiteral("导出轨迹 CSV") : QStringLiteral("导出轨迹 LAS"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.selectFile(csv ? QStringLiteral("trajectory.csv") : QStringLiteral("trajectory.las"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
+    const QString path = dialog.selectedFiles().first();
     QString error;
-    if (!exportTo(path, format, &error))
-        QMessageBox::warning(this, windowTitle(), error);
+    if (!exportTo(path, format, &error)) {
+        ProgramMessageBox box(QMessageBox::Warning, windowTitle(), error, QMessageBox::Ok, this);
+        box.exec();
+    }
 }
 
 } // namespace zolm::app

@@ -12,6 +12,7 @@
 
 class QLabel;
 class QPushButton;
+class QSplitter;
 class QTableView;
 
 namespace zolm {
@@ -72,14 +73,21 @@ public:
     QPushButton *csvButton() const { return m_csv; }
     QPushButton *lasButton() const { return m_las; }
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void exportWithDialog(Format format);
+    // The width that shows every column of the stations.
+    int tableWidth() const;
 
     TrajectoryReportData m_data;
     StationModel *m_model = nullptr;
     QTableView *m_table = nullptr;
     TrajectoryPlot *m_plan = nullptr;
     TrajectoryPlot *m_section = nullptr;
+    QSplitter *m_split = nullptr;
+    bool m_sized = false;
     QLabel *m_summary = nullptr;
     QPushButton *m_csv = nullptr;
     QPushButton *m_las = nullptr;

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QTableView>
@@ -78,6 +79,35 @@ TEST(AnalysisWindows, SiteDialogShowsTheModelAndAsksForTheDeclination)
 
     dialog.setDeclinationButton()->click();
     EXPECT_EQ(dialog.result(), SiteDialog::StoredAndSetDeclination);
+}
+
+TEST(AnalysisWindows, SiteDialogTextsKeepToTheirBytesAndTheHiddenFieldsStay)
+{
+    ensureApplication();
+    Site given{36.5, 117.0, 0, QDate(2026, 3, 14)};
+    given.fieldScale = 0.98;
+    given.dogLegLimit = 4;
+    given.probeStart = parseProbeStart(QStringLiteral("2026-03-14 06:00:00"));
+    given.client = QStringLiteral("第一采油厂");
+    SiteDialog dialog(given);
+    EXPECT_FALSE(dialog.lastSiteButton()->isEnabled()); // nothing entered on this computer yet
+    EXPECT_EQ(dialog.textBox(0)->text(), QStringLiteral("第一采油厂"));
+
+    // The surveyor's field holds 15 bytes: seven Chinese characters and one letter, no more.
+    QLineEdit *surveyor = dialog.textBox(7);
+    for (const QString &typed : {QStringLiteral("张三李四王五赵"), QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("六")})
+        surveyor->insert(typed); // as typing does: through the validator
+    EXPECT_EQ(surveyor->text(), QStringLiteral("张三李四王五赵x"));
+    dialog.textBox(4)->insert(QStringLiteral("河北"));
+
+    const Site s = dialog.site();
+    EXPECT_EQ(s.surveyor, QStringLiteral("张三李四王五赵x"));
+    EXPECT_EQ(s.location, QStringLiteral("河北"));
+    EXPECT_EQ(s.client, QStringLiteral("第一采油厂"));
+    EXPECT_EQ(s.fieldScale, 0.98);
+    EXPECT_EQ(s.dogLegLimit, 4.0);
+    EXPECT_EQ(s.probeStart, given.probeStart);
+    EXPECT_FALSE(checkSite(s));
 }
 
 TEST(AnalysisWindows, TrajectoryWindowTablePlotsAndExports)

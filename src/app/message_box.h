@@ -1,0 +1,31 @@
+#pragma once
+// The program's message boxes. A window manager draws the title in its own bar and cuts what
+// does not fit, while a message box sizes itself to its text; every box of the program is made
+// here, wide enough for its whole title.
+#include <QMessageBox>
+
+namespace zolm::app {
+
+class ProgramMessageBox : public QMessageBox {
+    Q_OBJECT
+public:
+    ProgramMessageBox(Icon icon, const QString &title, const QString &text, StandardButtons buttons = NoButton,
+                      QWidget *parent = nullptr);
+
+protected:
+    bool event(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    // True when the box had to be made wider.
+    bool widenForTitle();
+};
+
+// The width a window needs for `title` to show whole in a window manager's title bar: the title
+// in a bold face of the window's font, plus room for the bar's icon and buttons.
+int widthForTitle(const QWidget *window, const QString &title);
+
+// A dialog at least as wide as its title needs (the dialog's own layout does the rest).
+void fitTitle(QWidget *window);
+
+} // namespace zolm::app
