@@ -5,6 +5,7 @@
 #include "virtual_probe.h"
 
 #include <QCoreApplication>
+#include <QSaveFile>
 
 #include <cerrno>
 #include <csignal>
@@ -20,9 +21,14 @@
 namespace {
 
 const char *const usageText =
-    "usage: zolm-probe-sim [--survey FILE.ZLM | --points N] [--battery R] [--line-rate BAUD]\n"
-    "                      [--link PATH] [--fault FAULT]... [--save FILE.ZLM]\n"
+    "usage: zolm-probe-sim [--survey FILE.ZLM | --points N | RUN OPTION...] [--battery R]\n"
+    "                      [--line-rate BAUD] [--link PATH] [--fault FAULT]... [--save FILE.ZLM]\n"
+    "                      [--save-tally FILE]\n"
     "       zolm-probe-sim --help | --version\n"
+    "run options: --direction in|out  --td M  --kickoff M  --build DEG  --hold DEG  --azimuth DEG\n"
+    "             --course M  --stop S  --speed M/S  --trip-speed M/S  --lat DEG  --lon DEG\n"
+    "             --height M  --date YYYY-MM-DD  --field-scale X  --noise X  --vibration G\n"
+    "             --delay S  --interval S  --seed N\n"
     "faults: silent-after:N  silent-at:LETTER:K  split  noise  readback-mismatch  drop-stream\n"
     "        flip:LETTER:K:BYTE:BIT  flip-rate:P[:SEED]  wire-flip-rate:P[:SEED]  stale-block:K\n"
     "        short:LETTER:K  long:LETTER:K\n";
@@ -34,11 +40,55 @@ const char *const helpText =
     "\n"
     "  --survey FILE.ZLM  the probe holds that document's survey and calibration\n"
     "  --points N         a synthetic survey of N points (0 to 1818) from a known well path\n"
+    "                     (what the probe holds when no survey, points or run option is given:\n"
+    "                     28 points)\n"
     "  --battery R        the battery reading, 0 to 65535\n"
     "  --line-rate BAUD   paces the answers as a real line of that rate would\n"
     "  --link PATH        a symbolic link to the terminal\n"
     "  --fault FAULT      a fault for tests (above); may be repeated\n"
     "  --save FILE.ZLM    writes what a read would produce as a document, and exits\n"
+    "  --save-tally FILE  writes the driller's tally of the run (below) and goes on\n"
+    "\n"
+    "A realistic multi-shot run, held when any run option is given: the probe is lowered (or\n"
+    "pulled) along a well path, vertical down to the kick-off, then building at a constant rate\n"
+    "and holding its inclination, in one true azimuth. It rests at a station every course\n"
+    "length for a while and moves between them (the accelerometers shake, the toolface turns),\n"
+    "and sees the Earth's field of a site (World Magnetic Model) through its calibration: the\n"
+    "azimuth it measures is magnetic. Shots are taken from the start delay on, every interval,\n"
+    "as the probe's settings in its memory say, until the probe is back at the surface or its\n"
+    "memory (1818 shots) is full. The same options give the same survey, byte for byte.\n"
+    "  --direction in|out  out (default): lowered to the bottom without stops, surveyed while\n"
+    "                      pulled out; in: surveyed while lowered, pulled out without stops\n"
+    "  --td M              measured depth of the deepest station, 1 to 10000 (default 1500)\n"
+    "  --kickoff M         vertical down to this depth, 0 to 10000 (default 300)\n"
+    "  --build DEG         build rate below the kick-off, degrees per 30 m, 0.01 to 30 (default 3)\n"
+    "  --hold DEG          inclination held after the build, 0 to 90 (default 30)\n"
+    "  --azimuth DEG       true azimuth of the build and hold, 0 to 360 (default 45)\n"
+    "  --course M          metres between stations, 1 to 1000 (default 30); stations lie at\n"
+    "                      every multiple of it down to the deepest, and at --td itself\n"
+    "  --stop S            seconds at each station, 0 to 36000 (default 120); each stop lasts\n"
+    "                      up to a quarter longer, as a crew times it, and the first lasts\n"
+    "                      until the start delay has passed\n"
+    "  --speed M/S         speed between stations, 0.01 to 10 (default 0.5)\n"
+    "  --trip-speed M/S    speed of the trip without stops, 0.01 to 10 (default 2)\n"
+    "  --lat DEG --lon DEG --height M --date YYYY-MM-DD\n"
+    "                      the site (default 38.71, 116.10, 0, 2026-05-20): total field, dip\n"
+    "                      and declination from the model for 2020 to 2029\n"
+    "  --field-scale X     the magnetometers' units per gauss, 0.5 to 2 (default 1.01: this\n"
+    "                      probe reads the field 1 % high until its field scale is calibrated)\n"
+    "  --noise X           sensor noise, standard deviation per axis in full-scale units,\n"
+    "                      0 to 0.1 (default 0.0003)\n"
+    "  --vibration G       accelerometer vibration while the probe moves, standard deviation\n"
+    "                      per axis in g, 0 to 2 (default 0.05)\n"
+    "  --delay S           the probe's start delay, 0 to 65535 seconds (default 600)\n"
+    "  --interval S        the probe's sampling interval, 1 to 255 seconds (default 10)\n"
+    "  --seed N            the noise, the turns and the stops' lengths (default 1)\n"
+    "The tally has a line per station in the order visited, \"HH:MM:SS DEPTH\": the middle of\n"
+    "the stop as time since the probe started (the table's time column), and the station's\n"
+    "measured depth in metres; lines starting with # are comments.\n"
+    "The port SIM of zolm-cli and zolm holds such a run when the environment variable\n"
+    "ZOLM_SIM_RUN is set: \"default\", or the run options without their dashes as NAME=VALUE,\n"
+    "separated by commas (ZOLM_SIM_RUN=seed=2,direction=in).\n"
     "\n"
     "Faults: requests are counted from 0 over all letters (silent-after) or per letter\n"
     "(silent-at:LETTER:K, the K-th request of that letter gets no answer). split writes answers\n"
@@ -58,7 +108,8 @@ const char *const helpText =
     "  long:LETTER:K            the K-th answer one byte longer (0x00)\n"
     "\n"
     "Example: zolm-probe-sim --points 50 --link /tmp/probe &\n"
-    "         zolm-cli read --port /tmp/probe -o s.ZLM\n";
+    "         zolm-cli read --port /tmp/probe -o s.ZLM\n"
+    "         zolm-probe-sim --direction in --seed 7 --save run.ZLM --save-tally run.txt\n";
 
 int usage(const std::string &why)
 {
@@ -122,6 +173,9 @@ int main(int argc, char **argv)
     zolm::sim::VirtualProbeOptions options;
     bool havePoints = false;
     QString saveFile;
+    QString tallyFile;
+    zolm::sim::RunOptions run;
+    bool haveRun = false;
     // Every option takes a value: step over both.
     for (int i = 1; i < argc; i += 2) {
         const std::string a = argv[i];
@@ -156,12 +210,43 @@ int main(int argc, char **argv)
             if (!v)
                 return usage("--save needs a file");
             saveFile = QString::fromLocal8Bit(v);
+        } else if (a == "--save-tally") {
+            if (!v)
+                return usage("--save-tally needs a file");
+            tallyFile = QString::fromLocal8Bit(v);
+            haveRun = true;
+        } else if (a.starts_with("--") && zolm::sim::isRunOption(QString::fromStdString(a.substr(2)))) {
+            QString error;
+            if (!v)
+                return usage(a + " needs a value");
+            if (!zolm::sim::setRunOption(run, QString::fromStdString(a.substr(2)), QString::fromLocal8Bit(v), &error))
+                return usage(error.toStdString());
+            haveRun = true;
         } else {
             return usage("unknown option " + a);
         }
     }
     if (havePoints && !options.surveyFile.isEmpty())
         return usage("--survey and --points exclude each other");
+    if (haveRun && (havePoints || !options.surveyFile.isEmpty()))
+        return usage("a run option or --save-tally excludes --survey and --points");
+    if (haveRun) {
+        // Made once here: the tally and the probe's memory come from the same run.
+        zolm::sim::MultiShotRun made;
+        QString error;
+        if (!zolm::sim::makeMultiShotRun(run, made, &error))
+            return failure(error);
+        if (made.shotsLost > 0)
+            std::fprintf(stderr, "zolm-probe-sim: the memory is full after %d shots; the last %d shots of the run are not stored\n",
+                         zolm::MaxSurveyPoints, made.shotsLost);
+        if (!tallyFile.isEmpty()) {
+            QSaveFile tally(tallyFile);
+            if (!tally.open(QIODevice::WriteOnly) || tally.write(zolm::sim::tallyText(run, made)) < 0 || !tally.commit())
+                return failure(QStringLiteral("%1: %2").arg(tallyFile, tally.errorString()));
+        }
+        options.run = run;
+        options.memory = std::move(made.memory);
+    }
 
     if (!saveFile.isEmpty())
         return saveSurvey(options, saveFile);

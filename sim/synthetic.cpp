@@ -268,11 +268,21 @@ std::uint16_t SyntheticProbe::fieldWord(int channel, double reading, double refe
 
 RawSample SyntheticProbe::sample(const Station &s, const EarthField &f) const
 {
+    return sample(s, f, Vec3{}, Vec3{});
+}
+
+RawSample SyntheticProbe::sample(const Station &s, const EarthField &f, const Vec3 &gravityDisturbance,
+                                 const Vec3 &fieldDisturbance) const
+{
     // The toolface the sensors see is the tool's plus the mounting offset.
     Station sensor = s;
     sensor.toolface = s.toolface + m_toolfaceOffset;
-    const Vec3 g = gravityInProbe(sensor);
-    const Vec3 m = fieldInProbe(sensor, f);
+    Vec3 g = gravityInProbe(sensor);
+    Vec3 m = fieldInProbe(sensor, f);
+    for (std::size_t k = 0; k < 3; ++k) {
+        g[k] += gravityDisturbance[k];
+        m[k] += fieldDisturbance[k];
+    }
 
     RawSample r;
     const std::uint16_t refA = referenceA(s.temperature);

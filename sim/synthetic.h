@@ -43,6 +43,10 @@ public:
     static Vec3 fieldInProbe(const Station &s, const EarthField &f);
 
     RawSample sample(const Station &s, const EarthField &f) const;
+    // The same with disturbances added to the gravity and field vectors along probe axes
+    // (vibration, sensor noise), in g and in the magnetometers' units.
+    RawSample sample(const Station &s, const EarthField &f, const Vec3 &gravityDisturbance,
+                     const Vec3 &fieldDisturbance) const;
 
 private:
     void buildBlock();

@@ -171,7 +171,35 @@ std::optional<VirtualProbeOptions> simPortOptions(const QString &portName)
             break;
         }
     }
+    const QString run = qEnvironmentVariable("ZOLM_SIM_RUN").trimmed();
+    if (!run.isEmpty() && options.faultError.isEmpty()) {
+        RunOptions r;
+        QString error;
+        if (parseRunSpec(run, r, &error))
+            options.run = r;
+        else
+            options.faultError = QStringLiteral("ZOLM_SIM_RUN: %1").arg(error);
+    }
     return options;
+}
+
+bool parseRunSpec(const QString &spec, RunOptions &run, QString *error)
+{
+    RunOptions r;
+    if (spec.trimmed() != QLatin1String("default")) {
+        for (const QString &item : spec.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            const qsizetype equals = item.indexOf(QLatin1Char('='));
+            if (equals < 0) {
+                if (error)
+                    *error = QStringLiteral("expected NAME=VALUE, got \"%1\"").arg(item.trimmed());
+                return false;
+            }
+            if (!setRunOption(r, item.left(equals).trimmed(), item.mid(equals + 1).trimmed(), error))
+                return false;
+        }
+    }
+    run = r;
+    return true;
 }
 
 bool loadProbeMemory(const VirtualProbeOptions &options, ProbeMemory &memory, QString *error)
@@ -190,6 +218,11 @@ bool loadProbeMemory(const VirtualProbeOptions &options, ProbeMemory &memory, QS
         memory = ProbeMemory{};
         memory.parameters = doc.survey().parameters;
         memory.data = doc.survey().data;
+    } else if (options.run) {
+        MultiShotRun run;
+        if (!makeMultiShotRun(*options.run, run, error))
+            return false;
+        memory = std::move(run.memory);
     } else {
         if (options.points < 0 || options.points > MaxSurveyPoints) {
             if (error)

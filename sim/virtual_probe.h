@@ -4,6 +4,7 @@
 // on Linux zolm-cli and the desktop program run one in-process for the port names "SIM" and
 // "SIM:FILE.ZLM", so every byte still goes through the real serial code. Windows has no pty:
 // there SIM is the same line behind the link interface (in_process_link.h).
+#include "multishot_run.h"
 #include "probe_model.h"
 
 #include <QString>
@@ -17,9 +18,10 @@
 namespace zolm::sim {
 
 struct VirtualProbeOptions {
-    // Where the memories come from, first match wins: memory, surveyFile, points.
+    // Where the memories come from, first match wins: memory, surveyFile, run, points.
     std::optional<ProbeMemory> memory;
     QString surveyFile; // a .ZLM document: its parameter block and data image
+    std::optional<RunOptions> run; // a realistic multi-shot run (multishot_run.h)
     int points = 28;    // a synthetic survey of this many points (0..1818)
 
     std::optional<std::uint16_t> battery; // raw battery reading; default 760 (7.36 V)
@@ -45,8 +47,15 @@ bool addFault(VirtualProbeOptions &options, const QString &fault, QString *error
 bool isSimPortName(const QString &portName);
 // The options for such a port name ("SIM": the default synthetic survey; "SIM:FILE.ZLM":
 // that document), with the faults listed in the environment variable ZOLM_SIM_FAULTS
-// (comma-separated, as addFault takes them; a bad one sets faultError). Empty for any other name.
+// (comma-separated, as addFault takes them; a bad one sets faultError) and, when the
+// environment variable ZOLM_SIM_RUN is set, a realistic multi-shot run for "SIM" (see
+// parseRunSpec). Empty for any other name.
 std::optional<VirtualProbeOptions> simPortOptions(const QString &portName);
+
+// A run as ZOLM_SIM_RUN gives it: "default", or NAME=VALUE items separated by commas, the names
+// those of zolm-probe-sim's run options without their dashes ("seed=2,direction=in"). False
+// with *error for a bad item.
+bool parseRunSpec(const QString &spec, RunOptions &run, QString *error);
 
 // The probe's memories as the options describe them (document opened, survey synthesised,
 // battery applied). False with *error when the document cannot be opened or the options

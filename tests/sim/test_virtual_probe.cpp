@@ -301,6 +301,43 @@ TEST(SimProgram, SaveWritesWhatAReadWouldProduce)
                    QStringLiteral("flip:B:0:2:7"), QStringLiteral("--save"), second}),
               0);
 }
+// Run options make the program hold a realistic run; the tally comes from the same run.
+TEST(SimProgram, SavesARunAndItsTally)
+{
+    QTemporaryDir dir;
+    const QString survey = dir.filePath(QStringLiteral("run.ZLM"));
+    const QString tally = dir.filePath(QStringLiteral("run.txt"));
+    auto run = [](const QStringList &args) {
+        QProcess p;
+        p.start(QStringLiteral(ZOLM_PROBE_SIM_PATH), args);
+        p.waitForFinished(30000);
+        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    };
+    ASSERT_EQ(run({QStringLiteral("--direction"), QStringLiteral("in"), QStringLiteral("--td"), QStringLiteral("600"),
+                   QStringLiteral("--seed"), QStringLiteral("3"), QStringLiteral("--save"), survey,
+                   QStringLiteral("--save-tally"), tally}),
+              0);
+    RunOptions o;
+    o.direction = RunDirection::In;
+    o.td = 600;
+    o.seed = 3;
+    MultiShotRun expected;
+    ASSERT_TRUE(makeMultiShotRun(o, expected, nullptr));
+    CNDravikDoc doc;
+    QString error;
+    ASSERT_TRUE(doc.openFile(survey, &error)) << error.toStdString();
+    ASSERT_EQ(doc.pointCount(), static_cast<int>(expected.shots.size()));
+    for (int i = 0; i < doc.pointCount(); ++i)
+        ASSERT_EQ(doc.survey().data.sample(i).w, expected.memory.data.sample(i).w) << i;
+    QFile t(tally);
+    ASSERT_TRUE(t.open(QIODevice::ReadOnly));
+    EXPECT_EQ(t.readAll(), tallyText(o, expected));
+
+    EXPECT_EQ(run({QStringLiteral("--points"), QStringLiteral("5"), QStringLiteral("--seed"), QStringLiteral("2")}), 2);
+    EXPECT_EQ(run({QStringLiteral("--survey"), survey, QStringLiteral("--save-tally"), tally}), 2);
+    EXPECT_EQ(run({QStringLiteral("--td"), QStringLiteral("0"), QStringLiteral("--save"), survey}), 2);
+    EXPECT_EQ(run({QStringLiteral("--seed")}), 2);
+}
 #else
 // Every case above talks to the virtual probe over its pseudo-terminal, or runs the program
 // that serves one; the in-process probe that Windows uses is tested in test_in_process_link.

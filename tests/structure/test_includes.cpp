@@ -27,7 +27,7 @@ const std::map<std::string, std::set<std::string>> &allowedIncludes()
         m["probe"] = {"conversion", "survey", "platform"};
         m["analysis"] = {"document", "survey", "platform"};
         m["output"] = {"table", "analysis", "document", "survey", "platform"};
-        m["sim"] = {"probe", "document", "conversion", "survey", "platform"};
+        m["sim"] = {"probe", "analysis", "document", "conversion", "survey", "platform"};
         std::set<std::string> top = core;
         top.insert("sim");
         m["app"] = top;
