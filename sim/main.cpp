@@ -40,8 +40,6 @@ const char *const helpText =
     "\n"
     "  --survey FILE.ZLM  the probe holds that document's survey and calibration\n"
     "  --points N         a synthetic survey of N points (0 to 1818) from a known well path\n"
-    "                     (what the probe holds when no survey, points or run option is given:\n"
-    "                     28 points)\n"
     "  --battery R        the battery reading, 0 to 65535\n"
     "  --line-rate BAUD   paces the answers as a real line of that rate would\n"
     "  --link PATH        a symbolic link to the terminal\n"
@@ -49,7 +47,7 @@ const char *const helpText =
     "  --save FILE.ZLM    writes what a read would produce as a document, and exits\n"
     "  --save-tally FILE  writes the driller's tally of the run (below) and goes on\n"
     "\n"
-    "A realistic multi-shot run, held when any run option is given: the probe is lowered (or\n"
+    "A realistic multi-shot run, held unless --survey or --points is given: the probe is lowered (or\n"
     "pulled) along a well path, vertical down to the kick-off, then building at a constant rate\n"
     "and holding its inclination, in one true azimuth. It rests at a station every course\n"
     "length for a while and moves between them (the accelerometers shake, the toolface turns),\n"
@@ -230,6 +228,8 @@ int main(int argc, char **argv)
         return usage("--survey and --points exclude each other");
     if (haveRun && (havePoints || !options.surveyFile.isEmpty()))
         return usage("a run option or --save-tally excludes --survey and --points");
+    if (!havePoints && options.surveyFile.isEmpty())
+        haveRun = true;
     if (haveRun) {
         // Made once here: the tally and the probe's memory come from the same run.
         zolm::sim::MultiShotRun made;

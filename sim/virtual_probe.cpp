@@ -171,7 +171,10 @@ std::optional<VirtualProbeOptions> simPortOptions(const QString &portName)
             break;
         }
     }
-    const QString run = qEnvironmentVariable("ZOLM_SIM_RUN").trimmed();
+    QString run = qEnvironmentVariable("ZOLM_SIM_RUN").trimmed();
+    // Plain SIM holds what a crew's probe holds after a run; SIM:FILE holds that document.
+    if (run.isEmpty() && options.surveyFile.isEmpty())
+        run = QStringLiteral("default");
     if (!run.isEmpty() && options.faultError.isEmpty()) {
         RunOptions r;
         QString error;

@@ -45,11 +45,10 @@ bool addFault(VirtualProbeOptions &options, const QString &fault, QString *error
 
 // True for the port names of the built-in virtual probe: "SIM" and "SIM:FILE".
 bool isSimPortName(const QString &portName);
-// The options for such a port name ("SIM": the default synthetic survey; "SIM:FILE.ZLM":
-// that document), with the faults listed in the environment variable ZOLM_SIM_FAULTS
-// (comma-separated, as addFault takes them; a bad one sets faultError) and, when the
-// environment variable ZOLM_SIM_RUN is set, a realistic multi-shot run for "SIM" (see
-// parseRunSpec). Empty for any other name.
+// The options for such a port name ("SIM": a realistic multi-shot run, the default one or the
+// one the environment variable ZOLM_SIM_RUN describes (see parseRunSpec); "SIM:FILE.ZLM": that
+// document), with the faults listed in the environment variable ZOLM_SIM_FAULTS
+// (comma-separated, as addFault takes them; a bad one sets faultError). Empty for any other name.
 std::optional<VirtualProbeOptions> simPortOptions(const QString &portName);
 
 // A run as ZOLM_SIM_RUN gives it: "default", or NAME=VALUE items separated by commas, the names

@@ -44,6 +44,7 @@ QcReference siteReference(const GeomagneticField &field, double fieldScale)
     r.source = QcReference::Source::Site;
     r.gravity = 1.0;
     r.field = field.total / NanoteslaPerGauss * fieldScale;
+    r.fieldScale = fieldScale;
     r.dip = field.inclination;
     return r;
 }

@@ -18,6 +18,7 @@ struct QcReference {
     double gravity = 0;
     double field = 0; // probe units
     double dip = 0;   // degrees
+    double fieldScale = 1; // what the site model's field was multiplied by (Site only)
 };
 
 struct QcTolerance {

@@ -3,11 +3,14 @@
 #include "probe/port_choice.h"
 
 #include "analysis/site_block.h"
+#include "analysis/survey_warnings.h"
+#include "analysis/trajectory.h"
 #include "app/about_dialog.h"
 #include "app/analysis/site_dialog.h"
 #include "app/analysis/trajectory_window.h"
 #include "app/export_dialogs.h"
 #include "app/file_dialog.h"
+#include "app/manual_window.h"
 #include "app/message_box.h"
 #include "app/probe_ui.h"
 #include "app/survey_view.h"
@@ -22,7 +25,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -52,6 +54,7 @@ namespace zolm::app {
 namespace {
 
 constexpr int RecentFileCount = 10;
+constexpr int WarningWidth = 420; // pixels of the status bar's warning
 const char *const FrameTitle = "VexmoorZOLM电子单多点测斜仪";
 const char *const DocumentFilter = "ZOLM文件 (*.ZLM)";
 const char *const TrajectoryProgram = "caculate.exe";
@@ -354,9 +357,14 @@ void CMainFrame::createCommands()
     viewCommand(CmdWell, "井号", "修改井号", &CNDravikView::editWell);
     viewCommand(CmdDeclination, "磁偏角", "修改磁偏角", &CNDravikView::editDeclination);
     viewCommand(CmdAutoDepth, "自动井深", "对选择的数据自动生成井深", &CNDravikView::autoDepth);
+    connect(addCommand(CmdImportTally, tr("导入井深记录..."), tr("按司钻的井深记录（时间 井深）为各测点停留填入井深")),
+            &QAction::triggered, this, &CMainFrame::importTally);
     viewCommand(CmdCheckAll, "选择全部数据", "选择全部数据", &CNDravikView::checkAll);
     viewCommand(CmdCheckNone, "全部不选择", "全部不选择", &CNDravikView::checkNone);
     viewCommand(CmdInvert, "反向选择", "反向选择", &CNDravikView::invertChecks);
+    connect(addCommand(CmdPickStations, tr("自动选点"),
+                       tr("找出探管停留的测站，每个测站勾选一个代表测点，其余测点取消勾选")),
+            &QAction::triggered, this, [this] { m_view->pickStations(); });
     viewCommand(CmdReverse, "颠倒顺序", "颠倒顺序", &CNDravikView::reverseOrder);
     const auto modeCommand = [this](int id, const char *text, const char *prompt, DisplayMode mode) {
         connect(addCommand(id, QString::fromUtf8(text), QString::fromUtf8(prompt)), &QAction::triggered, this,
@@ -382,14 +390,18 @@ void CMainFrame::createCommands()
     QAction *qc = addCommand(CmdQc, QStringLiteral("质量检查"), QStringLiteral("用颜色标出质量检查不合格的测点"));
     qc->setCheckable(true);
     connect(qc, &QAction::toggled, this, &CMainFrame::setQcShown);
+    connect(addCommand(CmdReportPrint, tr("打印测斜报告..."), tr("打印测斜报告：井场、测点、质量检查、警告和签字栏")),
+            &QAction::triggered, this, &CMainFrame::printSurveyReport);
+    connect(addCommand(CmdReportPreview, tr("测斜报告预览"), tr("显示测斜报告的整页")), &QAction::triggered, this,
+            &CMainFrame::previewSurveyReport);
+    connect(addCommand(CmdReportPdf, tr("测斜报告另存为PDF..."), tr("把测斜报告保存为PDF文件")), &QAction::triggered,
+            this, &CMainFrame::saveSurveyReportPdf);
     connect(addCommand(CmdTrajectoryWindow, QStringLiteral("井眼轨迹"), QStringLiteral("显示井眼轨迹的测点表、水平投影图和垂直剖面图")),
             &QAction::triggered, this, &CMainFrame::showTrajectoryWindow);
     addCommand(CmdHelp, QStringLiteral("帮助主题(&H)"))->setShortcut(Qt::Key_F1);
-    connect(command(CmdHelp), &QAction::triggered, this, [] {
-        const QString readme = QStringLiteral("/usr/share/doc/zolm/README.md");
-        if (QFileInfo::exists(readme))
-            QDesktopServices::openUrl(QUrl::fromLocalFile(readme));
-    });
+    // The manual is built into the program: no installed file is needed.
+    connect(command(CmdHelp), &QAction::triggered, this, [this] { openManual(this); });
+    installManualKey(this);
     connect(addCommand(CmdAbout, QStringLiteral("关于 nDravik(&A)...")), &QAction::triggered, this, [this] {
         CAboutDlg about(this);
         about.exec();
@@ -411,16 +423,19 @@ void CMainFrame::createMenus()
     file->addAction(command(CmdPrintPreview));
     file->addAction(command(CmdPrintSetup));
     file->addSeparator();
+    for (const int id : {CmdReportPrint, CmdReportPreview, CmdReportPdf})
+        file->addAction(command(id));
+    file->addSeparator();
     m_recentMenu = file->addMenu(QStringLiteral("最近文件"));
     file->addSeparator();
     file->addAction(command(CmdExit));
     updateRecentMenu();
 
     QMenu *edit = menuBar()->addMenu(QStringLiteral("编辑(&E)"));
-    for (const int id : {CmdCrew, CmdWell, CmdDeclination, CmdAutoDepth})
+    for (const int id : {CmdCrew, CmdWell, CmdDeclination, CmdAutoDepth, CmdImportTally})
         edit->addAction(command(id));
     edit->addSeparator();
-    for (const int id : {CmdCheckAll, CmdCheckNone, CmdInvert})
+    for (const int id : {CmdCheckAll, CmdCheckNone, CmdInvert, CmdPickStations})
         edit->addAction(command(id));
     edit->addSeparator();
     for (const int id : {CmdReverse, CmdHideChecked, CmdOnlyChecked, CmdShowAll})
@@ -500,6 +515,7 @@ void CMainFrame::createBars()
     barButton(editing, CmdCheckAll, QStringLiteral("全选"));
     barButton(editing, CmdCheckNone, QStringLiteral("全不选"));
     barButton(editing, CmdInvert, QStringLiteral("反选"));
+    barButton(editing, CmdPickStations, tr("自动选点"));
     barButton(editing, CmdHideChecked, QStringLiteral("隐藏选择"));
     barButton(editing, CmdOnlyChecked, QStringLiteral("显示选择"));
     barButton(editing, CmdShowAll, QStringLiteral("全部显示"));
@@ -574,6 +590,14 @@ void CMainFrame::createBars()
 
 void CMainFrame::createStatusBar()
 {
+    // Left of the key indicators; empty while the survey gives nothing to warn of.
+    m_warnings = new QLabel(this);
+    m_warnings->setObjectName(QStringLiteral("surveyWarnings"));
+    m_warnings->setTextFormat(Qt::PlainText);
+    QPalette warningColours = m_warnings->palette();
+    warningColours.setColor(QPalette::WindowText, QColor(160, 40, 0));
+    m_warnings->setPalette(warningColours);
+    statusBar()->addPermanentWidget(m_warnings);
     for (const char *indicator : {"大写", "数字", "滚动"}) {
         auto *label = new QLabel(QString::fromUtf8(indicator), this);
         label->setEnabled(false);
@@ -931,15 +955,22 @@ void CMainFrame::launchTrajectory()
 void CMainFrame::editSite()
 {
     SiteDialog dialog(m_site, lastSite(m_settings), this);
+    const QString probeNumber = surveyProbeNumber(m_doc.survey());
+    dialog.setCalibrationSurvey(&m_doc.survey(), probeNumber, rememberedFieldScale(m_settings, probeNumber));
     const int result = dialog.exec();
     if (result != SiteDialog::Stored && result != SiteDialog::StoredAndSetDeclination) {
         m_view->setFocus();
         return;
     }
     // Part of the survey from now on: saved with it, and closing asks first.
+    const std::optional<double> scaleBefore = m_site ? m_site->fieldScale : std::nullopt;
     m_site = dialog.site();
     setSurveySite(m_doc.survey().header, m_site);
     storeLastSite(m_settings, *m_site);
+    // The scale belongs to the probe as much as to the survey: its next survey starts with a
+    // scale set here. One only kept from an older survey does not overwrite a newer one.
+    if (m_site->fieldScale && m_site->fieldScale != scaleBefore)
+        rememberFieldScale(m_settings, probeNumber, *m_site->fieldScale);
     m_doc.setModified(true);
     updateTitle();
     // The declination edit refreshes the analysis itself; a plain OK needs it here.
@@ -958,7 +989,7 @@ void CMainFrame::setQcShown(bool on)
         m_view->surveyModel()->setHighlight(nullptr);
 }
 
-void CMainFrame::showTrajectoryWindow()
+TrajectoryWindow *CMainFrame::upToDateTrajectoryWindow()
 {
     if (!m_trajectory) {
         m_trajectory = new TrajectoryWindow(this);
@@ -966,8 +997,31 @@ void CMainFrame::showTrajectoryWindow()
         // top-level window goes behind the maximised main window at its first click), not
         // modal, and with its minimise and maximise buttons.
         m_trajectory->setWindowFlags(Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+        // The report prints on the printer the print setup chose.
+        m_trajectory->setPrinting(m_printing);
     }
-    m_trajectory->refresh(m_doc, m_site);
+    m_trajectory->refresh(m_doc, m_site, fieldScale());
+    return m_trajectory;
+}
+
+void CMainFrame::printSurveyReport()
+{
+    upToDateTrajectoryWindow()->printReport();
+}
+
+void CMainFrame::previewSurveyReport()
+{
+    upToDateTrajectoryWindow()->previewReport();
+}
+
+void CMainFrame::saveSurveyReportPdf()
+{
+    upToDateTrajectoryWindow()->saveReportPdf();
+}
+
+void CMainFrame::showTrajectoryWindow()
+{
+    upToDateTrajectoryWindow();
     // Chosen again while minimised it comes back as it was (maximised stays maximised).
     m_trajectory->setWindowState(m_trajectory->windowState() & ~Qt::WindowMinimized);
     m_trajectory->show();
@@ -978,7 +1032,7 @@ void CMainFrame::showTrajectoryWindow()
 void CMainFrame::refreshAnalysis()
 {
     if (command(CmdQc)->isChecked()) {
-        m_qc.refresh(m_doc.survey(), m_site);
+        m_qc.refresh(m_doc.survey(), m_site, {}, fieldScale().scale);
         SurveyModel *model = m_view->surveyModel();
         if (model->highlight() == &m_qc)
             model->highlightChanged();
@@ -987,7 +1041,44 @@ void CMainFrame::refreshAnalysis()
     }
     // A hidden window is brought up to date when it is shown again.
     if (m_trajectory && m_trajectory->isVisible())
-        m_trajectory->refresh(m_doc, m_site);
+        m_trajectory->refresh(m_doc, m_site, fieldScale());
+    updateWarnings();
+}
+
+void CMainFrame::updateWarnings()
+{
+    TrajectoryOptions options;
+    if (m_site)
+        options.verticalSectionAzimuth = m_site->verticalSectionAzimuth;
+    const SurveyData &survey = m_doc.survey();
+    const QStringList lines = surveyWarningLines(survey, computeTrajectory(survey, options), m_site);
+    if (lines.isEmpty()) {
+        m_warnings->clear();
+        m_warnings->setToolTip(QString());
+        return;
+    }
+    // The first as far as its room allows (the bar's messages keep theirs); every one in the
+    // tooltip.
+    const QString text = tr("警告 %1 条：%2").arg(lines.size()).arg(lines.first());
+    m_warnings->setText(m_warnings->fontMetrics().elidedText(text, Qt::ElideRight, WarningWidth));
+    m_warnings->setToolTip(lines.join(QLatin1Char('\n')));
+}
+
+void CMainFrame::importTally()
+{
+    FileDialog dialog(this, m_path.isEmpty() ? QString() : QFileInfo(m_path).absolutePath(),
+                      tr("井深记录 (*.txt *.csv *.tally);;所有文件 (*)"));
+    dialog.setWindowTitle(tr("导入井深记录"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        m_view->importTally(dialog.selectedFiles().first(), m_site);
+    m_view->setFocus();
+}
+
+FieldScaleChoice CMainFrame::fieldScale()
+{
+    return chooseFieldScale(std::nullopt, m_site, m_doc.survey(), &m_settings);
 }
 
 QStringList CMainFrame::recentFiles()

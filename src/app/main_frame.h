@@ -2,6 +2,7 @@
 // The main window: menus, the eleven bars in three rows, the status bar, the port choice, the
 // print layout, the trajectory program, recent files, the document's open/save/close with its
 // site, the QC colours and the trajectory window.
+#include "analysis/field_scale.h"
 #include "analysis/site.h"
 #include "app/analysis/qc_highlight.h"
 #include "app/printing.h"
@@ -22,6 +23,7 @@ class QAbstractButton;
 class QAction;
 class QCheckBox;
 class QButtonGroup;
+class QLabel;
 class QToolBar;
 class QToolButton;
 
@@ -57,6 +59,8 @@ public:
         CmdHideChecked = 1014, CmdOnlyChecked = 1018, CmdShowAll = 1021,
         CmdTrajectory = 1064, CmdHelp = 57667, CmdAbout = 57664,
         CmdSite = 1070, CmdQc = 1071, CmdTrajectoryWindow = 1072,
+        CmdPickStations = 1079, CmdImportTally = 1080,
+        CmdReportPrint = 1090, CmdReportPreview = 1091, CmdReportPdf = 1092,
     };
     // The bar of the site, QC and trajectory commands (row 3, with the data).
     static constexpr int AnalysisBar = 170;
@@ -75,7 +79,14 @@ public:
     // The document's site: the survey's own (or the site file beside an older survey), or the
     // one entered; it is saved inside the survey.
     const std::optional<Site> &site() const { return m_site; }
+    // The field scale QC uses: the site's, else the one this computer remembers for the probe.
+    FieldScaleChoice fieldScale();
     TrajectoryWindow *trajectoryWindow() const { return m_trajectory; }
+    // The status bar's warnings about the survey (analysis/survey_warnings.h): how many and the
+    // first, all of them as its tooltip; empty when there is none.
+    QLabel *warningLabel() const { return m_warnings; }
+    // "导入井深记录...": a tally chosen in a file dialog, then the view's import.
+    void importTally();
 
     // Bars 137, 139, 138, 150, 170 (and 162 when present) appear with the first data shown.
     void showDataBars(bool show);
@@ -109,6 +120,11 @@ public:
     void editSite();
     void setQcShown(bool on);
     void showTrajectoryWindow();
+    // The survey report of the document as it stands, from the trajectory window's data
+    // (the window itself stays as it was).
+    void printSurveyReport();
+    void previewSurveyReport();
+    void saveSurveyReportPdf();
     QStringList recentFiles();
 
 signals:
@@ -151,6 +167,9 @@ private:
     void forgetSite();
     // QC colours and the trajectory window follow the document, its site and its table.
     void refreshAnalysis();
+    void updateWarnings();
+    // The trajectory window, made if need be, brought up to date without being shown.
+    TrajectoryWindow *upToDateTrajectoryWindow();
     QString askSaveName();
 
     SettingsStore m_settings;
@@ -169,6 +188,7 @@ private:
     std::optional<Site> m_site; // the site in the document's header
     QcHighlight m_qc;
     TrajectoryWindow *m_trajectory = nullptr;
+    QLabel *m_warnings = nullptr;
 
     QHash<int, QAction *> m_commands;
     QHash<int, QToolBar *> m_bars;

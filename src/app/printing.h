@@ -1,12 +1,16 @@
 #pragma once
 // Print, print without dialog and print preview of the table's report, drawn from the
-// report's draw list on the printer's real printable area.
+// report's draw list on the printer's real printable area; print and preview of the survey
+// report (the trajectory's), through the same page loop and printer.
+#include "output/trajectory_report.h"
 #include "table/survey_table.h"
 
 #include <QObject>
 
+#include <functional>
 #include <memory>
 
+class QPainter;
 class QPrinter;
 class QWidget;
 
@@ -34,6 +38,16 @@ public:
     bool printDirect(QWidget *parent, const SurveyTable &table);
     // The preview window, modal; it shows the layout's pages.
     void preview(QWidget *parent, const SurveyTable &table);
+
+    // The survey report's pages on A4 portrait, where the PDF has them when the printer can
+    // print there (trajectoryReportPagePlacement). The printer's orientation is put back after.
+    static bool paintSurveyReport(QPrinter &printer, const TrajectoryReportData &data);
+    bool printSurveyReport(QWidget *parent, const TrajectoryReportData &data);
+    void previewSurveyReport(QWidget *parent, const TrajectoryReportData &data);
+
+    // Pages 1 … pages, or the printer's from/to range, each drawn by `draw` (page from 1)
+    // after a new page; false when the job could not be started.
+    static bool paintPages(QPrinter &printer, int pages, const std::function<void(QPainter &, int)> &draw);
 
 private:
     std::unique_ptr<QPrinter> m_printer;

@@ -1,8 +1,12 @@
 #include "app/survey_view.h"
 
+#include "analysis/depth_tally.h"
+#include "analysis/stops.h"
 #include "app/table_dialogs.h"
 #include "platform/fonts.h"
 
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -257,6 +261,41 @@ void CNDravikView::invertChecks()
     applyChange(m_table.invertChecks());
 }
 
+void CNDravikView::pickStations()
+{
+    std::vector<Stop> stops;
+    {
+        WaitCursor wait;
+        const SurveyData &survey = m_table.document().survey();
+        stops = findStops(survey);
+        if (!stops.empty()) {
+            // One command: the rows it touched redrawn at once, the modified mark when a flag changed.
+            const std::vector<bool> checks = stopChecks(survey, stops);
+            TableChange all;
+            for (int p = 0; p < static_cast<int>(checks.size()); ++p) {
+                const TableChange c = m_table.setPointChecked(p, checks[static_cast<std::size_t>(p)]);
+                all.markedModified = all.markedModified || c.markedModified;
+                all.changedRows.insert(all.changedRows.end(), c.changedRows.begin(), c.changedRows.end());
+            }
+            applyChange(all);
+        }
+    }
+    if (stops.empty()) {
+        showMessage(tr("没有找到测站：没有一段测点在 %1 秒以上保持井斜、方位、总加速度和总磁场稳定。勾选未作改动。")
+                        .arg(StopTolerance{}.minDuration));
+        return;
+    }
+    int resting = 0;
+    for (const Stop &s : stops)
+        resting += s.shotCount();
+    const int points = m_table.document().survey().usablePointCount();
+    showMessage(tr("找到 %1 个测站，每个测站勾选了最接近其中值的一个测点，其余测点均已取消勾选"
+                   "（停留中 %2 个，移动中 %3 个）。勾选仍可逐点修改。")
+                    .arg(stops.size())
+                    .arg(resting - static_cast<int>(stops.size()))
+                    .arg(points - resting));
+}
+
 void CNDravikView::autoDepth()
 {
     if (const auto refusal = m_table.autoDepthRefusal()) {
@@ -271,6 +310,55 @@ void CNDravikView::autoDepth()
     }
     WaitCursor wait;
     applyChange(*outcome);
+}
+
+bool CNDravikView::importTally(const QString &path, const std::optional<Site> &site)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        showMessage(tr("无法读取井深记录 %1：%2").arg(QDir::toNativeSeparators(path), file.errorString()));
+        return false;
+    }
+    QString error;
+    const auto lines = parseTally(file.readAll(), site ? site->probeStart : std::nullopt, &error);
+    if (!lines) {
+        showMessage(error);
+        return false;
+    }
+    TallyAssignment a;
+    {
+        WaitCursor wait;
+        a = assignTally(*lines, m_table.document().survey());
+    }
+    // The lines that assigned nothing, as many as a box can show.
+    constexpr qsizetype Listed = 20;
+    QString problems = a.problems.mid(0, Listed).join(QLatin1Char('\n'));
+    if (a.problems.size() > Listed)
+        problems += tr("\n……另有 %1 行").arg(a.problems.size() - Listed);
+    if (a.depths.empty()) {
+        const QString clock = site && site->probeStart ? QStringLiteral("\n") + tallyClockNote() : QString();
+        showMessage(tr("井深记录中没有一行对应到探管的停留，井深未作改动。") + clock + QStringLiteral("\n\n") + problems);
+        return false;
+    }
+    int replaced = 0;
+    for (const TallyDepth &d : a.depths)
+        replaced += m_table.depthWouldChange(d.point, d.depth) ? 1 : 0;
+    if (replaced > 0 && !confirmDepthOverwrite(this, replaced)) {
+        setFocus();
+        return false;
+    }
+    TableChange all;
+    for (const TallyDepth &d : a.depths) {
+        const TableChange c = m_table.setPointDepth(d.point, d.depth);
+        all.markedModified = all.markedModified || c.markedModified;
+        all.changedRows.insert(all.changedRows.end(), c.changedRows.begin(), c.changedRows.end());
+    }
+    applyChange(all);
+    QString text = tr("已从井深记录的 %1 行中填入 %2 个测点的井深。").arg(lines->size()).arg(a.depths.size());
+    if (!a.problems.isEmpty())
+        text += tr("\n\n以下各行未使用：\n") + problems;
+    showMessage(text);
+    return true;
 }
 
 void CNDravikView::enterDepth(int row)

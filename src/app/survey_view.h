@@ -1,6 +1,7 @@
 #pragma once
 // The survey table on screen: a model over the table logic and the view that is the command
 // target of the display, editing, export and print commands.
+#include "analysis/site.h"
 #include "table/survey_table.h"
 
 #include "app/analysis/qc_highlight.h"
@@ -10,6 +11,8 @@
 #include <QTableView>
 
 #include <array>
+#include <optional>
+#include <vector>
 
 namespace zolm::app {
 
@@ -67,7 +70,15 @@ public:
     void checkAll();
     void checkNone();
     void invertChecks();
+    // "自动选点": finds where the probe rested, ticks one shot of each stop and unticks the
+    // others (every point, shown or not), then says what it found. Without a stop nothing
+    // changes. Not undoable, like the other tick commands; the ticks stay the engineer's to change.
+    void pickStations();
     void autoDepth();
+    // "导入井深记录...": the driller's tally at `path` matched to the probe's stops (clock times
+    // when the site holds the probe's start), asking before entered depths are replaced; then
+    // says what was filled in and which lines assigned nothing. False when nothing changed.
+    bool importTally(const QString &path, const std::optional<Site> &site);
     void enterDepth(int row);
     void editCrew();
     void editWell();

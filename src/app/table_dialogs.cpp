@@ -4,6 +4,8 @@
 #include "platform/gbk.h"
 
 #include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QRadioButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -95,6 +97,8 @@ void FieldDialog::accept()
         texts << e->text();
     int bad = 0;
     m_outcome = m_check(texts, &bad);
+    if (m_outcome.cancelled())
+        return;
     if (m_outcome.refused()) {
         showProgramMessage(this, m_outcome.message);
         if (QLineEdit *e = field(bad)) {
@@ -145,16 +149,65 @@ std::optional<TableChange> runDeclinationDialog(QWidget *parent, SurveyTable &ta
     return run(dialog);
 }
 
+AutoDepthDialog::AutoDepthDialog(QWidget *parent, SurveyTable &table)
+    : FieldDialog(parent, Dialog::AutoDepth,
+                  {{QString::fromUtf8(Dialog::AutoDepthStartLabel), numberFieldText(AutoDepthDefaultStart)},
+                   {QString::fromUtf8(Dialog::AutoDepthLengthLabel), numberFieldText(AutoDepthDefaultLength)}},
+                  [this, &table](const QStringList &texts, int *bad) { return check(table, texts, bad); })
+{
+    // Points follow the probe's clock: the direction says how the depth went with time.
+    auto *group = new QGroupBox(tr("井深方向（按测量时间顺序）"), this);
+    m_down = new QRadioButton(tr("逐点递减：起钻时测量"), group);
+    m_up = new QRadioButton(tr("逐点递增：下钻时测量"), group);
+    m_down->setToolTip(tr("第一个选择的测点为起始测深，以后每个选择的测点减少一个段长，直到小于 0"));
+    m_up->setToolTip(tr("第一个选择的测点为起始测深，以后每个选择的测点增加一个段长"));
+    m_down->setChecked(true);
+    auto *radios = new QVBoxLayout(group);
+    radios->addWidget(m_down);
+    radios->addWidget(m_up);
+    // Above the buttons, below the fields.
+    auto *box = static_cast<QVBoxLayout *>(layout());
+    box->insertWidget(box->count() - 1, group);
+    // Tab goes through them where they are seen: after the fields, before the buttons.
+    setTabOrder(field(1), m_down);
+    setTabOrder(m_down, m_up);
+}
+
+DepthDirection AutoDepthDialog::direction() const
+{
+    return m_up->isChecked() ? DepthDirection::Up : DepthDirection::Down;
+}
+
+TableChange AutoDepthDialog::check(SurveyTable &table, const QStringList &texts, int *bad)
+{
+    // The start is checked first; a refusal focuses the field it concerns.
+    const NumberCheck start = checkNumber(texts[0], Range::StartDepth);
+    const NumberCheck length = checkNumber(texts[1], Range::CourseLength);
+    *bad = start.value ? 1 : 0;
+    if (start.value && length.value && !table.autoDepthRefusal()) {
+        const auto replaced = table.autoDepthOverwrites(*start.value, *length.value, direction());
+        if (!replaced.empty() && !confirmDepthOverwrite(this, static_cast<int>(replaced.size()))) {
+            TableChange declined;
+            declined.outcome = CommandOutcome::Cancelled;
+            return declined;
+        }
+    }
+    return table.autoDepth(texts[0], texts[1], direction());
+}
+
+bool confirmDepthOverwrite(QWidget *parent, int count)
+{
+    ProgramMessageBox box(QMessageBox::Question, applicationTitle(), depthOverwriteQuestion(count),
+                          QMessageBox::Yes | QMessageBox::No, parent);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 std::optional<TableChange> runAutoDepthDialog(QWidget *parent, SurveyTable &table)
 {
-    FieldDialog dialog(parent, Dialog::AutoDepth,
-                       {{QString::fromUtf8(Dialog::AutoDepthStartLabel), numberFieldText(AutoDepthDefaultStart)},
-                        {QString::fromUtf8(Dialog::AutoDepthLengthLabel), numberFieldText(AutoDepthDefaultLength)}},
-                       [&](const QStringList &texts, int *bad) {
-                           // The start is checked first; a refusal focuses the field it concerns.
-                           *bad = checkNumber(texts[0], Range::StartDepth).value ? 1 : 0;
-                           return table.autoDepth(texts[0], texts[1]);
-                       });
+    AutoDepthDialog dialog(parent, table);
     return run(dialog);
 }
 

@@ -12,6 +12,7 @@
 #include <optional>
 
 class QLineEdit;
+class QRadioButton;
 
 namespace zolm::app {
 
@@ -30,7 +31,7 @@ public:
         int maxGbkBytes = 0; // input limit in GBK bytes, as the document stores the text; 0: none
     };
     // What OK does with the fields' texts: the outcome, refused or not, and which field a
-    // refusal concerns.
+    // refusal concerns. A cancelled outcome (a question answered No) leaves the dialog open.
     using Check = std::function<TableChange(const QStringList &texts, int *badField)>;
 
     FieldDialog(QWidget *parent, const DialogTexts &texts, const QList<Field> &fields, Check check,
@@ -47,6 +48,27 @@ private:
     Check m_check;
     TableChange m_outcome;
 };
+
+// Automatic depth: start and course length, and which way to count (down, the original's way,
+// for a survey taken while pulling out; up for one taken while running in). OK asks before
+// depths entered earlier are replaced; No leaves the dialog open.
+class AutoDepthDialog : public FieldDialog {
+    Q_OBJECT
+public:
+    AutoDepthDialog(QWidget *parent, SurveyTable &table);
+    QRadioButton *downButton() const { return m_down; }
+    QRadioButton *upButton() const { return m_up; }
+    DepthDirection direction() const;
+
+private:
+    TableChange check(SurveyTable &table, const QStringList &texts, int *badField);
+
+    QRadioButton *m_down = nullptr;
+    QRadioButton *m_up = nullptr;
+};
+
+// Asks whether `count` entered depths may be replaced (是/否, 否 the default).
+bool confirmDepthOverwrite(QWidget *parent, int count);
 
 // Each runs its dialog modally and returns the outcome of OK, or nothing when cancelled.
 // A header dialog's new caption goes to *caption.

@@ -5,15 +5,18 @@
 #include "platform/output_file.h"
 #include "cli/opened_table.h"
 
+#include "analysis/field_scale.h"
 #include "analysis/geomagnetic.h"
 #include "analysis/qc.h"
 #include "analysis/site.h"
 #include "analysis/site_block.h"
+#include "analysis/survey_warnings.h"
 #include "analysis/trajectory.h"
 #include "output/report.h"
 #include "output/trajectory_report.h"
 #include "platform/gbk.h"
 #include "platform/number_text.h"
+#include "platform/settings.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -81,6 +84,47 @@ bool takeNumber(Args &args, const char *command, NumberOption &option)
         return false;
     }
     return true;
+}
+
+// --field-scale X, for the commands that judge QC: above 0 and within the site's limit.
+bool fieldScaleInRange(const char *command, const NumberOption &scale)
+{
+    if (!scale.value || (*scale.value > 0 && *scale.value <= SiteRange::MaxFieldScale))
+        return true;
+    printErr(QStringLiteral("%1: --field-scale must be above 0 and at most %2\n")
+                 .arg(QString::fromUtf8(command))
+                 .arg(SiteRange::MaxFieldScale, 0, 'f', 0));
+    return false;
+}
+
+// The scale a judgement uses (chooseFieldScale), with this computer's memory of the probes.
+FieldScaleChoice fieldScaleFor(const NumberOption &given, const std::optional<Site> &site, const SurveyData &survey,
+                               const Context &ctx)
+{
+    SettingsStore store(ctx.settingsFile);
+    return chooseFieldScale(given.value, site, survey, &store);
+}
+
+// --dls-limit DEG: above 0 and at most what a site may hold.
+bool dogLegLimitInRange(const char *command, const NumberOption &limit)
+{
+    if (!limit.value || (*limit.value > 0 && *limit.value <= SiteRange::MaxDogLegLimit))
+        return true;
+    printErr(QStringLiteral("%1: --dls-limit must be above 0 and at most %2\n")
+                 .arg(QString::fromUtf8(command))
+                 .arg(SiteRange::MaxDogLegLimit, 0, 'f', 0));
+    return false;
+}
+
+// What to look at before trusting the path, on stderr: the data on stdout stays as it is.
+void printWarnings(const SurveyData &survey, const Trajectory &trajectory, const std::optional<Site> &site,
+                   const NumberOption &limit)
+{
+    QString text;
+    for (const QString &line : surveyWarningLines(survey, trajectory, site, limit.value))
+        text += QCoreApplication::translate("AnalysisCommands", "警告：%1\n").arg(line);
+    if (!text.isEmpty())
+        printErr(text);
 }
 
 // -o OUT as every command writes it; without -o, stdout.
@@ -164,28 +208,49 @@ int runGeomag(Args &args, const Context &)
     return ExitOk;
 }
 
-int runSite(Args &args, const Context &)
+int runSite(Args &args, const Context &ctx)
 {
     NumberOption lat{"--lat", {}}, lon{"--lon", {}}, height{"--height", {}}, vs{"--vs-azimuth", {}};
+    NumberOption judgeScale{"--field-scale", {}}, setScale{"--set-field-scale", {}};
     const bool clear = args.flag("--clear");
+    const bool calibrate = args.flag("--calibrate-field-scale");
     const auto dateText = args.value("--date");
     const auto out = args.value("-o");
     const bool force = args.flag("--force");
+    // The probe's start clock time and the dog-leg limit; an empty value removes one.
+    const auto startText = args.value("--start-time");
+    const auto dlsText = args.value("--dls-limit");
     std::vector<std::pair<const SiteTextField *, QString>> texts;
     for (const SiteTextField &f : siteTextFields()) {
         if (const auto text = args.value(f.option))
             texts.emplace_back(&f, fromArg(*text));
     }
     if (!takeNumber(args, "site", lat) || !takeNumber(args, "site", lon) || !takeNumber(args, "site", height)
-        || !takeNumber(args, "site", vs))
+        || !takeNumber(args, "site", vs) || !takeNumber(args, "site", judgeScale) || !takeNumber(args, "site", setScale))
         return ExitUsage;
     const auto file = args.lastPositional("site");
     if (!file)
         return ExitUsage;
+    std::optional<QDateTime> start;
+    if (startText && !startText->empty()) {
+        start = parseProbeStart(fromArg(*startText));
+        if (!start)
+            return usageError(QStringLiteral("site: --start-time takes \"YYYY-MM-DD HH:MM:SS\", not '%1'").arg(fromArg(*startText)));
+    }
+    std::optional<double> dls;
+    if (dlsText && !dlsText->empty()) {
+        dls = parseNumber(*dlsText);
+        if (!dls)
+            return usageError(QStringLiteral("site: --dls-limit takes a number, not '%1'").arg(fromArg(*dlsText)));
+    }
     const bool newSite = lat.value || lon.value || dateText || height.value;
-    const bool change = newSite || vs.value || !texts.empty();
-    if (clear && change)
+    const bool change = newSite || vs.value || !texts.empty() || calibrate || setScale.value || startText || dlsText;
+    if (clear && (change || judgeScale.value))
         return usageError(QStringLiteral("site: --clear takes no other option than -o and --force"));
+    if (calibrate && setScale.value)
+        return usageError(QStringLiteral("site: --calibrate-field-scale and --set-field-scale each take the place of the other"));
+    if (!fieldScaleInRange("site", judgeScale))
+        return ExitFailed;
     if ((out || force) && !change && !clear)
         return usageError(QStringLiteral("site: -o and --force go with a change of the site"));
     if (newSite && (!lat.value || !lon.value || !dateText))
@@ -223,27 +288,65 @@ int runSite(Args &args, const Context &)
         site.verticalSectionAzimuth = vs.value;
     for (const auto &[field, text] : texts)
         site.*field->member = text;
+    if (startText)
+        site.probeStart = start;
+    if (dlsText)
+        site.dogLegLimit = dls;
+    if (setScale.value)
+        site.fieldScale = setScale.value;
     if (const auto why = checkSite(site))
         return failed(QStringLiteral("site: ") + *why);
+    // Against the site as it now stands (a new position and date count).
+    std::optional<FieldScaleCalibration> calibration;
+    if (calibrate) {
+        QString why;
+        calibration = calibrateFieldScale(opened.doc.survey(), site, &why);
+        if (!calibration)
+            return failed(QStringLiteral("site: ") + why);
+        site.fieldScale = calibration->scale;
+    }
     if (change) {
         setSurveySite(header, site);
         if (!saveOpened(opened, out ? *out : *file))
             return ExitFailed;
+        // The probe's next survey starts with the scale set here.
+        if (calibrate || setScale.value) {
+            SettingsStore store(ctx.settingsFile);
+            const QString probe = surveyProbeNumber(opened.doc.survey());
+            if (!rememberFieldScale(store, probe, *site.fieldScale)) {
+                printErr(probe.isEmpty() ? QCoreApplication::translate("SiteCommand", "测量数据中没有探管编号，标定系数只存入了本次测量\n")
+                                         : QCoreApplication::translate("SiteCommand", "无法在本机记录探管 %1 的标定系数\n").arg(probe));
+            }
+        }
         // The survey itself went to standard output.
         if (out && *out == "-")
             return ExitOk;
     }
-    printOut(siteLines(site, *siteField(site)));
+    const GeomagneticField field = *siteField(site);
+    QString text = siteLines(site, field);
+    if (calibration) {
+        text += QStringLiteral("calibrationShots: %1 (%2)\ncalibrationMeasured: %3\ncalibrationModel: %4\n")
+                    .arg(calibration->shots)
+                    .arg(calibration->fromChecked ? QStringLiteral("checked") : QStringLiteral("shown"),
+                         fixed(calibration->measured, 6), fixed(calibration->model, 6));
+    }
+    // What QC compares the total field with, and which scale made it.
+    const FieldScaleChoice scale = fieldScaleFor(judgeScale, site, opened.doc.survey(), ctx);
+    text += QStringLiteral("qcFieldScale: %1\nqcFieldScaleSource: %2\nqcTotalField: %3\n")
+                .arg(jsonNumber(scale.scale), QString::fromLatin1(fieldScaleSourceName(scale.source)),
+                     fixed(siteReference(field, scale.scale).field, 6));
+    printOut(text);
     return ExitOk;
 }
 
-int runQc(Args &args, const Context &)
+int runQc(Args &args, const Context &ctx)
 {
     NumberOption gTol{"--g-tol", {}}, bTol{"--b-tol", {}}, dipTol{"--dip-tol", {}}, scale{"--field-scale", {}};
+    NumberOption dlsLimit{"--dls-limit", {}};
     const bool json = args.flag("--json");
     const bool noSite = args.flag("--no-site");
     if (!takeNumber(args, "qc", gTol) || !takeNumber(args, "qc", bTol) || !takeNumber(args, "qc", dipTol)
-        || !takeNumber(args, "qc", scale))
+        || !takeNumber(args, "qc", scale) || !takeNumber(args, "qc", dlsLimit))
         return ExitUsage;
     const auto file = args.lastPositional("qc");
     if (!file)
@@ -252,22 +355,30 @@ int runQc(Args &args, const Context &)
     tolerance.gravity = gTol.value.value_or(tolerance.gravity);
     tolerance.field = bTol.value.value_or(tolerance.field);
     tolerance.dip = dipTol.value.value_or(tolerance.dip);
-    const double fieldScale = scale.value.value_or(DefaultFieldScale);
     if (tolerance.gravity < 0 || tolerance.gravity > 1)
         return failed(QStringLiteral("qc: --g-tol must lie between 0 and 1"));
     if (tolerance.field < 0 || tolerance.field > 1000000)
         return failed(QStringLiteral("qc: --b-tol must lie between 0 and 1000000"));
     if (tolerance.dip < 0 || tolerance.dip > 90)
         return failed(QStringLiteral("qc: --dip-tol must lie between 0 and 90"));
-    if (fieldScale <= 0 || fieldScale > 1000000)
-        return failed(QStringLiteral("qc: --field-scale must be above 0 and at most 1000000"));
+    if (!fieldScaleInRange("qc", scale) || !dogLegLimitInRange("qc", dlsLimit))
+        return ExitFailed;
 
     OpenedTable opened;
     if (!openTable(*file, opened))
         return ExitFailed;
-    const std::optional<Site> site = noSite ? std::nullopt : openedSite(opened, *file);
+    // --no-site changes QC's reference only: the warnings still judge against the site.
+    const std::optional<Site> fileSite = openedSite(opened, *file);
+    const std::optional<Site> site = noSite ? std::nullopt : fileSite;
     const SurveyData &survey = opened.doc.survey();
-    const QcReference reference = site ? siteReference(*siteField(*site), fieldScale) : medianReference(survey);
+    {
+        TrajectoryOptions options;
+        if (fileSite)
+            options.verticalSectionAzimuth = fileSite->verticalSectionAzimuth;
+        printWarnings(survey, computeTrajectory(survey, options), fileSite, dlsLimit);
+    }
+    const FieldScaleChoice fieldScale = fieldScaleFor(scale, site, survey, ctx);
+    const QcReference reference = site ? siteReference(*siteField(*site), fieldScale.scale) : medianReference(survey);
     const QcResult r = zolm::runQc(survey, reference, tolerance);
 
     QString out;
@@ -288,10 +399,12 @@ int runQc(Args &args, const Context &)
         printOut(out);
         return ExitOk;
     }
-    out = QStringLiteral("{\"reference\":{\"source\":\"%1\",\"gtotal\":%2,\"btotal\":%3,\"dip\":%4},"
-                         "\"tolerance\":{\"gtotal\":%5,\"btotal\":%6,\"dip\":%7},\"points\":[")
+    out = QStringLiteral("{\"reference\":{\"source\":\"%1\",\"gtotal\":%2,\"btotal\":%3,\"dip\":%4,"
+                         "\"fieldScale\":%5,\"fieldScaleSource\":\"%6\"},"
+                         "\"tolerance\":{\"gtotal\":%7,\"btotal\":%8,\"dip\":%9},\"points\":[")
               .arg(reference.source == QcReference::Source::Site ? QStringLiteral("site") : QStringLiteral("median"),
                    jsonNumber(reference.gravity), jsonNumber(reference.field), jsonNumber(reference.dip),
+                   jsonNumber(fieldScale.scale), QString::fromLatin1(fieldScaleSourceName(fieldScale.source)),
                    jsonNumber(tolerance.gravity), jsonNumber(tolerance.field), jsonNumber(tolerance.dip));
     for (std::size_t i = 0; i < r.points.size(); ++i) {
         const QcPoint &q = r.points[i];
@@ -319,16 +432,18 @@ int runQc(Args &args, const Context &)
     return ExitOk;
 }
 
-int runTrajectory(Args &args, const Context &)
+int runTrajectory(Args &args, const Context &ctx)
 {
     const bool json = args.flag("--json");
     const bool csv = args.flag("--csv");
     const bool las = args.flag("--las");
     const bool pdf = args.flag("--pdf");
+    const bool meta = args.flag("--meta");
     const auto out = args.value("-o");
     const auto tieText = args.value("--tie-in");
-    NumberOption vs{"--vs-azimuth", {}};
-    if (!takeNumber(args, "trajectory", vs))
+    NumberOption vs{"--vs-azimuth", {}}, scale{"--field-scale", {}}, dlsLimit{"--dls-limit", {}};
+    if (!takeNumber(args, "trajectory", vs) || !takeNumber(args, "trajectory", scale)
+        || !takeNumber(args, "trajectory", dlsLimit))
         return ExitUsage;
     const auto file = args.lastPositional("trajectory");
     if (!file)
@@ -337,6 +452,8 @@ int runTrajectory(Args &args, const Context &)
         return usageError(QStringLiteral("trajectory: --json, --csv, --las and --pdf each take the place of the others"));
     if (pdf && !out)
         return usageError(QStringLiteral("trajectory: --pdf needs -o OUT.pdf"));
+    if (meta && !csv)
+        return usageError(QStringLiteral("trajectory: --meta goes with --csv"));
 
     TrajectoryOptions options;
     if (tieText) {
@@ -361,6 +478,8 @@ int runTrajectory(Args &args, const Context &)
     }
     if (vs.value && (*vs.value < 0 || *vs.value > 360))
         return failed(QStringLiteral("trajectory: --vs-azimuth must lie between 0 and 360"));
+    if (!fieldScaleInRange("trajectory", scale) || !dogLegLimitInRange("trajectory", dlsLimit))
+        return ExitFailed;
 
     OpenedTable opened;
     if (!openTable(*file, opened))
@@ -370,16 +489,21 @@ int runTrajectory(Args &args, const Context &)
     options.verticalSectionAzimuth = vs.value;
     if (!options.verticalSectionAzimuth && site)
         options.verticalSectionAzimuth = site->verticalSectionAzimuth;
-    const TrajectoryReportData data = trajectoryReportData(survey, options, site, currentPrintTime());
+    TrajectoryReportData data =
+        trajectoryReportData(survey, options, site, currentPrintTime(), fieldScaleFor(scale, site, survey, ctx));
     const Trajectory &t = data.trajectory;
+    printWarnings(survey, t, site, dlsLimit);
+    // The report lists them too, for whoever signs it.
+    data.warnings = surveyWarningLines(survey, t, site, dlsLimit.value);
     if (t.stations.empty())
         return failed(QStringLiteral("trajectory: 没有可用的测点（需要打勾并输入测深的测点）"));
 
     QByteArray bytes;
     if (csv) {
-        bytes = trajectoryCsv(t);
+        // The facts as comments first, for readers that skip them; the column line stays as it is.
+        bytes = (meta ? trajectoryCsvComments(data) : QByteArray()) + trajectoryCsv(t);
     } else if (las) {
-        bytes = trajectoryLas(t, data.well, data.crew, site ? std::optional<QDate>(site->date) : std::nullopt);
+        bytes = trajectoryLas(data);
     } else if (pdf) {
         bytes = trajectoryReportPdf(data);
         if (bytes.isEmpty())

@@ -18,6 +18,7 @@ namespace zolm {
 class SurveyTable;
 struct Site;
 struct TableChange;
+enum class DepthDirection : int;
 } // namespace zolm
 
 namespace zolm::cli {
@@ -108,11 +109,21 @@ int runLive(Args &args, const Context &ctx);
 int runPorts(Args &args, const Context &ctx);
 int runSetPort(Args &args, const Context &ctx);
 
+// edit's depth commands (depth_edits.cpp). Automatic depth refuses (printed; nothing) to replace
+// entered depths unless forced. The tally sets the depths its lines find stops for and prints
+// the lines that find none; false (printed) when it cannot be read, assigns nothing, or would
+// replace entered depths unforced.
+std::optional<TableChange> autoDepthEdit(SurveyTable &table, const QString &start, const QString &length,
+                                         DepthDirection direction, bool force);
+bool tallyEdit(SurveyTable &table, const std::optional<Site> &site, const std::string &tallyFile, int window, bool force);
+
 // Survey analysis (analysis_commands.cpp).
 int runGeomag(Args &args, const Context &ctx);
 int runSite(Args &args, const Context &ctx);
 int runQc(Args &args, const Context &ctx);
 int runTrajectory(Args &args, const Context &ctx);
+// stations (stations_command.cpp).
+int runStations(Args &args, const Context &ctx);
 // edit --declination-from-site: the site model's declination through the declination edit;
 // without a usable site it prints why and returns nothing.
 std::optional<TableChange> declinationFromSite(const std::optional<Site> &site, const std::string &file,

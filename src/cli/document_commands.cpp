@@ -4,6 +4,7 @@
 #include "cli/opened_table.h"
 #include "platform/output_file.h"
 
+#include "analysis/depth_tally.h"
 #include "output/export.h"
 #include "output/report.h"
 #include "platform/settings.h"
@@ -288,12 +289,33 @@ int runEdit(Args &args, const Context &)
     // The edits apply in the order given.
     const auto edits = args.inOrder({{"--crew", 1}, {"--well", 1}, {"--declination", 1}, {"--check", 1},
                                      {"--tick", 1}, {"--untick", 1}, {"--auto-depth", 2}, {"--depth", 1},
-                                     {"--declination-from-site", 0}});
+                                     {"--declination-from-site", 0}, {"--tally", 1}});
     const auto out = args.value("-o");
     const bool force = args.flag("--force");
+    // The direction of every automatic depth of the command: up for a survey run into the hole.
+    const DepthDirection direction = args.flag("--up") ? DepthDirection::Up : DepthDirection::Down;
+    const auto windowText = args.value("--tally-window");
     const auto file = args.lastPositional("edit");
     if (!file)
         return ExitUsage;
+    const auto given = [&edits](const char *name) {
+        return std::any_of(edits.begin(), edits.end(), [name](const auto &e) { return e.first == name; });
+    };
+    if (direction == DepthDirection::Up && !given("--auto-depth"))
+        return usageError(QStringLiteral("edit: --up goes with --auto-depth"));
+    int tallyWindow = DefaultTallyWindow;
+    if (windowText) {
+        if (!given("--tally"))
+            return usageError(QStringLiteral("edit: --tally-window goes with --tally"));
+        const auto w = parseInt(*windowText);
+        if (!w)
+            return usageError(QStringLiteral("edit: --tally-window takes whole seconds, not '%1'").arg(fromArg(*windowText)));
+        if (*w < 0 || *w > MaxTallyWindow) {
+            printErr(QStringLiteral("edit: --tally-window must lie between 0 and %1 seconds\n").arg(MaxTallyWindow));
+            return ExitFailed;
+        }
+        tallyWindow = *w;
+    }
     for (const auto &[option, values] : edits) {
         if (option == "--check" && values[0] != "all" && values[0] != "none" && values[0] != "invert")
             return usageError(QStringLiteral("edit: --check takes all, none or invert"));
@@ -336,7 +358,13 @@ int runEdit(Args &args, const Context &)
             for (const int p : *points)
                 t.setPointChecked(p, option == "--tick");
         } else if (option == "--auto-depth") {
-            c = t.autoDepth(v0, fromArg(values[1]));
+            const auto depths = autoDepthEdit(t, v0, fromArg(values[1]), direction, force);
+            if (!depths)
+                return ExitFailed;
+            c = *depths;
+        } else if (option == "--tally") {
+            if (!tallyEdit(t, site, values[0], tallyWindow, force))
+                return ExitFailed;
         } else if (option == "--depth") {
             const std::string &d = values[0];
             const auto eq = d.find('=');

@@ -27,13 +27,28 @@ namespace {
     "-o OUT: a regular file (or a new one) is replaced atomically, so a failed write leaves the\n"    \
     "old bytes; an existing target that is not a regular file (a FIFO, a device, /dev/stdout)\n"     \
     "is written in place, as cp does; '-' writes to standard output. A write error exits 1.\n"
+#define ZOLM_FIELD_SCALE_OPTION                                                                        \
+    "  --field-scale X   the probe's field units per gauss for this judgement (above 0): QC\n"     \
+    "                 compares the total field with the site model's field times X. Default:\n"    \
+    "                 the scale stored in the survey's site, else the one this computer\n"         \
+    "                 remembers for the survey's probe number (site --calibrate-field-scale),\n"   \
+    "                 else 1\n"
+#define ZOLM_DLS_OPTION                                                                                \
+    "  --dls-limit DEG   the dog-leg severity above which a station is warned of, in degrees\n"   \
+    "                 per 30 m (above 0, at most 180). Default: the survey's site (site\n"        \
+    "                 --dls-limit), else 3\n"
+#define ZOLM_WARNINGS_RULE                                                                             \
+    "Warnings go to stderr, one line each, starting with '警告：': ticked shots whose depth\n"      \
+    "breaks the order of their times (a typo such as 900 for 90), ticked shots left out of the\n"   \
+    "path and why (no depth, ...), a declination of 0 while the site's model gives another, and\n"  \
+    "stations whose dog-leg is above the limit. They do not change the exit status.\n"
 #define ZOLM_OPEN_RULE                                                                                 \
     "The document opens as the desktop program opens it: every point shown, ascending; then\n"      \
     "--mode and --reverse apply, in that order. A file that is not exactly a survey (its length\n"  \
     "is not 25132 + 30*N bytes, or 5220 + 30*N for the older layout, with its count N from 0 to\n"  \
     "1818) still opens, with a warning on stderr.\n"
 
-constexpr std::array<CommandHelp, 16> helps{{
+constexpr std::array<CommandHelp, 17> helps{{
     {"show", "FILE [--json] [--mode MODE] [--reverse]",
      "Prints the survey table: a title line, then one line per row, tab-separated: the check\n"
      "state ([x] or [ ]) and the table's columns (point, time, depth, inclination, azimuth,\n"
@@ -87,13 +102,15 @@ constexpr std::array<CommandHelp, 16> helps{{
      "Example: zolm-cli report well7.ZLM --layout economy -o well7.pdf\n"},
     {"edit", "FILE [-o OUT] [--force] [--crew T] [--well T] [--declination D]\n"
              "       [--check all|none|invert] [--tick LIST] [--untick LIST]\n"
-             "       [--auto-depth START LENGTH] [--depth POINT=METRES]... [--declination-from-site]",
+             "       [--auto-depth START LENGTH [--up]] [--depth POINT=METRES]... [--declination-from-site]\n"
+             "       [--tally TALLY [--tally-window SECONDS]]",
      "Applies the edits in the order given, with the dialogs' checks and messages, then saves the\n"
      "document (to OUT, or back to FILE). With no edit it saves the document unchanged. The first\n"
      "refused edit prints its message and exits 1 before anything is written.\n"
      "\n"
      "  -o OUT         save there instead of over FILE\n"
-     "  --force        overwrite FILE even when it is not exactly a survey (see below)\n"
+     "  --force        overwrite FILE even when it is not exactly a survey (see below), and\n"
+     "                 let --auto-depth and --tally replace depths entered before\n"
      "  --crew T       crew number, at most 14 GBK bytes (a Chinese character takes two)\n"
      "  --well T       well number, at most 14 GBK bytes; text GBK cannot hold is refused\n"
      "  --declination D   magnetic declination in degrees, -360 to 360\n"
@@ -102,12 +119,33 @@ constexpr std::array<CommandHelp, 16> helps{{
      "                 and ranges, e.g. 3,5,10-20\n"
      "  --auto-depth START LENGTH   automatic depths for the checked points: START (30 to 9999)\n"
      "                 for the first checked point, then counting DOWN by LENGTH (0.1 to 500)\n"
-     "                 for each later one, in point order, until the depth would go below 0\n"
+     "                 for each later one, in point order (the order of the shots' times, not\n"
+     "                 the order of --reverse), until the depth would go below 0: a survey taken\n"
+     "                 while pulling out of the hole. A checked point whose entered depth it\n"
+     "                 would replace makes it refuse (exit 1, the points named) unless --force\n"
+     "  --up           with --auto-depth: count UP from START instead, until the depth would\n"
+     "                 pass 9999.99: a survey taken while running into the hole\n"
      "  --depth POINT=METRES   one point's depth, 0 to 9999.99; POINT is the point number\n"
      "                 (from 0, as 'show --json' gives it), not the row number of 'show'\n"
      "  --declination-from-site   the declination from the World Magnetic Model for the site\n"
      "                 and date of FILE (see site), through the same range check;\n"
      "                 refused (exit 1) when FILE has no site\n"
+     "  --tally TALLY  depths from the driller's tally: a text file, one station a line,\n"
+     "                 'TIME DEPTH' separated by blanks, a tab or a comma; '#' starts a\n"
+     "                 comment. TIME is HH:MM or HH:MM:SS: the clock time when the site holds the\n"
+     "                 probe's start time (site --start-time; a time earlier than the line\n"
+     "                 before is on the next day), else the time since the probe started (the\n"
+     "                 time column of show; hours go on past 24). DEPTH in metres, 0.01 to\n"
+     "                 9999.99. The stops are found as stations finds them; each line goes to\n"
+     "                 the stop whose span holds its time, else to the nearest stop within the\n"
+     "                 window. The stop's depth goes to its representative shot when that is\n"
+     "                 checked, else to the checked shot nearest it, else to the representative.\n"
+     "                 A line that finds no stop, and lines that find the same stop, are named\n"
+     "                 on stderr and assign nothing; the others are applied. A line that is not\n"
+     "                 a tally line fails the command (exit 1, nothing written). Depths entered\n"
+     "                 before are replaced only with --force\n"
+     "  --tally-window SECONDS   how far outside a stop a tally time may lie, 0 to 86400\n"
+     "                 (default 120)\n"
      "\n" ZOLM_OUT_RULE
      "Without -o, a FILE that is not exactly a survey (its length is not 25132 + 30*N bytes, or\n"
      "5220 + 30*N for the older layout, with its count N from 0 to 1818: perhaps not a survey\n"
@@ -182,6 +220,8 @@ constexpr std::array<CommandHelp, 16> helps{{
     {"site", "FILE [--lat DEG --lon DEG [--height M] --date YYYY-MM-DD] [--vs-azimuth DEG]\n"
              "       [--client T] [--company T] [--rig T] [--field T] [--location T]\n"
              "       [--service-company T] [--uwi T] [--surveyor T] [--checked-by T] [--approved-by T]\n"
+             "       [--calibrate-field-scale | --set-field-scale X] [--field-scale X]\n"
+             "       [--start-time \"YYYY-MM-DD HH:MM:SS\"] [--dls-limit DEG]\n"
              "       [-o OUT] [--force] | FILE --clear [-o OUT] [--force]",
      "The survey's site, kept inside the survey file (in header bytes the file format leaves\n"
      "unused: its length and every other byte stay as they are, and other programs read the\n"
@@ -191,26 +231,43 @@ constexpr std::array<CommandHelp, 16> helps{{
      "'name: value' lines, the fields that are set among latitude, longitude, height, date,\n"
      "verticalSectionAzimuth, fieldScale, dogLegLimit, probeStart, client, company, rig, field,\n"
      "location, serviceCompany, uwi, surveyor, checkedBy, approvedBy, then model, declination,\n"
-     "inclination, totalIntensity. With --lat, --lon and --date sets the position and date (the\n"
-     "other fields of a stored site are kept); the other options change one field of the site.\n"
-     "A change, or --clear, rewrites the survey as edit does and prints the site.\n"
+     "inclination, totalIntensity, then what QC compares the total field with: qcFieldScale,\n"
+     "qcFieldScaleSource (option, site, probe or default) and qcTotalField (probe units).\n"
+     "With --lat, --lon and --date sets the position and date (the other fields of a stored site\n"
+     "are kept); the other options change one field of the site. A change, or --clear, rewrites\n"
+     "the survey as edit does and prints the site.\n"
      "\n"
      "  --lat DEG, --lon DEG   as for geomag\n"
      "  --height M     -1000 to 10000 (default 0)\n"
      "  --date D       the survey date, YYYY-MM-DD, one the models cover\n"
      "  --vs-azimuth DEG   the vertical-section azimuth\n"
+     "  --start-time \"YYYY-MM-DD HH:MM:SS\"   the probe's clock time when it started: the tally\n"
+     "                 then takes clock times, and the trajectory window and report show each\n"
+     "                 shot's clock time; an empty value removes it\n"
+     "  --dls-limit DEG   the dog-leg severity limit the warnings use (degrees per 30 m, above\n"
+     "                 0, at most 180; default 3); an empty value removes it\n"
      "  --client T, --company T, --location T, --service-company T   at most 39 GBK bytes (a\n"
      "                 Chinese character takes two)\n"
      "  --rig T, --field T, --uwi T   rig, oil field or block, unique well id: at most 23 bytes\n"
      "  --surveyor T, --checked-by T, --approved-by T   at most 15 bytes\n"
      "                 texts for the reports; an empty T removes one; a character GBK cannot\n"
      "                 hold is refused\n"
+     "  --calibrate-field-scale   sets the site's field scale from this survey: the median\n"
+     "                 total field of the checked shots (of every shown shot when none is\n"
+     "                 checked) over the site model's total field in gauss. A scale more than\n"
+     "                 5% from 1 is refused (exit 1, nothing written) with the reason. The scale\n"
+     "                 is also remembered on this computer for the survey's probe number\n"
+     "                 (setting FieldScale/NUMBER), so the probe's next survey starts with it;\n"
+     "                 calibrationShots, calibrationMeasured and calibrationModel are printed\n"
+     "  --set-field-scale X   stores X (above 0) as the site's field scale, remembered for\n"
+     "                 the probe in the same way\n" ZOLM_FIELD_SCALE_OPTION
      "  --clear        no site any more (a FILE.site beside it is not taken again)\n"
      "  -o OUT         save the survey there instead of over FILE\n"
      "  --force        overwrite FILE even when it is not exactly a survey (as for edit)\n"
      "\n" ZOLM_OUT_RULE "\n"
      "Example: zolm-cli site well7.ZLM --lat 36.5 --lon 117.2 --date 2026-03-15 --client 第一采油厂\n"},
-    {"qc", "FILE [--json] [--g-tol X] [--b-tol X] [--dip-tol DEG] [--field-scale X] [--no-site]",
+    {"qc", "FILE [--json] [--g-tol X] [--b-tol X] [--dip-tol DEG] [--field-scale X] [--no-site]\n"
+           "       [--dls-limit DEG]",
      "Checks each shown point's total gravity, total field and dip against a reference: the\n"
      "site's model (gravity 1, field in probe units) or, without a site, the medians of the\n"
      "checked points. One line per point (point, pass/fail, G, dG, B, dB, dip, ddip, what\n"
@@ -218,25 +275,64 @@ constexpr std::array<CommandHelp, 16> helps{{
      "\n"
      "  --g-tol X      gravity tolerance (default 0.003)\n"
      "  --b-tol X      field tolerance in probe units (default 0.003)\n"
-     "  --dip-tol DEG  dip tolerance (default 0.3)\n"
-     "  --field-scale X   the probe's field units per gauss (default 1)\n"
-     "  --no-site      use the medians even when there is a site\n"
-     "  --json         one JSON object\n"
+     "  --dip-tol DEG  dip tolerance (default 0.3)\n" ZOLM_FIELD_SCALE_OPTION
+     "  --no-site      use the medians even when there is a site\n" ZOLM_DLS_OPTION
+     "  --json         one JSON object; its reference names the fieldScale used and its\n"
+     "                 fieldScaleSource (option, site, probe or default)\n"
      "\n"
+     "\n" ZOLM_WARNINGS_RULE "\n"
      "Example: zolm-cli qc well7.ZLM\n"},
-    {"trajectory", "FILE [--json | --csv | --las | --pdf] [-o OUT] [--vs-azimuth DEG]\n"
-                   "       [--tie-in MD,INC,AZI,TVD,N,E]",
+    {"trajectory", "FILE [--json | --csv [--meta] | --las | --pdf] [-o OUT] [--vs-azimuth DEG]\n"
+                   "       [--tie-in MD,INC,AZI,TVD,N,E] [--field-scale X] [--dls-limit DEG]",
      "The well path by minimum curvature through the survey stations: the checked points with a\n"
      "depth, sorted by depth; true azimuth = magnetic azimuth + the document's declination. One\n"
      "line per station: point, MD, inclination, azimuth, TVD, N, E, VS, DLS (deg/30 m).\n"
      "\n"
-     "  --json, --csv, --las   other formats; --pdf the trajectory report (needs -o)\n"
+     "  --json, --csv, --las   other formats; --pdf the survey report (needs -o): who and where\n"
+     "                 from the site, QC with its field scale, the warnings, a signature block\n"
+     "  --meta         with --csv: the well, site, declination, model, field scale and tie-in\n"
+     "                 first, as '# key: value' lines (the LAS file's ~Well and ~Parameter)\n"
      "  -o OUT         where to write (default: standard output)\n"
      "  --vs-azimuth DEG   the vertical-section azimuth (default: the site's, else the closure\n"
      "                 azimuth of the last station)\n"
-     "  --tie-in MD,INC,AZI,TVD,N,E   the tie-in point (default all 0)\n"
-     "\n" ZOLM_OUT_RULE "\n"
+     "  --tie-in MD,INC,AZI,TVD,N,E   the tie-in point (default all 0)\n" ZOLM_FIELD_SCALE_OPTION
+     "                 (the report's QC verdicts; every format takes it)\n" ZOLM_DLS_OPTION
+     "\n" ZOLM_OUT_RULE ZOLM_WARNINGS_RULE "\n"
      "Example: zolm-cli trajectory well7.ZLM --csv -o well7.csv\n"},
+    {"stations", "FILE [--apply [-o OUT] [--force]] [--json] [--inc-tol DEG] [--azi-tol DEG]\n"
+                 "       [--g-tol X] [--b-tol X] [--min-duration S] [--azi-min-inc DEG]",
+     "Finds the stations of a multi-shot run: the stops, where consecutive shots keep their\n"
+     "inclination, azimuth, total gravity and total field within the limits below (largest minus\n"
+     "smallest value over the stop) for at least the shortest duration. Every point of the survey\n"
+     "is looked at, shown or not, in point order (the order the probe took them); a shot's time is\n"
+     "the table's time column (the start delay, then one interval per shot). A shot with a value\n"
+     "that is not a number belongs to no stop. Of each stop the shot nearest the stop's medians\n"
+     "(each quantity measured in its own limit) represents it.\n"
+     "One line per stop (number, points first-last, shots, start and end time, duration in\n"
+     "seconds, representative point, median inclination, azimuth, total gravity, total field,\n"
+     "then their spreads; '-' for an azimuth not compared), then a summary.\n"
+     "\n"
+     "  --apply        ticks each stop's representative and unticks every other point (the\n"
+     "                 moving shots and the rest of each stop), then saves as edit does; the\n"
+     "                 ticks can be changed afterwards as any others. Without a stop nothing is\n"
+     "                 changed (exit 1)\n"
+     "  -o OUT         with --apply: save there instead of over FILE\n"
+     "  --force        with --apply: overwrite FILE even when it is not exactly a survey\n"
+     "  --json         one JSON object: tolerance, stops [{first, last, shots, start, end,\n"
+     "                 duration, representative, inclination, azimuth, gtotal, btotal,\n"
+     "                 spread {...}}], summary {points, stops, resting, moving}\n"
+     "  --inc-tol DEG  inclination spread of a stop, 0 to 180 (default 0.5)\n"
+     "  --azi-tol DEG  azimuth spread, 0 to 360 (default 2); 359 and 1 are 2 apart. At a low\n"
+     "                 inclination a small turn of the hole swings the azimuth far, so the limit\n"
+     "                 widens there to --inc-tol / sin(inclination): 9.6 at 3 degrees by default\n"
+     "  --g-tol X      total gravity spread in g, 0 to 10 (default 0.005)\n"
+     "  --b-tol X      total field spread in probe units, 0 to 1000000 (default 0.005)\n"
+     "  --min-duration S   the shortest stop, from its first shot to its last, 0 to 86400\n"
+     "                 seconds (default 60); a stop holds at least two shots\n"
+     "  --azi-min-inc DEG  the azimuth of a shot inclined less than this is left out (near\n"
+     "                 vertical it means nothing and must not part a stop), 0 to 180 (default 2)\n"
+     "\n" ZOLM_OUT_RULE "\n"
+     "Example: zolm-cli stations well7.ZLM --apply\n"},
 }};
 
 #undef ZOLM_VIEW_OPTIONS
@@ -244,6 +340,9 @@ constexpr std::array<CommandHelp, 16> helps{{
 #undef ZOLM_QUIET_OPTION
 #undef ZOLM_OUT_RULE
 #undef ZOLM_OPEN_RULE
+#undef ZOLM_FIELD_SCALE_OPTION
+#undef ZOLM_DLS_OPTION
+#undef ZOLM_WARNINGS_RULE
 
 QString synopsisLine(const CommandHelp &help)
 {

@@ -93,6 +93,8 @@ int main(int argc, char **argv)
         return runQc(rest, ctx);
     if (command == "trajectory")
         return runTrajectory(rest, ctx);
+    if (command == "stations")
+        return runStations(rest, ctx);
     if (command == "link-test")
         return runLinkTest(rest, ctx);
     if (command == "info")

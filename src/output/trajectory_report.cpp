@@ -5,6 +5,8 @@
 #include "platform/gbk.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
+#include <QFontMetricsF>
 #include <QFont>
 #include <QPageLayout>
 #include <QPageSize>
@@ -187,6 +189,122 @@ QString verdictText(const QcPoint &q)
     return QStringLiteral("不合格(%1)").arg(names.join(QLatin1Char(',')));
 }
 
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("TrajectoryReport", text);
+}
+
+// The label the site gives one of its texts.
+QString siteLabel(QString Site::*member)
+{
+    for (const SiteTextField &f : siteTextFields()) {
+        if (f.member == member)
+            return siteTextLabel(f);
+    }
+    return {};
+}
+
+// What the pages after the first hold, in report order: the station rows, then the warnings
+// and the signature block, in slots of one row each.
+struct Placed {
+    enum class Kind { Heading, Warning, Signature };
+    Kind kind;
+    int slot;     // from the table's top, RowStep apart
+    QString text; // a heading or one line of a warning
+};
+struct TablePage {
+    std::size_t firstStation = 0;
+    std::size_t stations = 0;
+    std::vector<Placed> closing;
+};
+
+// The signature block: its heading, then rows for the roles, the names, room to sign and the
+// date, in slots.
+constexpr int SignatureRows[] = {1, 1, 3, 1};
+constexpr int SignatureSlots = 1 + SignatureRows[0] + SignatureRows[1] + SignatureRows[2] + SignatureRows[3];
+constexpr double SignatureLabelWidth = 200;
+
+QFont warningFont()
+{
+    return plotFont(24);
+}
+
+// A warning broken into lines that fit the table's width (at a space where there is one
+// near the end, else anywhere: Chinese has no spaces).
+QStringList wrapped(const QString &text, double width)
+{
+    const QFontMetricsF metrics(warningFont());
+    QStringList lines;
+    QString rest = text;
+    while (!rest.isEmpty()) {
+        if (metrics.horizontalAdvance(rest) <= width) {
+            lines << rest;
+            break;
+        }
+        qsizetype fit = 1;
+        while (fit < rest.size() && metrics.horizontalAdvance(rest.left(fit + 1)) <= width)
+            ++fit;
+        if (fit < rest.size() && rest.at(fit - 1).isHighSurrogate())
+            --fit; // keeps a character outside the basic plane whole
+        const qsizetype space = rest.lastIndexOf(QLatin1Char(' '), fit);
+        if (space > fit / 2)
+            fit = space + 1;
+        lines << rest.left(fit).trimmed();
+        rest = rest.mid(fit);
+    }
+    return lines;
+}
+
+// The pages after the first. The warnings follow the last station row after a gap, a heading
+// staying with its first line; the signature block is never split.
+std::vector<TablePage> tablePages(const TrajectoryReportData &data)
+{
+    std::vector<TablePage> pages;
+    const std::size_t n = data.trajectory.stations.size();
+    for (std::size_t first = 0; first < n; first += RowsPerPage)
+        pages.push_back({first, std::min<std::size_t>(RowsPerPage, n - first), {}});
+    if (pages.empty())
+        pages.push_back({});
+    int slot = static_cast<int>(pages.back().stations);
+    auto place = [&](Placed::Kind kind, const QString &text, int height, int keep) {
+        if (slot + std::max(height, keep) > RowsPerPage) {
+            pages.push_back({n, 0, {}});
+            slot = 0;
+            if (kind == Placed::Kind::Warning)
+                pages.back().closing.push_back({Placed::Kind::Heading, slot++, tr("警告（续）")});
+        }
+        pages.back().closing.push_back({kind, slot, text});
+        slot += height;
+    };
+    auto gap = [&] {
+        if (slot > 0)
+            ++slot;
+    };
+    gap();
+    place(Placed::Kind::Heading, tr("警告"), 1, 2);
+    if (data.warnings.isEmpty())
+        place(Placed::Kind::Warning, tr("无"), 1, 1);
+    const double width = (ContentWidth - 60) * 0.97; // a little room for the printer's own metrics
+    for (int i = 0; i < data.warnings.size(); ++i) {
+        const QStringList lines = wrapped(data.warnings[i], width);
+        for (int k = 0; k < lines.size(); ++k)
+            place(Placed::Kind::Warning, (k == 0 ? QStringLiteral("%1. ").arg(i + 1) : QStringLiteral("    ")) + lines[k], 1, 1);
+    }
+    gap();
+    place(Placed::Kind::Signature, {}, SignatureSlots, SignatureSlots);
+    return pages;
+}
+
+// The page (from 1) the warnings start on.
+int warningsPage(const std::vector<TablePage> &pages)
+{
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        if (!pages[i].closing.empty())
+            return static_cast<int>(i) + 2;
+    }
+    return static_cast<int>(pages.size()) + 1;
+}
+
 void drawFrame(QPainter &painter, const TrajectoryReportData &data, int p, int pages)
 {
     painter.setPen(QPen(Qt::black, 3));
@@ -199,9 +317,17 @@ void drawFrame(QPainter &painter, const TrajectoryReportData &data, int p, int p
     const double footer = PageHeight - Margin + 10;
     painter.drawLine(QPointF(Margin, footer - 10), QPointF(PageWidth - Margin, footer - 10));
     painter.drawText(QRectF(Margin, footer, ContentWidth, 50), Qt::AlignLeft | Qt::AlignTop,
-                     QStringLiteral("Vexmoor    ZOLM电子多点测斜仪  井眼轨迹报告"));
+                     tr("Vexmoor    ZOLM电子多点测斜仪  测斜报告"));
     painter.drawText(QRectF(Margin, footer, ContentWidth, 50), Qt::AlignRight | Qt::AlignTop,
                      QStringLiteral("<第%1/%2页>").arg(p).arg(pages));
+}
+
+// "label：text" in the left or right half of a line.
+void drawPair(QPainter &painter, double y, bool right, const QString &label, const QString &text)
+{
+    const double half = ContentWidth / 2;
+    painter.drawText(QRectF(Margin + (right ? half : 0), y, half - 20, 40), Qt::AlignLeft | Qt::AlignVCenter,
+                     tr("%1：%2").arg(label, text));
 }
 
 void drawSummaryPage(QPainter &painter, const TrajectoryReportData &data)
@@ -209,9 +335,27 @@ void drawSummaryPage(QPainter &painter, const TrajectoryReportData &data)
     const Trajectory &t = data.trajectory;
     double y = Margin + 30;
     painter.setFont(plotFont(50, true));
-    painter.drawText(QRectF(Margin, y, ContentWidth, 70), Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("井眼轨迹报告"));
+    painter.drawText(QRectF(Margin, y, ContentWidth, 70), Qt::AlignHCenter | Qt::AlignVCenter, tr("测斜报告"));
     y += 100;
     painter.setFont(plotFont(27));
+
+    // Who the survey was run for and by, and where: the site's texts, blank when not entered.
+    const Site site = data.site.value_or(Site{});
+    const std::pair<QString Site::*, QString Site::*> pairs[] = {{&Site::client, &Site::company},
+                                                                 {&Site::rig, &Site::oilField},
+                                                                 {&Site::location, &Site::serviceCompany}};
+    for (const auto &[left, right] : pairs) {
+        drawPair(painter, y, false, siteLabel(left), site.*left);
+        drawPair(painter, y, true, siteLabel(right), site.*right);
+        y += 44;
+    }
+    drawPair(painter, y, false, tr("井号"), data.well);
+    drawPair(painter, y, true, siteLabel(&Site::uwi), site.uwi);
+    y += 44;
+    painter.setPen(QPen(Qt::black, 2));
+    painter.drawLine(QPointF(Margin, y + 6), QPointF(PageWidth - Margin, y + 6));
+    y += 18;
+
     auto line = [&](const QString &text) {
         painter.drawText(QRectF(Margin, y, ContentWidth, 40), Qt::AlignLeft | Qt::AlignVCenter, text);
         y += 44;
@@ -248,6 +392,10 @@ void drawSummaryPage(QPainter &painter, const TrajectoryReportData &data)
              .arg(fromSite ? QStringLiteral("井场地磁模型") : QStringLiteral("测量数据中值"), num(qc.reference.gravity, 4),
                   num(qc.reference.field, 4), num(qc.reference.dip, 2), num(qc.tolerance.gravity, 4),
                   num(qc.tolerance.field, 4), num(qc.tolerance.dip, 2)));
+    // The model's field only becomes the reference through the probe's scale; the survey's
+    // medians need none.
+    line(fromSite ? tr("质量检查的总磁场参考 = 地磁模型总磁场 × %1").arg(fieldScaleText(data.fieldScale))
+                  : tr("质量检查的参考取自测量数据，不用磁场标定系数"));
     int stationFailed = 0;
     for (const QcPoint &q : data.stationQc)
         stationFailed += q.pass() ? 0 : 1;
@@ -258,32 +406,85 @@ void drawSummaryPage(QPainter &painter, const TrajectoryReportData &data)
              .arg(qc.checkedPassed)
              .arg(qc.checkedFailed)
              .arg(stationFailed));
+    if (data.warnings.isEmpty()) {
+        line(tr("警告：无"));
+    } else {
+        painter.save();
+        painter.setPen(QColor(190, 0, 0));
+        painter.setFont(plotFont(27, true));
+        line(tr("警告：%1 条，见第 %2 页").arg(data.warnings.size()).arg(warningsPage(tablePages(data))));
+        painter.restore();
+    }
     y += 20;
     const double plotHeight = (PageHeight - Margin - 40 - y - 40) / 2;
     drawPlanView(painter, QRectF(Margin, y, ContentWidth, plotHeight), t, 26);
     drawSectionView(painter, QRectF(Margin, y + plotHeight + 40, ContentWidth, plotHeight), t, 26);
 }
 
-void drawTablePage(QPainter &painter, const TrajectoryReportData &data, int tablePage)
+void drawSignatureBlock(QPainter &painter, double top, const TrajectoryReportData &data)
+{
+    painter.setFont(plotFont(30, true));
+    painter.drawText(QRectF(Margin, top, ContentWidth, RowStep), Qt::AlignLeft | Qt::AlignVCenter, tr("签字"));
+    const double gridTop = top + RowStep;
+    const auto &rows = SignatureRows;
+    const double column = (ContentWidth - SignatureLabelWidth) / 3;
+    double height = 0;
+    for (const int r : rows)
+        height += r * RowStep;
+    painter.setPen(QPen(Qt::black, 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(Margin, gridTop, ContentWidth, height));
+    for (int c = 0; c < 3; ++c) {
+        const double x = Margin + SignatureLabelWidth + c * column;
+        painter.drawLine(QPointF(x, gridTop), QPointF(x, gridTop + height));
+    }
+    double y = gridTop;
+    for (std::size_t r = 0; r + 1 < std::size(rows); ++r) {
+        y += rows[r] * RowStep;
+        painter.drawLine(QPointF(Margin, y), QPointF(PageWidth - Margin, y));
+    }
+
+    painter.setFont(plotFont(24));
+    const QString rowLabels[] = {QString(), tr("姓名"), tr("签字"), tr("日期")};
+    y = gridTop;
+    for (std::size_t r = 0; r < std::size(rows); ++r) {
+        painter.drawText(QRectF(Margin + 15, y, SignatureLabelWidth - 30, rows[r] * RowStep),
+                         Qt::AlignLeft | Qt::AlignVCenter, rowLabels[r]);
+        y += rows[r] * RowStep;
+    }
+    // The roles as the site names them, and who was entered for each.
+    const Site site = data.site.value_or(Site{});
+    QString Site::*const roles[] = {&Site::surveyor, &Site::checkedBy, &Site::approvedBy};
+    for (int c = 0; c < 3; ++c) {
+        const QString label = siteLabel(roles[c]);
+        const double x = Margin + SignatureLabelWidth + c * column;
+        painter.drawText(QRectF(x, gridTop, column, RowStep), Qt::AlignHCenter | Qt::AlignVCenter, label);
+        painter.drawText(QRectF(x, gridTop + RowStep, column, RowStep), Qt::AlignHCenter | Qt::AlignVCenter,
+                         site.*roles[c]);
+    }
+}
+
+void drawTablePage(QPainter &painter, const TrajectoryReportData &data, const TablePage &page)
 {
     const Trajectory &t = data.trajectory;
-    painter.setFont(plotFont(34, true));
-    painter.drawText(QRectF(Margin, Margin + 20, ContentWidth, 60), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("测点数据（磁偏角 %1°，视平移方位 %2°）").arg(num(t.declination, 2), num(t.verticalSectionAzimuth, 2)));
-    painter.setFont(plotFont(24));
-    double x = Margin;
-    for (const Column &c : Columns) {
-        painter.drawText(QRectF(x, TableTop - RowStep, c.width - 10, RowStep), Qt::AlignRight | Qt::AlignVCenter,
-                         QString::fromUtf8(c.title));
-        x += c.width;
+    if (page.stations > 0) {
+        painter.setFont(plotFont(34, true));
+        painter.drawText(QRectF(Margin, Margin + 20, ContentWidth, 60), Qt::AlignLeft | Qt::AlignVCenter,
+                         QStringLiteral("测点数据（磁偏角 %1°，视平移方位 %2°）").arg(num(t.declination, 2), num(t.verticalSectionAzimuth, 2)));
+        painter.setFont(plotFont(24));
+        double x = Margin;
+        for (const Column &c : Columns) {
+            painter.drawText(QRectF(x, TableTop - RowStep, c.width - 10, RowStep), Qt::AlignRight | Qt::AlignVCenter,
+                             QString::fromUtf8(c.title));
+            x += c.width;
+        }
+        painter.setPen(QPen(Qt::black, 2));
+        painter.drawLine(QPointF(Margin, TableTop), QPointF(PageWidth - Margin, TableTop));
     }
-    painter.setPen(QPen(Qt::black, 2));
-    painter.drawLine(QPointF(Margin, TableTop), QPointF(PageWidth - Margin, TableTop));
-    const std::size_t first = static_cast<std::size_t>(tablePage) * RowsPerPage;
-    const std::size_t end = std::min(t.stations.size(), first + RowsPerPage);
-    for (std::size_t i = first; i < end; ++i) {
+    painter.setFont(plotFont(24));
+    for (std::size_t i = page.firstStation; i < page.firstStation + page.stations; ++i) {
         const TrajectoryStation &s = t.stations[i];
-        const double y = TableTop + static_cast<double>(i - first) * RowStep;
+        const double y = TableTop + static_cast<double>(i - page.firstStation) * RowStep;
         const bool pass = i < data.stationQc.size() ? data.stationQc[i].pass() : true;
         if (!pass)
             painter.fillRect(QRectF(Margin, y, ContentWidth, RowStep), QColor(255, 215, 215));
@@ -295,6 +496,23 @@ void drawTablePage(QPainter &painter, const TrajectoryReportData &data, int tabl
         for (std::size_t c = 0; c < std::size(Columns); ++c) {
             painter.drawText(QRectF(cx, y, Columns[c].width - 10, RowStep), Qt::AlignRight | Qt::AlignVCenter, cells[c]);
             cx += Columns[c].width;
+        }
+    }
+    for (const Placed &item : page.closing) {
+        const double y = TableTop + item.slot * RowStep;
+        painter.setPen(Qt::black);
+        switch (item.kind) {
+        case Placed::Kind::Heading:
+            painter.setFont(plotFont(30, true));
+            painter.drawText(QRectF(Margin, y, ContentWidth, RowStep), Qt::AlignLeft | Qt::AlignVCenter, item.text);
+            break;
+        case Placed::Kind::Warning:
+            painter.setFont(warningFont());
+            painter.drawText(QRectF(Margin + 30, y, ContentWidth - 30, RowStep), Qt::AlignLeft | Qt::AlignVCenter, item.text);
+            break;
+        case Placed::Kind::Signature:
+            drawSignatureBlock(painter, y, data);
+            break;
         }
     }
 }
@@ -316,10 +534,10 @@ QByteArray trajectoryCsv(const Trajectory &trajectory)
     return out;
 }
 
-QByteArray trajectoryLas(const Trajectory &trajectory, const QString &well, const QString &crew,
-                         const std::optional<QDate> &date)
+std::vector<TrajectoryFact> trajectoryFacts(const TrajectoryReportData &data)
 {
-    // A header value is everything up to the line's last colon; line breaks would end it.
+    using Section = TrajectoryFact::Section;
+    // A header value ends at the line's end, so a text keeps to one line.
     auto clean = [](QString s) {
         for (QChar &c : s) {
             if (c.unicode() < 0x20)
@@ -327,11 +545,72 @@ QByteArray trajectoryLas(const Trajectory &trajectory, const QString &well, cons
         }
         return s.toUtf8();
     };
-    auto item = [](const QByteArray &mnemonic, const QByteArray &value, const char *description) {
-        return " " + mnemonic.leftJustified(12) + " " + value.rightJustified(16) + " : " + description + "\n";
+    std::vector<TrajectoryFact> facts;
+    const Site site = data.site.value_or(Site{});
+    auto siteFact = [&](const char *mnemonic, const char *key, const QString &text, const char *description) {
+        if (!text.isEmpty())
+            facts.push_back({Section::Well, mnemonic, {}, key, clean(text), description});
     };
+    siteFact("COMP", "company", site.company, "COMPANY");
+    facts.push_back({Section::Well, "WELL", {}, "well", clean(data.well), "WELL"});
+    facts.push_back({Section::Well, "CREW", {}, "crew", clean(data.crew), "CREW"});
+    siteFact("FLD", "field", site.oilField, "FIELD");
+    siteFact("LOC", "location", site.location, "LOCATION");
+    siteFact("SRVC", "service_company", site.serviceCompany, "SERVICE COMPANY");
+    if (data.site)
+        facts.push_back({Section::Well, "DATE", {}, "date", site.date.toString(QStringLiteral("yyyy-MM-dd")).toLatin1(),
+                         "SURVEY DATE"});
+    siteFact("UWI", "uwi", site.uwi, "UNIQUE WELL ID");
+
+    const Trajectory &t = data.trajectory;
+    facts.push_back({Section::Parameter, "DECL", "DEG", "declination", fixed4(t.declination),
+                     "MAGNETIC DECLINATION APPLIED (TRUE = MAGNETIC + DECL)"});
+    // The model and the scale only judged the shots when there was a site.
+    if (data.field) {
+        facts.push_back({Section::Parameter, "GMOD", {}, "model", QByteArray(data.field->model), "GEOMAGNETIC MODEL"});
+        facts.push_back({Section::Parameter, "FSCL", {}, "field_scale",
+                         QByteArray::fromStdString(formatDecimals(data.fieldScale.scale, 6)),
+                         "MAGNETOMETER FIELD SCALE, PROBE UNITS PER GAUSS ("
+                             + QByteArray(fieldScaleSourceName(data.fieldScale.source)).toUpper() + ")"});
+    }
+    facts.push_back({Section::Parameter, "TIMD", "M", "tie_in_md", fixed4(t.tieIn.md), "TIE-IN MEASURED DEPTH"});
+    facts.push_back({Section::Parameter, "TIINC", "DEG", "tie_in_inclination", fixed4(t.tieIn.inclination), "TIE-IN INCLINATION"});
+    facts.push_back({Section::Parameter, "TIAZI", "DEG", "tie_in_azimuth", fixed4(t.tieIn.azimuth), "TIE-IN TRUE AZIMUTH"});
+    facts.push_back({Section::Parameter, "TITVD", "M", "tie_in_tvd", fixed4(t.tieIn.tvd), "TIE-IN TRUE VERTICAL DEPTH"});
+    facts.push_back({Section::Parameter, "TINS", "M", "tie_in_north", fixed4(t.tieIn.north), "TIE-IN NORTH(+)/SOUTH(-)"});
+    facts.push_back({Section::Parameter, "TIEW", "M", "tie_in_east", fixed4(t.tieIn.east), "TIE-IN EAST(+)/WEST(-)"});
+    facts.push_back({Section::Parameter, "VSAZ", "DEG", "vs_azimuth", fixed4(t.verticalSectionAzimuth),
+                     "VERTICAL SECTION AZIMUTH"});
+    return facts;
+}
+
+QByteArray trajectoryCsvComments(const TrajectoryReportData &data)
+{
+    QByteArray out;
+    for (const TrajectoryFact &f : trajectoryFacts(data))
+        out += "# " + f.key + ": " + f.value + '\n';
+    return out;
+}
+
+QByteArray trajectoryLas(const TrajectoryReportData &data)
+{
+    // Values line up by characters, not by the bytes of a Chinese name.
+    auto item = [](const QByteArray &mnemonic, const QByteArray &value, const QByteArray &description) {
+        return " " + mnemonic.leftJustified(12) + " " + QString::fromUtf8(value).rightJustified(16).toUtf8() + " : "
+            + description + "\n";
+    };
+    const Trajectory &trajectory = data.trajectory;
     const double first = trajectory.stations.empty() ? 0.0 : trajectory.stations.front().md;
     const double last = trajectory.stations.empty() ? 0.0 : trajectory.stations.back().md;
+    const std::vector<TrajectoryFact> facts = trajectoryFacts(data);
+    auto section = [&](TrajectoryFact::Section s) {
+        QByteArray out;
+        for (const TrajectoryFact &f : facts) {
+            if (f.section == s)
+                out += item(f.mnemonic + '.' + f.unit, f.value, f.description);
+        }
+        return out;
+    };
     QByteArray out = "~Version Information\n";
     out += item("VERS.", "2.0", "CWLS LOG ASCII STANDARD - VERSION 2.0");
     out += item("WRAP.", "NO", "ONE LINE PER DEPTH STEP");
@@ -340,10 +619,9 @@ QByteArray trajectoryLas(const Trajectory &trajectory, const QString &well, cons
     out += item("STOP.M", fixed4(last), "STOP DEPTH");
     out += item("STEP.M", "0", "STEP (IRREGULAR)");
     out += item("NULL.", "-999.25", "NULL VALUE");
-    out += item("WELL.", clean(well), "WELL");
-    out += item("CREW.", clean(crew), "CREW");
-    if (date)
-        out += item("DATE.", date->toString(QStringLiteral("yyyy-MM-dd")).toLatin1(), "SURVEY DATE");
+    out += section(TrajectoryFact::Section::Well);
+    out += "~Parameter Information\n";
+    out += section(TrajectoryFact::Section::Parameter);
     out += "~Curve Information\n";
     out += item("DEPT.M", "", "MEASURED DEPTH");
     out += item("INC.DEG", "", "INCLINATION");
@@ -367,14 +645,16 @@ QByteArray trajectoryLas(const Trajectory &trajectory, const QString &well, cons
 }
 
 TrajectoryReportData trajectoryReportData(const SurveyData &survey, const TrajectoryOptions &options,
-                                          const std::optional<Site> &site, const QString &printTime)
+                                          const std::optional<Site> &site, const QString &printTime,
+                                          const FieldScaleChoice &fieldScale)
 {
     TrajectoryReportData d;
     computeTrajectory(survey, options, d.trajectory);
     d.site = site;
     if (site)
         d.field = siteField(*site);
-    const QcReference reference = d.field ? siteReference(*d.field, DefaultFieldScale) : medianReference(survey);
+    d.fieldScale = fieldScale;
+    const QcReference reference = d.field ? siteReference(*d.field, fieldScale.scale) : medianReference(survey);
     const QcTolerance tolerance;
     runQc(survey, reference, tolerance, d.qc);
     d.stationQc.reserve(d.trajectory.stations.size());
@@ -418,8 +698,7 @@ void drawSectionView(QPainter &painter, const QRectF &rect, const Trajectory &tr
 
 int trajectoryReportPageCount(const TrajectoryReportData &data)
 {
-    const auto n = static_cast<int>(data.trajectory.stations.size());
-    return 1 + (n + RowsPerPage - 1) / RowsPerPage;
+    return 1 + static_cast<int>(tablePages(data).size());
 }
 
 void drawTrajectoryReportPage(QPainter &painter, const QRectF &page, const TrajectoryReportData &data, int p)
@@ -428,15 +707,43 @@ void drawTrajectoryReportPage(QPainter &painter, const QRectF &page, const Traje
     painter.translate(page.topLeft());
     painter.scale(page.width() / PageWidth, page.height() / PageHeight);
     painter.setPen(Qt::black);
-    const int pages = trajectoryReportPageCount(data);
-    drawFrame(painter, data, p, pages);
+    const std::vector<TablePage> pages = tablePages(data);
+    drawFrame(painter, data, p, 1 + static_cast<int>(pages.size()));
     if (p == 1)
         drawSummaryPage(painter, data);
-    else if (p > 1 && p <= pages)
-        drawTablePage(painter, data, p - 2);
+    else if (p > 1 && p <= 1 + static_cast<int>(pages.size()))
+        drawTablePage(painter, data, pages[static_cast<std::size_t>(p - 2)]);
     painter.restore();
 }
 
+QRectF trajectoryReportPagePlacement(const QSizeF &a4, const QRectF &paper, const QRectF &printable)
+{
+    // What the page draws, header and footer texts included, in page units.
+    const QRectF drawn(Margin, Margin - 60, ContentWidth, PageHeight - 2 * Margin + 120);
+    QRectF page(paper.center().x() - a4.width() / 2, paper.center().y() - a4.height() / 2, a4.width(), a4.height());
+    auto toDevice = [&](const QRectF &r) {
+        const double sx = page.width() / PageWidth, sy = page.height() / PageHeight;
+        return QRectF(page.left() + r.left() * sx, page.top() + r.top() * sy, r.width() * sx, r.height() * sy);
+    };
+    if (const QRectF box = toDevice(drawn); !printable.contains(box) && box.width() > 0 && box.height() > 0) {
+        // Smaller about the drawn box's centre if it is too big, then moved inside.
+        const double s = std::min({1.0, printable.width() / box.width(), printable.height() / box.height()});
+        const QPointF c = box.center();
+        page = QRectF(c + (page.topLeft() - c) * s, page.size() * s);
+        const QRectF shrunk = toDevice(drawn);
+        double dx = 0, dy = 0;
+        if (shrunk.left() < printable.left())
+            dx = printable.left() - shrunk.left();
+        else if (shrunk.right() > printable.right())
+            dx = printable.right() - shrunk.right();
+        if (shrunk.top() < printable.top())
+            dy = printable.top() - shrunk.top();
+        else if (shrunk.bottom() > printable.bottom())
+            dy = printable.bottom() - shrunk.bottom();
+        page.translate(dx, dy);
+    }
+    return page.translated(-printable.topLeft());
+}
 QByteArray trajectoryReportPdf(const TrajectoryReportData &data)
 {
     QByteArray bytes;
@@ -447,7 +754,7 @@ QByteArray trajectoryReportPdf(const TrajectoryReportData &data)
         pdf.setResolution(300);
         pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
         pdf.setCreator(QStringLiteral("ZOLM"));
-        pdf.setTitle(QStringLiteral("井眼轨迹报告"));
+        pdf.setTitle(tr("测斜报告"));
         QPainter painter;
         if (!painter.begin(&pdf))
             return {};

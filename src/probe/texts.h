@@ -31,7 +31,9 @@ inline QString dataError(const QString &step)
 }
 inline QString verifyFailed(const QString &step)
 {
-    return QCoreApplication::translate("ProbeText", "探管数据校验失败(%1)").arg(step) + QStringLiteral("\n\n") + checkCable();
+    const QString head = step.isEmpty() ? QCoreApplication::translate("ProbeText", "探管数据校验失败")
+                                        : QCoreApplication::translate("ProbeText", "探管数据校验失败(%1)").arg(step);
+    return head + QStringLiteral("\n\n") + checkCable();
 }
 // Added after a read's text when requests had to be sent again.
 inline QString rereads(int n) { return QCoreApplication::translate("ProbeText", "通讯线路有误码，已重读 %1 块。").arg(n); }

@@ -3,6 +3,7 @@
 #include "platform/gbk.h"
 #include "platform/number_text.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <charconv>
@@ -132,6 +133,26 @@ QString declinationCaption(double declination)
 QString autoDepthNothingCheckedMessage()
 {
     return QStringLiteral("\"自动生成井深\"只用于选择的数据\n\n当前没有选择任何数据");
+}
+
+QString depthOverwriteQuestion(int count)
+{
+    return QCoreApplication::translate("EditTexts", "选择的数据中有 %1 个测点已经输入了井深，将被新的井深覆盖。\n\n是否覆盖？")
+        .arg(count);
+}
+
+QString depthOverwriteRefusal(const std::vector<int> &points)
+{
+    // A long list is cut: the count says how many there are.
+    constexpr std::size_t Shown = 10;
+    QStringList listed;
+    for (std::size_t i = 0; i < points.size() && i < Shown; ++i)
+        listed << QString::number(points[i]);
+    if (points.size() > Shown)
+        listed << QStringLiteral("…");
+    return QCoreApplication::translate("EditTexts", "%1 个测点已经输入了井深（测点 %2），不会覆盖；确需覆盖请加 --force")
+        .arg(points.size())
+        .arg(listed.join(QStringLiteral(", ")));
 }
 
 } // namespace zolm

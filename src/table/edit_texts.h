@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace zolm {
 
@@ -64,6 +65,10 @@ QString declinationCaption(double declination); // value as "%3.2f"
 
 // Message box of automatic depth when no point is checked.
 QString autoDepthNothingCheckedMessage();
+// Before depths entered earlier are replaced: the desktop's question, and zolm-cli's refusal
+// (which names the points and --force).
+QString depthOverwriteQuestion(int count);
+QString depthOverwriteRefusal(const std::vector<int> &points);
 
 // Texts of the editing dialogs.
 struct DialogTexts {

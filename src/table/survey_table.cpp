@@ -240,7 +240,7 @@ std::optional<QString> SurveyTable::autoDepthRefusal() const
     return autoDepthNothingCheckedMessage();
 }
 
-TableChange SurveyTable::autoDepth(const QString &startText, const QString &lengthText)
+TableChange SurveyTable::autoDepth(const QString &startText, const QString &lengthText, DepthDirection direction)
 {
     // Without a checked point the dialog never opens, so its fields are not looked at.
     if (auto message = autoDepthRefusal())
@@ -250,29 +250,60 @@ TableChange SurveyTable::autoDepth(const QString &startText, const QString &leng
     if (!start.value || !length.value) {
         return refusal(start.value ? length.message : start.message);
     }
-    return autoDepth(*start.value, *length.value);
+    return autoDepth(*start.value, *length.value, direction);
 }
 
-TableChange SurveyTable::autoDepth(double start, double length)
+template <typename F>
+void SurveyTable::walkAutoDepth(double start, double length, DepthDirection direction, F f) const
+{
+    double d = start;
+    const int n = pointCount();
+    // Ascending point order, whatever the rows show: points follow the probe's clock, so the
+    // direction says whether the probe went down or up the hole between shots.
+    for (int i = 0; i < n; ++i) {
+        if (!isChecked(i))
+            continue;
+        f(i, d);
+        if (direction == DepthDirection::Down) {
+            d -= length;
+            if (d < 0.0)
+                break;
+        } else {
+            d += length;
+            if (d > Range::Depth.max)
+                break;
+        }
+    }
+}
+
+TableChange SurveyTable::autoDepth(double start, double length, DepthDirection direction)
 {
     if (auto message = autoDepthRefusal())
         return information(*message);
     const int remembered = m_highlight;
     SurveyData &s = survey();
-    double d = start;
-    const int n = pointCount();
-    // Ascending point order, whatever the rows show: depths fall from the first checked point.
-    for (int i = 0; i < n; ++i) {
-        if (!isChecked(i))
-            continue;
-        s.depth[static_cast<std::size_t>(i)] = d;
-        d -= length;
-        if (d < 0.0)
-            break;
-    }
+    walkAutoDepth(start, length, direction, [&s](int point, double d) { s.depth[static_cast<std::size_t>(point)] = d; });
     TableChange c = showPoints(m_mode);
     setHighlightedRow(remembered);
     return markModified(std::move(c));
+}
+
+std::vector<int> SurveyTable::autoDepthOverwrites(double start, double length, DepthDirection direction) const
+{
+    std::vector<int> points;
+    walkAutoDepth(start, length, direction, [&](int point, double d) {
+        if (depthWouldChange(point, d))
+            points.push_back(point);
+    });
+    return points;
+}
+
+bool SurveyTable::depthWouldChange(int point, double depth) const
+{
+    if (point < 0 || point >= pointCount())
+        return false;
+    const double old = survey().depth[static_cast<std::size_t>(point)];
+    return old >= MinEnteredDepth && !(std::fabs(old - depth) < 0.005);
 }
 
 TableChange SurveyTable::autoDepthCancelled()

@@ -17,6 +17,10 @@ namespace zolm {
 
 enum class DisplayMode : int { AllPoints = 0, HideChecked = 1, OnlyChecked = 2 };
 enum class ReportLayout : int { MultiPoint = 0, SinglePoint = 1, Economy = 2 };
+// Which way automatic depth counts along the checked points in point (that is, time) order:
+// down from the start depth for a survey taken while pulling out of the hole, up from it for
+// one taken while running in.
+enum class DepthDirection : int { Down = 0, Up = 1 };
 
 // Column headers of columns 0..11 (UTF-8; column 0 has none) and their widths in pixels.
 const char *columnHeader(int column);
@@ -104,10 +108,15 @@ public:
     // The message to show instead of the dialog when no point is checked, else nothing.
     std::optional<QString> autoDepthRefusal() const;
     // The dialog's OK: checks both fields (start first), then fills the depths of the checked
-    // points from `start` down in steps of `length`, stopping below 0; the rows are rebuilt in
-    // the current mode and order and the remembered highlight restored.
-    TableChange autoDepth(const QString &startText, const QString &lengthText);
-    TableChange autoDepth(double start, double length);
+    // points, walked in point order whatever the rows show, from `start` in steps of `length`:
+    // down stops below 0, up stops above the largest depth a file holds. The rows are rebuilt
+    // in the current mode and order and the remembered highlight restored.
+    TableChange autoDepth(const QString &startText, const QString &lengthText,
+                          DepthDirection direction = DepthDirection::Down);
+    TableChange autoDepth(double start, double length, DepthDirection direction = DepthDirection::Down);
+    // The checked points whose entered depth automatic depth would replace by another, in
+    // point order: what to ask about before overwriting.
+    std::vector<int> autoDepthOverwrites(double start, double length, DepthDirection direction) const;
     // The dialog was cancelled: the document is still marked modified.
     TableChange autoDepthCancelled();
     // The row that the Enter key edits: the highlighted one, when the document holds data.
@@ -118,6 +127,9 @@ public:
     // Depth entry of one row (Enter / double click); the row must show a point.
     TableChange enterDepth(int row, const QString &text);
     TableChange setPointDepth(int point, double depth);
+    // Whether a point holds an entered depth that `depth` would change (by half a centimetre
+    // or more, what the table's two decimals show).
+    bool depthWouldChange(int point, double depth) const;
 
     // --- header fields ------------------------------------------------------------------
     // Texts for the dialogs' fields.
@@ -149,6 +161,9 @@ private:
     void setChecked(int point, bool checked);
     TableChange allRowsChanged(bool markModified);
     void sortRows(bool descending);
+    // Calls f(point, depth) for each point automatic depth gives a depth, in walking order.
+    template <typename F>
+    void walkAutoDepth(double start, double length, DepthDirection direction, F f) const;
     TableChange markModified(TableChange c);
     // Showing the header fields: their texts end at the zero after each field, and a
     // declination beyond +-360 becomes 0 (not a modification).

@@ -1,5 +1,6 @@
 // zolm-cli's analysis commands as other tools drive them: output forms, exit statuses, and
 // nothing written when a command is refused.
+#include "analysis/field_scale.h"
 #include "analysis/geomagnetic.h"
 #include "analysis/site.h"
 #include "analysis/site_block.h"
@@ -14,6 +15,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -283,6 +287,97 @@ TEST_F(AnalysisCli, TrajectoryRefusalsWriteNothing)
     EXPECT_FALSE(QFile::exists(out));
 }
 
+// LAS: the site's names in ~Well where they are set, and a ~Parameter section; `--csv --meta`
+// puts the same facts first as comments and keeps the column line; the survey report names
+// who and where, and lists the warnings before its signature block.
+TEST_F(AnalysisCli, SurveyFilesAndReportCarryTheSite)
+{
+    const QString doc = survey(30);
+    const QStringList common = {"trajectory", doc, "--tie-in", "5,0,0,5,0,0"};
+    const QByteArray bare = cli(common + QStringList{"--las"}).out;
+    EXPECT_FALSE(bare.contains(" COMP.") || bare.contains(" UWI.") || bare.contains(" GMOD.")) << bare.toStdString();
+    EXPECT_TRUE(bare.contains(" DECL.DEG              -3.5000 : "));
+
+    ASSERT_EQ(cli({"site", doc, "--lat", "38.71", "--lon", "116.10", "--date", "2026-05-20", "--company",
+                   QStringLiteral("华北油田"), "--field", QStringLiteral("任丘"), "--location", "Hebei: Renqiu",
+                   "--service-company", "Survey Co", "--uwi", "HB-0042", "--client", QStringLiteral("第一采油厂"),
+                   "--surveyor", QStringLiteral("张三"), "--approved-by", QStringLiteral("王五")})
+                  .exitCode,
+              0);
+    const QByteArray las = cli(common + QStringList{"--las"}).out;
+    const QList<QByteArray> lines = las.split('\n');
+    const auto valueOf = [&](const QByteArray &mnemonic) {
+        // Everything between the mnemonic and the line's last colon, as LAS readers take it.
+        for (const QByteArray &l : lines) {
+            if (l.startsWith(" " + mnemonic + " "))
+                return l.mid(mnemonic.size() + 1, l.lastIndexOf(':') - mnemonic.size() - 1).trimmed();
+        }
+        return QByteArray("<none>");
+    };
+    EXPECT_EQ(valueOf("COMP."), QStringLiteral("华北油田").toUtf8());
+    EXPECT_EQ(valueOf("FLD."), QStringLiteral("任丘").toUtf8());
+    EXPECT_EQ(valueOf("LOC."), "Hebei: Renqiu");
+    EXPECT_EQ(valueOf("SRVC."), "Survey Co");
+    EXPECT_EQ(valueOf("UWI."), "HB-0042");
+    EXPECT_EQ(valueOf("DATE."), "2026-05-20");
+    EXPECT_EQ(valueOf("GMOD."), "WMM2025");
+    EXPECT_EQ(valueOf("FSCL."), "1.000000");
+    EXPECT_EQ(valueOf("DECL.DEG"), "-3.5000");
+    EXPECT_EQ(valueOf("TIMD.M"), "5.0000");
+    EXPECT_EQ(valueOf("TITVD.M"), "5.0000");
+    const qsizetype well = las.indexOf("~Well"), parameter = las.indexOf("~Parameter"), curve = las.indexOf("~Curve");
+    EXPECT_TRUE(well < las.indexOf(" UWI.") && las.indexOf(" UWI.") < parameter && parameter < las.indexOf(" GMOD.")
+                && las.indexOf(" TIEW.M") < curve);
+    EXPECT_TRUE(cli(common + QStringList{"--las", "--field-scale", "1.01"}).out.contains(" FSCL.                1.010000 : "));
+
+    // The same facts as comments, then the CSV as it always was.
+    const QByteArray plain = cli(common + QStringList{"--csv"}).out;
+    const QByteArray meta = cli(common + QStringList{"--csv", "--meta"}).out;
+    ASSERT_TRUE(meta.endsWith(plain));
+    const QList<QByteArray> comments = meta.left(meta.size() - plain.size()).trimmed().split('\n');
+    EXPECT_EQ(comments.size(), 18); // 8 of the well, 10 parameters
+    for (const QByteArray &c : comments)
+        EXPECT_TRUE(c.startsWith("# ")) << c.toStdString();
+    EXPECT_TRUE(comments.contains(QStringLiteral("# company: 华北油田").toUtf8()));
+    EXPECT_TRUE(comments.contains("# location: Hebei: Renqiu"));
+    EXPECT_TRUE(comments.contains("# model: WMM2025"));
+    EXPECT_TRUE(comments.contains("# tie_in_md: 5.0000"));
+    EXPECT_EQ(cli(common + QStringList{"--json", "--meta"}).exitCode, 2);
+    EXPECT_EQ(cli(common + QStringList{"--meta"}).exitCode, 2);
+
+    // The report: a ticked point without a depth is a warning, listed before the signatures.
+    CNDravikDoc opened;
+    QString error;
+    ASSERT_TRUE(opened.openFile(doc, &error));
+    opened.survey().depth[4] = 0;
+    ASSERT_TRUE(opened.saveFile(doc, &error));
+    const ProgramRun pdf = cli(common + QStringList{"--pdf", "-o", path("r.pdf")});
+    ASSERT_EQ(pdf.exitCode, 0) << pdf.err.toStdString();
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdftotext.isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) reads the report's text";
+    QProcess p;
+    p.start(pdftotext, {path("r.pdf"), QStringLiteral("-")});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    const QString text = QString::fromUtf8(p.readAllStandardOutput());
+    const QStringList pages = text.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    ASSERT_GE(pages.size(), 2);
+    for (const QString &t : {QStringLiteral("第一采油厂"), QStringLiteral("华北油田"), QStringLiteral("HB-0042"),
+                             QStringLiteral("磁场标定系数 1.0000")})
+        EXPECT_TRUE(pages[0].contains(t)) << t.toStdString();
+    // This path's dog-legs are above the limit as well: the first page counts them all and
+    // says where they start.
+    const QStringList warnings = QString::fromUtf8(cli(common).err).trimmed().split(QLatin1Char('\n'));
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("警告：%1 条，见第 2 页").arg(warnings.size()))) << pages[0].toStdString();
+    const QString rest = pages.mid(1).join(QLatin1Char('\n'));
+    const qsizetype warning = rest.indexOf(QStringLiteral("测点 4 已选择但没有井深"));
+    const qsizetype signatures = rest.indexOf(QStringLiteral("审核人"));
+    EXPECT_TRUE(warning >= 0 && signatures > warning) << rest.toStdString();
+    for (const QString &w : warnings)
+        EXPECT_TRUE(rest.contains(w.mid(w.indexOf(QStringLiteral("：")) + 1))) << w.toStdString();
+    EXPECT_TRUE(pages.last().contains(QStringLiteral("张三")) && pages.last().contains(QStringLiteral("王五")));
+}
+
 TEST_F(AnalysisCli, EditTakesTheDeclinationFromTheSiteAndCopiesTheSite)
 {
     const QString doc = survey(3);
@@ -429,4 +524,100 @@ TEST_F(AnalysisCli, ProbeReadStartsWithoutASiteWhateverLiesBesideItsFile)
     ASSERT_EQ(read.exitCode, 0) << read.err.toStdString();
     EXPECT_EQ(cli({"site", file}).exitCode, 1);
     EXPECT_TRUE(QFile::exists(siteFilePath(file)));
+}
+
+// The field scale through the command line: calibrated into the survey and remembered for its
+// probe in the settings given, refused far from 1, and taken by every command that judges QC.
+TEST_F(AnalysisCli, FieldScaleCalibratedRememberedAndTakenByEveryJudgement)
+{
+    const QString settings = path("pc.ini");
+    const auto withSettings = [&](const QStringList &args) { return cli(QStringList{"--settings", settings} + args); };
+    const QStringList field = {"--lat", "38.71", "--lon", "116.10", "--date", "2026-05-20"};
+    const Site site{38.71, 116.10, 0, QDate(2026, 5, 20)};
+
+    // Far from the probe's field the scale would be 1.6: refused with the reason, nothing written.
+    const QString far = survey(20, QStringLiteral("far.ZLM"));
+    ASSERT_EQ(cli({"site", far, "--lat", "-25", "--lon", "-45", "--date", "2026-05-20"}).exitCode, 0);
+    const QByteArray farBytes = bytesOf(far);
+    const ProgramRun refused = withSettings({"site", far, "--calibrate-field-scale"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(QString::fromUtf8(refused.err).contains(QStringLiteral("5%"))) << refused.err.toStdString();
+    EXPECT_EQ(bytesOf(far), farBytes);
+    EXPECT_FALSE(QFile::exists(settings));
+
+    // The synthetic probe reads about 0.55 where the model says 0.544 gauss.
+    const QString doc = survey(20);
+    CNDravikDoc opened;
+    QString error;
+    ASSERT_TRUE(opened.openFile(doc, &error));
+    const auto expected = calibrateFieldScale(opened.survey(), site);
+    ASSERT_TRUE(expected);
+    EXPECT_NEAR(expected->measured, 0.55, 1e-5);
+    ASSERT_EQ(cli(QStringList{"site", doc} + field).exitCode, 0);
+    const ProgramRun calibrated = withSettings({"site", doc, "--calibrate-field-scale"});
+    ASSERT_EQ(calibrated.exitCode, 0) << calibrated.err.toStdString();
+    const QString shown = QString::fromUtf8(calibrated.out);
+    EXPECT_TRUE(shown.contains(QStringLiteral("calibrationShots: 20 (checked)\n"))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QStringLiteral("qcFieldScaleSource: site\n")));
+    EXPECT_TRUE(shown.contains(QStringLiteral("qcTotalField: %1\n").arg(expected->measured, 0, 'f', 6)));
+    EXPECT_EQ(siteIn(doc)->fieldScale, expected->scale);
+    EXPECT_EQ(bytesOf(doc).size(), farBytes.size());
+    QSettings stored(settings, QSettings::IniFormat);
+    EXPECT_EQ(stored.value(QStringLiteral("FieldScale/ZL-2217")).toDouble(), expected->scale);
+
+    // A new survey of the same probe at that site, whose site sets no scale, takes the probe's
+    // from this computer; another computer does not know it.
+    const QString next = survey(20, QStringLiteral("next.ZLM"));
+    ASSERT_EQ(cli(QStringList{"site", next} + field).exitCode, 0);
+    const auto reference = [](const ProgramRun &r) {
+        return QJsonDocument::fromJson(r.out).object().value("reference").toObject();
+    };
+    const auto fieldFailures = [](const ProgramRun &r) {
+        int n = 0;
+        for (const auto &p : QJsonDocument::fromJson(r.out).object().value("points").toArray())
+            n += p.toObject().value("failed").toArray().contains(QStringLiteral("btotal")) ? 1 : 0;
+        return n;
+    };
+    const ProgramRun here = withSettings({"qc", next, "--json"});
+    EXPECT_EQ(reference(here).value("fieldScaleSource").toString(), QStringLiteral("probe"));
+    EXPECT_NEAR(reference(here).value("btotal").toDouble(), expected->measured, 1e-12);
+    EXPECT_EQ(fieldFailures(here), 0);
+    const ProgramRun elsewhere = cli({"--settings", path("other.ini"), "qc", next, "--json"});
+    EXPECT_EQ(reference(elsewhere).value("fieldScaleSource").toString(), QStringLiteral("default"));
+    EXPECT_EQ(fieldFailures(elsewhere), 20);
+    const ProgramRun given = withSettings({"qc", next, "--json", "--field-scale", "1"});
+    EXPECT_EQ(reference(given).value("fieldScaleSource").toString(), QStringLiteral("option"));
+    EXPECT_EQ(reference(given).value("fieldScale").toDouble(), 1.0);
+
+    // Every command that judges takes --field-scale; trajectory in every format.
+    for (const QStringList &format : {QStringList{}, QStringList{"--json"}, QStringList{"--csv"}, QStringList{"--las"},
+                                      QStringList{"--pdf", "-o", path("t.pdf")}}) {
+        const ProgramRun r = withSettings(QStringList{"trajectory", next, "--field-scale", "1.01"} + format);
+        EXPECT_EQ(r.exitCode, 0) << format.join(' ').toStdString() << r.err.toStdString();
+    }
+    EXPECT_EQ(withSettings({"trajectory", next, "--field-scale", "0"}).exitCode, 1);
+    EXPECT_EQ(withSettings({"trajectory", next, "--field-scale", "big"}).exitCode, 2);
+    const ProgramRun judged = withSettings({"site", next, "--field-scale", "1.5"});
+    EXPECT_TRUE(QString::fromUtf8(judged.out).contains(QStringLiteral("qcFieldScale: 1.5\nqcFieldScaleSource: option\n")))
+        << judged.out.toStdString();
+    EXPECT_FALSE(siteIn(next)->fieldScale); // judging stores nothing
+
+    // A scale typed in is stored and remembered too; the two ways exclude each other.
+    ASSERT_EQ(withSettings({"site", next, "--set-field-scale", "1.02"}).exitCode, 0);
+    EXPECT_EQ(siteIn(next)->fieldScale, 1.02);
+    EXPECT_EQ(QSettings(settings, QSettings::IniFormat).value(QStringLiteral("FieldScale/ZL-2217")).toDouble(), 1.02);
+    EXPECT_EQ(withSettings({"site", next, "--set-field-scale", "1", "--calibrate-field-scale"}).exitCode, 2);
+    EXPECT_EQ(withSettings({"site", next, "--set-field-scale", "0"}).exitCode, 1);
+    EXPECT_EQ(withSettings({"site", next, "--clear", "--field-scale", "1"}).exitCode, 2);
+
+    // Calibrating rewrites the survey under edit's rules: not over a file that is not exactly one.
+    QFile longer(next);
+    ASSERT_TRUE(longer.open(QIODevice::Append));
+    longer.write("x");
+    longer.close();
+    const QByteArray longBytes = bytesOf(next);
+    EXPECT_EQ(withSettings({"site", next, "--calibrate-field-scale"}).exitCode, 1);
+    EXPECT_EQ(bytesOf(next), longBytes);
+    EXPECT_EQ(withSettings({"site", next, "--calibrate-field-scale", "-o", path("fixed.ZLM")}).exitCode, 0);
+    EXPECT_EQ(siteIn(path("fixed.ZLM"))->fieldScale, expected->scale);
 }

@@ -1,6 +1,8 @@
 // The main window through a field engineer's day: the real widgets offscreen, the real worker
 // against the built-in virtual probe, printing onto PDF. Boxes and dialogs the program shows
 // are answered from the event loop, as a user would.
+#include "analysis/site_block.h"
+#include "analysis/stops.h"
 #include "app/about_dialog.h"
 #include "app/analysis/site_dialog.h"
 #include "app/analysis/trajectory_window.h"
@@ -20,6 +22,8 @@
 #include "platform/settings.h"
 #include "probe/port_choice.h"
 #include "probe/serial_link.h"
+#include "default_sim_run.h"
+#include "run_program.h"
 #include "synthetic.h"
 
 #include <gtest/gtest.h>
@@ -54,6 +58,7 @@
 #include <QScopeGuard>
 #include <QScreen>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -313,7 +318,7 @@ TEST_F(MainWindow, ReadsASurveyFromTheVirtualProbe)
     run(CMainFrame::CmdReadProbe);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !result.isEmpty(); }, 20000));
     EXPECT_EQ(result, QStringLiteral("探管中的数据已成功读出到表格中。"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return view().model()->rowCount() == 28; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view().model()->rowCount() == zolm::testing::defaultSimRunShots(); }, 5000));
     EXPECT_TRUE(shown(139));
     EXPECT_TRUE(progress.shown);
     // A survey just read is new and unsaved: closing asks, and saving asks for a name.
@@ -345,6 +350,8 @@ TEST_F(MainWindow, TicksHidesReversesAndFillsDepthsOfTickedPoints)
         d->accept();
         EXPECT_TRUE(d->isVisible());
         d->field(0)->setText(QStringLiteral("100"));
+        // Point 3 holds a depth typed before: replacing it is asked.
+        answerBox(nullptr, QMessageBox::Yes);
         d->accept();
     });
     run(CMainFrame::CmdAutoDepth);
@@ -375,6 +382,119 @@ TEST_F(MainWindow, TicksHidesReversesAndFillsDepthsOfTickedPoints)
     answerBox(&message);
     run(CMainFrame::CmdAutoDepth);
     EXPECT_EQ(message, autoDepthNothingCheckedMessage());
+}
+
+// "自动选点" on the virtual probe's run: one tick per stop, where the finder puts it, every
+// other tick gone, and a message; without a stop nothing changes.
+TEST_F(MainWindow, PickStationsTicksOneShotOfEachStopAndSaysWhatItFound)
+{
+    const sim::MultiShotRun &simRun = zolm::testing::defaultSimRun();
+    frame->document().loadFromProbe(simRun.memory.parameters.bytes, simRun.memory.data.bytes);
+    view().refillTable();
+    run(CMainFrame::CmdCheckAll);
+    frame->document().setModified(false);
+
+    QString message;
+    answerBox(&message);
+    frame->findChild<QToolButton *>(QStringLiteral("button%1").arg(CMainFrame::CmdPickStations))->click();
+    const std::vector<Stop> stops = findStops(frame->document().survey());
+    ASSERT_EQ(stops.size(), simRun.stations.size());
+    std::vector<int> ticked;
+    for (int p = 0; p < frame->document().pointCount(); ++p)
+        if (pointChecked(p))
+            ticked.push_back(p);
+    ASSERT_EQ(ticked.size(), stops.size());
+    for (std::size_t k = 0; k < stops.size(); ++k) {
+        EXPECT_EQ(ticked[k], stops[k].representative);
+        EXPECT_EQ(simRun.shots[static_cast<std::size_t>(ticked[k])].station, static_cast<int>(k));
+    }
+    EXPECT_TRUE(frame->document().isModified());
+    EXPECT_TRUE(message.contains(QStringLiteral("找到 %1 个测站").arg(stops.size()))) << message.toStdString();
+    // The table shows the new ticks.
+    const auto checkState = [this](int point) {
+        return view().model()->index(table().rowForPoint(point), ColCheck).data(Qt::CheckStateRole).toInt();
+    };
+    EXPECT_EQ(checkState(ticked[0]), Qt::Checked);
+    EXPECT_EQ(checkState(stops[0].lastPoint + 1), Qt::Unchecked);
+
+    // Synthetic points, each at another attitude: no stop, the ticks stay, and the menu's
+    // item says so.
+    loadSurvey();
+    ASSERT_TRUE(findStops(frame->document().survey()).empty());
+    frame->document().setModified(false);
+    answerBox(&message);
+    run(CMainFrame::CmdPickStations);
+    EXPECT_TRUE(message.startsWith(QStringLiteral("没有找到测站"))) << message.toStdString();
+    for (int p = 0; p < 40; ++p)
+        EXPECT_TRUE(pointChecked(p)) << p;
+    EXPECT_FALSE(frame->document().isModified());
+}
+
+// Automatic depth counts up when told so, and asks before depths entered earlier go: No
+// leaves the dialog open, Yes fills them.
+TEST_F(MainWindow, AutoDepthCountsUpAndAsksBeforeReplacingEnteredDepths)
+{
+    loadSurvey(); // 40 ticked points, 10 m apart
+    QString question;
+    bool stayedOpen = false;
+    whenModal<AutoDepthDialog>([&](AutoDepthDialog *d) {
+        EXPECT_TRUE(d->downButton()->isChecked()); // the original's way first
+        d->upButton()->click();
+        d->field(0)->setText(QStringLiteral("30"));
+        d->field(1)->setText(QStringLiteral("10"));
+        answerBox(&question, QMessageBox::No);
+        d->accept();
+        stayedOpen = d->isVisible();
+        answerBox(nullptr, QMessageBox::Yes);
+        d->accept();
+    });
+    run(CMainFrame::CmdAutoDepth);
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(question, depthOverwriteQuestion(40));
+    const auto &depth = frame->document().survey().depth;
+    EXPECT_EQ(depth[0], 30.0);
+    EXPECT_EQ(depth[1], 40.0);
+    EXPECT_EQ(depth[39], 420.0);
+}
+
+// The tally through the Edit menu: the stops take their depths, a line that finds no stop is
+// named, and the status bar's warning of ticked shots without depth goes.
+TEST_F(MainWindow, TallyImportFillsTheStopsAndTheWarningsFollow)
+{
+    const sim::MultiShotRun &simRun = zolm::testing::defaultSimRun();
+    frame->document().loadFromProbe(simRun.memory.parameters.bytes, simRun.memory.data.bytes);
+    view().refillTable();
+    answerBox(nullptr);
+    run(CMainFrame::CmdPickStations);
+    EXPECT_TRUE(frame->warningLabel()->toolTip().contains(QStringLiteral("已选择但没有井深")))
+        << frame->warningLabel()->toolTip().toStdString();
+
+    QFile tally(path("tally.txt"));
+    ASSERT_TRUE(tally.open(QIODevice::WriteOnly));
+    const QByteArray text = sim::tallyText(sim::RunOptions{}, simRun);
+    tally.write(text + "00:00:05 12.5\n");
+    tally.close();
+    QString message;
+    acceptFile(path("tally.txt"));
+    answerBox(&message);
+    // In the Edit menu, beside automatic depth.
+    QMenu *editMenu = nullptr;
+    for (QAction *a : frame->menuBar()->actions()) {
+        if (a->text() == QStringLiteral("编辑(&E)"))
+            editMenu = a->menu();
+    }
+    ASSERT_TRUE(editMenu);
+    EXPECT_TRUE(editMenu->actions().contains(frame->command(CMainFrame::CmdImportTally)));
+    run(CMainFrame::CmdImportTally);
+    EXPECT_TRUE(message.contains(QStringLiteral("填入 %1 个测点的井深").arg(simRun.stations.size()))) << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral("第 %1 行（00:00:05 12.50）").arg(text.count('\n') + 1))) << message.toStdString();
+    int withDepth = 0;
+    for (int p = 0; p < frame->document().pointCount(); ++p)
+        withDepth += pointChecked(p) && frame->document().survey().depth[static_cast<std::size_t>(p)] >= 0.01 ? 1 : 0;
+    EXPECT_EQ(withDepth, static_cast<int>(simRun.stations.size()));
+    EXPECT_TRUE(frame->document().isModified());
+    EXPECT_FALSE(frame->warningLabel()->toolTip().contains(QStringLiteral("没有井深")))
+        << frame->warningLabel()->toolTip().toStdString();
 }
 
 TEST_F(MainWindow, HeaderFieldsSetTheirCaptions)
@@ -982,6 +1102,90 @@ TEST_F(MainWindow, TrajectoryWindowFollowsDepthEditsAndNewSurveys)
     EXPECT_EQ(stations->rowCount(), 0);
 }
 
+// The survey report from the File menu: saved as PDF it is the page for page what `zolm-cli
+// trajectory --pdf` makes of the saved survey (but for the print time), with the site's names,
+// the warnings and the signature block; printed, it is the same text again, and the preview
+// shows its pages in portrait while the table's printer stays landscape.
+TEST_F(MainWindow, SurveyReportFromTheFileMenuIsTheCommandLinesPages)
+{
+    // pdftotext (poppler-utils) reads the PDFs' text where it is installed (not on Windows).
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    // Each page's text, the line with the print time left out.
+    const auto pages = [&](const QString &pdf) {
+        QProcess p;
+        p.start(pdftotext, {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        p.waitForFinished(30000);
+        QStringList texts = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\f'));
+        if (!texts.isEmpty() && texts.last().trimmed().isEmpty())
+            texts.removeLast();
+        for (QString &t : texts) {
+            QStringList lines = t.split(QLatin1Char('\n'));
+            lines.removeIf([](const QString &l) { return l.contains(QStringLiteral("打印时间")); });
+            t = lines.join(QLatin1Char('\n'));
+        }
+        return texts;
+    };
+
+    loadSurvey();
+    frame->document().survey().depth[7] = 0; // ticked without a depth: a warning
+    view().refillTable();
+    whenModal<SiteDialog>([](SiteDialog *d) {
+        d->latitudeBox()->setValue(38.71);
+        d->longitudeBox()->setValue(116.10);
+        d->dateBox()->setDate(QDate(2026, 5, 20));
+        d->textBox(0)->setText(QStringLiteral("第一采油厂"));
+        d->textBox(2)->setText(QStringLiteral("钻机40号"));
+        d->textBox(7)->setText(QStringLiteral("张三"));
+        d->textBox(9)->setText(QStringLiteral("王五"));
+        d->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+    });
+    run(CMainFrame::CmdSite);
+    acceptFile(path("r"));
+    run(CMainFrame::CmdSaveAs);
+    ASSERT_TRUE(QFile::exists(path("r.ZLM")));
+
+    acceptFile(path("desktop"));
+    run(CMainFrame::CmdReportPdf);
+    const ProgramRun cli = runProgram(QStringLiteral(ZOLM_CLI_PATH),
+                                      {QStringLiteral("trajectory"), path("r.ZLM"), QStringLiteral("--pdf"),
+                                       QStringLiteral("-o"), path("cli.pdf")});
+    ASSERT_EQ(cli.exitCode, 0) << cli.err.toStdString();
+    EXPECT_TRUE(readAll(path("desktop.pdf")).startsWith("%PDF"));
+    EXPECT_FALSE(frame->trajectoryWindow()->isVisible()); // the report came without the window
+    // Printed: the same pages, wherever the printer's margins are.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path("printed.pdf"));
+    printer.setPageMargins(QMarginsF(12, 9, 7, 11), QPageLayout::Millimeter);
+    ASSERT_TRUE(ReportPrinting::paintSurveyReport(printer, frame->trajectoryWindow()->data()));
+    if (!pdftotext.isEmpty()) {
+        const QStringList desktop = pages(path("desktop.pdf"));
+        const QStringList expected = pages(path("cli.pdf"));
+        ASSERT_EQ(desktop.size(), 3); // the summary, the 39 stations, the warnings and signatures
+        EXPECT_EQ(desktop, expected);
+        const QString all = desktop.join(QLatin1Char('\n'));
+        for (const QString &text : {QStringLiteral("测斜报告"), QStringLiteral("第一采油厂"), QStringLiteral("钻机40号"),
+                                    QStringLiteral("张三"), QStringLiteral("王五"), QStringLiteral("磁场标定系数"),
+                                    QStringLiteral("测点 7 已选择但没有井深"), QStringLiteral("审核人")})
+            EXPECT_TRUE(all.contains(text)) << text.toStdString();
+        EXPECT_EQ(pages(path("printed.pdf")), expected);
+    }
+
+    int previewed = 0;
+    QPageLayout::Orientation previewOrientation = QPageLayout::Landscape;
+    whenModal<QPrintPreviewDialog>([&](QPrintPreviewDialog *d) {
+        auto *preview = d->findChild<QPrintPreviewWidget *>();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return preview->pageCount() > 0; }, 5000));
+        previewed = preview->pageCount();
+        previewOrientation = preview->orientation();
+        d->reject();
+    });
+    run(CMainFrame::CmdReportPreview);
+    EXPECT_EQ(previewed, 3);
+    EXPECT_EQ(previewOrientation, QPageLayout::Portrait);
+    EXPECT_EQ(frame->printing().printer().pageLayout().orientation(), QPageLayout::Landscape);
+}
+
 TEST_F(MainWindow, SpaceTicksTheCurrentRowAndTheKeyboardReachesTheBars)
 {
     open();
@@ -1032,7 +1236,9 @@ TEST_F(MainWindow, StatusBarPromptsForAnItemAndIsReadyOnceItIsLeft)
                  {CMainFrame::CmdHideChecked, "隐藏选择的数据"},
                  {CMainFrame::CmdOnlyChecked, "只显示选择的数据(隐藏未选择的数据)"},
                  {CMainFrame::CmdShowAll, "显示全部数据"},
-                 {CMainFrame::CmdCheckAll, "选择全部数据"}};
+                 {CMainFrame::CmdCheckAll, "选择全部数据"},
+                 {CMainFrame::CmdPickStations, "找出探管停留的测站，每个测站勾选一个代表测点，其余测点取消勾选"}};
+    MessageWatch boxes; // what 自动选点 found
     for (const auto &item : items) {
         // Over the menu item: its prompt; chosen, the menu closes and the bar is ready.
         edit->popup(frame->mapToGlobal(QPoint(20, 20)));
@@ -1157,8 +1363,7 @@ QList<QWidget *> tabWalk(QDialog *dialog)
 TEST_F(MainWindow, TabVisitsEveryDialogsControlsInTheOrderTheyAreSeen)
 {
     CExportFormatDlg exportFormat(frame->settings(), frame.get());
-    FieldDialog autoDepth(frame.get(), Dialog::AutoDepth, {{QStringLiteral("起始"), QStringLiteral("2000")}, {QStringLiteral("段长"), QStringLiteral("30")}},
-                          [](const QStringList &, int *) { return TableChange{}; });
+    AutoDepthDialog autoDepth(frame.get(), frame->table());
     CPortSelectDlg port(QStringLiteral("SIM"), true, frame.get());
     ProbeSettingsDialog probeSettings(probe::ProbeSetup{}, frame.get());
     SiteDialog site(std::nullopt, std::nullopt, frame.get());
@@ -1373,4 +1578,73 @@ TEST(AboutBox, KeepsTheOriginalVersionLineAndAddsTheProgramsOwn)
     EXPECT_TRUE(lines.contains(programVersionLine()));
     EXPECT_FALSE(programIcon().isNull());
     EXPECT_TRUE(programVersionLine().endsWith(QStringLiteral(ZOLM_PROJECT_VERSION)));
+}
+
+// "按本次测量标定" in the site dialog: a scale far from 1 is refused with its reason; a good one
+// goes into the survey's site and is remembered for the probe, so QC passes where the model
+// alone fails, and the probe's next survey starts with it.
+TEST_F(MainWindow, SiteDialogCalibratesTheFieldScaleAndTheProbeKeepsIt)
+{
+    loadSurvey();
+    run(CMainFrame::CmdQc);
+    const auto place = [](SiteDialog *d, double lat, double lon) {
+        d->latitudeBox()->setValue(lat);
+        d->longitudeBox()->setValue(lon);
+        d->dateBox()->setDate(QDate(2026, 5, 20));
+    };
+    QString refusal, note;
+    bool taken = true;
+    whenModal<SiteDialog>([&](SiteDialog *d) {
+        place(d, -25, -45); // the field there is far weaker than this probe reads
+        answerBox(&refusal);
+        d->calibrateButton()->click();
+        taken = d->fieldScaleCheck()->isChecked();
+        d->reject();
+    });
+    run(CMainFrame::CmdSite);
+    EXPECT_TRUE(refusal.contains(QStringLiteral("5%"))) << refusal.toStdString();
+    EXPECT_FALSE(taken);
+    EXPECT_FALSE(frame->site());
+
+    whenModal<SiteDialog>([&](SiteDialog *d) {
+        place(d, 38.71, 116.10);
+        note = d->fieldScaleNote()->text();
+        d->calibrateButton()->click();
+        d->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+    });
+    run(CMainFrame::CmdSite);
+    EXPECT_EQ(note, QStringLiteral("未指定：质量检查按 1 计算"));
+    ASSERT_TRUE(frame->site() && frame->site()->fieldScale);
+    const auto expected = calibrateFieldScale(frame->document().survey(), *frame->site());
+    ASSERT_TRUE(expected);
+    EXPECT_EQ(*frame->site()->fieldScale, expected->scale);
+    EXPECT_EQ(rememberedFieldScale(frame->settings(), QStringLiteral("ZL-2217")), expected->scale);
+    EXPECT_FALSE(rowData(4, Qt::BackgroundRole).isValid());
+    EXPECT_TRUE(rowData(5, Qt::ToolTipRole).toString().contains(QStringLiteral("磁场标定系数 1.01")));
+
+    // The probe's next survey, with a site that sets no scale, takes the remembered one.
+    CNDravikDoc next;
+    const auto s = sim::makeSurvey(sim::CalibrationKind::Ideal, sim::defaultWellPath(20));
+    next.loadFromProbe(s.parameters.bytes, s.data.bytes);
+    for (std::size_t i = 0; i < 20; ++i) {
+        next.survey().flags[i] |= PointFlag::Checked;
+        next.survey().depth[i] = 10.0 * static_cast<double>(i + 1);
+    }
+    setSurveySite(next.survey().header, Site{38.71, 116.10, 0, QDate(2026, 5, 20)});
+    QString error;
+    ASSERT_TRUE(next.saveFile(path("next.ZLM"), &error)) << error.toStdString();
+    frame->document().setModified(false);
+    ASSERT_TRUE(frame->openDocument(path("next.ZLM"), false));
+    EXPECT_EQ(frame->fieldScale().source, FieldScaleChoice::Source::Probe);
+    EXPECT_EQ(frame->fieldScale().scale, expected->scale);
+    QString remembered;
+    whenModal<SiteDialog>([&](SiteDialog *d) {
+        remembered = d->fieldScaleNote()->text();
+        EXPECT_FALSE(d->fieldScaleCheck()->isChecked());
+        d->reject();
+    });
+    run(CMainFrame::CmdSite);
+    EXPECT_TRUE(remembered.contains(QStringLiteral("ZL-2217"))) << remembered.toStdString();
+    run(CMainFrame::CmdTrajectoryWindow);
+    EXPECT_TRUE(frame->trajectoryWindow()->summary()->text().contains(QStringLiteral("本机记录的探管 ZL-2217")));
 }

@@ -10,6 +10,7 @@
 #include "probe/texts.h"
 #include "probe_model.h"
 #include "virtual_probe.h"
+#include "default_sim_run.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -153,7 +154,7 @@ TEST_F(ProbeWindows, ReadingASurveyShowsProgressHandsOverTheImagesThenTheResultB
     ASSERT_NE(box, nullptr);
     // The table is filled before the box is read: the images came first.
     ASSERT_TRUE(read);
-    const auto expected = sim::readAsThePcWould(sim::syntheticMemory(28));
+    const auto expected = sim::readAsThePcWould(zolm::testing::defaultSimRun().memory);
     ASSERT_TRUE(expected);
     EXPECT_EQ(read->parameters.bytes, expected->parameters.bytes);
     EXPECT_EQ(read->data.bytes, expected->data.bytes);
@@ -202,7 +203,7 @@ TEST_F(ProbeWindows, SettingTheProbeWarnsWhileItHoldsDataValidatesThenWritesAndS
 {
     SettingsStore store;
     storeSetup(store, ProbeSetup{2, 30, 20});
-    start(QStringLiteral("SIM")); // the virtual probe holds 28 points
+    start(QStringLiteral("SIM")); // the virtual probe holds a survey
 
     // No to the warning ends the flow: no dialog, nothing written.
     controller->probeSettings();
@@ -280,7 +281,7 @@ TEST_F(ProbeWindows, ProbeInformationShowsTheFieldsAndTheChargeBar)
     controller->probeInfo();
     auto *dialog = waitModal<ProbeInfoDialog>();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(fieldText(dialog, QStringLiteral("现存数据数量")), QStringLiteral("28"));
+    EXPECT_EQ(fieldText(dialog, QStringLiteral("现存数据数量")), QString::number(zolm::testing::defaultSimRunShots()));
     EXPECT_EQ(fieldText(dialog, QStringLiteral("电池电压")), QStringLiteral("7.36伏"));
     EXPECT_EQ(fieldText(dialog, QStringLiteral("估计剩余电量")), QStringLiteral("31%"));
     EXPECT_EQ(dialog->findChild<QProgressBar *>(QStringLiteral("chargeBar"))->value(), 31);

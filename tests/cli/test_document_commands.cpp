@@ -1,6 +1,8 @@
 // zolm-cli's document commands: show with modes, export, export-format, report, edit.
 // Golden outputs of tests/data/small.ZLM are compared whole.
+#include "analysis/stops.h"
 #include "document/document.h"
+#include "multishot_run.h"
 #include "platform/gbk.h"
 #include "run_program.h"
 #include "synthetic.h"
@@ -239,7 +241,8 @@ TEST_F(Documents, ReportPdfOfAFullSurveyHasItsChineseTexts)
 TEST_F(Documents, EditAppliesInOrderAndSaves)
 {
     const QString file = survey(6);
-    const CliResult r = cli({QStringLiteral("edit"), file, QStringLiteral("--check"), QStringLiteral("all"),
+    // Automatic depth replaces the depth entered just before it: only when forced.
+    const CliResult r = cli({QStringLiteral("edit"), file, QStringLiteral("--force"), QStringLiteral("--check"), QStringLiteral("all"),
                        QStringLiteral("--depth"), QStringLiteral("0=12.5"), QStringLiteral("--auto-depth"),
                        QStringLiteral("100"), QStringLiteral("30"), QStringLiteral("--check"), QStringLiteral("invert"),
                        QStringLiteral("--depth"), QStringLiteral("5=0.004"), QStringLiteral("--well"),
@@ -254,6 +257,101 @@ TEST_F(Documents, EditAppliesInOrderAndSaves)
         EXPECT_EQ(rows[i].toObject()[QStringLiteral("depth")].toDouble(), expected[i]) << i;
         EXPECT_FALSE(rows[i].toObject()[QStringLiteral("checked")].toBool()) << i;
     }
+}
+
+// Automatic depth counts up for a survey run into the hole, and replaces depths entered before
+// only when forced.
+TEST_F(Documents, AutoDepthCountsUpAndKeepsEnteredDepthsUnlessForced)
+{
+    const QString file = survey(4);
+    ASSERT_EQ(cli({QStringLiteral("edit"), file, QStringLiteral("--check"), QStringLiteral("all"), QStringLiteral("--depth"),
+                   QStringLiteral("2=77")})
+                  .exitCode,
+              0);
+    const QByteArray before = readAll(file);
+    const QStringList up{QStringLiteral("edit"), file, QStringLiteral("--auto-depth"), QStringLiteral("100"),
+                         QStringLiteral("30"), QStringLiteral("--up")};
+    const CliResult refused = cli(up);
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.err, QStringLiteral("1 个测点已经输入了井深（测点 2），不会覆盖；确需覆盖请加 --force\n"));
+    EXPECT_EQ(readAll(file), before);
+
+    ASSERT_EQ(cli(up + QStringList{QStringLiteral("--force")}).exitCode, 0);
+    const QJsonArray rows = json(file)[QStringLiteral("rows")].toArray();
+    const double depth[] = {100, 130, 160, 190};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(rows[i].toObject()[QStringLiteral("depth")].toDouble(), depth[i]) << i;
+    // The same depths again replace nothing, so nothing is asked.
+    EXPECT_EQ(cli(up).exitCode, 0);
+    EXPECT_EQ(cli({QStringLiteral("edit"), file, QStringLiteral("--up")}).exitCode, 2);
+}
+
+// The tally sets the depths of the stops it finds, names the lines that find none, and keeps
+// entered depths unless forced.
+TEST_F(Documents, EditTallyFillsTheStopsAndNamesTheLinesThatFindNone)
+{
+    sim::RunOptions options;
+    options.td = 300;
+    sim::MultiShotRun run;
+    QString error;
+    ASSERT_TRUE(sim::makeMultiShotRun(options, run, &error)) << error.toStdString();
+    const auto images = sim::readAsThePcWould(run.memory);
+    ASSERT_TRUE(images);
+    CNDravikDoc doc;
+    doc.loadFromProbe(images->parameters.bytes, images->data.bytes);
+    SurveyData &s = doc.survey();
+    const std::vector<bool> checks = stopChecks(s, findStops(s));
+    for (std::size_t p = 0; p < checks.size(); ++p)
+        s.flags[p] = checks[p] ? s.flags[p] | PointFlag::Checked : s.flags[p] & ~PointFlag::Checked;
+    const QString file = path("run.ZLM");
+    ASSERT_TRUE(doc.saveFile(file, &error));
+
+    // Five seconds after the start the probe has not taken its first shot yet.
+    QByteArray tally = sim::tallyText(options, run);
+    const int extraLine = static_cast<int>(tally.count('\n')) + 1;
+    tally += "00:00:05 12.5\n";
+    auto writeTally = [&](const QByteArray &bytes) {
+        QFile f(path("tally.txt"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+    writeTally(tally);
+    const QStringList edit{QStringLiteral("edit"), file, QStringLiteral("--tally"), path("tally.txt")};
+    const CliResult r = cli(edit);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("井深记录第 %1 行（00:00:05 12.50）：前后 120 秒内没有测点停留，未使用\n")
+                                   .arg(extraLine)))
+        << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("：%1 行中 %2 行已填入井深").arg(run.stations.size() + 1).arg(run.stations.size())))
+        << r.err.toStdString();
+    std::vector<double> depths;
+    for (const QJsonValue row : json(file)[QStringLiteral("rows")].toArray()) {
+        if (row.toObject()[QStringLiteral("checked")].toBool())
+            depths.push_back(row.toObject()[QStringLiteral("depth")].toDouble());
+    }
+    ASSERT_EQ(depths.size(), run.stations.size());
+    for (std::size_t i = 0; i < depths.size(); ++i)
+        EXPECT_NEAR(depths[i], run.stations[i].md, 0.005) << i;
+
+    // Another depth for a stop is a depth replaced: refused unless forced.
+    const QByteArray before = readAll(file);
+    writeTally(tally.replace(" 300.00\n", " 301.00\n"));
+    const CliResult replacing = cli(edit);
+    EXPECT_EQ(replacing.exitCode, 1);
+    EXPECT_TRUE(replacing.err.contains(QStringLiteral("--force"))) << replacing.err.toStdString();
+    EXPECT_EQ(readAll(file), before);
+    EXPECT_EQ(cli(edit + QStringList{QStringLiteral("--force")}).exitCode, 0);
+
+    // Lines that are not a tally's, and windows that are not seconds, change nothing.
+    writeTally("00:10:00 100\n00:20:00\n");
+    const QByteArray forced = readAll(file);
+    const CliResult bad = cli(edit);
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_TRUE(bad.err.contains(QStringLiteral("井深记录第 2 行"))) << bad.err.toStdString();
+    EXPECT_EQ(readAll(file), forced);
+    EXPECT_EQ(cli(edit + QStringList{QStringLiteral("--tally-window"), QStringLiteral("abc")}).exitCode, 2);
+    EXPECT_EQ(cli(edit + QStringList{QStringLiteral("--tally-window"), QStringLiteral("90000")}).exitCode, 1);
+    EXPECT_EQ(cli({QStringLiteral("edit"), file, QStringLiteral("--tally-window"), QStringLiteral("60")}).exitCode, 2);
 }
 
 TEST_F(Documents, EditTicksPointsInOrderWithTheOtherEdits)

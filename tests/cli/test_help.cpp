@@ -23,7 +23,7 @@ const QStringList commands{QStringLiteral("show"),      QStringLiteral("export")
                            QStringLiteral("info"),      QStringLiteral("read"),     QStringLiteral("setup"),
                            QStringLiteral("live"),      QStringLiteral("ports"),    QStringLiteral("set-port"),
                            QStringLiteral("geomag"),    QStringLiteral("site"),     QStringLiteral("qc"),
-                           QStringLiteral("trajectory")};
+                           QStringLiteral("trajectory"), QStringLiteral("stations")};
 
 } // namespace
 

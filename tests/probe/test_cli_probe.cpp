@@ -5,6 +5,7 @@
 #include "probe/port_choice.h"
 #include "probe/serial_link.h"
 #include "probe/texts.h"
+#include "default_sim_run.h"
 #include "probe_model.h"
 #include "run_program.h"
 
@@ -123,10 +124,11 @@ protected:
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
     // A document of n synthetic points, as a read of such a probe would save it.
-    QString savedSurvey(int points)
+    QString savedSurvey(int points) { return savedSurvey(zolm::sim::syntheticMemory(points)); }
+    QString savedSurvey(const zolm::sim::ProbeMemory &memory)
     {
         const QString file = path("probe.ZLM");
-        const auto images = zolm::sim::readAsThePcWould(zolm::sim::syntheticMemory(points));
+        const auto images = zolm::sim::readAsThePcWould(memory);
         EXPECT_TRUE(images);
         if (!images)
             return file;
@@ -151,7 +153,7 @@ TEST_F(CommCli, LinkTestInfoAndReadOfTheBuiltInProbe)
     const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 8);
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("探管编号: ")));
-    EXPECT_EQ(lines[3], QStringLiteral("现存数据数量: 28"));
+    EXPECT_EQ(lines[3], QStringLiteral("现存数据数量: %1").arg(zolm::testing::defaultSimRunShots()));
     EXPECT_EQ(lines[6], QStringLiteral("电池电压: 7.36伏"));
     EXPECT_EQ(lines[7], QStringLiteral("估计剩余电量: 31%"));
 
@@ -165,7 +167,7 @@ TEST_F(CommCli, LinkTestInfoAndReadOfTheBuiltInProbe)
     r = cli({QStringLiteral("read"), QStringLiteral("-o"), out});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, withNewline(zolm::probe::text::dataRead()));
-    EXPECT_EQ(bytesOf(out), bytesOf(savedSurvey(28)));
+    EXPECT_EQ(bytesOf(out), bytesOf(savedSurvey(zolm::testing::defaultSimRun().memory)));
 }
 
 TEST_F(CommCli, ReadOf1818PointsFromADocumentsProbe)
@@ -396,7 +398,7 @@ TEST_F(CommCli, ReadChecksItsOutputFirstAndKeepsASurveyItCannotWrite)
                                             QStringLiteral("--port"), QStringLiteral("SIM"), QStringLiteral("-o"),
                                             QStringLiteral("-")});
     EXPECT_EQ(toStdout.exitCode, 0);
-    EXPECT_EQ(toStdout.out, bytesOf(savedSurvey(28)));
+    EXPECT_EQ(toStdout.out, bytesOf(savedSurvey(zolm::testing::defaultSimRun().memory)));
     EXPECT_EQ(QString::fromUtf8(toStdout.err), withNewline(zolm::probe::text::dataRead()));
 
 #ifdef _WIN32
@@ -414,7 +416,7 @@ TEST_F(CommCli, ReadChecksItsOutputFirstAndKeepsASurveyItCannotWrite)
     const ssize_t got = ::read(reader, throughFifo.data(), static_cast<size_t>(throughFifo.size()));
     ::close(reader);
     throughFifo.resize(got > 0 ? got : 0);
-    EXPECT_EQ(throughFifo, bytesOf(savedSurvey(28)));
+    EXPECT_EQ(throughFifo, bytesOf(savedSurvey(zolm::testing::defaultSimRun().memory)));
     EXPECT_FALSE(QFileInfo(fifo).isFile());
 
     const QString full = path("full");
@@ -428,7 +430,7 @@ TEST_F(CommCli, ReadChecksItsOutputFirstAndKeepsASurveyItCannotWrite)
     const auto m = kept.match(r.err);
     ASSERT_TRUE(m.hasMatch()) << r.err.toStdString();
     const QString recovery = m.captured(1);
-    EXPECT_EQ(bytesOf(recovery), bytesOf(savedSurvey(28)));
+    EXPECT_EQ(bytesOf(recovery), bytesOf(savedSurvey(zolm::testing::defaultSimRun().memory)));
     QFile::remove(recovery);
     EXPECT_FALSE(QFileInfo(full).isFile()); // written in place, not replaced by a file
 #endif

@@ -9,6 +9,7 @@
 #include "in_process_link.h"
 #include "sim_link.h"
 #include "virtual_probe.h"
+#include "default_sim_run.h"
 
 #include <QElapsedTimer>
 
@@ -408,7 +409,7 @@ TEST(CommWorkerPorts, SwitchesToTheVirtualProbeAndBackAndTellsWhyAPortDidNotOpen
     comm.changePort(QStringLiteral("SIM"));
     comm.startReadInfo();
     ASSERT_EQ(view.waitFinished(4), std::make_pair(Operation::ReadInfo, Outcome::Done));
-    EXPECT_EQ(view.info->storedCount(), 28);
+    EXPECT_EQ(view.info->storedCount(), zolm::testing::defaultSimRunShots());
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The probe's line on a virtual clock, and the in-process link around it (SIM on Windows)
 // driven by the real operations. Nothing here needs a pty.
 #include "../probe/probe_test_support.h"
+#include "default_sim_run.h"
 #include "in_process_link.h"
 #include "probe/operations.h"
 #include "probe_line.h"
@@ -214,7 +215,7 @@ TEST(SimInProcess, TakesFaultsFromTheEnvironment)
         EXPECT_EQ(readFrames(*link), WIRE("[I/0]"));
         link->write(WIRE("[B\x02]"));
         const QByteArray block = readFrames(*link);
-        const QByteArray clean = ProbeModel(syntheticMemory(28)).answer(std::vector<std::uint8_t>{'B', 1});
+        const QByteArray clean = ProbeModel(zolm::testing::defaultSimRun().memory).answer(std::vector<std::uint8_t>{'B', 1});
         EXPECT_EQ(block, WIRE("[B\x02") + clean.mid(3)) << block.toHex().constData();
     }
     FaultsInEnvironment faults("split,bogus");

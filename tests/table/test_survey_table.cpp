@@ -321,6 +321,40 @@ TEST_F(Table, AutoDepthCases)
     expectConsistent();
 }
 
+// Up counts the other way along the points' time order, whatever the rows show; both ways say
+// which entered depths they would replace.
+TEST_F(Table, AutoDepthCountsUpAndNamesTheDepthsItWouldReplace)
+{
+    load(7);
+    check({1, 2, 4, 6});
+    doc.survey().depth[4] = 40.0;
+    doc.survey().depth[5] = 12.0; // not checked: never replaced
+    table.refillTable();
+    table.reverseOrder();
+    EXPECT_TRUE(table.autoDepthOverwrites(100.0, 30.0, DepthDirection::Down).empty()); // 40 stays 40
+    EXPECT_EQ(table.autoDepthOverwrites(100.0, 30.0, DepthDirection::Up), std::vector<int>{4});
+
+    const TableChange c = table.autoDepth(QStringLiteral("100"), QStringLiteral("30"), DepthDirection::Up);
+    EXPECT_TRUE(c.applied());
+    EXPECT_EQ(depth(1), 100.0);
+    EXPECT_EQ(depth(2), 130.0);
+    EXPECT_EQ(depth(4), 160.0);
+    EXPECT_EQ(depth(6), 190.0);
+    EXPECT_EQ(depth(5), 12.0);
+    EXPECT_TRUE(table.orderReversed());
+    EXPECT_TRUE(table.autoDepthOverwrites(100.0, 30.0, DepthDirection::Up).empty());
+
+    // Up stops past the largest depth a file holds; later points keep theirs.
+    table.autoDepth(9990.0, 5.0, DepthDirection::Up);
+    EXPECT_EQ(depth(1), 9990.0);
+    EXPECT_EQ(depth(2), 9995.0);
+    EXPECT_EQ(depth(4), 160.0);
+    EXPECT_EQ(table.autoDepthOverwrites(9990.0, 5.0, DepthDirection::Up), std::vector<int>{});
+    EXPECT_TRUE(table.depthWouldChange(4, 160.01));
+    EXPECT_FALSE(table.depthWouldChange(4, 160.004));
+    EXPECT_FALSE(table.depthWouldChange(0, 50.0)); // no depth entered
+}
+
 TEST_F(Table, AutoDepthRefusalsAndCancel)
 {
     load(4);

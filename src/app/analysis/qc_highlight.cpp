@@ -1,5 +1,6 @@
 #include "app/analysis/qc_highlight.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <cmath>
@@ -37,9 +38,12 @@ QString qcToolTip(const QcPoint &q, const QcReference &reference, const QcTolera
 {
     if (q.pass())
         return {};
-    QStringList lines{QStringLiteral("质量检查不合格（参考：%1）")
-                          .arg(reference.source == QcReference::Source::Site ? QStringLiteral("井场地磁模型")
-                                                                             : QStringLiteral("测量数据中值"))};
+    // Against the model the field scale decides the total field's reference, so it is named.
+    const QString source = reference.source == QcReference::Source::Site
+                               ? QCoreApplication::translate("QcHighlight", "井场地磁模型，磁场标定系数 %1")
+                                     .arg(QString::number(reference.fieldScale, 'f', 4))
+                               : QStringLiteral("测量数据中值");
+    QStringList lines{QStringLiteral("质量检查不合格（参考：%1）").arg(source)};
     if (q.failed & QcGravity)
         lines << quantityLine("总加速度", q.gravity, reference.gravity, q.dGravity, tolerance.gravity, 5);
     if (q.failed & QcField)

@@ -1,15 +1,20 @@
 #include "app/analysis/site_dialog.h"
 
+#include "analysis/field_scale.h"
+#include "analysis/survey_warnings.h"
 #include "app/message_box.h"
 #include "platform/gbk.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QDateTimeEdit>
+#include <QTimeZone>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -80,6 +85,38 @@ SiteDialog::SiteDialog(const std::optional<Site> &site, const std::optional<Site
     form->addRow(QStringLiteral("测量日期:"), m_date);
     form->addRow(m_hasAzimuth, m_azimuth);
     form->addRow(QStringLiteral("地磁模型:"), m_model);
+    addStartAndDogLegRows(form, s);
+
+    // The probe's field scale: set, typed or calibrated; unset, QC takes the one this computer
+    // remembers for the probe, else 1.
+    m_hasScale = new QCheckBox(tr("指定磁场标定系数"), this);
+    m_scale = numberBox(0.000001, SiteRange::MaxFieldScale, 6, QString(), this);
+    m_scale->setToolTip(tr("探管磁场单位与高斯之比：质量检查以地磁模型总磁场乘以它作为总磁场的参考值"));
+    m_calibrate = new QPushButton(tr("按本次测量标定"), this);
+    m_calibrate->setToolTip(tr("以打勾测点（没有打勾时为全部测点）的总磁场中值与井场地磁模型之比作为标定系数"));
+    m_calibrate->setEnabled(false);
+    m_scaleNote = new QLabel(this);
+    m_scaleNote->setTextFormat(Qt::PlainText);
+    m_scaleNote->setWordWrap(true);
+    auto *scaleRow = new QHBoxLayout;
+    scaleRow->addWidget(m_scale, 1);
+    scaleRow->addWidget(m_calibrate);
+    form->addRow(m_hasScale, scaleRow);
+    form->addRow(QString(), m_scaleNote);
+    m_hasScale->setChecked(s.fieldScale.has_value());
+    m_scale->setEnabled(s.fieldScale.has_value());
+    setFieldScale(s.fieldScale.value_or(DefaultFieldScale));
+    connect(m_hasScale, &QCheckBox::toggled, this, [this](bool on) {
+        m_scale->setEnabled(on);
+        updateScaleNote();
+    });
+    connect(m_scale, &QDoubleSpinBox::valueChanged, this, [this] {
+        m_scaleExact.reset();
+        m_calibrated.clear();
+        updateScaleNote();
+    });
+    connect(m_calibrate, &QPushButton::clicked, this, &SiteDialog::calibrate);
+    updateScaleNote();
 
     // The report's texts, two columns of label and edit.
     auto *texts = new QGroupBox(tr("报告信息"), this);
@@ -125,6 +162,33 @@ SiteDialog::SiteDialog(const std::optional<Site> &site, const std::optional<Site
     updateModel();
 }
 
+void SiteDialog::addStartAndDogLegRows(QFormLayout *form, const Site &s)
+{
+    // The probe's clock at its start, a wall-clock time: shown and kept as UTC so that no
+    // daylight-saving rule of this computer moves it.
+    m_hasStart = new QCheckBox(tr("探管启动时间"), this);
+    m_hasStart->setToolTip(tr("探管开机时的钟表时间：井深记录可按钟表时间导入，轨迹和报告显示各测点的钟表时间"));
+    m_start = new QDateTimeEdit(this);
+    m_start->setTimeSpec(Qt::UTC);
+    m_start->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    m_start->setCalendarPopup(true);
+    m_start->setDateTime(s.probeStart.value_or(QDateTime(s.date.isValid() ? s.date : QDate::currentDate(), QTime(0, 0),
+                                                         QTimeZone::utc())));
+    m_hasStart->setChecked(s.probeStart.has_value());
+    m_start->setEnabled(s.probeStart.has_value());
+    connect(m_hasStart, &QCheckBox::toggled, m_start, &QWidget::setEnabled);
+    form->addRow(m_hasStart, m_start);
+
+    m_hasDogLeg = new QCheckBox(tr("狗腿度限值"), this);
+    m_hasDogLeg->setToolTip(tr("狗腿度超过此值的测点给出警告；不指定时为 3 °/30m"));
+    m_dogLeg = numberBox(0.01, SiteRange::MaxDogLegLimit, 2, QStringLiteral(" °/30m"), this);
+    m_dogLeg->setValue(s.dogLegLimit.value_or(DefaultDogLegLimit));
+    m_hasDogLeg->setChecked(s.dogLegLimit.has_value());
+    m_dogLeg->setEnabled(s.dogLegLimit.has_value());
+    connect(m_hasDogLeg, &QCheckBox::toggled, m_dogLeg, &QWidget::setEnabled);
+    form->addRow(m_hasDogLeg, m_dogLeg);
+}
+
 Site SiteDialog::site() const
 {
     Site s = m_given;
@@ -135,6 +199,15 @@ Site SiteDialog::site() const
     s.verticalSectionAzimuth.reset();
     if (m_hasAzimuth->isChecked())
         s.verticalSectionAzimuth = m_azimuth->value();
+    s.probeStart.reset();
+    if (m_hasStart->isChecked())
+        s.probeStart = m_start->dateTime().toUTC();
+    s.dogLegLimit.reset();
+    if (m_hasDogLeg->isChecked())
+        s.dogLegLimit = m_dogLeg->value();
+    s.fieldScale.reset();
+    if (m_hasScale->isChecked())
+        s.fieldScale = m_scaleExact.value_or(m_scale->value());
     const auto fields = siteTextFields();
     for (std::size_t i = 0; i < fields.size(); ++i)
         s.*fields[i].member = m_texts[i]->text();
@@ -158,6 +231,55 @@ void SiteDialog::useLastSite()
         m_texts[i]->setText((*m_last).*fields[i].member);
 }
 
+void SiteDialog::setCalibrationSurvey(const SurveyData *survey, const QString &probeNumber,
+                                      std::optional<double> remembered)
+{
+    m_survey = survey;
+    m_probeNumber = probeNumber;
+    m_remembered = remembered;
+    updateModel();
+    updateScaleNote();
+}
+
+void SiteDialog::setFieldScale(double scale)
+{
+    m_scale->setValue(scale);
+    m_scaleExact = scale; // after setValue, whose change signal forgets it
+}
+
+void SiteDialog::calibrate()
+{
+    if (!m_survey)
+        return;
+    QString why;
+    const auto c = calibrateFieldScale(*m_survey, site(), &why);
+    if (!c) {
+        ProgramMessageBox box(QMessageBox::Warning, windowTitle(), why, QMessageBox::Ok, this);
+        box.exec();
+        return;
+    }
+    setFieldScale(c->scale);
+    m_hasScale->setChecked(true);
+    m_calibrated = (c->fromChecked ? tr("由 %1 个打勾测点标定") : tr("由 %1 个测点标定")).arg(c->shots)
+                   + tr("：实测总磁场中值 %1，地磁模型 %2 高斯").arg(QString::number(c->measured, 'f', 5),
+                                                                  QString::number(c->model, 'f', 5));
+    updateScaleNote();
+}
+
+void SiteDialog::updateScaleNote()
+{
+    QString text;
+    if (m_hasScale->isChecked()) {
+        text = m_calibrated;
+    } else if (m_remembered) {
+        text = tr("未指定：质量检查使用本机记录的探管 %1 标定值 %2")
+                   .arg(m_probeNumber, QString::number(*m_remembered, 'f', 4));
+    } else {
+        text = tr("未指定：质量检查按 1 计算");
+    }
+    m_scaleNote->setText(text);
+}
+
 QString SiteDialog::declinationText() const
 {
     return m_field ? QString::number(m_field->declination, 'f', 12) : QString();
@@ -175,6 +297,7 @@ void SiteDialog::updateModel()
         m_model->setText(why);
     }
     m_setDeclination->setEnabled(m_field.has_value());
+    m_calibrate->setEnabled(m_field.has_value() && m_survey);
 }
 
 void SiteDialog::finish(int result)

@@ -6,6 +6,9 @@
 
 #include "app/analysis/qc_highlight.h"
 #include "app/file_dialog.h"
+#include "app/printing.h"
+#include "analysis/shot_time.h"
+#include "analysis/survey_warnings.h"
 #include "app/message_box.h"
 #include "document/document.h"
 #include "output/report.h"
@@ -15,6 +18,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
@@ -58,6 +62,7 @@ QVariant StationModel::data(const QModelIndex &index, int role) const
         auto f = [](double v) { return std::isfinite(v) ? QString::fromStdString(formatDecimals(v, 2)) : QStringLiteral("-"); };
         switch (index.column()) {
         case ColPoint: return s.point;
+        case ColTime: return m_times.value(index.row());
         case ColMd: return f(s.md);
         case ColInclination: return f(s.inclination);
         case ColAzimuth: return f(s.azimuth);
@@ -87,7 +92,9 @@ QVariant StationModel::headerData(int section, Qt::Orientation orientation, int 
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
-    static const char *const titles[ColumnCount] = {"点号", "测深(m)", "井斜(°)", "真方位(°)", "垂深(m)",
+    if (section == ColTime)
+        return tr("时间");
+    static const char *const titles[ColumnCount] = {"点号", "", "测深(m)", "井斜(°)", "真方位(°)", "垂深(m)",
                                                     "北(m)", "东(m)", "视平移(m)", "狗腿度(°/30m)", "质量检查"};
     return section >= 0 && section < ColumnCount ? QString::fromUtf8(titles[section]) : QVariant();
 }
@@ -142,6 +149,12 @@ TrajectoryWindow::TrajectoryWindow(QWidget *parent) : QWidget(parent)
     m_las = new QPushButton(QStringLiteral("导出LAS..."), this);
     connect(m_csv, &QPushButton::clicked, this, [this] { exportWithDialog(Format::Csv); });
     connect(m_las, &QPushButton::clicked, this, [this] { exportWithDialog(Format::Las); });
+    m_print = new QPushButton(tr("打印测斜报告..."), this);
+    m_preview = new QPushButton(tr("测斜报告预览"), this);
+    m_pdf = new QPushButton(tr("测斜报告另存为PDF..."), this);
+    connect(m_print, &QPushButton::clicked, this, [this] { printReport(); });
+    connect(m_preview, &QPushButton::clicked, this, [this] { previewReport(); });
+    connect(m_pdf, &QPushButton::clicked, this, [this] { saveReportPdf(); });
 
     auto *plots = new QSplitter(Qt::Vertical, this);
     plots->addWidget(m_plan);
@@ -158,8 +171,23 @@ TrajectoryWindow::TrajectoryWindow(QWidget *parent) : QWidget(parent)
     bar->addWidget(m_summary, 1);
     bar->addWidget(m_csv);
     bar->addWidget(m_las);
+    bar->addSpacing(12);
+    bar->addWidget(m_print);
+    bar->addWidget(m_preview);
+    bar->addWidget(m_pdf);
+    // What to look at before the path is trusted, between the path and its buttons.
+    m_warnings = new QListWidget(this);
+    m_warnings->setObjectName(QStringLiteral("warnings"));
+    m_warnings->setMaximumHeight(m_warnings->fontMetrics().height() * 5 + 8);
+    m_warnings->setToolTip(tr("警告：请在使用轨迹前核对这些测点"));
+    QPalette warningColours = m_warnings->palette();
+    warningColours.setColor(QPalette::Text, QColor(160, 40, 0));
+    m_warnings->setPalette(warningColours);
+    m_warnings->hide();
+
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(split, 1);
+    layout->addWidget(m_warnings);
     layout->addLayout(bar);
     resize(1100, 700);
 }
@@ -190,13 +218,23 @@ void TrajectoryWindow::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
 }
 
-void TrajectoryWindow::refresh(const CNDravikDoc &document, const std::optional<Site> &site)
+void TrajectoryWindow::refresh(const CNDravikDoc &document, const std::optional<Site> &site,
+                               const FieldScaleChoice &fieldScale)
 {
     TrajectoryOptions options;
     if (site)
         options.verticalSectionAzimuth = site->verticalSectionAzimuth;
-    m_data = trajectoryReportData(document.survey(), options, site, currentPrintTime());
+    m_data = trajectoryReportData(document.survey(), options, site, currentPrintTime(), fieldScale);
+    // The report lists them as `zolm-cli trajectory` does (the dog-leg limit: the site's).
+    m_data.warnings = surveyWarningLines(document.survey(), m_data.trajectory, site);
+    QStringList times;
+    for (const TrajectoryStation &st : m_data.trajectory.stations)
+        times << shotTimeText(document.survey(), st.point, site);
+    m_model->setTimes(std::move(times));
     m_model->setData(&m_data);
+    m_warnings->clear();
+    m_warnings->addItems(m_data.warnings);
+    m_warnings->setVisible(!m_data.warnings.isEmpty());
     m_plan->setTrajectory(&m_data.trajectory);
     m_section->setTrajectory(&m_data.trajectory);
 
@@ -215,6 +253,9 @@ void TrajectoryWindow::refresh(const CNDravikDoc &document, const std::optional<
                    .arg(t.skipped.size())
                    .arg(two(last.tvd), two(last.closureDistance), two(last.closureAzimuth), two(t.declination))
                    .arg(failed);
+        // The model's total field is only as right as the probe's scale.
+        if (m_data.field)
+            text += QStringLiteral("；") + fieldScaleText(m_data.fieldScale);
     }
     QStringList skipped;
     for (const SkippedPoint &s : t.skipped)
@@ -223,14 +264,28 @@ void TrajectoryWindow::refresh(const CNDravikDoc &document, const std::optional<
     m_summary->setToolTip(skipped.join(QLatin1Char('\n')));
     m_csv->setEnabled(!t.stations.empty());
     m_las->setEnabled(!t.stations.empty());
+    for (QPushButton *b : {m_print, m_preview, m_pdf})
+        b->setEnabled(!t.stations.empty());
 }
 
 bool TrajectoryWindow::exportTo(const QString &path, Format format, QString *error) const
 {
-    const Trajectory &t = m_data.trajectory;
-    const QByteArray bytes = format == Format::Csv
-        ? trajectoryCsv(t)
-        : trajectoryLas(t, m_data.well, m_data.crew, m_data.site ? std::optional<QDate>(m_data.site->date) : std::nullopt);
+    QByteArray bytes;
+    switch (format) {
+    case Format::Csv: bytes = trajectoryCsv(m_data.trajectory); break;
+    case Format::Las: bytes = trajectoryLas(m_data); break;
+    case Format::Pdf: {
+        TrajectoryReportData now = m_data;
+        now.printTime = currentPrintTime();
+        bytes = trajectoryReportPdf(now);
+        if (bytes.isEmpty()) {
+            if (error)
+                *error = tr("无法生成 PDF 文件 %1").arg(QDir::toNativeSeparators(path));
+            return false;
+        }
+        break;
+    }
+    }
     QSaveFile file(path);
     auto fail = [&] {
         if (error)
@@ -261,6 +316,57 @@ void TrajectoryWindow::exportWithDialog(Format format)
         ProgramMessageBox box(QMessageBox::Warning, windowTitle(), error, QMessageBox::Ok, this);
         box.exec();
     }
+}
+
+ReportPrinting &TrajectoryWindow::printing()
+{
+    if (!m_printing)
+        m_printing = new ReportPrinting(this);
+    return *m_printing;
+}
+
+std::optional<TrajectoryReportData> TrajectoryWindow::reportNow()
+{
+    if (m_data.trajectory.stations.empty()) {
+        ProgramMessageBox box(QMessageBox::Warning, windowTitle(), tr("没有可用的测点：请为测点打勾并输入测深。"),
+                              QMessageBox::Ok, this);
+        box.exec();
+        return std::nullopt;
+    }
+    TrajectoryReportData data = m_data;
+    data.printTime = currentPrintTime();
+    return data;
+}
+
+bool TrajectoryWindow::printReport()
+{
+    const auto data = reportNow();
+    return data && printing().printSurveyReport(this, *data);
+}
+
+void TrajectoryWindow::previewReport()
+{
+    if (const auto data = reportNow())
+        printing().previewSurveyReport(this, *data);
+}
+
+bool TrajectoryWindow::saveReportPdf()
+{
+    if (m_data.trajectory.stations.empty())
+        return reportNow().has_value();
+    FileDialog dialog(this, QString(), tr("PDF 文件 (*.pdf);;所有文件 (*.*)"));
+    dialog.setWindowTitle(tr("测斜报告另存为PDF"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    dialog.selectFile(QStringLiteral("survey-report.pdf"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    QString error;
+    if (exportTo(dialog.selectedFiles().first(), Format::Pdf, &error))
+        return true;
+    ProgramMessageBox box(QMessageBox::Warning, windowTitle(), error, QMessageBox::Ok, this);
+    box.exec();
+    return false;
 }
 
 } // namespace zolm::app

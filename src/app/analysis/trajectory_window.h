@@ -1,6 +1,7 @@
 #pragma once
 // The trajectory window: the station table with each shot's QC verdict, the plan view and the
-// vertical section (drawn by the same code as the printed report), and CSV and LAS export.
+// vertical section (drawn by the same code as the printed report), CSV and LAS export, and the
+// survey report printed, previewed or saved as PDF.
 // refresh() recomputes everything from the document; call it when depths, checks, the
 // declination or the site change.
 #include "output/trajectory_report.h"
@@ -11,6 +12,7 @@
 #include <optional>
 
 class QLabel;
+class QListWidget;
 class QPushButton;
 class QSplitter;
 class QTableView;
@@ -21,14 +23,19 @@ class CNDravikDoc;
 
 namespace zolm::app {
 
+class ReportPrinting;
+
 // The stations as a table: one column per quantity, failing shots coloured.
 class StationModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { ColPoint, ColMd, ColInclination, ColAzimuth, ColTvd, ColNorth, ColEast, ColVs, ColDls, ColQc, ColumnCount };
+    enum Column { ColPoint, ColTime, ColMd, ColInclination, ColAzimuth, ColTvd, ColNorth, ColEast, ColVs, ColDls, ColQc, ColumnCount };
 
     explicit StationModel(QObject *parent = nullptr) : QAbstractTableModel(parent) {}
     void setData(const TrajectoryReportData *data);
+    // Each station's shot time (clock time when the probe's start is known), parallel to the
+    // stations; set before setData.
+    void setTimes(QStringList times) { m_times = std::move(times); }
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -37,6 +44,7 @@ public:
 
 private:
     const TrajectoryReportData *m_data = nullptr;
+    QStringList m_times;
 };
 
 // One of the two plots.
@@ -61,23 +69,42 @@ class TrajectoryWindow : public QWidget {
 public:
     explicit TrajectoryWindow(QWidget *parent = nullptr);
 
-    void refresh(const CNDravikDoc &document, const std::optional<Site> &site);
+    // QC against the site's model uses `fieldScale` (chooseFieldScale's answer).
+    void refresh(const CNDravikDoc &document, const std::optional<Site> &site, const FieldScaleChoice &fieldScale = {});
 
     const TrajectoryReportData &data() const { return m_data; }
-    enum class Format { Csv, Las };
-    // Writes the trajectory atomically; on failure *error says why.
+    enum class Format { Csv, Las, Pdf };
+    // Writes the trajectory atomically (Pdf: the survey report, as `zolm-cli trajectory --pdf`
+    // draws it, printed now); on failure *error says why.
     bool exportTo(const QString &path, Format format, QString *error) const;
+
+    // The survey report of what the window shows, printed now: with the print dialog, in the
+    // preview, or saved as PDF after the file dialog. Without a station there is no report
+    // (a message says why). The printer is the one set here, else the window's own.
+    void setPrinting(ReportPrinting *printing) { m_printing = printing; }
+    bool printReport();
+    void previewReport();
+    bool saveReportPdf();
 
     QTableView *table() const { return m_table; }
     QLabel *summary() const { return m_summary; }
+    // The survey's warnings, one item each; hidden while there is none.
+    QListWidget *warningList() const { return m_warnings; }
     QPushButton *csvButton() const { return m_csv; }
     QPushButton *lasButton() const { return m_las; }
+    QPushButton *printButton() const { return m_print; }
+    QPushButton *previewButton() const { return m_preview; }
+    QPushButton *pdfButton() const { return m_pdf; }
 
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
     void exportWithDialog(Format format);
+    // The report's data with this moment as its print time; nothing (after saying why) when
+    // there is no station.
+    std::optional<TrajectoryReportData> reportNow();
+    ReportPrinting &printing();
     // The width that shows every column of the stations.
     int tableWidth() const;
 
@@ -89,8 +116,13 @@ private:
     QSplitter *m_split = nullptr;
     bool m_sized = false;
     QLabel *m_summary = nullptr;
+    QListWidget *m_warnings = nullptr;
     QPushButton *m_csv = nullptr;
     QPushButton *m_las = nullptr;
+    QPushButton *m_print = nullptr;
+    QPushButton *m_preview = nullptr;
+    QPushButton *m_pdf = nullptr;
+    ReportPrinting *m_printing = nullptr;
 };
 
 } // namespace zolm::app

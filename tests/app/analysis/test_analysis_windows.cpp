@@ -1,24 +1,32 @@
 // The analysis windows, offscreen: the site dialog's live model values and its two OK
 // buttons, the trajectory window's table, plots and exports, and the QC row colours.
+#include "analysis/survey_warnings.h"
 #include "app/analysis/qc_highlight.h"
 #include "app/analysis/site_dialog.h"
 #include "app/analysis/trajectory_window.h"
 #include "document/document.h"
 #include "synthetic.h"
+#include "table/cell_text.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDateEdit>
+#include <QDateTimeEdit>
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTimeZone>
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 using namespace zolm;
 using namespace zolm::app;
@@ -108,6 +116,18 @@ TEST(AnalysisWindows, SiteDialogTextsKeepToTheirBytesAndTheHiddenFieldsStay)
     EXPECT_EQ(s.dogLegLimit, 4.0);
     EXPECT_EQ(s.probeStart, given.probeStart);
     EXPECT_FALSE(checkSite(s));
+
+    // The field scale is shown and can be typed over or taken away; calibrating needs a survey.
+    EXPECT_TRUE(dialog.fieldScaleCheck()->isChecked());
+    EXPECT_FALSE(dialog.calibrateButton()->isEnabled());
+    dialog.fieldScaleBox()->setValue(1.02);
+    EXPECT_EQ(dialog.site().fieldScale, 1.02);
+    dialog.fieldScaleCheck()->setChecked(false);
+    EXPECT_FALSE(dialog.site().fieldScale);
+    const auto survey = std::make_unique<SurveyData>();
+    dialog.setCalibrationSurvey(survey.get(), QStringLiteral("ZL-2217"), 1.01);
+    EXPECT_TRUE(dialog.calibrateButton()->isEnabled());
+    EXPECT_TRUE(dialog.fieldScaleNote()->text().contains(QStringLiteral("ZL-2217 标定值 1.0100")));
 }
 
 TEST(AnalysisWindows, TrajectoryWindowTablePlotsAndExports)
@@ -152,11 +172,75 @@ TEST(AnalysisWindows, TrajectoryWindowTablePlotsAndExports)
     EXPECT_FALSE(window.exportTo(dir.filePath(QStringLiteral("missing/t.las")), TrajectoryWindow::Format::Las, &error));
     EXPECT_FALSE(error.isEmpty());
 
-    // No station: the exports are off.
+    // The survey report as PDF; its print time is the moment it is saved.
+    EXPECT_TRUE(window.pdfButton()->isEnabled());
+    ASSERT_TRUE(window.exportTo(dir.filePath(QStringLiteral("r.pdf")), TrajectoryWindow::Format::Pdf, &error));
+    QFile pdf(dir.filePath(QStringLiteral("r.pdf")));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.readAll().startsWith("%PDF"));
+
+    // No station: the exports and the report are off.
     CNDravikDoc empty;
     window.refresh(empty, std::nullopt);
     EXPECT_EQ(model->rowCount(), 0);
     EXPECT_FALSE(window.csvButton()->isEnabled());
+    EXPECT_FALSE(window.printButton()->isEnabled() || window.previewButton()->isEnabled() || window.pdfButton()->isEnabled());
+}
+
+// The report's pages: the stations 58 a page, then the warnings, then the signature block,
+// which moves whole to a new page rather than split.
+TEST(AnalysisWindows, SurveyReportPagesKeepTheSignatureBlockWhole)
+{
+    ensureApplication();
+    const auto pagesFor = [](int stations, int warnings) {
+        TrajectoryReportData d;
+        d.trajectory.stations.resize(static_cast<std::size_t>(stations));
+        for (int i = 0; i < warnings; ++i)
+            d.warnings << QStringLiteral("测点 %1 已选择但没有井深，未参与轨迹计算").arg(i);
+        return trajectoryReportPageCount(d);
+    };
+    EXPECT_EQ(pagesFor(40, 0), 2);  // 40 rows, a gap, the heading and "无", a gap, 7 of signatures
+    EXPECT_EQ(pagesFor(47, 0), 2);  // 58 slots exactly
+    EXPECT_EQ(pagesFor(48, 0), 3);  // one more: the block goes over
+    EXPECT_EQ(pagesFor(40, 9), 3);
+    EXPECT_EQ(pagesFor(58, 0), 3);
+    EXPECT_EQ(pagesFor(0, 120), 4); // warnings alone run over two pages
+    // A warning longer than the page is wide takes more lines.
+    TrajectoryReportData longer;
+    longer.trajectory.stations.resize(47);
+    EXPECT_EQ(trajectoryReportPageCount(longer), 2);
+    longer.warnings << QString(30, QChar(0x6D4B)) + QStringLiteral(" ") + QString(60, QChar(0x6DF1));
+    EXPECT_EQ(trajectoryReportPageCount(longer), 3);
+}
+
+// On a printer the page is where the PDF has it when the printer can print there, and shrinks
+// into the printable area when it cannot.
+TEST(AnalysisWindows, SurveyReportPagePlacementOnAPrintersPaper)
+{
+    const double dpi = 600;
+    const QSizeF a4(210 / 25.4 * dpi, 297 / 25.4 * dpi);
+    const QRectF paper(QPointF(0, 0), a4);
+    const double quarter = dpi / 4;
+    const QRectF printable = paper.adjusted(quarter, quarter, -quarter, -quarter);
+    EXPECT_EQ(trajectoryReportPagePlacement(a4, paper, printable), QRectF(QPointF(-quarter, -quarter), a4));
+
+    // Margins of 25 mm leave less than the page draws (15 mm margins, texts 9 mm from the edge).
+    const double mm = dpi / 25.4;
+    const QRectF narrow = paper.adjusted(25 * mm, 25 * mm, -25 * mm, -25 * mm);
+    const QRectF page = trajectoryReportPagePlacement(a4, paper, narrow);
+    EXPECT_LT(page.width(), a4.width());
+    EXPECT_NEAR(page.width() / page.height(), a4.width() / a4.height(), 1e-9);
+    // What it draws, from 9 mm to 288 mm down and 15 mm to 195 mm across, in the printable area.
+    const QRectF drawn(page.left() + page.width() * 15 / 210, page.top() + page.height() * 9 / 297,
+                       page.width() * 180 / 210, page.height() * 279 / 297);
+    const QRectF area(QPointF(0, 0), narrow.size());
+    EXPECT_TRUE(area.adjusted(-1e-6, -1e-6, 1e-6, 1e-6).contains(drawn));
+    EXPECT_NEAR(drawn.height(), area.height(), 1e-6);
+
+    // Letter paper: the A4 page centred on it, then fitted.
+    const QRectF letter(0, 0, 8.5 * dpi, 11 * dpi);
+    const QRectF onLetter = trajectoryReportPagePlacement(a4, letter, letter.adjusted(quarter, quarter, -quarter, -quarter));
+    EXPECT_NEAR(onLetter.center().x() + quarter, letter.center().x(), 1e-6);
 }
 
 TEST(AnalysisWindows, QcHighlightNamesWhatFailedAndByHowMuch)
@@ -179,4 +263,54 @@ TEST(AnalysisWindows, QcHighlightNamesWhatFailedAndByHowMuch)
     qc.refresh(doc.survey(), Site{36.5, 117.0, 0, QDate(2026, 3, 14), {}});
     EXPECT_EQ(qc.qc().reference.source, QcReference::Source::Site);
     EXPECT_TRUE(qc.toolTip(4).contains(QStringLiteral("井场地磁模型")));
+}
+
+TEST(AnalysisWindows, ProbeStartAndDogLegLimitAreSetWhileTicked)
+{
+    ensureApplication();
+    SiteDialog dialog(Site{36.5, 117.0, 0, QDate(2026, 3, 14)});
+    EXPECT_FALSE(dialog.probeStartBox()->isEnabled());
+    EXPECT_EQ(dialog.dogLegLimitBox()->value(), DefaultDogLegLimit);
+    EXPECT_FALSE(dialog.site().probeStart);
+    EXPECT_FALSE(dialog.site().dogLegLimit);
+
+    dialog.probeStartCheck()->setChecked(true);
+    dialog.probeStartBox()->setDateTime(QDateTime(QDate(2026, 3, 14), QTime(6, 30, 15), QTimeZone::utc()));
+    dialog.dogLegLimitCheck()->setChecked(true);
+    dialog.dogLegLimitBox()->setValue(4.5);
+    const Site s = dialog.site();
+    EXPECT_EQ(s.probeStart, QDateTime(QDate(2026, 3, 14), QTime(6, 30, 15), QTimeZone::utc()));
+    EXPECT_EQ(s.dogLegLimit, 4.5);
+    dialog.dogLegLimitCheck()->setChecked(false);
+    EXPECT_FALSE(dialog.site().dogLegLimit);
+}
+
+// Shot times as clock times once the probe's start is known, and the survey's warnings under
+// the stations.
+TEST(AnalysisWindows, TrajectoryWindowShowsClockTimesAndWarnings)
+{
+    ensureApplication();
+    CNDravikDoc doc;
+    makeSurvey(doc);
+    doc.survey().depth[7] = 0;
+    TrajectoryWindow window;
+    window.refresh(doc, std::nullopt);
+    QAbstractItemModel *model = window.table()->model();
+    const QString elapsed = model->index(0, StationModel::ColTime).data().toString();
+    EXPECT_EQ(elapsed, QString::fromStdString(timeText(pointTime(doc.survey(), 0))));
+    ASSERT_FALSE(window.warningList()->isHidden());
+    EXPECT_EQ(window.warningList()->item(0)->text(), QStringLiteral("测点 7 已选择但没有井深，未参与轨迹计算"));
+
+    Site site{36.5, 117.0, 0, QDate(2026, 3, 14)};
+    site.probeStart = QDateTime(QDate(2026, 3, 14), QTime(23, 55), QTimeZone::utc());
+    window.refresh(doc, site);
+    const QDateTime first = site.probeStart->addSecs(pointTime(doc.survey(), 0));
+    EXPECT_EQ(model->index(0, StationModel::ColTime).data().toString(), first.toString(QStringLiteral("MM-dd HH:mm:ss")));
+
+    // With its depth the shot is no warning any more; the list shows only while it has some.
+    doc.survey().depth[7] = 80;
+    window.refresh(doc, std::nullopt);
+    EXPECT_EQ(window.warningList()->isHidden(), window.warningList()->count() == 0);
+    for (int i = 0; i < window.warningList()->count(); ++i)
+        EXPECT_FALSE(window.warningList()->item(i)->text().contains(QStringLiteral("没有井深")));
 }
