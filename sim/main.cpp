@@ -59,7 +59,7 @@ const char *const helpText =
     "                      pulled out; in: surveyed while lowered, pulled out without stops\n"
     "  --td M              measured depth of the deepest station, 1 to 10000 (default 1500)\n"
     "  --kickoff M         vertical down to this depth, 0 to 10000 (default 300)\n"
-    "  --build DEG         build rate below the kick-off, degrees per 30 m, 0.01 to 30 (default 3)\n"
+    "  --build DEG         build rate below the kick-off, degrees per 30 m, 0.01 to 30 (default 2.5)\n"
     "  --hold DEG          inclination held after the build, 0 to 90 (default 30)\n"
     "  --azimuth DEG       true azimuth of the build and hold, 0 to 360 (default 45)\n"
     "  --course M          metres between stations, 1 to 1000 (default 30); stations lie at\n"

@@ -23,7 +23,7 @@ enum class RunDirection {
 struct RunOptions {
     // The well path. Azimuth is true; the probe sees it less the site's declination.
     double kickoff = 300;  // metres, vertical above it
-    double build = 3;      // degrees per 30 m below the kick-off
+    double build = 2.5;    // degrees per 30 m below the kick-off (below the usual 3°/30 m limit)
     double hold = 30;      // inclination held after the build, degrees
     double azimuth = 45;   // degrees
     double td = 1500;      // measured depth of the deepest station, metres

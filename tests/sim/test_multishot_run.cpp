@@ -120,7 +120,8 @@ TEST(MultiShotRun, StationaryShotsConvertBackToThePathAndTheSite)
 
 TEST(MultiShotRun, WellPathIsVerticalThenBuildsThenHolds)
 {
-    const RunOptions o;
+    RunOptions o;
+    o.build = 3;
     EXPECT_EQ(wellPathAt(o, 300).inclination, 0.0);
     EXPECT_EQ(wellPathAt(o, 300).tvd, 300.0);
     EXPECT_NEAR(wellPathAt(o, 450).inclination, 15.0, 1e-9);

@@ -167,7 +167,7 @@ void SiteDialog::addStartAndDogLegRows(QFormLayout *form, const Site &s)
     // The probe's clock at its start, a wall-clock time: shown and kept as UTC so that no
     // daylight-saving rule of this computer moves it.
     m_hasStart = new QCheckBox(tr("探管启动时间"), this);
-    m_hasStart->setToolTip(tr("探管开机时的钟表时间：井深记录可按钟表时间导入，轨迹和报告显示各测点的钟表时间"));
+    m_hasStart->setToolTip(tr("探管开始计时（写入设置）时的钟表时间：井深记录可按钟表时间导入，轨迹和报告显示各测点的钟表时间"));
     m_start = new QDateTimeEdit(this);
     m_start->setTimeSpec(Qt::UTC);
     m_start->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
