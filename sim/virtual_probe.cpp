@@ -178,7 +178,7 @@ std::optional<VirtualProbeOptions> simPortOptions(const QString &portName)
     if (!run.isEmpty() && options.faultError.isEmpty()) {
         RunOptions r;
         QString error;
-        if (parseRunSpec(run, r, &error))
+        if (parseRunVariable(run, r, &error))
             options.run = r;
         else
             options.faultError = QStringLiteral("ZOLM_SIM_RUN: %1").arg(error);
@@ -186,11 +186,11 @@ std::optional<VirtualProbeOptions> simPortOptions(const QString &portName)
     return options;
 }
 
-bool parseRunSpec(const QString &spec, RunOptions &run, QString *error)
+bool parseRunVariable(const QString &value, RunOptions &run, QString *error)
 {
     RunOptions r;
-    if (spec.trimmed() != QLatin1String("default")) {
-        for (const QString &item : spec.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+    if (value.trimmed() != QLatin1String("default")) {
+        for (const QString &item : value.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
             const qsizetype equals = item.indexOf(QLatin1Char('='));
             if (equals < 0) {
                 if (error)

@@ -46,7 +46,7 @@ bool addFault(VirtualProbeOptions &options, const QString &fault, QString *error
 // True for the port names of the built-in virtual probe: "SIM" and "SIM:FILE".
 bool isSimPortName(const QString &portName);
 // The options for such a port name ("SIM": a realistic multi-shot run, the default one or the
-// one the environment variable ZOLM_SIM_RUN describes (see parseRunSpec); "SIM:FILE.ZLM": that
+// one the environment variable ZOLM_SIM_RUN describes (see parseRunVariable); "SIM:FILE.ZLM": that
 // document), with the faults listed in the environment variable ZOLM_SIM_FAULTS
 // (comma-separated, as addFault takes them; a bad one sets faultError). Empty for any other name.
 std::optional<VirtualProbeOptions> simPortOptions(const QString &portName);
@@ -54,7 +54,7 @@ std::optional<VirtualProbeOptions> simPortOptions(const QString &portName);
 // A run as ZOLM_SIM_RUN gives it: "default", or NAME=VALUE items separated by commas, the names
 // those of zolm-probe-sim's run options without their dashes ("seed=2,direction=in"). False
 // with *error for a bad item.
-bool parseRunSpec(const QString &spec, RunOptions &run, QString *error);
+bool parseRunVariable(const QString &value, RunOptions &run, QString *error);
 
 // The probe's memories as the options describe them (document opened, survey synthesised,
 // battery applied). False with *error when the document cannot be opened or the options
