@@ -74,6 +74,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 
@@ -879,8 +880,9 @@ TEST_F(MainWindow, FileDialogsTellTypesFromNamesWithoutReadingFiles)
     const QFileInfo info(pdf.fileName());
     const QString byNameOnly = NameOnlyIconProvider().type(info);
     EXPECT_EQ(byNameOnly, QMimeDatabase().mimeTypeForName(QStringLiteral("application/octet-stream")).comment());
-    if (QMimeDatabase().mimeTypeForFile(info).name() == QLatin1String("application/pdf")) // its bytes tell
+    if (QMimeDatabase().mimeTypeForFile(info).name() == QLatin1String("application/pdf")) { // its bytes tell
         EXPECT_NE(QFileIconProvider().type(info), byNameOnly);
+    }
 
     // Dialogs Qt makes by itself (print to file) get the same once they show.
     QObject *guard = guardFileDialogs(*qApp);
@@ -1413,9 +1415,9 @@ bool isActive(QWidget *w)
     return QTest::qWaitFor([w] { return QApplication::activeWindow() == w; }, 5000);
 }
 
-// Pixels of the title bar the window manager draws over an active window that stand out
-// lighter than the bar around them: the letters of the title, and the same icon and buttons for
-// windows of one kind.
+// Pixels of the title bar the window manager draws that stand out from the bar around them:
+// the letters of the title, and the same icon and buttons for windows of one kind. Darker or
+// lighter, so a bar the window manager has not yet drawn as active counts the same letters.
 qint64 titleInk(const QImage &bar)
 {
     qint64 ink = 0;
@@ -1426,7 +1428,7 @@ qint64 titleInk(const QImage &bar)
             ++shades[static_cast<std::size_t>(qGray(bar.pixel(x, y)))];
         const auto background = static_cast<int>(std::max_element(shades.begin(), shades.end()) - shades.begin());
         for (int x = 0; x < bar.width(); ++x)
-            ink += qGray(bar.pixel(x, y)) > background + 60 ? 1 : 0;
+            ink += std::abs(qGray(bar.pixel(x, y)) - background) > 60 ? 1 : 0;
     }
     return ink;
 }
@@ -1451,6 +1453,12 @@ qint64 titleInk(QWidget *w)
     w->activateWindow();
     if (!QTest::qWaitForWindowExposed(w) || !isActive(w))
         return -1;
+    // Qt may call a window active before the window manager has given it the focus and drawn it so.
+    const QString id = QString::number(w->winId(), 16);
+    (void)QTest::qWaitFor([&] {
+        return x11Tool(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_ACTIVE_WINDOW")})
+            .contains(QStringLiteral("0x") + id);
+    }, 5000);
     // Once the window manager has drawn the bar as active: two grabs in a row agree.
     qint64 ink = 0;
     QImage before;
@@ -1524,7 +1532,7 @@ TEST_F(MainWindow, WindowManagerShowsTheWarningOfAnInexactFileOverTheWindowOnceI
     QString warning;
     whenModal<QMessageBox>([&](QMessageBox *b) {
         windowWasUp = frame->isVisible() && frame->isMaximized();
-        QTest::qWaitForWindowExposed(b);
+        (void)QTest::qWaitForWindowExposed(b);
         box = b->frameGeometry();
         warning = b->text();
         b->accept();
