@@ -1,5 +1,7 @@
 #include "output/trajectory_report.h"
 
+#include "analysis/shot_time.h"
+
 #include "platform/number_text.h"
 
 #include "platform/gbk.h"
@@ -171,9 +173,9 @@ struct Column {
     const char *title;
     double width;
 };
-constexpr Column Columns[] = {{"点号", 110},         {"测深(m)", 180},  {"井斜(°)", 150},  {"真方位(°)", 170},
-                              {"垂深(m)", 180},      {"北(m)", 170},    {"东(m)", 170},    {"视平移(m)", 180},
-                              {"狗腿度(°/30m)", 210}, {"质量检查", 280}};
+constexpr Column Columns[] = {{"点号", 90},          {"时间", 200},    {"测深(m)", 160},  {"井斜(°)", 130},
+                              {"真方位(°)", 150},    {"垂深(m)", 160}, {"北(m)", 150},    {"东(m)", 150},
+                              {"视平移(m)", 160},    {"狗腿度(°/30m)", 200}, {"质量检查", 250}};
 
 QString verdictText(const QcPoint &q)
 {
@@ -488,7 +490,8 @@ void drawTablePage(QPainter &painter, const TrajectoryReportData &data, const Ta
         const bool pass = i < data.stationQc.size() ? data.stationQc[i].pass() : true;
         if (!pass)
             painter.fillRect(QRectF(Margin, y, ContentWidth, RowStep), QColor(255, 215, 215));
-        const QString cells[] = {QString::number(s.point), num(s.md, 2), num(s.inclination, 2), num(s.azimuth, 2),
+        const QString cells[] = {QString::number(s.point), i < data.stationTimes.size() ? data.stationTimes[i] : QString(),
+                                 num(s.md, 2), num(s.inclination, 2), num(s.azimuth, 2),
                                  num(s.tvd, 2), num(s.north, 2), num(s.east, 2), num(s.verticalSection, 2),
                                  num(s.dls, 2), i < data.stationQc.size() ? verdictText(data.stationQc[i]) : QString()};
         double cx = Margin;
@@ -660,6 +663,8 @@ TrajectoryReportData trajectoryReportData(const SurveyData &survey, const Trajec
     d.stationQc.reserve(d.trajectory.stations.size());
     for (const TrajectoryStation &s : d.trajectory.stations)
         d.stationQc.push_back(checkPoint(survey, s.point, reference, tolerance));
+    for (const TrajectoryStation &s : d.trajectory.stations)
+        d.stationTimes << shotTimeText(survey, s.point, site);
     d.crew = fromGbk(survey.header.crewNumber());
     d.well = fromGbk(survey.header.wellNumber());
     d.printTime = printTime;

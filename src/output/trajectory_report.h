@@ -30,6 +30,9 @@ QByteArray trajectoryCsv(const Trajectory &trajectory);
 struct TrajectoryReportData {
     Trajectory trajectory;
     std::vector<QcPoint> stationQc; // parallel to trajectory.stations
+    // Parallel to trajectory.stations: when each station's shot was taken, as a clock time once
+    // the probe's start clock time is known, else as the time since the probe started.
+    QStringList stationTimes;
     QcResult qc;                    // every shown point
     std::optional<Site> site;
     std::optional<GeomagneticField> field; // the site's model, when there is a site

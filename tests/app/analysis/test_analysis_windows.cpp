@@ -5,6 +5,7 @@
 #include "app/analysis/site_dialog.h"
 #include "app/analysis/trajectory_window.h"
 #include "document/document.h"
+#include "output/trajectory_report.h"
 #include "synthetic.h"
 #include "table/cell_text.h"
 
@@ -306,6 +307,10 @@ TEST(AnalysisWindows, TrajectoryWindowShowsClockTimesAndWarnings)
     window.refresh(doc, site);
     const QDateTime first = site.probeStart->addSecs(pointTime(doc.survey(), 0));
     EXPECT_EQ(model->index(0, StationModel::ColTime).data().toString(), first.toString(QStringLiteral("MM-dd HH:mm:ss")));
+    // The survey report's station table prints the same times.
+    const TrajectoryReportData report = trajectoryReportData(doc.survey(), TrajectoryOptions{}, site, QString());
+    ASSERT_FALSE(report.stationTimes.isEmpty());
+    EXPECT_EQ(report.stationTimes.first(), model->index(0, StationModel::ColTime).data().toString());
 
     // With its depth the shot is no warning any more; the list shows only while it has some.
     doc.survey().depth[7] = 80;
