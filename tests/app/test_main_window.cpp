@@ -37,6 +37,9 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QHeaderView>
@@ -496,6 +499,60 @@ TEST_F(MainWindow, TallyImportFillsTheStopsAndTheWarningsFollow)
     EXPECT_TRUE(frame->document().isModified());
     EXPECT_FALSE(frame->warningLabel()->toolTip().contains(QStringLiteral("没有井深")))
         << frame->warningLabel()->toolTip().toStdString();
+}
+
+// The field day twice over: the virtual probe's run read at the desktop, its stations picked,
+// its depths taken from the simulator's tally and saved is, byte for byte, the survey that
+// zolm-cli's read, stations --apply and edit --tally make; the trajectory window shows the
+// stations and QC verdicts that `trajectory` and `qc` print for it.
+TEST_F(MainWindow, DesktopAndCommandLineMakeTheSameSurveyOfTheSimRun)
+{
+    QString result;
+    answerBox(&result);
+    run(CMainFrame::CmdReadProbe);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !result.isEmpty(); }, 20000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view().model()->rowCount() == zolm::testing::defaultSimRunShots(); }, 5000));
+    answerBox(nullptr);
+    run(CMainFrame::CmdPickStations);
+    QFile tally(path("tally.txt"));
+    ASSERT_TRUE(tally.open(QIODevice::WriteOnly));
+    tally.write(sim::tallyText(sim::RunOptions{}, zolm::testing::defaultSimRun()));
+    tally.close();
+    acceptFile(path("tally.txt"));
+    answerBox(nullptr);
+    run(CMainFrame::CmdImportTally);
+    acceptFile(path("desktop"));
+    run(CMainFrame::CmdSaveAs);
+
+    const auto cli = [](const QStringList &args) {
+        const ProgramRun r = runProgram(QStringLiteral(ZOLM_CLI_PATH), args);
+        EXPECT_EQ(r.exitCode, 0) << args.join(QLatin1Char(' ')).toStdString() << ": " << r.err.toStdString();
+        return QString::fromUtf8(r.out);
+    };
+    const QString file = path("cli.ZLM");
+    cli({QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("SIM"), QStringLiteral("-o"), file, QStringLiteral("--quiet")});
+    cli({QStringLiteral("stations"), file, QStringLiteral("--apply")});
+    cli({QStringLiteral("edit"), file, QStringLiteral("--tally"), path("tally.txt")});
+    ASSERT_EQ(readAll(path("desktop.ZLM")), readAll(file));
+
+    run(CMainFrame::CmdTrajectoryWindow);
+    const QAbstractItemModel *stations = frame->trajectoryWindow()->table()->model();
+    QStringList rows = cli({QStringLiteral("trajectory"), file}).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    rows.removeFirst(); // the heading
+    ASSERT_EQ(stations->rowCount(), static_cast<int>(zolm::testing::defaultSimRun().stations.size()));
+    ASSERT_EQ(rows.size(), stations->rowCount());
+    const QJsonArray qc = QJsonDocument::fromJson(cli({QStringLiteral("qc"), file, QStringLiteral("--json")}).toUtf8())
+                              .object().value(QStringLiteral("points")).toArray();
+    for (int r = 0; r < stations->rowCount(); ++r) {
+        const QStringList cells = rows[r].split(QLatin1Char('\t'));
+        const int point = stations->index(r, StationModel::ColPoint).data().toInt();
+        EXPECT_EQ(cells[0].toInt(), point);
+        EXPECT_EQ(cells[1], stations->index(r, StationModel::ColMd).data().toString()) << r;
+        EXPECT_EQ(cells[2], stations->index(r, StationModel::ColInclination).data().toString()) << r;
+        EXPECT_EQ(cells[3], stations->index(r, StationModel::ColAzimuth).data().toString()) << r;
+        EXPECT_EQ(stations->index(r, StationModel::ColQc).data().toString() == QStringLiteral("合格"),
+                  qc.at(point).toObject().value(QStringLiteral("pass")).toBool()) << r;
+    }
 }
 
 TEST_F(MainWindow, HeaderFieldsSetTheirCaptions)
