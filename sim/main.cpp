@@ -2,17 +2,20 @@
 // line, then answers as a probe until SIGINT or SIGTERM. With --save it writes the survey a
 // read would produce as a document and exits.
 #include "document/document.h"
+#include "platform/language.h"
+#include "platform/number_text.h"
+#include "platform/output_file.h"
 #include "virtual_probe.h"
 
 #include <QCoreApplication>
-#include <QSaveFile>
 
-#include <cerrno>
+#include <cctype>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #ifndef _WIN32
 #include <pthread.h>
@@ -20,117 +23,120 @@
 
 namespace {
 
-const char *const usageText =
-    "usage: zolm-probe-sim [--survey FILE.ZLM | --points N | RUN OPTION...] [--battery R]\n"
-    "                      [--line-rate BAUD] [--link PATH] [--fault FAULT]... [--save FILE.ZLM]\n"
-    "                      [--save-tally FILE]\n"
-    "       zolm-probe-sim --help | --version\n"
-    "run options: --direction in|out  --td M  --kickoff M  --build DEG  --hold DEG  --azimuth DEG\n"
+const char *const usageText = QT_TRANSLATE_NOOP("zolm-probe-sim",
+    "用法：zolm-probe-sim [--survey FILE.ZLM | --points N | RUN OPTION...] [--battery R]\n"
+    "                     [--line-rate BAUD] [--link PATH] [--fault FAULT]... [--save FILE.ZLM]\n"
+    "                     [--save-tally FILE]\n"
+    "      zolm-probe-sim --help | --version\n"
+    "测量过程选项：--direction in|out  --td M  --kickoff M  --build DEG  --hold DEG  --azimuth DEG\n"
     "             --course M  --stop S  --speed M/S  --trip-speed M/S  --lat DEG  --lon DEG\n"
     "             --height M  --date YYYY-MM-DD  --field-scale X  --noise X  --vibration G\n"
     "             --delay S  --interval S  --seed N\n"
-    "faults: silent-after:N  silent-at:LETTER:K  split  noise  readback-mismatch  drop-stream\n"
-    "        flip:LETTER:K:BYTE:BIT  flip-rate:P[:SEED]  wire-flip-rate:P[:SEED]  stale-block:K\n"
-    "        short:LETTER:K  long:LETTER:K\n";
+    "故障：silent-after:N  silent-at:LETTER:K  split  noise  readback-mismatch  drop-stream\n"
+    "      flip:LETTER:K:BYTE:BIT  flip-rate:P[:SEED]  wire-flip-rate:P[:SEED]  stale-block:K\n"
+    "      short:LETTER:K  long:LETTER:K\n");
 
-const char *const helpText =
+const char *const helpText = QT_TRANSLATE_NOOP("zolm-probe-sim",
     "\n"
-    "A virtual probe on a pseudo-terminal: prints the terminal's path as its first line, then\n"
-    "answers as a probe until SIGINT or SIGTERM.\n"
+    "伪终端上的虚拟探管：第一行显示终端的路径，然后像探管一样应答，直到收到 SIGINT\n"
+    "或 SIGTERM。\n"
     "\n"
-    "  --survey FILE.ZLM  the probe holds that document's survey and calibration\n"
-    "  --points N         a synthetic survey of N points (0 to 1818) from a known well path\n"
-    "  --battery R        the battery reading, 0 to 65535\n"
-    "  --line-rate BAUD   paces the answers as a real line of that rate would\n"
-    "  --link PATH        a symbolic link to the terminal\n"
-    "  --fault FAULT      a fault for tests (above); may be repeated\n"
-    "  --save FILE.ZLM    writes what a read would produce as a document, and exits\n"
-    "  --save-tally FILE  writes the driller's tally of the run (below) and goes on\n"
+    "  --survey FILE.ZLM  探管装有该文件的测量数据和标定数据\n"
+    "  --points N         按已知井眼轨迹合成的 N 个测点的测量数据（0 到 1818）\n"
+    "  --battery R        电池读数，0 到 65535\n"
+    "  --line-rate BAUD   按该速率的真实线路的节奏应答\n"
+    "  --link PATH        指向该终端的符号链接\n"
+    "  --fault FAULT      测试用的故障（见上）；可以重复\n"
+    "  --save FILE.ZLM    把读出的结果写成文件，然后退出\n"
+    "  --save-tally FILE  写出本次测量过程的井深记录（见下），然后继续\n"
     "\n"
-    "A realistic multi-shot run, held unless --survey or --points is given: the probe is lowered (or\n"
-    "pulled) along a well path, vertical down to the kick-off, then building at a constant rate\n"
-    "and holding its inclination, in one true azimuth. It rests at a station every course\n"
-    "length for a while and moves between them (the accelerometers shake, the toolface turns),\n"
-    "and sees the Earth's field of a site (World Magnetic Model) through its calibration: the\n"
-    "azimuth it measures is magnetic. Shots are taken from the start delay on, every interval,\n"
-    "as the probe's settings in its memory say, until the probe is back at the surface or its\n"
-    "memory (1818 shots) is full. The same options give the same survey, byte for byte.\n"
-    "  --direction in|out  out (default): lowered to the bottom without stops, surveyed while\n"
-    "                      pulled out; in: surveyed while lowered, pulled out without stops\n"
-    "  --td M              measured depth of the deepest station, 1 to 10000 (default 1500)\n"
-    "  --kickoff M         vertical down to this depth, 0 to 10000 (default 300)\n"
-    "  --build DEG         build rate below the kick-off, degrees per 30 m, 0.01 to 30 (default 2.5)\n"
-    "  --hold DEG          inclination held after the build, 0 to 90 (default 30)\n"
-    "  --azimuth DEG       true azimuth of the build and hold, 0 to 360 (default 45)\n"
-    "  --course M          metres between stations, 1 to 1000 (default 30); stations lie at\n"
-    "                      every multiple of it down to the deepest, and at --td itself\n"
-    "  --stop S            seconds at each station, 0 to 36000 (default 120); each stop lasts\n"
-    "                      up to a quarter longer, as a crew times it, and the first lasts\n"
-    "                      until the start delay has passed\n"
-    "  --speed M/S         speed between stations, 0.01 to 10 (default 0.5)\n"
-    "  --trip-speed M/S    speed of the trip without stops, 0.01 to 10 (default 2)\n"
+    "真实的多点测量过程，未给出 --survey 或 --points 时采用：探管沿井眼轨迹下入（或\n"
+    "起出），造斜点以上垂直，然后以恒定的造斜率增斜并稳斜，真方位不变。每隔一个测段\n"
+    "长度在测站停留一段时间，测站之间移动（加速度计晃动，工具面转动），并通过其标定\n"
+    "数据感受井场的地磁场（世界地磁模型）：测得的方位是磁方位。按探管存储器中的设置，\n"
+    "从启动延时起每隔一个间隔测量一次，直到探管回到地面或存储器（1818 个测点）已满。\n"
+    "相同的选项给出逐字节相同的测量数据。\n"
+    "  --direction in|out  out（默认）：不停留下到井底，起出时测量；in：下入时测量，\n"
+    "                      不停留起出\n"
+    "  --td M              最深测站的测深，1 到 10000（默认 1500）\n"
+    "  --kickoff M         垂直下到该深度，0 到 10000（默认 300）\n"
+    "  --build DEG         造斜点以下的造斜率，度/30 米，0.01 到 30（默认 2.5）\n"
+    "  --hold DEG          造斜后保持的井斜，0 到 90（默认 30）\n"
+    "  --azimuth DEG       造斜和稳斜段的真方位，0 到 360（默认 45）\n"
+    "  --course M          测站间距，单位米，1 到 1000（默认 30）；测站位于其各整数倍\n"
+    "                      直到最深处，以及 --td 本身\n"
+    "  --stop S            在每个测站停留的秒数，0 到 36000（默认 120）；每次停留像井队\n"
+    "                      计时那样最多长出四分之一，第一次停留一直持续到启动延时结束\n"
+    "  --speed M/S         测站之间的速度，0.01 到 10（默认 0.5）\n"
+    "  --trip-speed M/S    不停留起下钻的速度，0.01 到 10（默认 2）\n"
     "  --lat DEG --lon DEG --height M --date YYYY-MM-DD\n"
-    "                      the site (default 38.71, 116.10, 0, 2026-05-20): total field, dip\n"
-    "                      and declination from the model for 2020 to 2029\n"
-    "  --field-scale X     the magnetometers' units per gauss, 0.5 to 2 (default 1.01: this\n"
-    "                      probe reads the field 1 % high until its field scale is calibrated)\n"
-    "  --noise X           sensor noise, standard deviation per axis in full-scale units,\n"
-    "                      0 to 0.1 (default 0.0003)\n"
-    "  --vibration G       accelerometer vibration while the probe moves, standard deviation\n"
-    "                      per axis in g, 0 to 2 (default 0.05)\n"
-    "  --delay S           the probe's start delay, 0 to 65535 seconds (default 600)\n"
-    "  --interval S        the probe's sampling interval, 1 to 255 seconds (default 10)\n"
-    "  --seed N            the noise, the turns and the stops' lengths (default 1)\n"
-    "The tally has a line per station in the order visited, \"HH:MM:SS DEPTH\": the middle of\n"
-    "the stop as time since the probe started (the table's time column), and the station's\n"
-    "measured depth in metres; lines starting with # are comments.\n"
-    "The port SIM of zolm-cli and zolm holds such a run when the environment variable\n"
-    "ZOLM_SIM_RUN is set: \"default\", or the run options without their dashes as NAME=VALUE,\n"
-    "separated by commas (ZOLM_SIM_RUN=seed=2,direction=in).\n"
+    "                      井场（默认 38.71、116.10、0、2026-05-20）：总磁场、磁倾角和\n"
+    "                      磁偏角取自 2020 到 2029 年的地磁模型\n"
+    "  --field-scale X     磁力计的单位与高斯之比，0.5 到 2（默认 1.01：标定磁场系数之前，\n"
+    "                      该探管测得的磁场偏高 1 %）\n"
+    "  --noise X           传感器噪声，各轴的标准差，以满量程为单位，0 到 0.1\n"
+    "                      （默认 0.0003）\n"
+    "  --vibration G       探管移动时加速度计的振动，各轴的标准差，单位 g，0 到 2\n"
+    "                      （默认 0.05）\n"
+    "  --delay S           探管的启动延时，0 到 65535 秒（默认 600）\n"
+    "  --interval S        探管的采样间隔，1 到 255 秒（默认 10）\n"
+    "  --seed N            噪声、转动和停留时长的随机种子（默认 1）\n"
+    "井深记录按到达的顺序每个测站一行，\"HH:MM:SS DEPTH\"：停留中点的时间，为探管启动后\n"
+    "的时间（表格的时间列），以及测站的测深，单位米；以 # 开头的行是注释。\n"
+    "环境变量 ZOLM_SIM_RUN 设置时，zolm-cli 和 zolm 的通讯口 SIM 装有这样的测量过程：\n"
+    "\"default\"，或去掉短横线的测量过程选项，写成 NAME=VALUE，以逗号分隔\n"
+    "（ZOLM_SIM_RUN=seed=2,direction=in）。\n"
     "\n"
-    "Faults: requests are counted from 0 over all letters (silent-after) or per letter\n"
-    "(silent-at:LETTER:K, the K-th request of that letter gets no answer). split writes answers\n"
-    "a byte at a time, noise puts stray bytes before them, readback-mismatch makes W store another\n"
-    "interval, drop-stream leaves A unanswered.\n"
-    "Line faults corrupt rather than drop; answers stay well-formed frames. K counts answers of\n"
-    "that letter from 0 (the stream's samples are @ answers):\n"
-    "  flip:LETTER:K:BYTE:BIT   flips one bit (0 to 7) of the K-th answer; BYTE counts the body\n"
-    "                           from its letter (0 is the letter)\n"
-    "  flip-rate:P[:SEED]       flips each bit of every answer after its letter with\n"
-    "                           probability P; SEED (default 1) makes it repeatable\n"
-    "  wire-flip-rate:P[:SEED]  flips each bit on the line with probability P, both ways,\n"
-    "                           markers, escapes and requests included\n"
-    "  stale-block:K            the K-th B request gets the data of the block before the one\n"
-    "                           asked (block 0: block 1's) under its own block number\n"
-    "  short:LETTER:K           the K-th answer one byte shorter\n"
-    "  long:LETTER:K            the K-th answer one byte longer (0x00)\n"
+    "故障：请求从 0 起计数，对所有字母（silent-after）或按字母分别计数\n"
+    "（silent-at:LETTER:K，该字母的第 K 个请求不应答）。split 逐字节写出应答，noise\n"
+    "在应答前加入杂散字节，readback-mismatch 使 W 保存另一个间隔，drop-stream 不应答 A。\n"
+    "线路故障损坏而不是丢失数据；应答仍是格式正确的帧。K 为该字母的应答计数，从 0\n"
+    "开始（实时数据的采样是 @ 应答）：\n"
+    "  flip:LETTER:K:BYTE:BIT   翻转第 K 个应答的一位（BIT 为 0 到 7）；BYTE 从字母起计数\n"
+    "                           （0 为字母本身）\n"
+    "  flip-rate:P[:SEED]       以概率 P 翻转每个应答字母之后的每一位；SEED（默认 1）\n"
+    "                           使结果可重复\n"
+    "  wire-flip-rate:P[:SEED]  以概率 P 翻转线路上的每一位，双向，包括标记、转义和请求\n"
+    "  stale-block:K            第 K 个 B 请求得到所请求块的前一块的数据（块 0 得到块 1\n"
+    "                           的），但块号不变\n"
+    "  short:LETTER:K           第 K 个应答短一个字节\n"
+    "  long:LETTER:K            第 K 个应答长一个字节（0x00）\n"
     "\n"
-    "Example: zolm-probe-sim --points 50 --link /tmp/probe &\n"
-    "         zolm-cli read --port /tmp/probe -o s.ZLM\n"
-    "         zolm-probe-sim --direction in --seed 7 --save run.ZLM --save-tally run.txt\n";
+    "示例：zolm-probe-sim --points 50 --link /tmp/probe &\n"
+    "      zolm-cli read --port /tmp/probe -o s.ZLM\n"
+    "      zolm-probe-sim --direction in --seed 7 --save run.ZLM --save-tally run.txt\n");
 
-int usage(const std::string &why)
+QString translated(const char *text)
 {
-    std::fprintf(stderr, "zolm-probe-sim: %s\n%s", why.c_str(), usageText);
+    return QCoreApplication::translate("zolm-probe-sim", text);
+}
+
+void printErr(const QString &text)
+{
+    std::fputs(text.toUtf8().constData(), stderr);
+}
+
+int usage(const QString &why)
+{
+    printErr(QCoreApplication::translate("zolm-probe-sim", "zolm-probe-sim：%1\n").arg(why) + translated(usageText));
     return 2;
 }
 
 int failure(const QString &why)
 {
-    std::fprintf(stderr, "zolm-probe-sim: %s\n", why.toUtf8().constData());
+    printErr(QCoreApplication::translate("zolm-probe-sim", "zolm-probe-sim：%1\n").arg(why));
     return 1;
 }
 
 bool parseNumber(const char *text, long low, long high, long &out)
 {
-    if (!text || !*text)
+    std::string_view s = text ? text : "";
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) // as strtol took them
+        s.remove_prefix(1);
+    const auto v = zolm::parseInteger(s);
+    if (!v || *v < low || *v > high)
         return false;
-    char *end = nullptr;
-    errno = 0;
-    const long v = std::strtol(text, &end, 10);
-    if (*end || errno != 0 || v < low || v > high)
-        return false;
-    out = v;
+    out = static_cast<long>(*v);
     return true;
 }
 
@@ -143,7 +149,7 @@ int saveSurvey(const zolm::sim::VirtualProbeOptions &options, const QString &pat
     const auto images = zolm::sim::readAsThePcWould(memory);
     if (!images) {
         // What the PC says to a probe that holds nothing it can read.
-        std::fprintf(stderr, "探管中没有以前采集的数据。\n");
+        printErr(QCoreApplication::translate("zolm-probe-sim", "探管中没有以前采集的数据。\n"));
         return 1;
     }
     zolm::CNDravikDoc doc;
@@ -157,9 +163,14 @@ int saveSurvey(const zolm::sim::VirtualProbeOptions &options, const QString &pat
 
 int main(int argc, char **argv)
 {
+    QCoreApplication app(argc, argv);
+    // A tool for tests and demonstrations, with no settings of its own: English only when
+    // ZOLM_LANG asks for it. Chinese needs no catalogue (see zolm-cli).
+    if (zolm::parseLanguage(qEnvironmentVariable("ZOLM_LANG")) == zolm::UiLanguage::English)
+        zolm::installLanguage(app, zolm::UiLanguage::English);
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::printf("%s%s", usageText, helpText);
+            std::fputs((translated(usageText) + translated(helpText)).toUtf8().constData(), stdout);
             return 0;
         }
         if (std::strcmp(argv[i], "--version") == 0) {
@@ -167,7 +178,6 @@ int main(int argc, char **argv)
             return 0;
         }
     }
-    QCoreApplication app(argc, argv);
     zolm::sim::VirtualProbeOptions options;
     bool havePoints = false;
     QString saveFile;
@@ -181,53 +191,53 @@ int main(int argc, char **argv)
         long n = 0;
         if (a == "--points") {
             if (!parseNumber(v, 0, zolm::MaxSurveyPoints, n))
-                return usage("--points needs a count from 0 to 1818");
+                return usage(QCoreApplication::translate("zolm-probe-sim", "--points 需要 0 到 1818 的测点数"));
             options.points = static_cast<int>(n);
             havePoints = true;
         } else if (a == "--survey") {
             if (!v)
-                return usage("--survey needs a file");
+                return usage(QCoreApplication::translate("zolm-probe-sim", "--survey 需要一个文件"));
             options.surveyFile = QString::fromLocal8Bit(v);
         } else if (a == "--battery") {
             if (!parseNumber(v, 0, 65535, n))
-                return usage("--battery needs a reading from 0 to 65535");
+                return usage(QCoreApplication::translate("zolm-probe-sim", "--battery 需要 0 到 65535 的读数"));
             options.battery = static_cast<std::uint16_t>(n);
         } else if (a == "--line-rate") {
             if (!parseNumber(v, 1, 100000000, n))
-                return usage("--line-rate needs a baud rate");
+                return usage(QCoreApplication::translate("zolm-probe-sim", "--line-rate 需要一个波特率"));
             options.lineRate = static_cast<int>(n);
         } else if (a == "--link") {
             if (!v)
-                return usage("--link needs a path");
+                return usage(QCoreApplication::translate("zolm-probe-sim", "--link 需要一个路径"));
             options.link = QString::fromLocal8Bit(v);
         } else if (a == "--fault") {
             QString error;
             if (!v || !zolm::sim::addFault(options, QString::fromLocal8Bit(v), &error))
-                return usage(v ? error.toStdString() : std::string("--fault needs a fault"));
+                return usage(v ? error : QCoreApplication::translate("zolm-probe-sim", "--fault 需要一个故障"));
         } else if (a == "--save") {
             if (!v)
-                return usage("--save needs a file");
+                return usage(QCoreApplication::translate("zolm-probe-sim", "--save 需要一个文件"));
             saveFile = QString::fromLocal8Bit(v);
         } else if (a == "--save-tally") {
             if (!v)
-                return usage("--save-tally needs a file");
+                return usage(QCoreApplication::translate("zolm-probe-sim", "--save-tally 需要一个文件"));
             tallyFile = QString::fromLocal8Bit(v);
             haveRun = true;
         } else if (a.starts_with("--") && zolm::sim::isRunOption(QString::fromStdString(a.substr(2)))) {
             QString error;
             if (!v)
-                return usage(a + " needs a value");
+                return usage(QCoreApplication::translate("zolm-probe-sim", "%1 需要一个值").arg(QString::fromStdString(a)));
             if (!zolm::sim::setRunOption(run, QString::fromStdString(a.substr(2)), QString::fromLocal8Bit(v), &error))
-                return usage(error.toStdString());
+                return usage(error);
             haveRun = true;
         } else {
-            return usage("unknown option " + a);
+            return usage(QCoreApplication::translate("zolm-probe-sim", "未知的选项 %1").arg(QString::fromStdString(a)));
         }
     }
     if (havePoints && !options.surveyFile.isEmpty())
-        return usage("--survey and --points exclude each other");
+        return usage(QCoreApplication::translate("zolm-probe-sim", "--survey 和 --points 只能选一个"));
     if (haveRun && (havePoints || !options.surveyFile.isEmpty()))
-        return usage("a run option or --save-tally excludes --survey and --points");
+        return usage(QCoreApplication::translate("zolm-probe-sim", "测量过程选项或 --save-tally 不能与 --survey 或 --points 一起用"));
     if (!havePoints && options.surveyFile.isEmpty())
         haveRun = true;
     if (haveRun) {
@@ -237,12 +247,13 @@ int main(int argc, char **argv)
         if (!zolm::sim::makeMultiShotRun(run, made, &error))
             return failure(error);
         if (made.shotsLost > 0)
-            std::fprintf(stderr, "zolm-probe-sim: the memory is full after %d shots; the last %d shots of the run are not stored\n",
-                         zolm::MaxSurveyPoints, made.shotsLost);
+            printErr(QCoreApplication::translate("zolm-probe-sim", "zolm-probe-sim：%1 次测量后存储器已满；测量过程的最后 %2 次测量未保存\n")
+                         .arg(zolm::MaxSurveyPoints)
+                         .arg(made.shotsLost));
         if (!tallyFile.isEmpty()) {
-            QSaveFile tally(tallyFile);
-            if (!tally.open(QIODevice::WriteOnly) || tally.write(zolm::sim::tallyText(run, made)) < 0 || !tally.commit())
-                return failure(QStringLiteral("%1: %2").arg(tallyFile, tally.errorString()));
+            QString why;
+            if (!zolm::writeOutput(tallyFile, zolm::sim::tallyText(run, made), &why))
+                return failure(QStringLiteral("%1: %2").arg(tallyFile, why));
         }
         options.run = run;
         options.memory = std::move(made.memory);

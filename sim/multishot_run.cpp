@@ -2,6 +2,7 @@
 
 #include "analysis/geomagnetic.h"
 #include "conversion/conversion.h"
+#include "platform/number_text.h"
 
 #include <QCoreApplication>
 
@@ -168,18 +169,17 @@ double rockTemperature(const RunOptions &o, double md)
     return SurfaceTemperature + TemperatureGradient * wellPathAt(o, md).tvd;
 }
 
-QString rangeError(const QString &name, const char *expected)
+QString rangeError(const QString &name, const QString &expected)
 {
-    return QStringLiteral("bad value for --%1: expected %2").arg(name, QString::fromLatin1(expected));
+    return QCoreApplication::translate("zolm-probe-sim", "--%1 的值有误：应为 %2").arg(name, expected);
 }
 
 bool number(const QString &text, double low, double high, double &out)
 {
-    bool ok = false;
-    const double v = text.toDouble(&ok);
-    if (!ok || !(v >= low && v <= high))
+    const auto v = parseNumber(text.trimmed());
+    if (!v || !(*v >= low && *v <= high))
         return false;
-    out = v;
+    out = *v;
     return true;
 }
 
@@ -208,7 +208,7 @@ bool isRunOption(const QString &name)
 
 bool setRunOption(RunOptions &o, const QString &name, const QString &value, QString *error)
 {
-    auto fail = [&](const char *expected) {
+    auto fail = [&](const QString &expected) {
         if (error)
             *error = rangeError(name, expected);
         return false;
@@ -216,79 +216,79 @@ bool setRunOption(RunOptions &o, const QString &name, const QString &value, QStr
     double v = 0;
     if (name == QLatin1String("kickoff")) {
         if (!number(value, 0, 10000, o.kickoff))
-            return fail("metres from 0 to 10000");
+            return fail(QCoreApplication::translate("zolm-probe-sim", "0 到 10000 米"));
     } else if (name == QLatin1String("build")) {
         if (!number(value, 0.01, 30, o.build))
-            return fail("degrees per 30 m from 0.01 to 30");
+            return fail(QCoreApplication::translate("zolm-probe-sim", "0.01 到 30 度/30 米"));
     } else if (name == QLatin1String("hold")) {
         if (!number(value, 0, 90, o.hold))
-            return fail("degrees from 0 to 90");
+            return fail(QCoreApplication::translate("zolm-probe-sim", "0 到 90 度"));
     } else if (name == QLatin1String("azimuth")) {
         if (!number(value, 0, 360, o.azimuth))
-            return fail("degrees from 0 to 360");
+            return fail(QCoreApplication::translate("zolm-probe-sim", "0 到 360 度"));
     } else if (name == QLatin1String("td")) {
         if (!number(value, 1, 10000, o.td))
-            return fail("metres from 1 to 10000");
+            return fail(QCoreApplication::translate("zolm-probe-sim", "1 到 10000 米"));
     } else if (name == QLatin1String("course")) {
         if (!number(value, 1, 1000, o.course))
-            return fail("metres from 1 to 1000");
+            return fail(QCoreApplication::translate("zolm-probe-sim", "1 到 1000 米"));
     } else if (name == QLatin1String("stop")) {
         if (!number(value, 0, 36000, v) || v != std::floor(v))
-            return fail("whole seconds from 0 to 36000");
+            return fail(QCoreApplication::translate("zolm-probe-sim", "0 到 36000 的整秒数"));
         o.stop = static_cast<int>(v);
     } else if (name == QLatin1String("speed")) {
         if (!number(value, 0.01, 10, o.speed))
-            return fail("metres per second from 0.01 to 10");
+            return fail(QCoreApplication::translate("zolm-probe-sim", "0.01 到 10 米/秒"));
     } else if (name == QLatin1String("trip-speed")) {
         if (!number(value, 0.01, 10, o.tripSpeed))
-            return fail("metres per second from 0.01 to 10");
+            return fail(QCoreApplication::translate("zolm-probe-sim", "0.01 到 10 米/秒"));
     } else if (name == QLatin1String("direction")) {
         if (value == QLatin1String("in"))
             o.direction = RunDirection::In;
         else if (value == QLatin1String("out"))
             o.direction = RunDirection::Out;
         else
-            return fail("in or out");
+            return fail(QCoreApplication::translate("zolm-probe-sim", "in 或 out"));
     } else if (name == QLatin1String("lat")) {
         if (!number(value, -GeomagneticRange::MaxLatitude, GeomagneticRange::MaxLatitude, o.latitude))
-            return fail("degrees from -89.9 to 89.9");
+            return fail(QCoreApplication::translate("zolm-probe-sim", "-89.9 到 89.9 度"));
     } else if (name == QLatin1String("lon")) {
         if (!number(value, GeomagneticRange::MinLongitude, GeomagneticRange::MaxLongitude, o.longitude))
-            return fail("degrees from -180 to 360");
+            return fail(QCoreApplication::translate("zolm-probe-sim", "-180 到 360 度"));
     } else if (name == QLatin1String("height")) {
         if (!number(value, -1000, 10000, o.height))
-            return fail("metres from -1000 to 10000");
+            return fail(QCoreApplication::translate("zolm-probe-sim", "-1000 到 10000 米"));
     } else if (name == QLatin1String("date")) {
         const QDate d = QDate::fromString(value, QStringLiteral("yyyy-MM-dd"));
         if (!d.isValid() || !modelFor(decimalYear(d)))
-            return fail("a date YYYY-MM-DD from 2020-01-01 to 2029-12-31");
+            return fail(QCoreApplication::translate("zolm-probe-sim", "2020-01-01 到 2029-12-31 之间的日期 YYYY-MM-DD"));
         o.date = d;
     } else if (name == QLatin1String("field-scale")) {
         if (!number(value, 0.5, 2, o.fieldScale))
-            return fail("a scale from 0.5 to 2");
+            return fail(QCoreApplication::translate("zolm-probe-sim", "0.5 到 2 的系数"));
     } else if (name == QLatin1String("noise")) {
         if (!number(value, 0, 0.1, o.noise))
-            return fail("a standard deviation from 0 to 0.1");
+            return fail(QCoreApplication::translate("zolm-probe-sim", "0 到 0.1 的标准差"));
     } else if (name == QLatin1String("vibration")) {
         if (!number(value, 0, 2, o.vibration))
-            return fail("a standard deviation in g from 0 to 2");
+            return fail(QCoreApplication::translate("zolm-probe-sim", "0 到 2 g 的标准差"));
     } else if (name == QLatin1String("delay")) {
         if (!number(value, 0, 65535, v) || v != std::floor(v))
-            return fail("whole seconds from 0 to 65535");
+            return fail(QCoreApplication::translate("zolm-probe-sim", "0 到 65535 的整秒数"));
         o.delay = static_cast<std::uint16_t>(v);
     } else if (name == QLatin1String("interval")) {
         if (!number(value, 1, 255, v) || v != std::floor(v))
-            return fail("whole seconds from 1 to 255");
+            return fail(QCoreApplication::translate("zolm-probe-sim", "1 到 255 的整秒数"));
         o.interval = static_cast<std::uint8_t>(v);
     } else if (name == QLatin1String("seed")) {
         bool ok = false;
         const qulonglong seed = value.toULongLong(&ok, 10);
         if (!ok)
-            return fail("a whole number from 0 to 18446744073709551615");
+            return fail(QCoreApplication::translate("zolm-probe-sim", "0 到 18446744073709551615 的整数"));
         o.seed = seed;
     } else {
         if (error)
-            *error = QStringLiteral("unknown option --%1").arg(name);
+            *error = QCoreApplication::translate("zolm-probe-sim", "未知的选项 --%1").arg(name);
         return false;
     }
     return true;
@@ -407,17 +407,19 @@ bool makeMultiShotRun(const RunOptions &o, MultiShotRun &run, QString *error)
 
 QByteArray tallyText(const RunOptions &o, const MultiShotRun &run)
 {
+    // The file's own words, whatever the language of the texts: a tally is data, read by edit
+    // --tally and compared across runs.
     QString text;
     const auto comment = [&](const QString &line) { text += QStringLiteral("# ") + line + QLatin1Char('\n'); };
-    comment(QCoreApplication::translate("Tally", "井深记录（虚拟探管的多点测量）：每行一个测点，时间 井深"));
-    comment(QCoreApplication::translate("Tally",
-                                        "时间为探管开机后的时间（时:分:秒，即表格的“时间”列），取测点停留的中间时刻；井深单位为米"));
+    comment(QStringLiteral("井深记录（虚拟探管的多点测量）：每行一个测点，时间 井深"));
+    comment(QStringLiteral(
+        "时间为探管开机后的时间（时:分:秒，即表格的“时间”列），取测点停留的中间时刻；井深单位为米"));
     comment((o.direction == RunDirection::Out
-                 ? QCoreApplication::translate("Tally", "起钻时测量，测点间距 %1 米，共 %2 个测点")
-                 : QCoreApplication::translate("Tally", "下钻时测量，测点间距 %1 米，共 %2 个测点"))
+                 ? QStringLiteral("起钻时测量，测点间距 %1 米，共 %2 个测点")
+                 : QStringLiteral("下钻时测量，测点间距 %1 米，共 %2 个测点"))
                 .arg(o.course)
                 .arg(run.stations.size()));
-    comment(QCoreApplication::translate("Tally", "井场：纬度 %1°，经度 %2°，高度 %3 米，日期 %4；随机种子 %5")
+    comment(QStringLiteral("井场：纬度 %1°，经度 %2°，高度 %3 米，日期 %4；随机种子 %5")
                 .arg(o.latitude)
                 .arg(o.longitude)
                 .arg(o.height)

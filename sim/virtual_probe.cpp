@@ -3,8 +3,10 @@
 #include "probe_line.h"
 
 #include "document/document.h"
+#include "platform/number_text.h"
 #include "probe/port_choice.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QtGlobal>
 
@@ -13,6 +15,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -42,11 +45,10 @@ QString errnoText(const char *what)
 
 bool parseCount(const QString &text, int &out)
 {
-    bool ok = false;
-    const int v = text.toInt(&ok, 10);
-    if (!ok || v < 0)
+    const auto v = parseInteger(text.trimmed());
+    if (!v || *v < 0 || *v > std::numeric_limits<int>::max())
         return false;
-    out = v;
+    out = static_cast<int>(*v);
     return true;
 }
 
@@ -64,12 +66,12 @@ bool parseFlipRate(const QStringList &parts, FlipRate &out)
 {
     if (parts.size() != 2 && parts.size() != 3)
         return false;
-    bool ok = false;
-    const double p = parts[1].toDouble(&ok);
-    if (!ok || !(p >= 0 && p <= 1))
+    const auto p = parseNumber(parts[1].trimmed());
+    if (!p || !(*p >= 0 && *p <= 1))
         return false;
-    FlipRate rate{p, 1};
+    FlipRate rate{*p, 1};
     if (parts.size() == 3) {
+        bool ok = false;
         rate.seed = parts[2].toULongLong(&ok, 10);
         if (!ok)
             return false;
@@ -94,49 +96,50 @@ bool addFault(VirtualProbeOptions &options, const QString &fault, QString *error
 {
     const QStringList parts = fault.split(QLatin1Char(':'));
     const QString &name = parts.front();
-    auto fail = [&](const char *why) {
+    auto fail = [&](const QString &why) {
         if (error)
-            *error = QStringLiteral("bad fault \"%1\": %2").arg(fault, QString::fromLatin1(why));
+            *error = QCoreApplication::translate("zolm-probe-sim", "故障“%1”有误：%2").arg(fault, why);
         return false;
     };
     if (name == QLatin1String("silent-after")) {
         int n = 0;
         if (parts.size() != 2 || !parseCount(parts[1], n))
-            return fail("expected silent-after:N");
+            return fail(QCoreApplication::translate("zolm-probe-sim", "应为 silent-after:N"));
         options.protocolFaults.silentAfter = n;
     } else if (name == QLatin1String("silent-at")) {
         int k = 0;
         char letter = 0;
         if (parts.size() != 3 || !parseLetter(parts[1], letter) || !parseCount(parts[2], k))
-            return fail("expected silent-at:LETTER:K");
+            return fail(QCoreApplication::translate("zolm-probe-sim", "应为 silent-at:LETTER:K"));
         options.protocolFaults.silentAt.push_back({letter, k});
     } else if (name == QLatin1String("flip")) {
         int k = 0, byte = 0, bit = 0;
         char letter = 0;
         if (parts.size() != 5 || !parseLetter(parts[1], letter) || !parseCount(parts[2], k)
             || !parseCount(parts[3], byte) || !parseCount(parts[4], bit) || bit > 7)
-            return fail("expected flip:LETTER:K:BYTE:BIT (BIT 0 to 7)");
+            return fail(QCoreApplication::translate("zolm-probe-sim", "应为 flip:LETTER:K:BYTE:BIT（BIT 为 0 到 7）"));
         options.protocolFaults.flips.push_back({letter, k, static_cast<std::size_t>(byte), bit});
     } else if (name == QLatin1String("flip-rate")) {
         if (!parseFlipRate(parts, options.protocolFaults.flipRate))
-            return fail("expected flip-rate:P[:SEED] (P from 0 to 1)");
+            return fail(QCoreApplication::translate("zolm-probe-sim", "应为 flip-rate:P[:SEED]（P 为 0 到 1）"));
     } else if (name == QLatin1String("wire-flip-rate")) {
         if (!parseFlipRate(parts, options.wireFlipRate))
-            return fail("expected wire-flip-rate:P[:SEED] (P from 0 to 1)");
+            return fail(QCoreApplication::translate("zolm-probe-sim", "应为 wire-flip-rate:P[:SEED]（P 为 0 到 1）"));
     } else if (name == QLatin1String("stale-block")) {
         int k = 0;
         if (parts.size() != 2 || !parseCount(parts[1], k))
-            return fail("expected stale-block:K");
+            return fail(QCoreApplication::translate("zolm-probe-sim", "应为 stale-block:K"));
         options.protocolFaults.staleBlocks.push_back(k);
     } else if (name == QLatin1String("short") || name == QLatin1String("long")) {
         int k = 0;
         char letter = 0;
         if (parts.size() != 3 || !parseLetter(parts[1], letter) || !parseCount(parts[2], k))
-            return fail(name == QLatin1String("short") ? "expected short:LETTER:K" : "expected long:LETTER:K");
+            return fail(name == QLatin1String("short") ? QCoreApplication::translate("zolm-probe-sim", "应为 short:LETTER:K")
+                                                       : QCoreApplication::translate("zolm-probe-sim", "应为 long:LETTER:K"));
         (name == QLatin1String("short") ? options.protocolFaults.shortAnswers : options.protocolFaults.longAnswers)
             .push_back({letter, k});
     } else if (parts.size() != 1) {
-        return fail("unknown fault");
+        return fail(QCoreApplication::translate("zolm-probe-sim", "未知的故障"));
     } else if (name == QLatin1String("split")) {
         options.split = true;
     } else if (name == QLatin1String("noise")) {
@@ -146,7 +149,7 @@ bool addFault(VirtualProbeOptions &options, const QString &fault, QString *error
     } else if (name == QLatin1String("drop-stream")) {
         options.protocolFaults.dropStream = true;
     } else {
-        return fail("unknown fault");
+        return fail(QCoreApplication::translate("zolm-probe-sim", "未知的故障"));
     }
     return true;
 }
@@ -194,7 +197,7 @@ bool parseRunVariable(const QString &value, RunOptions &run, QString *error)
             const qsizetype equals = item.indexOf(QLatin1Char('='));
             if (equals < 0) {
                 if (error)
-                    *error = QStringLiteral("expected NAME=VALUE, got \"%1\"").arg(item.trimmed());
+                    *error = QCoreApplication::translate("zolm-probe-sim", "应为 NAME=VALUE，而不是“%1”").arg(item.trimmed());
                 return false;
             }
             if (!setRunOption(r, item.left(equals).trimmed(), item.mid(equals + 1).trimmed(), error))
@@ -229,7 +232,7 @@ bool loadProbeMemory(const VirtualProbeOptions &options, ProbeMemory &memory, QS
     } else {
         if (options.points < 0 || options.points > MaxSurveyPoints) {
             if (error)
-                *error = QStringLiteral("a synthetic survey holds 0 to %1 points").arg(MaxSurveyPoints);
+                *error = QCoreApplication::translate("zolm-probe-sim", "合成的测量数据有 0 到 %1 个测点").arg(MaxSurveyPoints);
             return false;
         }
         memory = syntheticMemory(options.points);
@@ -378,7 +381,7 @@ bool VirtualProbe::start(QString *error)
         const QByteArray link = QFile::encodeName(m_options.link);
         struct stat st {};
         if (::lstat(link.constData(), &st) == 0 && !S_ISLNK(st.st_mode))
-            return fail(QStringLiteral("%1 exists and is not a symlink").arg(m_options.link));
+            return fail(QCoreApplication::translate("zolm-probe-sim", "%1 已存在，且不是符号链接").arg(m_options.link));
         // Made beside the target and renamed over it, so an old link is replaced in one step.
         const QByteArray temp = link + ".tmp" + QByteArray::number(::getpid()) + "-"
             + QByteArray::number(reinterpret_cast<quintptr>(this), 16);
@@ -433,7 +436,7 @@ VirtualProbe::~VirtualProbe() = default;
 bool VirtualProbe::start(QString *error)
 {
     if (error)
-        *error = QStringLiteral("the virtual probe needs a pseudo-terminal, which this system does not have");
+        *error = QCoreApplication::translate("zolm-probe-sim", "虚拟探管需要伪终端，本系统没有");
     return false;
 }
 

@@ -2,6 +2,7 @@
 
 #include "analysis/shot_time.h"
 #include "document/survey_file.h"
+#include "platform/number_text.h"
 #include "survey/survey_types.h"
 
 #include <QCoreApplication>
@@ -16,11 +17,6 @@
 namespace zolm {
 
 namespace {
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("DepthTally", text);
-}
 
 constexpr std::int64_t Day = 86400;
 // Below this a depth counts as not entered (as the table shows it).
@@ -42,7 +38,7 @@ std::optional<std::vector<TallyLine>> parseTally(const QByteArray &text, const s
     const std::int64_t startOfDay = clock ? probeStart->time().msecsSinceStartOfDay() / 1000 : 0;
     auto fail = [error](int line, const QString &why) {
         if (error)
-            *error = tr("井深记录第 %1 行：%2").arg(line).arg(why);
+            *error = QCoreApplication::translate("DepthTally", "井深记录第 %1 行：%2").arg(line).arg(why);
         return std::nullopt;
     };
 
@@ -61,21 +57,21 @@ std::optional<std::vector<TallyLine>> parseTally(const QByteArray &text, const s
             continue;
         const QStringList fields = row.split(fieldSplit, Qt::SkipEmptyParts);
         if (fields.size() != 2)
-            return fail(number, tr("应为“时间 井深”两项，而不是“%1”").arg(row));
+            return fail(number, QCoreApplication::translate("DepthTally", "应为“时间 井深”两项，而不是“%1”").arg(row));
         const QRegularExpressionMatch m = timeForm.match(fields[0]);
         if (!m.hasMatch())
-            return fail(number, tr("时间“%1”应为 时:分 或 时:分:秒").arg(fields[0]));
+            return fail(number, QCoreApplication::translate("DepthTally", "时间“%1”应为 时:分 或 时:分:秒").arg(fields[0]));
         const int hours = m.captured(1).toInt();
         const int minutes = m.captured(2).toInt();
         const int seconds = m.captured(3).isEmpty() ? 0 : m.captured(3).toInt();
         if (minutes > 59 || seconds > 59 || (clock && hours > 23))
-            return fail(number, tr("时间“%1”无效").arg(fields[0]));
-        bool ok = false;
-        const double depth = fields[1].toDouble(&ok);
-        if (!ok || !std::isfinite(depth))
-            return fail(number, tr("井深“%1”不是一个数").arg(fields[1]));
+            return fail(number, QCoreApplication::translate("DepthTally", "时间“%1”无效").arg(fields[0]));
+        const std::optional<double> parsed = parseNumber(fields[1]);
+        if (!parsed)
+            return fail(number, QCoreApplication::translate("DepthTally", "井深“%1”不是一个数").arg(fields[1]));
+        const double depth = *parsed;
         if (depth < MinDepth || depth > MaxStoredDepth)
-            return fail(number, tr("井深 %1 应在 %2 到 %3 米之间").arg(fields[1], depthText(MinDepth), depthText(MaxStoredDepth)));
+            return fail(number, QCoreApplication::translate("DepthTally", "井深 %1 应在 %2 到 %3 米之间").arg(fields[1], depthText(MinDepth), depthText(MaxStoredDepth)));
 
         const std::int64_t written = std::int64_t{hours} * 3600 + minutes * 60 + seconds;
         std::int64_t since = written;
@@ -93,7 +89,7 @@ std::optional<std::vector<TallyLine>> parseTally(const QByteArray &text, const s
     }
     if (lines.empty()) {
         if (error)
-            *error = tr("井深记录中没有“时间 井深”数据行");
+            *error = QCoreApplication::translate("DepthTally", "井深记录中没有“时间 井深”数据行");
         return std::nullopt;
     }
     return lines;
@@ -101,7 +97,7 @@ std::optional<std::vector<TallyLine>> parseTally(const QByteArray &text, const s
 
 QString tallyClockNote()
 {
-    return tr("井场设有探管启动时间，记录中的时间按钟表时间计；若记录的是探管开机后的时间，请先清除井场的探管启动时间。");
+    return QCoreApplication::translate("DepthTally", "井场设有探管启动时间，记录中的时间按钟表时间计；若记录的是探管开机后的时间，请先清除井场的探管启动时间。");
 }
 
 TallyStop tallyStop(const SurveyData &survey, int first, int last, int representative)
@@ -163,7 +159,7 @@ TallyAssignment assignTally(const std::vector<TallyLine> &lines, const std::vect
         }
         if (nearest < 0 || distance > windowSeconds) {
             ++out.unmatched;
-            problems.emplace_back(lines[i].line, tr("第 %1 行（%2）：前后 %3 秒内没有测点停留，未使用")
+            problems.emplace_back(lines[i].line, QCoreApplication::translate("DepthTally", "第 %1 行（%2）：前后 %3 秒内没有测点停留，未使用")
                                                      .arg(lines[i].line)
                                                      .arg(where(lines[i]))
                                                      .arg(windowSeconds));
@@ -187,7 +183,7 @@ TallyAssignment assignTally(const std::vector<TallyLine> &lines, const std::vect
             if (j != i)
                 others << QString::number(lines[j].line);
         }
-        problems.emplace_back(lines[i].line, tr("第 %1 行（%2）与第 %3 行落在同一个测点停留（测点 %4），均未使用")
+        problems.emplace_back(lines[i].line, QCoreApplication::translate("DepthTally", "第 %1 行（%2）与第 %3 行落在同一个测点停留（测点 %4），均未使用")
                                                  .arg(lines[i].line)
                                                  .arg(where(lines[i]), others.join(QStringLiteral("、")))
                                                  .arg(stop.point));

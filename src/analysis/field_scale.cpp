@@ -1,6 +1,7 @@
 #include "analysis/field_scale.h"
 
 #include "platform/gbk.h"
+#include "platform/number_text.h"
 #include "platform/settings.h"
 
 #include <QCoreApplication>
@@ -16,11 +17,6 @@ namespace zolm {
 namespace {
 
 constexpr double NanoteslaPerGauss = 100000.0;
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("FieldScale", text);
-}
 
 bool usableScale(double scale)
 {
@@ -41,7 +37,7 @@ std::optional<FieldScaleCalibration> calibrateFieldScale(const SurveyData &surve
     QString why;
     const std::optional<GeomagneticField> field = siteField(site, &why);
     if (!field) {
-        fail(error, tr("井场没有可用的地磁模型：%1").arg(why));
+        fail(error, QCoreApplication::translate("FieldScale", "井场没有可用的地磁模型：%1").arg(why));
         return std::nullopt;
     }
     // The checked shots are the ones the engineer (or the station finder) took for stationary;
@@ -61,7 +57,7 @@ std::optional<FieldScaleCalibration> calibrateFieldScale(const SurveyData &surve
             values.push_back(b);
     }
     if (values.empty()) {
-        fail(error, anyChecked ? tr("打勾的测点没有总磁场数值，无法标定") : tr("没有带总磁场数值的测点，无法标定"));
+        fail(error, anyChecked ? QCoreApplication::translate("FieldScale", "打勾的测点没有总磁场数值，无法标定") : QCoreApplication::translate("FieldScale", "没有带总磁场数值的测点，无法标定"));
         return std::nullopt;
     }
     std::sort(values.begin(), values.end());
@@ -73,8 +69,8 @@ std::optional<FieldScaleCalibration> calibrateFieldScale(const SurveyData &surve
     c.shots = static_cast<int>(values.size());
     c.fromChecked = anyChecked;
     if (!(std::fabs(c.scale - 1.0) <= MaxFieldScaleDeviation)) {
-        const QString shots = anyChecked ? tr("%1 个打勾测点").arg(c.shots) : tr("%1 个测点").arg(c.shots);
-        fail(error, tr("标定系数 %1 与 1 相差 %2%，超过 %3%，未采用：%4的总磁场中值为 %5，"
+        const QString shots = anyChecked ? QCoreApplication::translate("FieldScale", "%1 个打勾测点").arg(c.shots) : QCoreApplication::translate("FieldScale", "%1 个测点").arg(c.shots);
+        fail(error, QCoreApplication::translate("FieldScale", "标定系数 %1 与 1 相差 %2%，超过 %3%，未采用：%4的总磁场中值为 %5，"
                        "井场地磁模型为 %6 高斯。请检查井场的位置和日期，所选测点是否静止、是否受套管或钻具磁干扰，"
                        "以及探管的磁传感器。")
                         .arg(QString::number(c.scale, 'f', 4), QString::number(std::fabs(c.scale - 1.0) * 100, 'f', 1),
@@ -108,9 +104,8 @@ std::optional<double> rememberedFieldScale(SettingsStore &store, const QString &
     // A missing key is not written back with a default: only calibrations go in.
     if (!store.contains(key))
         return std::nullopt;
-    bool ok = false;
-    const double scale = store.readString(key, {}).toDouble(&ok);
-    if (!ok || !usableScale(scale))
+    const auto scale = parseNumber(store.readString(key, {}).trimmed());
+    if (!scale || !usableScale(*scale))
         return std::nullopt;
     return scale;
 }
@@ -155,12 +150,12 @@ QString fieldScaleText(const FieldScaleChoice &choice)
 {
     QString from;
     switch (choice.source) {
-    case FieldScaleChoice::Source::Given: from = tr("命令行指定"); break;
-    case FieldScaleChoice::Source::Site: from = tr("本次测量的井场"); break;
-    case FieldScaleChoice::Source::Probe: from = tr("本机记录的探管 %1 标定值").arg(choice.probeNumber); break;
-    case FieldScaleChoice::Source::Default: from = tr("默认"); break;
+    case FieldScaleChoice::Source::Given: from = QCoreApplication::translate("FieldScale", "命令行指定"); break;
+    case FieldScaleChoice::Source::Site: from = QCoreApplication::translate("FieldScale", "本次测量的井场"); break;
+    case FieldScaleChoice::Source::Probe: from = QCoreApplication::translate("FieldScale", "本机记录的探管 %1 标定值").arg(choice.probeNumber); break;
+    case FieldScaleChoice::Source::Default: from = QCoreApplication::translate("FieldScale", "默认"); break;
     }
-    return tr("磁场标定系数 %1（%2）").arg(QString::number(choice.scale, 'f', 4), from);
+    return QCoreApplication::translate("FieldScale", "磁场标定系数 %1（%2）").arg(QString::number(choice.scale, 'f', 4), from);
 }
 
 } // namespace zolm

@@ -1,5 +1,7 @@
 #include "analysis/geomagnetic.h"
 
+#include <QCoreApplication>
+
 #include <cmath>
 #include <numbers>
 
@@ -138,24 +140,24 @@ GeomagneticField evaluateModel(const GeomagneticCoefficients &model, const Geoma
 
 std::optional<GeomagneticField> geomagneticField(const GeomagneticPosition &position, double t, QString *error)
 {
-    auto refuse = [&](const char *why) -> std::optional<GeomagneticField> {
+    auto refuse = [&](const QString &why) -> std::optional<GeomagneticField> {
         if (error)
-            *error = QString::fromUtf8(why);
+            *error = why;
         return std::nullopt;
     };
     using namespace GeomagneticRange;
     if (!std::isfinite(position.latitude) || !std::isfinite(position.longitude) || !std::isfinite(position.height)
         || !std::isfinite(t))
-        return refuse("位置、高度或日期不是数字");
+        return refuse(QCoreApplication::translate("Geomagnetic", "位置、高度或日期不是数字"));
     if (std::fabs(position.latitude) > MaxLatitude)
-        return refuse("纬度必须在 -89.9 到 89.9 之间（两极的磁偏角没有定义）");
+        return refuse(QCoreApplication::translate("Geomagnetic", "纬度必须在 -89.9 到 89.9 之间（两极的磁偏角没有定义）"));
     if (position.longitude < MinLongitude || position.longitude > MaxLongitude)
-        return refuse("经度必须在 -180 到 360 之间");
+        return refuse(QCoreApplication::translate("Geomagnetic", "经度必须在 -180 到 360 之间"));
     if (position.height < MinHeight || position.height > MaxHeight)
-        return refuse("高度必须在 -1000 米到 850 千米之间");
+        return refuse(QCoreApplication::translate("Geomagnetic", "高度必须在 -1000 米到 850 千米之间"));
     const GeomagneticCoefficients *model = modelFor(t);
     if (!model)
-        return refuse("日期超出地磁模型的有效期（2020-01-01 至 2029-12-31）");
+        return refuse(QCoreApplication::translate("Geomagnetic", "日期超出地磁模型的有效期（2020-01-01 至 2029-12-31）"));
     return evaluateModel(*model, position, t);
 }
 

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace zolm {
 
@@ -36,6 +37,30 @@ double medianOf(const SurveyData &survey, int index, Take take)
     return (below + *mid) / 2;
 }
 
+// One judged quantity of a point, unrolled at compile time: the check runs for every shown
+// point whenever the table changes.
+template <std::size_t I>
+void judge(const SurveyValues &v, const QcReference &reference, const QcTolerance &tolerance, QcPoint &q)
+{
+    constexpr QcQuantityInfo k = QcQuantities[I];
+    constexpr auto index = static_cast<std::size_t>(quantityInfo(k.quantity).valueIndex);
+    const double value = v[index];
+    const double ref = reference.*k.reference;
+    // A difference with a value that is not a number is not a number, and fails.
+    const double delta = std::isfinite(value) && std::isfinite(ref) ? value - ref : NoValue;
+    q.*k.value = value;
+    q.*k.delta = delta;
+    if (!(std::fabs(delta) <= tolerance.*k.tolerance + Allowance))
+        q.failed |= k.bit;
+}
+
+template <std::size_t... I>
+void judgeAll(const SurveyValues &v, const QcReference &reference, const QcTolerance &tolerance, QcPoint &q,
+              std::index_sequence<I...>)
+{
+    (judge<I>(v, reference, tolerance, q), ...);
+}
+
 } // namespace
 
 QcReference siteReference(const GeomagneticField &field, double fieldScale)
@@ -58,9 +83,8 @@ QcReference medianReference(const SurveyData &survey)
     const auto take = [bit](PointFlags f) { return (f & bit) != 0; };
     QcReference r;
     r.source = QcReference::Source::Median;
-    r.gravity = medianOf(survey, TotalGravity, take);
-    r.field = medianOf(survey, TotalField, take);
-    r.dip = medianOf(survey, MagneticDip, take);
+    for (const QcQuantityInfo &q : QcQuantities)
+        r.*q.reference = medianOf(survey, quantityInfo(q.quantity).valueIndex, take);
     return r;
 }
 
@@ -71,22 +95,7 @@ QcPoint checkPoint(const SurveyData &survey, int point, const QcReference &refer
     QcPoint q;
     q.point = point;
     q.checked = (survey.flags[i] & PointFlag::Checked) != 0;
-    q.gravity = v[TotalGravity];
-    q.field = v[TotalField];
-    q.dip = v[MagneticDip];
-    // A difference with a value that is not a number is not a number, and fails.
-    auto delta = [](double value, double ref) {
-        return std::isfinite(value) && std::isfinite(ref) ? value - ref : NoValue;
-    };
-    q.dGravity = delta(q.gravity, reference.gravity);
-    q.dField = delta(q.field, reference.field);
-    q.dDip = delta(q.dip, reference.dip);
-    if (!(std::fabs(q.dGravity) <= tolerance.gravity + Allowance))
-        q.failed |= QcGravity;
-    if (!(std::fabs(q.dField) <= tolerance.field + Allowance))
-        q.failed |= QcField;
-    if (!(std::fabs(q.dDip) <= tolerance.dip + Allowance))
-        q.failed |= QcDip;
+    judgeAll(v, reference, tolerance, q, std::make_index_sequence<QcQuantities.size()>{});
     return q;
 }
 
@@ -119,12 +128,9 @@ QcResult runQc(const SurveyData &survey, const QcReference &reference, const QcT
 QStringList failedNames(unsigned failed)
 {
     QStringList names;
-    if (failed & QcGravity)
-        names << QStringLiteral("gtotal");
-    if (failed & QcField)
-        names << QStringLiteral("btotal");
-    if (failed & QcDip)
-        names << QStringLiteral("dip");
+    for (const QcQuantityInfo &q : QcQuantities)
+        if (failed & q.bit)
+            names << QString::fromLatin1(q.name);
     return names;
 }
 

@@ -1,12 +1,15 @@
 #pragma once
-// Shot-by-shot quality control: each point's total gravity, total field and dip against a
-// reference, either the site's geomagnetic model or the medians of the survey itself.
+// Shot-by-shot quality control: each point's judged quantities (QcQuantities: total gravity,
+// total field and dip) against a reference, either the site's geomagnetic model or the medians
+// of the survey itself.
 #include "analysis/geomagnetic.h"
 #include "document/survey_data.h"
+#include "survey/quantities.h"
 
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <vector>
 
 namespace zolm {
@@ -27,7 +30,7 @@ struct QcTolerance {
     double dip = 0.3;     // degrees
 };
 
-// Bits of QcPoint::failed, in the order their names are listed.
+// Bits of QcPoint::failed: bit i is QcQuantities[i].
 enum QcQuantity : unsigned { QcGravity = 1u, QcField = 2u, QcDip = 4u };
 
 struct QcPoint {
@@ -38,6 +41,45 @@ struct QcPoint {
     unsigned failed = 0;
     bool pass() const { return failed == 0; }
 };
+
+// The quantities the check judges, each once: which survey quantity it is (its label and its
+// value), where the check keeps it, and how each output names and writes it. The check, the
+// desktop's tooltip, the trajectory report and zolm-cli qc all go through this list in order.
+struct QcQuantityInfo {
+    QcQuantity bit;
+    Quantity quantity;
+    double QcPoint::*value;
+    double QcPoint::*delta;
+    double QcReference::*reference;
+    double QcTolerance::*tolerance;
+    const char *name;      // JSON key and zolm-cli's failed list: "gtotal"
+    const char *deltaName; // JSON key of the difference: "dGtotal"
+    const char *verdict;   // the report's station verdict: "G"
+    const char *summary;   // the report's QC summary line, with `unit` after its numbers
+    const char *unit;
+    int summaryDecimals;
+    int lineDecimals;      // zolm-cli qc's text lines
+    int tipDecimals;       // the desktop's tooltip
+};
+
+// clang-format off
+inline constexpr std::array QcQuantities{
+    QcQuantityInfo{QcGravity, Quantity::TotalGravity, &QcPoint::gravity, &QcPoint::dGravity, &QcReference::gravity, &QcTolerance::gravity, "gtotal", "dGtotal", "G",    "G",      "",   4, 5, 5},
+    QcQuantityInfo{QcField,   Quantity::TotalField,   &QcPoint::field,   &QcPoint::dField,   &QcReference::field,   &QcTolerance::field,   "btotal", "dBtotal", "B",    "B",      "",   4, 5, 5},
+    QcQuantityInfo{QcDip,     Quantity::MagneticDip,  &QcPoint::dip,     &QcPoint::dDip,     &QcReference::dip,     &QcTolerance::dip,     "dip",    "dDip",    "倾角", "磁倾角", "°", 2, 4, 2},
+};
+// clang-format on
+
+namespace detail {
+constexpr bool qcBitsInOrder()
+{
+    for (std::size_t i = 0; i < QcQuantities.size(); ++i)
+        if (QcQuantities[i].bit != (1u << i))
+            return false;
+    return true;
+}
+} // namespace detail
+static_assert(detail::qcBitsInOrder(), "bit i of QcPoint::failed is QcQuantities[i]");
 
 struct QcResult {
     QcReference reference;
@@ -61,7 +103,7 @@ QcPoint checkPoint(const SurveyData &survey, int point, const QcReference &refer
 void runQc(const SurveyData &survey, const QcReference &reference, const QcTolerance &tolerance, QcResult &out);
 QcResult runQc(const SurveyData &survey, const QcReference &reference, const QcTolerance &tolerance);
 
-// "gtotal", "btotal", "dip" for the failed quantities, in that order.
+// The names ("gtotal", ...) of the failed quantities, in the list's order.
 QStringList failedNames(unsigned failed);
 
 } // namespace zolm

@@ -2,6 +2,7 @@
 
 #include "platform/file_error.h"
 #include "platform/gbk.h"
+#include "platform/output_file.h"
 #include "platform/settings.h"
 
 #include <QCoreApplication>
@@ -11,7 +12,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
-#include <QSaveFile>
 #include <QTimeZone>
 
 #include <cmath>
@@ -24,10 +24,11 @@ const char *const DateFormat = "yyyy-MM-dd";
 
 QString siteMessage(const QString &path, const QString &why)
 {
-    return QStringLiteral("井场文件 %1 无法读取，已忽略：%2").arg(QDir::toNativeSeparators(path), why);
+    return QCoreApplication::translate("Site", "井场文件 %1 无法读取，已忽略：%2").arg(QDir::toNativeSeparators(path), why);
 }
 
-QString tr(const char *text)
+// The label of a site text, translated at run time.
+QString translated(const char *text)
 {
     return QCoreApplication::translate("Site", text);
 }
@@ -58,7 +59,7 @@ std::span<const SiteTextField> siteTextFields()
 
 QString siteTextLabel(const SiteTextField &field)
 {
-    return tr(field.label);
+    return translated(field.label);
 }
 
 std::optional<QString> checkSiteText(const SiteTextField &field, const QString &text)
@@ -66,12 +67,12 @@ std::optional<QString> checkSiteText(const SiteTextField &field, const QString &
     // A line break would split a report's or a LAS file's line; a zero byte would end the text.
     for (const QChar c : text) {
         if (c.category() == QChar::Other_Control)
-            return tr("%1不能含有换行等控制字符").arg(siteTextLabel(field));
+            return QCoreApplication::translate("Site", "%1不能含有换行等控制字符").arg(siteTextLabel(field));
     }
     if (const auto bad = firstCharNotInGbk(text))
-        return tr("%1中的字符“%2”无法保存在文件中，请换用其他字符。").arg(siteTextLabel(field), *bad);
+        return QCoreApplication::translate("Site", "%1中的字符“%2”无法保存在文件中，请换用其他字符。").arg(siteTextLabel(field), *bad);
     if (toGbk(text).size() > field.maxBytes())
-        return tr("%1最多 %2 个字节（一个汉字占两个字节）").arg(siteTextLabel(field)).arg(field.maxBytes());
+        return QCoreApplication::translate("Site", "%1最多 %2 个字节（一个汉字占两个字节）").arg(siteTextLabel(field)).arg(field.maxBytes());
     return std::nullopt;
 }
 
@@ -101,18 +102,18 @@ std::optional<QString> checkSite(const Site &site)
 {
     QString error;
     if (!std::isfinite(site.height) || site.height < SiteRange::MinHeight || site.height > SiteRange::MaxHeight)
-        return QStringLiteral("高度必须在 -1000 到 10000 米之间");
+        return QCoreApplication::translate("Site", "高度必须在 -1000 到 10000 米之间");
     if (site.verticalSectionAzimuth
         && !(*site.verticalSectionAzimuth >= 0 && *site.verticalSectionAzimuth <= 360))
-        return QStringLiteral("视平移方位必须在 0 到 360 之间");
+        return QCoreApplication::translate("Site", "视平移方位必须在 0 到 360 之间");
     if (!site.date.isValid())
-        return QStringLiteral("日期无效");
+        return QCoreApplication::translate("Site", "日期无效");
     if (site.fieldScale && !(*site.fieldScale > 0 && *site.fieldScale <= SiteRange::MaxFieldScale))
-        return tr("磁场标定系数必须大于 0，且不超过 %1").arg(SiteRange::MaxFieldScale, 0, 'f', 0);
+        return QCoreApplication::translate("Site", "磁场标定系数必须大于 0，且不超过 %1").arg(SiteRange::MaxFieldScale, 0, 'f', 0);
     if (site.dogLegLimit && !(*site.dogLegLimit > 0 && *site.dogLegLimit <= SiteRange::MaxDogLegLimit))
-        return tr("狗腿度限值必须大于 0，且不超过 %1 °/30m").arg(SiteRange::MaxDogLegLimit, 0, 'f', 0);
+        return QCoreApplication::translate("Site", "狗腿度限值必须大于 0，且不超过 %1 °/30m").arg(SiteRange::MaxDogLegLimit, 0, 'f', 0);
     if (site.probeStart && (!site.probeStart->isValid() || site.probeStart->date().year() < 1))
-        return tr("探管启动时间无效");
+        return QCoreApplication::translate("Site", "探管启动时间无效");
     for (const SiteTextField &f : TextFields) {
         if (const auto why = checkSiteText(f, site.*f.member))
             return why;
@@ -164,9 +165,9 @@ std::optional<Site> parseSite(const QByteArray &json, QString *error)
     QJsonParseError parse;
     const QJsonDocument doc = QJsonDocument::fromJson(json, &parse);
     if (parse.error != QJsonParseError::NoError)
-        return fail(json.trimmed().isEmpty() ? QStringLiteral("文件是空的") : QStringLiteral("不是有效的 JSON（%1）").arg(parse.errorString()));
+        return fail(json.trimmed().isEmpty() ? QCoreApplication::translate("Site", "文件是空的") : QCoreApplication::translate("Site", "不是有效的 JSON（%1）").arg(parse.errorString()));
     if (!doc.isObject())
-        return fail(QStringLiteral("不是 JSON 对象"));
+        return fail(QCoreApplication::translate("Site", "不是 JSON 对象"));
     const QJsonObject o = doc.object();
     Site s;
     const QJsonValue lat = o.value(QStringLiteral("latitude"));
@@ -175,29 +176,29 @@ std::optional<Site> parseSite(const QByteArray &json, QString *error)
     const QJsonValue height = o.value(QStringLiteral("height"));
     const QJsonValue vs = o.value(QStringLiteral("verticalSectionAzimuth"));
     if (!lat.isDouble() || !lon.isDouble())
-        return fail(QStringLiteral("纬度和经度必须是数字"));
+        return fail(QCoreApplication::translate("Site", "纬度和经度必须是数字"));
     if (!date.isString())
-        return fail(QStringLiteral("缺少日期"));
+        return fail(QCoreApplication::translate("Site", "缺少日期"));
     if (!height.isUndefined() && !height.isDouble())
-        return fail(QStringLiteral("高度必须是数字"));
+        return fail(QCoreApplication::translate("Site", "高度必须是数字"));
     if (!vs.isUndefined() && !vs.isDouble())
-        return fail(QStringLiteral("视平移方位必须是数字"));
+        return fail(QCoreApplication::translate("Site", "视平移方位必须是数字"));
     s.latitude = lat.toDouble();
     s.longitude = lon.toDouble();
     s.height = height.toDouble(0.0);
     const QString dateText = date.toString();
     s.date = QDate::fromString(dateText, QString::fromLatin1(DateFormat));
     if (dateText.size() != 10 || !s.date.isValid())
-        return fail(QStringLiteral("日期 \"%1\" 不是 YYYY-MM-DD 格式的日期").arg(dateText));
+        return fail(QCoreApplication::translate("Site", "日期 \"%1\" 不是 YYYY-MM-DD 格式的日期").arg(dateText));
     if (vs.isDouble())
         s.verticalSectionAzimuth = vs.toDouble();
     const QJsonValue scale = o.value(QStringLiteral("fieldScale"));
     const QJsonValue dogLeg = o.value(QStringLiteral("dogLegLimit"));
     const QJsonValue start = o.value(QStringLiteral("probeStart"));
     if (!scale.isUndefined() && !scale.isDouble())
-        return fail(tr("磁场标定系数必须是数字"));
+        return fail(QCoreApplication::translate("Site", "磁场标定系数必须是数字"));
     if (!dogLeg.isUndefined() && !dogLeg.isDouble())
-        return fail(tr("狗腿度限值必须是数字"));
+        return fail(QCoreApplication::translate("Site", "狗腿度限值必须是数字"));
     if (scale.isDouble())
         s.fieldScale = scale.toDouble();
     if (dogLeg.isDouble())
@@ -205,12 +206,12 @@ std::optional<Site> parseSite(const QByteArray &json, QString *error)
     if (!start.isUndefined()) {
         s.probeStart = parseProbeStart(start.toString());
         if (!s.probeStart)
-            return fail(tr("探管启动时间 \"%1\" 不是 YYYY-MM-DD HH:MM:SS 格式").arg(start.toString()));
+            return fail(QCoreApplication::translate("Site", "探管启动时间 \"%1\" 不是 YYYY-MM-DD HH:MM:SS 格式").arg(start.toString()));
     }
     for (const SiteTextField &f : TextFields) {
         const QJsonValue text = o.value(QString::fromLatin1(f.key));
         if (!text.isUndefined() && !text.isString())
-            return fail(tr("%1必须是文字").arg(siteTextLabel(f)));
+            return fail(QCoreApplication::translate("Site", "%1必须是文字").arg(siteTextLabel(f)));
         s.*f.member = text.toString();
     }
     if (const auto why = checkSite(s))
@@ -226,7 +227,7 @@ SiteRead readSite(const QString &documentPath)
     if (!info.exists() && !info.isSymLink())
         return r;
     if (info.isDir()) {
-        r.error = siteMessage(path, QStringLiteral("这是一个文件夹"));
+        r.error = siteMessage(path, QCoreApplication::translate("Site", "这是一个文件夹"));
         return r;
     }
     QFile f(path);
@@ -237,7 +238,7 @@ SiteRead readSite(const QString &documentPath)
     // A site file is a few lines; anything much larger is not one.
     const QByteArray bytes = f.read(64 * 1024 + 1);
     if (bytes.size() > 64 * 1024) {
-        r.error = siteMessage(path, QStringLiteral("文件过大"));
+        r.error = siteMessage(path, QCoreApplication::translate("Site", "文件过大"));
         return r;
     }
     QString why;
@@ -250,22 +251,16 @@ SiteRead readSite(const QString &documentPath)
 bool writeSite(const QString &documentPath, const Site &site, QString *error)
 {
     const QString path = siteFilePath(documentPath);
-    QSaveFile f(path);
     auto fail = [&](const QString &why) {
-        f.cancelWriting();
         if (error)
-            *error = QStringLiteral("无法写入井场文件 %1：%2").arg(QDir::toNativeSeparators(path), why);
+            *error = QCoreApplication::translate("Site", "无法写入井场文件 %1：%2").arg(QDir::toNativeSeparators(path), why);
         return false;
     };
     if (const auto why = checkSite(site))
         return fail(*why);
-    if (!f.open(QIODevice::WriteOnly))
-        return fail(fileErrorReason(f));
-    const QByteArray bytes = siteJson(site);
-    if (f.write(bytes) != bytes.size())
-        return fail(fileErrorReason(f));
-    if (!f.commit())
-        return fail(fileErrorReason(f));
+    QString why;
+    if (!writeOutput(path, siteJson(site), &why))
+        return fail(why);
     return true;
 }
 

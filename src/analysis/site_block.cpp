@@ -21,11 +21,6 @@ constexpr std::size_t VersionAt = 76, FlagsAt = 78, LatitudeAt = 80, LongitudeAt
                       DateAt = 104, StartDateAt = 108, StartTimeAt = 112, AzimuthAt = 120, ScaleAt = 128,
                       DogLegAt = 136;
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("Site", text);
-}
-
 std::uint32_t dateNumber(QDate d)
 {
     return static_cast<std::uint32_t>(d.year() * 10000 + d.month() * 100 + d.day());
@@ -75,11 +70,11 @@ SiteBlockRead readSiteBlock(const SurveyHeader &header)
     const std::uint8_t *p = header.bytes.data();
     const std::uint16_t version = le::u16(p + VersionAt);
     if (version != SiteBlock::Version) {
-        r.error = tr("文件中的井场数据版本为 %1，本程序无法识别，已忽略").arg(version);
+        r.error = QCoreApplication::translate("Site", "文件中的井场数据版本为 %1，本程序无法识别，已忽略").arg(version);
         return r;
     }
     if (le::u32(p + SiteBlock::ChecksumOffset) != checksumOf(header)) {
-        r.error = tr("文件中的井场数据已损坏（校验不符），已忽略");
+        r.error = QCoreApplication::translate("Site", "文件中的井场数据已损坏（校验不符），已忽略");
         return r;
     }
     r.present = true;
@@ -110,7 +105,7 @@ SiteBlockRead readSiteBlock(const SurveyHeader &header)
         s.*f.member = fromGbk(std::string_view(begin, n));
     }
     if (const auto why = checkSite(s)) {
-        r.error = tr("文件中的井场无效，已忽略：%1").arg(*why);
+        r.error = QCoreApplication::translate("Site", "文件中的井场无效，已忽略：%1").arg(*why);
         return r;
     }
     r.site = std::move(s);

@@ -2,6 +2,8 @@
 
 #include "analysis/shot_time.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -170,17 +172,17 @@ std::optional<QString> checkStopTolerance(const StopTolerance &t)
 {
     auto outside = [](double v, double low, double high) { return !(v >= low && v <= high); };
     if (outside(t.inclination, 0, 180))
-        return QStringLiteral("the inclination limit must lie between 0 and 180 degrees");
+        return QCoreApplication::translate("Stops", "井斜极差限值必须在 0 到 180 度之间");
     if (outside(t.azimuth, 0, 360))
-        return QStringLiteral("the azimuth limit must lie between 0 and 360 degrees");
+        return QCoreApplication::translate("Stops", "方位极差限值必须在 0 到 360 度之间");
     if (outside(t.gravity, 0, 10))
-        return QStringLiteral("the total gravity limit must lie between 0 and 10");
+        return QCoreApplication::translate("Stops", "总加速度极差限值必须在 0 到 10 之间");
     if (outside(t.field, 0, 1000000))
-        return QStringLiteral("the total field limit must lie between 0 and 1000000");
+        return QCoreApplication::translate("Stops", "总磁场极差限值必须在 0 到 1000000 之间");
     if (outside(t.minDuration, 0, 86400))
-        return QStringLiteral("the shortest stop must lie between 0 and 86400 seconds");
+        return QCoreApplication::translate("Stops", "最短停留时间必须在 0 到 86400 秒之间");
     if (outside(t.minInclinationForAzimuth, 0, 180))
-        return QStringLiteral("the inclination below which azimuths are left out must lie between 0 and 180 degrees");
+        return QCoreApplication::translate("Stops", "不计方位的井斜下限必须在 0 到 180 度之间");
     return std::nullopt;
 }
 

@@ -11,11 +11,6 @@ namespace zolm {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("SurveyWarnings", text);
-}
-
 QString metres(double v)
 {
     return QString::number(v, 'f', 2);
@@ -81,11 +76,11 @@ std::vector<bool> keptInOrder(const std::vector<Shot> &shots)
 QString skippedText(const SkippedPoint &s)
 {
     switch (s.reason) {
-    case SkipReason::NoDepth: return tr("测点 %1 已选择但没有井深，未参与轨迹计算").arg(s.point);
-    case SkipReason::NotANumber: return tr("测点 %1 的井斜或方位无效，未参与轨迹计算").arg(s.point);
-    case SkipReason::NotBelowTieIn: return tr("测点 %1 的井深不在连接点以下，未参与轨迹计算").arg(s.point);
-    case SkipReason::SameDepth: return tr("测点 %1 与测点 %2 井深相同，未参与轨迹计算").arg(s.point).arg(s.samePoint);
-    case SkipReason::OppositeDirection: return tr("测点 %1 与上一测点方向相反，未参与轨迹计算").arg(s.point);
+    case SkipReason::NoDepth: return QCoreApplication::translate("SurveyWarnings", "测点 %1 已选择但没有井深，未参与轨迹计算").arg(s.point);
+    case SkipReason::NotANumber: return QCoreApplication::translate("SurveyWarnings", "测点 %1 的井斜或方位无效，未参与轨迹计算").arg(s.point);
+    case SkipReason::NotBelowTieIn: return QCoreApplication::translate("SurveyWarnings", "测点 %1 的井深不在连接点以下，未参与轨迹计算").arg(s.point);
+    case SkipReason::SameDepth: return QCoreApplication::translate("SurveyWarnings", "测点 %1 与测点 %2 井深相同，未参与轨迹计算").arg(s.point).arg(s.samePoint);
+    case SkipReason::OppositeDirection: return QCoreApplication::translate("SurveyWarnings", "测点 %1 与上一测点方向相反，未参与轨迹计算").arg(s.point);
     }
     return {};
 }
@@ -140,13 +135,13 @@ std::vector<SurveyWarning> surveyWarnings(const SurveyData &survey, const Trajec
         }
         QString context;
         if (before && after)
-            context = tr("按测量时间应在井深 %1 米和 %2 米之间").arg(metres(before->depth), metres(after->depth));
+            context = QCoreApplication::translate("SurveyWarnings", "按测量时间应在井深 %1 米和 %2 米之间").arg(metres(before->depth), metres(after->depth));
         else if (before)
-            context = tr("按测量时间应在井深 %1 米之后").arg(metres(before->depth));
+            context = QCoreApplication::translate("SurveyWarnings", "按测量时间应在井深 %1 米之后").arg(metres(before->depth));
         else if (after)
-            context = tr("按测量时间应在井深 %1 米之前").arg(metres(after->depth));
+            context = QCoreApplication::translate("SurveyWarnings", "按测量时间应在井深 %1 米之前").arg(metres(after->depth));
         out.push_back({SurveyWarningKind::DepthOrder, shots[i].point,
-                       tr("测点 %1 的井深 %2 米与测量时间的顺序不符（%3），请检查是否输错")
+                       QCoreApplication::translate("SurveyWarnings", "测点 %1 的井深 %2 米与测量时间的顺序不符（%3），请检查是否输错")
                            .arg(shots[i].point)
                            .arg(metres(shots[i].depth), context)});
     }
@@ -158,7 +153,7 @@ std::vector<SurveyWarning> surveyWarnings(const SurveyData &survey, const Trajec
     if (site && usableDeclination(survey.header.declination()) == 0) {
         if (const auto field = siteField(*site); field && std::fabs(field->declination) >= 0.005) {
             out.push_back({SurveyWarningKind::ZeroDeclination, -1,
-                           tr("已设置井场，但磁偏角为 0：方位未作磁偏角校正（井场地磁模型的磁偏角为 %1°）")
+                           QCoreApplication::translate("SurveyWarnings", "已设置井场，但磁偏角为 0：方位未作磁偏角校正（井场地磁模型的磁偏角为 %1°）")
                                .arg(QString::number(field->declination, 'f', 2))});
         }
     }
@@ -168,12 +163,12 @@ std::vector<SurveyWarning> surveyWarnings(const SurveyData &survey, const Trajec
         // Above the limit as the warning shows it (two decimals): 3.004 is not above 3.
         if (!(st.dls >= limit + 0.005))
             continue;
-        QString text = tr("测点 %1（井深 %2 米）的狗腿度 %3°/30m 超过限值 %4°/30m")
+        QString text = QCoreApplication::translate("SurveyWarnings", "测点 %1（井深 %2 米）的狗腿度 %3°/30m 超过限值 %4°/30m")
                            .arg(st.point)
                            .arg(metres(st.md), QString::number(st.dls, 'f', 2), QString::number(limit, 'g', 6));
         // From the tie-in, a steep first station is the mark of depths counted the wrong way.
         if (i == 0)
-            text += tr("（从连接点算起：请检查井深方向，下钻时测量的数据自动井深应逐点递增）");
+            text += QCoreApplication::translate("SurveyWarnings", "（从连接点算起：请检查井深方向，下钻时测量的数据自动井深应逐点递增）");
         out.push_back({SurveyWarningKind::DogLeg, st.point, text});
     }
     return out;

@@ -57,6 +57,7 @@ double closureAzimuthOf(double north, double east)
 
 QString skipReasonText(const SkippedPoint &skipped)
 {
+    // A value of trajectory --json's "skipped" list: data, not translated.
     switch (skipped.reason) {
     case SkipReason::NotANumber: return QStringLiteral("value not a number");
     case SkipReason::NoDepth: return QStringLiteral("no depth");

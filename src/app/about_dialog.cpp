@@ -2,6 +2,7 @@
 
 #include "app/message_box.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -26,16 +27,16 @@ QIcon programIcon()
 
 QString programVersionLine()
 {
-    return QStringLiteral("ZOLM 程序版本 %1").arg(QStringLiteral(ZOLM_VERSION));
+    return QCoreApplication::translate("zolm::app::CAboutDlg", "ZOLM 程序版本 %1").arg(QStringLiteral(ZOLM_VERSION));
 }
 
 CAboutDlg::CAboutDlg(QWidget *parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("关于ZOLM电子多点测斜仪主程序"));
+    setWindowTitle(QCoreApplication::translate("zolm::app::CAboutDlg", "关于ZOLM电子多点测斜仪主程序"));
     auto *icon = new QLabel(this);
     icon->setPixmap(programIcon().pixmap(48, 48));
     auto *texts = new QVBoxLayout;
-    texts->addWidget(new QLabel(QStringLiteral("nZOLM 1.01(120) 版 (200507250825)"), this));
+    texts->addWidget(new QLabel(QCoreApplication::translate("zolm::app::CAboutDlg", "nZOLM 1.01(120) 版 (200507250825)"), this));
     texts->addWidget(new QLabel(programVersionLine(), this));
     auto *row = new QHBoxLayout;
     row->addWidget(icon, 0, Qt::AlignTop);

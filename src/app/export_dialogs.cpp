@@ -6,6 +6,7 @@
 #include "table/survey_table.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -34,25 +35,25 @@ QListWidget *itemList(QWidget *parent)
 CExportFormatDlg::CExportFormatDlg(SettingsStore &store, QWidget *parent)
     : QDialog(parent), m_store(store), m_lists(ExportSettings::readForDialog(store))
 {
-    setWindowTitle(QString::fromUtf8(ExportDialog::FormatTitle));
+    setWindowTitle(tr("设置导出文件格式"));
     m_available = itemList(this);
     m_chosen = itemList(this);
-    m_title = new QCheckBox(QStringLiteral("导出标题，并放在文件第一行"), this);
-    m_space = new QRadioButton(QStringLiteral("用空格分隔"), this);
-    m_comma = new QRadioButton(QStringLiteral("用逗号分隔"), this);
+    m_title = new QCheckBox(tr("导出标题，并放在文件第一行"), this);
+    m_space = new QRadioButton(tr("用空格分隔"), this);
+    m_comma = new QRadioButton(tr("用逗号分隔"), this);
 
-    auto *addButton = new QPushButton(QStringLiteral("加入导出文件"), this);
-    auto *removeButton = new QPushButton(QStringLiteral("删除"), this);
-    auto *upButton = new QPushButton(QStringLiteral("向上移动"), this);
-    auto *downButton = new QPushButton(QStringLiteral("向下移动"), this);
+    auto *addButton = new QPushButton(tr("加入导出文件"), this);
+    auto *removeButton = new QPushButton(tr("删除"), this);
+    auto *upButton = new QPushButton(tr("向上移动"), this);
+    auto *downButton = new QPushButton(tr("向下移动"), this);
     connect(addButton, &QPushButton::clicked, this, &CExportFormatDlg::add);
     connect(removeButton, &QPushButton::clicked, this, &CExportFormatDlg::remove);
     connect(upButton, &QPushButton::clicked, this, &CExportFormatDlg::up);
     connect(downButton, &QPushButton::clicked, this, &CExportFormatDlg::down);
 
     auto *grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("原始数据"), this), 0, 0);
-    grid->addWidget(new QLabel(QStringLiteral("导出数据（有先后顺序）"), this), 0, 2);
+    grid->addWidget(new QLabel(tr("原始数据"), this), 0, 0);
+    grid->addWidget(new QLabel(tr("导出数据（有先后顺序）"), this), 0, 2);
     grid->addWidget(m_available, 1, 0);
     auto *middle = new QVBoxLayout;
     middle->addStretch();
@@ -66,9 +67,9 @@ CExportFormatDlg::CExportFormatDlg(SettingsStore &store, QWidget *parent)
     grid->addWidget(m_chosen, 1, 2);
 
     auto *options = new QVBoxLayout;
-    options->addWidget(new QLabel(QStringLiteral("是否导出项目标题?"), this));
+    options->addWidget(new QLabel(tr("是否导出项目标题?"), this));
     options->addWidget(m_title);
-    options->addWidget(new QLabel(QStringLiteral("数据之间用什么分隔?"), this));
+    options->addWidget(new QLabel(tr("数据之间用什么分隔?"), this));
     options->addWidget(m_space);
     options->addWidget(m_comma);
 
@@ -98,6 +99,8 @@ CExportFormatDlg::CExportFormatDlg(SettingsStore &store, QWidget *parent)
 
 void CExportFormatDlg::fillLists(int selectChosen)
 {
+    // The items under their labels in every language: the labels are the export file's title
+    // line and the settings' keys, so the list shows what the file will say.
     m_available->clear();
     for (const int id : m_lists.available())
         m_available->addItem(exportItemLabel(id));
@@ -154,7 +157,8 @@ QString askExportFileName(QWidget *parent)
     FileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters(QString::fromUtf8(ExportDialog::Filters).split(QStringLiteral(";;")));
+    dialog.setNameFilters(QCoreApplication::translate("zolm::app::CExportFormatDlg", "文本文件 (*.txt);;所有文件 (*.*)")
+                              .split(QStringLiteral(";;")));
     dialog.setDefaultSuffix(QString::fromUtf8(ExportDialog::DefaultSuffix));
     dialog.selectFile(QString::fromUtf8(ExportDialog::DefaultName));
     // The overwrite question is asked by the dialog itself.

@@ -2,8 +2,9 @@
 #include "app/about_dialog.h"
 #include "app/file_dialog.h"
 #include "app/main_frame.h"
-#include "app/qt_translations.h"
 #include "platform/fonts.h"
+#include "platform/language.h"
+#include "platform/settings.h"
 
 #include <QApplication>
 #include <QFont>
@@ -12,8 +13,13 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    zolm::app::installQtTranslations(app);
+    {
+        // The language the user chose (ZOLM_LANG, else 帮助 → 语言), never the system's.
+        zolm::SettingsStore settings;
+        zolm::installLanguage(app, zolm::chosenLanguage(settings, std::nullopt));
+    }
     zolm::app::guardFileDialogs(app);
+    // The program's name for the system (not shown in its windows): the same in every language.
     QApplication::setApplicationName(QStringLiteral("ZOLM多点程序"));
     QApplication::setOrganizationName(QStringLiteral("Vexmoor"));
     QApplication::setApplicationVersion(QStringLiteral(ZOLM_VERSION));

@@ -2,7 +2,6 @@
 
 #include "probe/port_choice.h"
 
-#include "analysis/site_block.h"
 #include "analysis/survey_warnings.h"
 #include "analysis/trajectory.h"
 #include "app/about_dialog.h"
@@ -10,6 +9,7 @@
 #include "app/analysis/trajectory_window.h"
 #include "app/export_dialogs.h"
 #include "app/file_dialog.h"
+#include "app/language_menu.h"
 #include "app/manual_window.h"
 #include "app/message_box.h"
 #include "app/probe_ui.h"
@@ -55,8 +55,8 @@ namespace {
 
 constexpr int RecentFileCount = 10;
 constexpr int WarningWidth = 420; // pixels of the status bar's warning
-const char *const FrameTitle = "VexmoorZOLM电子单多点测斜仪";
-const char *const DocumentFilter = "ZOLM文件 (*.ZLM)";
+const char *const FrameTitle = QT_TRANSLATE_NOOP("zolm::app::CMainFrame", "VexmoorZOLM电子单多点测斜仪");
+const char *const DocumentFilter = QT_TRANSLATE_NOOP("zolm::app::CMainFrame", "ZOLM文件 (*.ZLM)");
 const char *const TrajectoryProgram = "caculate.exe";
 const char *const TrajectoryCode = "5038216";
 #ifdef Q_OS_WIN
@@ -125,8 +125,9 @@ std::optional<QString> notExactlySurveyWarning(const QString &path, const CNDrav
 {
     if (doc.openedExactly())
         return std::nullopt;
-    return QStringLiteral("文件 %1 不完全是一个测斜数据文件（%2），已尽量读出其中的数据。\n\n"
-                          "为保护原文件，保存时只能另存为其它文件名。")
+    return QCoreApplication::translate("zolm::app::CMainFrame",
+                                       "文件 %1 不完全是一个测斜数据文件（%2），已尽量读出其中的数据。\n\n"
+                                       "为保护原文件，保存时只能另存为其它文件名。")
         .arg(QDir::toNativeSeparators(path), doc.inexactReason());
 }
 
@@ -189,7 +190,7 @@ void PortBox::showPopup()
 
 CPortSelectDlg::CPortSelectDlg(const QString &current, bool verifyRead, QWidget *parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("选择通讯口"));
+    setWindowTitle(tr("选择通讯口"));
     m_box = new PortBox(this);
     const int i = m_box->findText(current);
     if (i >= 0)
@@ -203,7 +204,7 @@ CPortSelectDlg::CPortSelectDlg(const QString &current, bool verifyRead, QWidget 
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("选择电脑与探管连接的通讯口"), this));
+    layout->addWidget(new QLabel(tr("选择电脑与探管连接的通讯口"), this));
     layout->addWidget(m_box);
     m_verify = new QCheckBox(tr("读取时校验数据"), this);
     m_verify->setObjectName(QStringLiteral("verifyRead"));
@@ -230,7 +231,7 @@ CMainFrame::CMainFrame(QWidget *parent) : QMainWindow(parent)
     m_startDirectory = QDir::currentPath();
     m_trajectoryAvailable = QFileInfo::exists(QDir(m_startDirectory).filePath(QString::fromLatin1(TrajectoryProgram)));
 
-    m_view = new CNDravikView(m_table, this);
+    m_view = new CNDravikView(m_session.table(), this);
     setCentralWidget(m_view);
 
     createCommands();
@@ -272,9 +273,9 @@ QAction *CMainFrame::addCommand(int id, const QString &text, const QString &prom
 
 void CMainFrame::createCommands()
 {
-    connect(addCommand(CmdOpen, QStringLiteral("打开(&O)..."), QStringLiteral("打开一个现有文档")),
+    connect(addCommand(CmdOpen, tr("打开(&O)..."), tr("打开一个现有文档")),
             &QAction::triggered, this, [this] {
-                FileDialog dialog(this, QString(), QString::fromUtf8(DocumentFilter));
+                FileDialog dialog(this, QString(), tr(DocumentFilter));
                 dialog.setAcceptMode(QFileDialog::AcceptOpen);
                 dialog.setFileMode(QFileDialog::ExistingFile);
                 if (!maybeSave() || dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -282,30 +283,30 @@ void CMainFrame::createCommands()
                 openDocument(dialog.selectedFiles().first(), false);
             });
     command(CmdOpen)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    connect(addCommand(CmdNew, QStringLiteral("新建(&N)")), &QAction::triggered, this, [this] { newDocument(); });
+    connect(addCommand(CmdNew, tr("新建(&N)")), &QAction::triggered, this, [this] { newDocument(); });
     command(CmdNew)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     addAction(command(CmdNew)); // no menu item; the key alone
-    connect(addCommand(CmdSave, QStringLiteral("保存(&S)"), QStringLiteral("保存活动文档")), &QAction::triggered,
+    connect(addCommand(CmdSave, tr("保存(&S)"), tr("保存活动文档")), &QAction::triggered,
             this, [this] { save(); });
     command(CmdSave)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    connect(addCommand(CmdSaveAs, QStringLiteral("另存为(&A)..."), QStringLiteral("用新名称保存活动文档")),
+    connect(addCommand(CmdSaveAs, tr("另存为(&A)..."), tr("用新名称保存活动文档")),
             &QAction::triggered, this, [this] { saveAs(); });
-    connect(addCommand(CmdExport, QStringLiteral("导出数据"), QStringLiteral("按设定的格式导出数据文件")),
+    connect(addCommand(CmdExport, tr("导出数据"), tr("按设定的格式导出数据文件")),
             &QAction::triggered, this, &CMainFrame::exportData);
-    connect(addCommand(CmdExportFormat, QStringLiteral("设定导出数据格式"), QStringLiteral("设定导出数据格式")),
+    connect(addCommand(CmdExportFormat, tr("设定导出数据格式"), tr("设定导出数据格式")),
             &QAction::triggered, this, &CMainFrame::exportFormat);
-    connect(addCommand(CmdPrint, QStringLiteral("打印(&P)..."), QStringLiteral("打印活动文档")), &QAction::triggered,
-            this, [this] { m_printing->print(this, m_table); });
+    connect(addCommand(CmdPrint, tr("打印(&P)..."), tr("打印活动文档")), &QAction::triggered,
+            this, [this] { m_printing->print(this, table()); });
     command(CmdPrint)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    connect(addCommand(CmdPrintDirect, QStringLiteral("直接打印")), &QAction::triggered, this,
-            [this] { m_printing->printDirect(this, m_table); });
-    connect(addCommand(CmdPrintPreview, QStringLiteral("打印预览(&V)"), QStringLiteral("显示整页")),
-            &QAction::triggered, this, [this] { m_printing->preview(this, m_table); });
-    connect(addCommand(CmdBarPrint, QStringLiteral("打印")), &QAction::triggered, this,
-            [this] { m_printing->print(this, m_table); });
-    connect(addCommand(CmdBarPreview, QStringLiteral("打印预览")), &QAction::triggered, this,
-            [this] { m_printing->preview(this, m_table); });
-    connect(addCommand(CmdPrintSetup, QStringLiteral("打印设置(&R)..."), QStringLiteral("改变打印机及打印选项")),
+    connect(addCommand(CmdPrintDirect, tr("直接打印")), &QAction::triggered, this,
+            [this] { m_printing->printDirect(this, table()); });
+    connect(addCommand(CmdPrintPreview, tr("打印预览(&V)"), tr("显示整页")),
+            &QAction::triggered, this, [this] { m_printing->preview(this, table()); });
+    connect(addCommand(CmdBarPrint, tr("打印")), &QAction::triggered, this,
+            [this] { m_printing->print(this, table()); });
+    connect(addCommand(CmdBarPreview, tr("打印预览")), &QAction::triggered, this,
+            [this] { m_printing->preview(this, table()); });
+    connect(addCommand(CmdPrintSetup, tr("打印设置(&R)..."), tr("改变打印机及打印选项")),
             &QAction::triggered, this, [this] {
                 QPageSetupDialog dialog(&m_printing->printer(), this);
                 dialog.exec();
@@ -316,11 +317,11 @@ void CMainFrame::createCommands()
         int id;
         const char *text;
         ReportLayout layout;
-    } layoutCommands[] = {{CmdLayoutMulti, "选多点方式打印", ReportLayout::MultiPoint},
-                          {CmdLayoutSingle, "选单点方式打印", ReportLayout::SinglePoint},
-                          {CmdLayoutEconomy, "选经济方式打印", ReportLayout::Economy}};
+    } layoutCommands[] = {{CmdLayoutMulti, QT_TR_NOOP("选多点方式打印"), ReportLayout::MultiPoint},
+                          {CmdLayoutSingle, QT_TR_NOOP("选单点方式打印"), ReportLayout::SinglePoint},
+                          {CmdLayoutEconomy, QT_TR_NOOP("选经济方式打印"), ReportLayout::Economy}};
     for (const auto &c : layoutCommands) {
-        QAction *a = addCommand(c.id, QString::fromUtf8(c.text));
+        QAction *a = addCommand(c.id, tr(c.text));
         a->setCheckable(true);
         layouts->addAction(a);
         const ReportLayout layout = c.layout;
@@ -328,51 +329,51 @@ void CMainFrame::createCommands()
     }
     command(CmdLayoutMulti)->setChecked(true);
 
-    connect(addCommand(CmdExit, QStringLiteral("退出(&X)"), QStringLiteral("退出应用程序；提示保存文档")),
+    connect(addCommand(CmdExit, tr("退出(&X)"), tr("退出应用程序；提示保存文档")),
             &QAction::triggered, this, &QWidget::close);
 
     const auto probeCommand = [this](int id, const char *text, void (ProbeController::*op)()) {
-        QAction *a = addCommand(id, QString::fromUtf8(text));
+        QAction *a = addCommand(id, tr(text));
         connect(a, &QAction::triggered, this, [this, op] { (m_probe.get()->*op)(); });
         return a;
     };
-    probeCommand(CmdProbeSettings, "设置探管", &ProbeController::probeSettings);
-    probeCommand(CmdProbeInfo, "探管信息", &ProbeController::probeInfo)->setShortcut(Qt::Key_F2);
-    probeCommand(CmdRealTime, "实时输出", &ProbeController::realTime)->setShortcut(Qt::Key_F4);
-    probeCommand(CmdLinkTest, "测试通讯口", &ProbeController::linkTest);
-    connect(addCommand(CmdReadProbe, QStringLiteral("读取探管")), &QAction::triggered, this, [this] {
+    probeCommand(CmdProbeSettings, QT_TR_NOOP("设置探管"), &ProbeController::probeSettings);
+    probeCommand(CmdProbeInfo, QT_TR_NOOP("探管信息"), &ProbeController::probeInfo)->setShortcut(Qt::Key_F2);
+    probeCommand(CmdRealTime, QT_TR_NOOP("实时输出"), &ProbeController::realTime)->setShortcut(Qt::Key_F4);
+    probeCommand(CmdLinkTest, QT_TR_NOOP("测试通讯口"), &ProbeController::linkTest);
+    connect(addCommand(CmdReadProbe, tr("读取探管")), &QAction::triggered, this, [this] {
         // Without a port there is nothing to read: the question about saving would be in vain.
         if (m_probe->portChosen() && maybeSave())
             m_probe->readData();
     });
     command(CmdReadProbe)->setShortcut(Qt::Key_F3);
-    connect(addCommand(CmdSelectPort, QStringLiteral("选择通讯口")), &QAction::triggered, this,
+    connect(addCommand(CmdSelectPort, tr("选择通讯口")), &QAction::triggered, this,
             &CMainFrame::selectPortDialog);
 
     const auto viewCommand = [this](int id, const char *text, const char *prompt, void (CNDravikView::*op)()) {
-        connect(addCommand(id, QString::fromUtf8(text), QString::fromUtf8(prompt)), &QAction::triggered, this,
+        connect(addCommand(id, tr(text), tr(prompt)), &QAction::triggered, this,
                 [this, op] { (m_view->*op)(); });
     };
-    viewCommand(CmdCrew, "井队编号", "修改井队编号", &CNDravikView::editCrew);
-    viewCommand(CmdWell, "井号", "修改井号", &CNDravikView::editWell);
-    viewCommand(CmdDeclination, "磁偏角", "修改磁偏角", &CNDravikView::editDeclination);
-    viewCommand(CmdAutoDepth, "自动井深", "对选择的数据自动生成井深", &CNDravikView::autoDepth);
+    viewCommand(CmdCrew, QT_TR_NOOP("井队编号"), QT_TR_NOOP("修改井队编号"), &CNDravikView::editCrew);
+    viewCommand(CmdWell, QT_TR_NOOP("井号"), QT_TR_NOOP("修改井号"), &CNDravikView::editWell);
+    viewCommand(CmdDeclination, QT_TR_NOOP("磁偏角"), QT_TR_NOOP("修改磁偏角"), &CNDravikView::editDeclination);
+    viewCommand(CmdAutoDepth, QT_TR_NOOP("自动井深"), QT_TR_NOOP("对选择的数据自动生成井深"), &CNDravikView::autoDepth);
     connect(addCommand(CmdImportTally, tr("导入井深记录..."), tr("按司钻的井深记录（时间 井深）为各测点停留填入井深")),
             &QAction::triggered, this, &CMainFrame::importTally);
-    viewCommand(CmdCheckAll, "选择全部数据", "选择全部数据", &CNDravikView::checkAll);
-    viewCommand(CmdCheckNone, "全部不选择", "全部不选择", &CNDravikView::checkNone);
-    viewCommand(CmdInvert, "反向选择", "反向选择", &CNDravikView::invertChecks);
+    viewCommand(CmdCheckAll, QT_TR_NOOP("选择全部数据"), QT_TR_NOOP("选择全部数据"), &CNDravikView::checkAll);
+    viewCommand(CmdCheckNone, QT_TR_NOOP("全部不选择"), QT_TR_NOOP("全部不选择"), &CNDravikView::checkNone);
+    viewCommand(CmdInvert, QT_TR_NOOP("反向选择"), QT_TR_NOOP("反向选择"), &CNDravikView::invertChecks);
     connect(addCommand(CmdPickStations, tr("自动选点"),
                        tr("找出探管停留的测站，每个测站勾选一个代表测点，其余测点取消勾选")),
             &QAction::triggered, this, [this] { m_view->pickStations(); });
-    viewCommand(CmdReverse, "颠倒顺序", "颠倒顺序", &CNDravikView::reverseOrder);
+    viewCommand(CmdReverse, QT_TR_NOOP("颠倒顺序"), QT_TR_NOOP("颠倒顺序"), &CNDravikView::reverseOrder);
     const auto modeCommand = [this](int id, const char *text, const char *prompt, DisplayMode mode) {
-        connect(addCommand(id, QString::fromUtf8(text), QString::fromUtf8(prompt)), &QAction::triggered, this,
+        connect(addCommand(id, tr(text), tr(prompt)), &QAction::triggered, this,
                 [this, mode] { m_view->showPoints(mode); });
     };
-    modeCommand(CmdHideChecked, "隐藏选择的数据", "隐藏选择的数据", DisplayMode::HideChecked);
-    modeCommand(CmdOnlyChecked, "只显示选择的数据", "只显示选择的数据(隐藏未选择的数据)", DisplayMode::OnlyChecked);
-    modeCommand(CmdShowAll, "显示全部数据", "显示全部数据", DisplayMode::AllPoints);
+    modeCommand(CmdHideChecked, QT_TR_NOOP("隐藏选择的数据"), QT_TR_NOOP("隐藏选择的数据"), DisplayMode::HideChecked);
+    modeCommand(CmdOnlyChecked, QT_TR_NOOP("只显示选择的数据"), QT_TR_NOOP("只显示选择的数据(隐藏未选择的数据)"), DisplayMode::OnlyChecked);
+    modeCommand(CmdShowAll, QT_TR_NOOP("显示全部数据"), QT_TR_NOOP("显示全部数据"), DisplayMode::AllPoints);
 
     // F6 and Shift+F6 go between the table and the bars' controls.
     auto *nextPane = new QAction(this);
@@ -383,11 +384,11 @@ void CMainFrame::createCommands()
     connect(previousPane, &QAction::triggered, this, [this] { switchPane(true); });
     addActions({nextPane, previousPane});
 
-    connect(addCommand(CmdTrajectory, QStringLiteral("轨迹计算")), &QAction::triggered, this,
+    connect(addCommand(CmdTrajectory, tr("轨迹计算")), &QAction::triggered, this,
             &CMainFrame::launchTrajectory);
-    connect(addCommand(CmdSite, QStringLiteral("井场..."), QStringLiteral("设定井场位置和测量日期，由地磁模型得到磁偏角")),
+    connect(addCommand(CmdSite, tr("井场..."), tr("设定井场位置和测量日期，由地磁模型得到磁偏角")),
             &QAction::triggered, this, &CMainFrame::editSite);
-    QAction *qc = addCommand(CmdQc, QStringLiteral("质量检查"), QStringLiteral("用颜色标出质量检查不合格的测点"));
+    QAction *qc = addCommand(CmdQc, tr("质量检查"), tr("用颜色标出质量检查不合格的测点"));
     qc->setCheckable(true);
     connect(qc, &QAction::toggled, this, &CMainFrame::setQcShown);
     connect(addCommand(CmdReportPrint, tr("打印测斜报告..."), tr("打印测斜报告：井场、测点、质量检查、警告和签字栏")),
@@ -396,13 +397,13 @@ void CMainFrame::createCommands()
             &CMainFrame::previewSurveyReport);
     connect(addCommand(CmdReportPdf, tr("测斜报告另存为PDF..."), tr("把测斜报告保存为PDF文件")), &QAction::triggered,
             this, &CMainFrame::saveSurveyReportPdf);
-    connect(addCommand(CmdTrajectoryWindow, QStringLiteral("井眼轨迹"), QStringLiteral("显示井眼轨迹的测点表、水平投影图和垂直剖面图")),
+    connect(addCommand(CmdTrajectoryWindow, tr("井眼轨迹"), tr("显示井眼轨迹的测点表、水平投影图和垂直剖面图")),
             &QAction::triggered, this, &CMainFrame::showTrajectoryWindow);
-    addCommand(CmdHelp, QStringLiteral("帮助主题(&H)"))->setShortcut(Qt::Key_F1);
+    addCommand(CmdHelp, tr("帮助主题(&H)"))->setShortcut(Qt::Key_F1);
     // The manual is built into the program: no installed file is needed.
     connect(command(CmdHelp), &QAction::triggered, this, [this] { openManual(this); });
     installManualKey(this);
-    connect(addCommand(CmdAbout, QStringLiteral("关于 nDravik(&A)...")), &QAction::triggered, this, [this] {
+    connect(addCommand(CmdAbout, tr("关于 nDravik(&A)...")), &QAction::triggered, this, [this] {
         CAboutDlg about(this);
         about.exec();
     });
@@ -410,7 +411,7 @@ void CMainFrame::createCommands()
 
 void CMainFrame::createMenus()
 {
-    QMenu *file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
+    QMenu *file = menuBar()->addMenu(tr("文件(&F)"));
     for (const int id : {CmdOpen, CmdSave, CmdSaveAs})
         file->addAction(command(id));
     file->addSeparator();
@@ -426,12 +427,13 @@ void CMainFrame::createMenus()
     for (const int id : {CmdReportPrint, CmdReportPreview, CmdReportPdf})
         file->addAction(command(id));
     file->addSeparator();
-    m_recentMenu = file->addMenu(QStringLiteral("最近文件"));
+    m_recentMenu = file->addMenu(tr("最近文件"));
+    m_recentMenu->setObjectName(QStringLiteral("recentMenu"));
     file->addSeparator();
     file->addAction(command(CmdExit));
     updateRecentMenu();
 
-    QMenu *edit = menuBar()->addMenu(QStringLiteral("编辑(&E)"));
+    QMenu *edit = menuBar()->addMenu(tr("编辑(&E)"));
     for (const int id : {CmdCrew, CmdWell, CmdDeclination, CmdAutoDepth, CmdImportTally})
         edit->addAction(command(id));
     edit->addSeparator();
@@ -441,19 +443,20 @@ void CMainFrame::createMenus()
     for (const int id : {CmdReverse, CmdHideChecked, CmdOnlyChecked, CmdShowAll})
         edit->addAction(command(id));
 
-    QMenu *probeMenu = menuBar()->addMenu(QStringLiteral("探管(&P)"));
+    QMenu *probeMenu = menuBar()->addMenu(tr("探管(&P)"));
     for (const int id : {CmdLinkTest, CmdSelectPort})
         probeMenu->addAction(command(id));
     probeMenu->addSeparator();
     for (const int id : {CmdProbeSettings, CmdProbeInfo, CmdReadProbe, CmdRealTime})
         probeMenu->addAction(command(id));
 
-    QMenu *analysis = menuBar()->addMenu(QStringLiteral("分析(&A)"));
+    QMenu *analysis = menuBar()->addMenu(tr("分析(&A)"));
     for (const int id : {CmdSite, CmdQc, CmdTrajectoryWindow})
         analysis->addAction(command(id));
 
-    QMenu *help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
+    QMenu *help = menuBar()->addMenu(tr("帮助(&H)"));
     help->addAction(command(CmdHelp));
+    addLanguageMenu(help, m_settings);
     help->addAction(command(CmdAbout));
 
     // A closed menu leaves no prompt behind (its command, run after, may show its own text).
@@ -487,52 +490,52 @@ QToolButton *CMainFrame::barButton(QToolBar *bar, int id, const QString &text)
 void CMainFrame::createBars()
 {
     // Row 1.
-    barButton(newBar(128, QStringLiteral("文件")), CmdOpen, QStringLiteral("打开硬盘文件"));
+    barButton(newBar(128, tr("文件")), CmdOpen, tr("打开硬盘文件"));
 
-    QToolBar *port = newBar(135, QStringLiteral("通讯口"));
-    port->addWidget(new QLabel(QStringLiteral(" 通讯口 "), port));
+    QToolBar *port = newBar(135, tr("通讯口"));
+    port->addWidget(new QLabel(tr(" 通讯口 "), port));
     m_portBox = new PortBox(port);
     m_portBox->setObjectName(QStringLiteral("portBox"));
     m_portBox->setMinimumContentsLength(10);
     port->addWidget(m_portBox);
-    barButton(port, CmdLinkTest, QStringLiteral("测试端口"));
+    barButton(port, CmdLinkTest, tr("测试端口"));
 
-    QToolBar *settings = newBar(131, QStringLiteral("探管"));
-    barButton(settings, CmdProbeSettings, QStringLiteral("设置探管"));
-    barButton(settings, CmdProbeInfo, QStringLiteral("探管信息"));
-    barButton(newBar(130, QStringLiteral("读取")), CmdReadProbe, QStringLiteral("读取探管采集数据"));
-    barButton(newBar(134, QStringLiteral("实时")), CmdRealTime, QStringLiteral("实时输出数据"));
+    QToolBar *settings = newBar(131, tr("探管"));
+    barButton(settings, CmdProbeSettings, tr("设置探管"));
+    barButton(settings, CmdProbeInfo, tr("探管信息"));
+    barButton(newBar(130, tr("读取")), CmdReadProbe, tr("读取探管采集数据"));
+    barButton(newBar(134, tr("实时")), CmdRealTime, tr("实时输出数据"));
     if (m_trajectoryAvailable)
-        m_dataBars << newBar(162, QStringLiteral("轨迹"));
+        m_dataBars << newBar(162, tr("轨迹"));
     if (m_trajectoryAvailable)
-        barButton(m_dataBars.last(), CmdTrajectory, QStringLiteral("轨迹计算"));
+        barButton(m_dataBars.last(), CmdTrajectory, tr("轨迹计算"));
 
     // Row 2.
     addToolBarBreak(Qt::TopToolBarArea);
-    QToolBar *editing = newBar(137, QStringLiteral("编辑"));
+    QToolBar *editing = newBar(137, tr("编辑"));
     m_dataBars << editing;
-    barButton(editing, CmdReverse, QStringLiteral("颠倒顺序"));
-    barButton(editing, CmdCheckAll, QStringLiteral("全选"));
-    barButton(editing, CmdCheckNone, QStringLiteral("全不选"));
-    barButton(editing, CmdInvert, QStringLiteral("反选"));
+    barButton(editing, CmdReverse, tr("颠倒顺序"));
+    barButton(editing, CmdCheckAll, tr("全选"));
+    barButton(editing, CmdCheckNone, tr("全不选"));
+    barButton(editing, CmdInvert, tr("反选"));
     barButton(editing, CmdPickStations, tr("自动选点"));
-    barButton(editing, CmdHideChecked, QStringLiteral("隐藏选择"));
-    barButton(editing, CmdOnlyChecked, QStringLiteral("显示选择"));
-    barButton(editing, CmdShowAll, QStringLiteral("全部显示"));
+    barButton(editing, CmdHideChecked, tr("隐藏选择"));
+    barButton(editing, CmdOnlyChecked, tr("显示选择"));
+    barButton(editing, CmdShowAll, tr("全部显示"));
 
-    QToolBar *print = newBar(139, QStringLiteral("打印"));
+    QToolBar *print = newBar(139, tr("打印"));
     m_dataBars << print;
-    print->addWidget(new QLabel(QStringLiteral(" 打印方式 "), print));
+    print->addWidget(new QLabel(tr(" 打印方式 "), print));
     m_layoutRadios = new QButtonGroup(this);
     const struct {
         int id;
         const char *text;
         ReportLayout layout;
-    } radios[] = {{1031, "多点", ReportLayout::MultiPoint},
-                  {1032, "单点", ReportLayout::SinglePoint},
-                  {1470, "经济", ReportLayout::Economy}};
+    } radios[] = {{1031, QT_TR_NOOP("多点"), ReportLayout::MultiPoint},
+                  {1032, QT_TR_NOOP("单点"), ReportLayout::SinglePoint},
+                  {1470, QT_TR_NOOP("经济"), ReportLayout::Economy}};
     for (const auto &r : radios) {
-        auto *radio = new QRadioButton(QString::fromUtf8(r.text), print);
+        auto *radio = new QRadioButton(tr(r.text), print);
         radio->setObjectName(QStringLiteral("radio%1").arg(r.id));
         m_layoutRadios->addButton(radio, static_cast<int>(r.layout));
         print->addWidget(radio);
@@ -540,35 +543,35 @@ void CMainFrame::createBars()
     m_layoutRadios->button(0)->setChecked(true);
     connect(m_layoutRadios, &QButtonGroup::idClicked, this,
             [this](int id) { setPrintLayout(static_cast<ReportLayout>(id)); });
-    barButton(print, CmdBarPreview, QStringLiteral("打印预览"));
-    barButton(print, CmdBarPrint, QStringLiteral("打印"));
-    barButton(print, CmdExport, QStringLiteral("导出数据"));
-    barButton(print, CmdExportFormat, QStringLiteral("导出格式"));
+    barButton(print, CmdBarPreview, tr("打印预览"));
+    barButton(print, CmdBarPrint, tr("打印"));
+    barButton(print, CmdExport, tr("导出数据"));
+    barButton(print, CmdExportFormat, tr("导出格式"));
 
     // Row 3.
     addToolBarBreak(Qt::TopToolBarArea);
-    QToolBar *header = newBar(138, QStringLiteral("表头"));
+    QToolBar *header = newBar(138, tr("表头"));
     m_dataBars << header;
-    m_crewButton = barButton(header, CmdCrew, QStringLiteral("井队编号:ABCDEFGHIJKLM"));
-    m_wellButton = barButton(header, CmdWell, QStringLiteral("井号"));
-    m_declinationButton = barButton(header, CmdDeclination, QStringLiteral("磁偏角: 1580.01"));
-    barButton(header, CmdAutoDepth, QStringLiteral("自动生成井深"));
+    m_crewButton = barButton(header, CmdCrew, tr("井队编号:ABCDEFGHIJKLM"));
+    m_wellButton = barButton(header, CmdWell, tr("井号"));
+    m_declinationButton = barButton(header, CmdDeclination, tr("磁偏角: 1580.01"));
+    barButton(header, CmdAutoDepth, tr("自动生成井深"));
 
-    QToolBar *mode = newBar(150, QStringLiteral("显示方式"));
+    QToolBar *mode = newBar(150, tr("显示方式"));
     m_dataBars << mode;
-    mode->addWidget(new QLabel(QStringLiteral(" 显示方式 "), mode));
+    mode->addWidget(new QLabel(tr(" 显示方式 "), mode));
     auto *averaging = new QComboBox(mode);
-    averaging->addItems({QStringLiteral("原始数据"), QStringLiteral("5组平均"), QStringLiteral("10组平均"),
-                         QStringLiteral("20组平均"), QStringLiteral("30组平均"), QStringLiteral("60组平均")});
+    averaging->addItems({tr("原始数据"), tr("5组平均"), tr("10组平均"),
+                         tr("20组平均"), tr("30组平均"), tr("60组平均")});
     averaging->setCurrentIndex(0);
     averaging->setEnabled(false);
     mode->addWidget(averaging);
 
-    QToolBar *analysis = newBar(AnalysisBar, QStringLiteral("分析"));
+    QToolBar *analysis = newBar(AnalysisBar, tr("分析"));
     m_dataBars << analysis;
-    barButton(analysis, CmdSite, QStringLiteral("井场"));
+    barButton(analysis, CmdSite, tr("井场"));
     analysis->addAction(command(CmdQc)); // its button shows the switch's state
-    barButton(analysis, CmdTrajectoryWindow, QStringLiteral("井眼轨迹"));
+    barButton(analysis, CmdTrajectoryWindow, tr("井眼轨迹"));
 
     showDataBars(false);
 
@@ -598,8 +601,8 @@ void CMainFrame::createStatusBar()
     warningColours.setColor(QPalette::WindowText, QColor(160, 40, 0));
     m_warnings->setPalette(warningColours);
     statusBar()->addPermanentWidget(m_warnings);
-    for (const char *indicator : {"大写", "数字", "滚动"}) {
-        auto *label = new QLabel(QString::fromUtf8(indicator), this);
+    for (const char *indicator : {QT_TR_NOOP("大写"), QT_TR_NOOP("数字"), QT_TR_NOOP("滚动")}) {
+        auto *label = new QLabel(tr(indicator), this);
         label->setEnabled(false);
         statusBar()->addPermanentWidget(label);
     }
@@ -688,27 +691,31 @@ void CMainFrame::setPrintLayout(ReportLayout layout)
                                                          : CmdLayoutEconomy;
     command(id)->setChecked(true);
     m_layoutRadios->button(static_cast<int>(layout))->setChecked(true);
-    m_table.setPrintLayout(layout);
+    m_session.table().setPrintLayout(layout);
     m_view->setFocus();
+}
+
+QString CMainFrame::documentName() const
+{
+    return m_session.path().isEmpty() ? tr("无标题") : QFileInfo(m_session.path()).fileName();
 }
 
 void CMainFrame::updateTitle()
 {
-    const QString name = m_path.isEmpty() ? QStringLiteral("无标题") : QFileInfo(m_path).fileName();
-    setWindowTitle(name + QStringLiteral("[*] - ") + QString::fromUtf8(FrameTitle));
-    setWindowModified(m_doc.isModified());
+    setWindowTitle(documentName() + QStringLiteral("[*] - ") + tr(FrameTitle));
+    setWindowModified(m_session.isModified());
 }
 
 bool CMainFrame::maybeSave()
 {
-    if (!m_doc.isModified())
+    if (!m_session.isModified())
         return true;
-    const QString name = m_path.isEmpty() ? QStringLiteral("无标题") : QFileInfo(m_path).fileName();
-    ProgramMessageBox box(QMessageBox::Warning, applicationTitle(), QStringLiteral("是否保存对 %1 的修改？").arg(name),
+    const QString name = documentName();
+    ProgramMessageBox box(QMessageBox::Warning, applicationTitle(), tr("是否保存对 %1 的修改？").arg(name),
                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
-    box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
-    box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
-    box.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
+    box.button(QMessageBox::Yes)->setText(tr("是(&Y)"));
+    box.button(QMessageBox::No)->setText(tr("否(&N)"));
+    box.button(QMessageBox::Cancel)->setText(tr("取消"));
     switch (box.exec()) {
     case QMessageBox::Yes: return save();
     case QMessageBox::No: return true;
@@ -721,22 +728,17 @@ bool CMainFrame::openDocument(const QString &path, bool ask)
     if (ask && !maybeSave())
         return false;
     QString error;
-    if (!m_doc.openFile(path, &error)) {
+    if (!m_session.open(path, &error)) {
         showProgramMessage(this, error);
         return false;
     }
-    m_doc.setModified(false);
-    m_path = QFileInfo(path).absoluteFilePath();
-    const auto warning = notExactlySurveyWarning(path, m_doc);
-    m_saveAsOnly = warning.has_value();
-    // A broken site does not stop the survey: it is reported and left alone.
-    const SiteRead site = takeSurveySite(m_doc.survey().header, m_path);
-    m_site = site.site;
-    addRecentFile(m_path);
+    const auto warning = notExactlySurveyWarning(path, m_session.document());
+    addRecentFile(m_session.path());
     showNewSurvey();
     updateTitle();
-    if (!site.error.isEmpty())
-        statusBar()->showMessage(site.error);
+    // A broken site does not stop the survey: it is reported and left alone.
+    if (!m_session.siteError().isEmpty())
+        statusBar()->showMessage(m_session.siteError());
     if (warning)
         showOverWindow(*warning);
     return true;
@@ -746,14 +748,7 @@ bool CMainFrame::newDocument()
 {
     if (!maybeSave())
         return false;
-    m_doc.clear();
-    // The store's clear keeps the header (a probe read zeroes it itself); a new document has
-    // its own: no crew, no well, no declination.
-    m_doc.survey().header.bytes.fill(0);
-    m_doc.setModified(false);
-    m_path.clear();
-    m_saveAsOnly = false;
-    forgetSite();
+    m_session.newDocument();
     setQcShown(false); // nothing to check yet
     showNewSurvey();
     updateTitle();
@@ -793,13 +788,14 @@ bool CMainFrame::eventFilter(QObject *watched, QEvent *event)
 
 QString CMainFrame::askSaveName()
 {
-    FileDialog dialog(this, m_path.isEmpty() ? QString() : QFileInfo(m_path).absolutePath(),
-                      QString::fromUtf8(DocumentFilter));
+    const QString current = m_session.path();
+    FileDialog dialog(this, current.isEmpty() ? QString() : QFileInfo(current).absolutePath(),
+                      tr(DocumentFilter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QStringLiteral("ZLM"));
-    if (!m_path.isEmpty() && !m_saveAsOnly)
-        dialog.selectFile(QFileInfo(m_path).fileName());
+    if (!m_session.needsName())
+        dialog.selectFile(QFileInfo(current).fileName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().first();
@@ -808,32 +804,20 @@ QString CMainFrame::askSaveName()
 bool CMainFrame::saveTo(const QString &path)
 {
     QString error;
-    // The site is in the survey's header; a site file left there by another survey must not
-    // become this one's.
-    prepareSiteForSave(m_doc.survey().header, path);
-    if (!m_doc.saveFile(path, &error)) {
+    if (!m_session.saveTo(path, &error)) {
         showProgramMessage(this, error);
         return false;
     }
-    m_doc.setModified(false);
-    m_path = QFileInfo(path).absoluteFilePath();
-    m_saveAsOnly = false;
-    addRecentFile(m_path);
+    addRecentFile(m_session.path());
     updateTitle();
     return true;
 }
 
-void CMainFrame::forgetSite()
-{
-    // The header went with the survey; its site goes with it.
-    m_site.reset();
-}
-
 bool CMainFrame::save()
 {
-    if (m_path.isEmpty() || m_saveAsOnly)
+    if (m_session.needsName())
         return saveAs();
-    return saveTo(m_path);
+    return saveTo(m_session.path());
 }
 
 bool CMainFrame::saveAs()
@@ -843,8 +827,8 @@ bool CMainFrame::saveAs()
         if (path.isEmpty())
             return false;
         // The file that was not exactly a survey is kept as it is.
-        if (m_saveAsOnly && QFileInfo(path).absoluteFilePath() == m_path) {
-            showProgramMessage(this, QStringLiteral("请另选一个文件名保存，原文件保持不变。"));
+        if (m_session.keepsOriginal(path)) {
+            showProgramMessage(this, tr("请另选一个文件名保存，原文件保持不变。"));
             continue;
         }
         return saveTo(path);
@@ -855,13 +839,7 @@ void CMainFrame::surveyRead(const std::shared_ptr<const ProbeImages> &images)
 {
     if (!images)
         return;
-    m_doc.loadFromProbe(images->parameters.bytes, images->data.bytes);
-    // A survey just read exists nowhere else: it is a new, unsaved document, so closing asks
-    // and a save never overwrites the file that was open before.
-    m_path.clear();
-    m_saveAsOnly = false;
-    forgetSite();
-    m_doc.setModified(true);
+    m_session.takeProbeRead(images->parameters.bytes, images->data.bytes);
     m_view->refillTable();
     updateTitle();
 }
@@ -872,15 +850,16 @@ void CMainFrame::showNewSurvey()
     // the new document does not have, so they go, and so do the captions of its header.
     if (!m_view->refillTable()) {
         m_view->showPoints(DisplayMode::AllPoints);
-        setCrewCaption(crewCaption(m_table.crewText()));
-        setWellCaption(wellCaption(m_table.wellText()));
-        setDeclinationCaption(declinationCaption(m_table.declinationForDialog()));
+        const SurveyTable &table = m_session.table();
+        setCrewCaption(crewCaption(table.crewText()));
+        setWellCaption(wellCaption(table.wellText()));
+        setDeclinationCaption(declinationCaption(table.declinationForDialog()));
     }
 }
 
 void CMainFrame::exportData()
 {
-    app::exportData(this, m_table, m_settings);
+    app::exportData(this, m_session.table(), m_settings);
     m_view->setFocus();
 }
 
@@ -888,7 +867,7 @@ void CMainFrame::exportFormat()
 {
     CExportFormatDlg dialog(m_settings, this);
     dialog.exec();
-    m_table.exportFormatClosed();
+    m_session.table().exportFormatClosed();
     updateTitle();
     m_view->setFocus();
 }
@@ -946,7 +925,7 @@ void CMainFrame::launchTrajectory()
         return;
     const QString program = QDir(m_startDirectory).filePath(QString::fromLatin1(TrajectoryProgram));
     if (!QProcess::startDetached(program, {QString::fromLatin1(TrajectoryCode)}, m_startDirectory)) {
-        ProgramMessageBox box(QMessageBox::NoIcon, applicationTitle(), QStringLiteral("没有找到轨迹计算程序"),
+        ProgramMessageBox box(QMessageBox::NoIcon, applicationTitle(), tr("没有找到轨迹计算程序"),
                               QMessageBox::Ok, this);
         box.exec();
     }
@@ -954,24 +933,23 @@ void CMainFrame::launchTrajectory()
 
 void CMainFrame::editSite()
 {
-    SiteDialog dialog(m_site, lastSite(m_settings), this);
-    const QString probeNumber = surveyProbeNumber(m_doc.survey());
-    dialog.setCalibrationSurvey(&m_doc.survey(), probeNumber, rememberedFieldScale(m_settings, probeNumber));
+    SiteDialog dialog(m_session.site(), lastSite(m_settings), this);
+    const QString probeNumber = surveyProbeNumber(m_session.survey());
+    dialog.setCalibrationSurvey(&m_session.survey(), probeNumber, rememberedFieldScale(m_settings, probeNumber));
     const int result = dialog.exec();
     if (result != SiteDialog::Stored && result != SiteDialog::StoredAndSetDeclination) {
         m_view->setFocus();
         return;
     }
     // Part of the survey from now on: saved with it, and closing asks first.
-    const std::optional<double> scaleBefore = m_site ? m_site->fieldScale : std::nullopt;
-    m_site = dialog.site();
-    setSurveySite(m_doc.survey().header, m_site);
-    storeLastSite(m_settings, *m_site);
+    const Site entered = dialog.site();
     // The scale belongs to the probe as much as to the survey: its next survey starts with a
     // scale set here. One only kept from an older survey does not overwrite a newer one.
-    if (m_site->fieldScale && m_site->fieldScale != scaleBefore)
-        rememberFieldScale(m_settings, probeNumber, *m_site->fieldScale);
-    m_doc.setModified(true);
+    const bool newScale = entered.fieldScale && (!site() || site()->fieldScale != entered.fieldScale);
+    m_session.setSite(entered);
+    storeLastSite(m_settings, entered);
+    if (newScale)
+        rememberFieldScale(m_settings, probeNumber, *entered.fieldScale);
     updateTitle();
     // The declination edit refreshes the analysis itself; a plain OK needs it here.
     if (result != SiteDialog::StoredAndSetDeclination || !m_view->setDeclination(dialog.declinationText()))
@@ -1000,7 +978,7 @@ TrajectoryWindow *CMainFrame::upToDateTrajectoryWindow()
         // The report prints on the printer the print setup chose.
         m_trajectory->setPrinting(m_printing);
     }
-    m_trajectory->refresh(m_doc, m_site, fieldScale());
+    m_trajectory->refresh(m_session.document(), site(), fieldScale());
     return m_trajectory;
 }
 
@@ -1032,7 +1010,7 @@ void CMainFrame::showTrajectoryWindow()
 void CMainFrame::refreshAnalysis()
 {
     if (command(CmdQc)->isChecked()) {
-        m_qc.refresh(m_doc.survey(), m_site, {}, fieldScale().scale);
+        m_qc.refresh(m_session.survey(), site(), {}, fieldScale().scale);
         SurveyModel *model = m_view->surveyModel();
         if (model->highlight() == &m_qc)
             model->highlightChanged();
@@ -1041,17 +1019,14 @@ void CMainFrame::refreshAnalysis()
     }
     // A hidden window is brought up to date when it is shown again.
     if (m_trajectory && m_trajectory->isVisible())
-        m_trajectory->refresh(m_doc, m_site, fieldScale());
+        m_trajectory->refresh(m_session.document(), site(), fieldScale());
     updateWarnings();
 }
 
 void CMainFrame::updateWarnings()
 {
-    TrajectoryOptions options;
-    if (m_site)
-        options.verticalSectionAzimuth = m_site->verticalSectionAzimuth;
-    const SurveyData &survey = m_doc.survey();
-    const QStringList lines = surveyWarningLines(survey, computeTrajectory(survey, options), m_site);
+    const SurveyData &survey = m_session.survey();
+    const QStringList lines = surveyWarningLines(survey, computeTrajectory(survey, m_session.trajectoryOptions()), site());
     if (lines.isEmpty()) {
         m_warnings->clear();
         m_warnings->setToolTip(QString());
@@ -1066,19 +1041,20 @@ void CMainFrame::updateWarnings()
 
 void CMainFrame::importTally()
 {
-    FileDialog dialog(this, m_path.isEmpty() ? QString() : QFileInfo(m_path).absolutePath(),
+    const QString current = m_session.path();
+    FileDialog dialog(this, current.isEmpty() ? QString() : QFileInfo(current).absolutePath(),
                       tr("井深记录 (*.txt *.csv *.tally);;所有文件 (*)"));
     dialog.setWindowTitle(tr("导入井深记录"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-        m_view->importTally(dialog.selectedFiles().first(), m_site);
+        m_view->importTally(dialog.selectedFiles().first(), site());
     m_view->setFocus();
 }
 
 FieldScaleChoice CMainFrame::fieldScale()
 {
-    return chooseFieldScale(std::nullopt, m_site, m_doc.survey(), &m_settings);
+    return m_session.fieldScale(&m_settings);
 }
 
 QStringList CMainFrame::recentFiles()

@@ -8,6 +8,7 @@
 #include "app/printing.h"
 #include "document/document.h"
 #include "platform/settings.h"
+#include "session/survey_session.h"
 #include "table/survey_table.h"
 
 #include <QHash>
@@ -66,19 +67,20 @@ public:
     static constexpr int AnalysisBar = 170;
     QAction *command(int id) const { return m_commands.value(id); }
 
-    CNDravikDoc &document() { return m_doc; }
-    SurveyTable &table() { return m_table; }
+    CNDravikDoc &document() { return m_session.document(); }
+    SurveyTable &table() { return m_session.table(); }
+    SurveySession &session() { return m_session; }
     CNDravikView *view() const { return m_view; }
     ProbeController *probe() const { return m_probe.get(); }
     ReportPrinting &printing() { return *m_printing; }
     SettingsStore &settings() { return m_settings; }
     PortBox *portBox() const { return m_portBox; }
     QToolBar *bar(int templateId) const { return m_bars.value(templateId); }
-    QString documentPath() const { return m_path; }
+    QString documentPath() const { return m_session.path(); }
     bool trajectoryAvailable() const { return m_trajectoryAvailable; }
     // The document's site: the survey's own (or the site file beside an older survey), or the
     // one entered; it is saved inside the survey.
-    const std::optional<Site> &site() const { return m_site; }
+    const std::optional<Site> &site() const { return m_session.site(); }
     // The field scale QC uses: the site's, else the one this computer remembers for the probe.
     FieldScaleChoice fieldScale();
     TrajectoryWindow *trajectoryWindow() const { return m_trajectory; }
@@ -156,6 +158,8 @@ private:
     // Selects the port's item in the bar's box, or shows the name as typed.
     void showPortInBox(const QString &port);
     void connectView();
+    // The file's name, or "无标题" while it has none.
+    QString documentName() const;
     void updateTitle();
     void showNewSurvey();
     void surveyRead(const std::shared_ptr<const zolm::ProbeImages> &images);
@@ -164,7 +168,6 @@ private:
     void exportData();
     void exportFormat();
     bool saveTo(const QString &path);
-    void forgetSite();
     // QC colours and the trajectory window follow the document, its site and its table.
     void refreshAnalysis();
     void updateWarnings();
@@ -173,19 +176,15 @@ private:
     QString askSaveName();
 
     SettingsStore m_settings;
-    CNDravikDoc m_doc;
-    SurveyTable m_table{m_doc};
+    SurveySession m_session;
     CNDravikView *m_view = nullptr;
     std::unique_ptr<ProbeController> m_probe;
     ReportPrinting *m_printing = nullptr;
 
-    QString m_path;             // the document's file; empty: untitled
-    bool m_saveAsOnly = false;  // opened from a file that is not exactly a survey
     QString m_messageWhenUp;    // shown once the window is up
     bool m_trajectoryAvailable = false;
     QString m_startDirectory;
 
-    std::optional<Site> m_site; // the site in the document's header
     QcHighlight m_qc;
     TrajectoryWindow *m_trajectory = nullptr;
     QLabel *m_warnings = nullptr;

@@ -63,6 +63,8 @@ bool isA(const QWidget *w)
     return qobject_cast<const T *>(w) != nullptr;
 }
 
+// The headings are the built-in manual's, which is Chinese only: they are looked up in its
+// text, so they stay as they are in every language.
 const std::vector<WindowSection> &windowSections()
 {
     static const std::vector<WindowSection> sections{
@@ -148,6 +150,7 @@ QString manualText()
 
 QString ManualWindow::messagesChapter()
 {
+    // The manual's own heading (the manual is Chinese only).
     return QStringLiteral("四、出错信息和处理方法");
 }
 

@@ -91,7 +91,7 @@ bool ReportPrinting::printDirect(QWidget *parent, const SurveyTable &table)
 {
     if (paint(*m_printer, table))
         return true;
-    showProgramMessage(parent, QStringLiteral("无法启动打印作业。"));
+    showProgramMessage(parent, tr("无法启动打印作业。"));
     return false;
 }
 
@@ -99,7 +99,7 @@ void ReportPrinting::preview(QWidget *parent, const SurveyTable &table)
 {
     m_printer->setPrintRange(QPrinter::AllPages);
     QPrintPreviewDialog dialog(m_printer.get(), parent);
-    dialog.setWindowTitle(QStringLiteral("打印预览"));
+    dialog.setWindowTitle(tr("打印预览"));
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
             [&table](QPrinter *printer) { paint(*printer, table); });
     dialog.setWindowState(dialog.windowState() | Qt::WindowMaximized);
@@ -151,7 +151,7 @@ bool ReportPrinting::printSurveyReport(QWidget *parent, const TrajectoryReportDa
         return false;
     if (paintSurveyReport(*m_printer, data))
         return true;
-    showProgramMessage(parent, QStringLiteral("无法启动打印作业。"));
+    showProgramMessage(parent, tr("无法启动打印作业。"));
     return false;
 }
 

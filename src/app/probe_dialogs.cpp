@@ -1,7 +1,9 @@
 #include "app/probe_dialogs.h"
 
 #include "app/message_box.h"
+#include "app/table_dialogs.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -27,7 +29,7 @@ constexpr int TypedLimit = 99999;
 // messages always were.
 QString refusalCaption(const QString &caption)
 {
-    return caption.isEmpty() ? QStringLiteral("ZOLM多点程序") : caption;
+    return caption.isEmpty() ? applicationTitle() : caption;
 }
 
 QLineEdit *readOnlyField(const QString &text, QWidget *parent)
@@ -68,7 +70,7 @@ ProbeSettingsDialog::ProbeSettingsDialog(const probe::ProbeSetup &setup, QWidget
     : QDialog(parent), m_minutes(new WrapSpinBox(0, 999, this)), m_seconds(new WrapSpinBox(0, 59, this)),
       m_interval(new WrapSpinBox(1, 255, this))
 {
-    setWindowTitle(QStringLiteral("设置探管"));
+    setWindowTitle(tr("设置探管"));
     m_minutes->setObjectName(QStringLiteral("minutes"));
     m_seconds->setObjectName(QStringLiteral("seconds"));
     m_interval->setObjectName(QStringLiteral("interval"));
@@ -77,24 +79,24 @@ ProbeSettingsDialog::ProbeSettingsDialog(const probe::ProbeSetup &setup, QWidget
     m_interval->setValue(setup.interval);
 
     auto *grid = new QGridLayout;
-    grid->addWidget(labelFor(QStringLiteral("延时时间"), m_minutes, this), 0, 0);
+    grid->addWidget(labelFor(tr("延时时间"), m_minutes, this), 0, 0);
     grid->addWidget(m_minutes, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("分钟 ＋"), this), 0, 2);
+    grid->addWidget(new QLabel(tr("分钟 ＋"), this), 0, 2);
     grid->addWidget(m_seconds, 0, 3);
-    grid->addWidget(labelFor(QStringLiteral("秒"), m_seconds, this), 0, 4);
-    grid->addWidget(labelFor(QStringLiteral("采样间隔"), m_interval, this), 1, 0);
+    grid->addWidget(labelFor(tr("秒"), m_seconds, this), 0, 4);
+    grid->addWidget(labelFor(tr("采样间隔"), m_interval, this), 1, 0);
     grid->addWidget(m_interval, 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("秒"), this), 1, 2);
+    grid->addWidget(new QLabel(tr("秒"), this), 1, 2);
 
     auto *buttons = new QDialogButtonBox(this);
-    QPushButton *write = buttons->addButton(QStringLiteral("写入探管"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("退出"), QDialogButtonBox::RejectRole);
+    QPushButton *write = buttons->addButton(tr("写入探管"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(tr("退出"), QDialogButtonBox::RejectRole);
     write->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("设置探管的延时时间和采样间隔时间"), this));
+    layout->addWidget(new QLabel(tr("设置探管的延时时间和采样间隔时间"), this));
     layout->addLayout(grid);
     layout->addWidget(buttons);
 }
@@ -124,9 +126,9 @@ void ProbeSettingsDialog::accept()
 
 ProbeInfoDialog::ProbeInfoDialog(const probe::ProbeInfo &info, QWidget *parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("探管信息"));
+    setWindowTitle(tr("探管信息"));
     auto *form = new QFormLayout;
-    for (const auto &[label, text] : probe::infoFields(info)) {
+    for (const auto &[label, text] : probe::infoFields(info, probe::Wording::Translated)) {
         QLineEdit *field = readOnlyField(text, this);
         form->addRow(labelFor(label, field, this), field);
     }
@@ -147,19 +149,21 @@ ProbeInfoDialog::ProbeInfoDialog(const probe::ProbeInfo &info, QWidget *parent) 
 
 RealTimeWindow::RealTimeWindow(QWidget *parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("实时输出数据"));
+    setWindowTitle(tr("实时输出数据"));
     setModal(false);
-    auto *heading = new QLabel(QStringLiteral("探管实时输出数据"), this);
+    auto *heading = new QLabel(tr("探管实时输出数据"), this);
     heading->setAlignment(Qt::AlignCenter);
 
     auto *form = new QFormLayout;
     for (const auto &field : probe::realTimeFields(SurveyValues{})) {
         QLineEdit *edit = readOnlyField(QString(), this);
         m_fields.push_back(edit);
-        form->addRow(labelFor(field.first, edit, this), edit);
+        // The labels are `zolm-cli live`'s too, where they stay as they are; here they are translated.
+        const QString label = QCoreApplication::translate("Quantity", field.first.toUtf8().constData());
+        form->addRow(labelFor(label, edit, this), edit);
     }
 
-    auto *exit = new QPushButton(QStringLiteral("退出实时数据"), this);
+    auto *exit = new QPushButton(tr("退出实时数据"), this);
     exit->setObjectName(QStringLiteral("exitRealTime"));
     connect(exit, &QPushButton::clicked, this, &RealTimeWindow::reject);
 

@@ -38,8 +38,8 @@ ProgressWindow::ProgressWindow(QWidget *parent)
     m_caption->setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('M')) * 24);
 
     auto *bars = new QFormLayout;
-    bars->addRow(QStringLiteral("超时"), m_timeout);
-    bars->addRow(QStringLiteral("完成"), m_completion);
+    bars->addRow(tr("超时"), m_timeout);
+    bars->addRow(tr("完成"), m_completion);
 
     // Both buttons hide the window (QDialog's accept and reject do just that for a window
     // shown without exec); nothing is cancelled.

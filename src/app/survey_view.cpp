@@ -57,15 +57,15 @@ QVariant SurveyModel::data(const QModelIndex &index, int role) const
     const int column = index.column();
     switch (role) {
     case Qt::DisplayRole:
-        if (column == ColCheck)
+        if (column == CheckColumn)
             return {};
         return QString::fromStdString(m_table.cellText(row, column));
     case Qt::CheckStateRole:
-        if (column != ColCheck)
+        if (column != CheckColumn)
             return {};
         return m_table.isRowChecked(row) ? Qt::Checked : Qt::Unchecked;
     case Qt::TextAlignmentRole:
-        return column == ColCheck ? QVariant() : QVariant(Qt::AlignCenter);
+        return column == CheckColumn ? QVariant() : QVariant(Qt::AlignCenter);
     case Qt::BackgroundRole:
         if (m_highlight) {
             if (const auto colour = m_highlight->background(m_table.pointForRow(row)))
@@ -89,7 +89,7 @@ QVariant SurveyModel::headerData(int section, Qt::Orientation orientation, int r
     if (orientation != Qt::Horizontal)
         return {};
     if (role == Qt::DisplayRole)
-        return QString::fromUtf8(columnHeader(section));
+        return QCoreApplication::translate("Quantity", columnHeader(section));
     if (role == Qt::TextAlignmentRole)
         return QVariant(Qt::AlignCenter);
     return {};
@@ -100,14 +100,14 @@ Qt::ItemFlags SurveyModel::flags(const QModelIndex &index) const
     if (!index.isValid())
         return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (index.column() == ColCheck)
+    if (index.column() == CheckColumn)
         f |= Qt::ItemIsUserCheckable;
     return f;
 }
 
 bool SurveyModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    if (!index.isValid() || index.column() != ColCheck || role != Qt::CheckStateRole)
+    if (!index.isValid() || index.column() != CheckColumn || role != Qt::CheckStateRole)
         return false;
     const bool checked = value.toInt() == Qt::Checked;
     const TableChange change = m_table.setRowChecked(index.row(), checked);
@@ -187,7 +187,7 @@ void CNDravikView::selectHighlightedRow()
     const int row = m_table.highlightedRow();
     selectionModel()->clearSelection();
     if (row >= 0) {
-        const QModelIndex i = m_model->index(row, ColPosition);
+        const QModelIndex i = m_model->index(row, tableColumn(Quantity::Sequence));
         selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         scrollTo(i);
     } else {
@@ -365,7 +365,7 @@ void CNDravikView::enterDepth(int row)
 {
     if (!m_table.depthForDialog(row))
         return;
-    scrollTo(m_model->index(row, ColDepth));
+    scrollTo(m_model->index(row, tableColumn(Quantity::Depth)));
     if (const auto outcome = runDepthDialog(this, m_table, row))
         applyChange(*outcome);
 }
@@ -423,7 +423,7 @@ void CNDravikView::keyPressEvent(QKeyEvent *event)
     // Space ticks the current row whichever of its cells is current (the row is what the user
     // sees highlighted; the current cell is not shown).
     if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier && currentIndex().isValid()) {
-        const QModelIndex box = m_model->index(currentIndex().row(), ColCheck);
+        const QModelIndex box = m_model->index(currentIndex().row(), CheckColumn);
         const bool checked = box.data(Qt::CheckStateRole).toInt() == Qt::Checked;
         m_model->setData(box, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
         return;
@@ -435,7 +435,7 @@ void CNDravikView::mouseDoubleClickEvent(QMouseEvent *event)
 {
     // Only the depth cell opens the dialog; the double click goes no further either way.
     const QModelIndex i = indexAt(event->position().toPoint());
-    if (i.isValid() && i.column() == ColDepth)
+    if (i.isValid() && i.column() == tableColumn(Quantity::Depth))
         enterDepth(i.row());
 }
 

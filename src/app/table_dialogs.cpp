@@ -3,6 +3,7 @@
 #include "app/message_box.h"
 #include "platform/gbk.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QRadioButton>
@@ -17,7 +18,7 @@ namespace zolm::app {
 
 QString applicationTitle()
 {
-    return QStringLiteral("ZOLM多点程序");
+    return QCoreApplication::translate("zolm::app::FieldDialog", "ZOLM多点程序");
 }
 
 void showProgramMessage(QWidget *parent, const QString &text)
@@ -59,10 +60,10 @@ FieldDialog::FieldDialog(QWidget *parent, const DialogTexts &texts, const QList<
                          const QString &okText, const QString &cancelText)
     : QDialog(parent), m_check(std::move(check))
 {
-    setWindowTitle(QString::fromUtf8(texts.title));
+    setWindowTitle(QCoreApplication::translate("EditTexts", texts.title));
     auto *layout = new QVBoxLayout(this);
     if (*texts.prompt)
-        layout->addWidget(new QLabel(QString::fromUtf8(texts.prompt), this));
+        layout->addWidget(new QLabel(QCoreApplication::translate("EditTexts", texts.prompt), this));
     for (const Field &f : fields) {
         if (!f.label.isEmpty())
             layout->addWidget(new QLabel(f.label, this));
@@ -76,7 +77,7 @@ FieldDialog::FieldDialog(QWidget *parent, const DialogTexts &texts, const QList<
         m_edits.append(edit);
     }
     if (*texts.secondary)
-        layout->addWidget(new QLabel(QString::fromUtf8(texts.secondary), this));
+        layout->addWidget(new QLabel(QCoreApplication::translate("EditTexts", texts.secondary), this));
     auto *buttons = new QDialogButtonBox(this);
     buttons->addButton(okText, QDialogButtonBox::AcceptRole)->setDefault(true);
     buttons->addButton(cancelText, QDialogButtonBox::RejectRole);
@@ -151,8 +152,8 @@ std::optional<TableChange> runDeclinationDialog(QWidget *parent, SurveyTable &ta
 
 AutoDepthDialog::AutoDepthDialog(QWidget *parent, SurveyTable &table)
     : FieldDialog(parent, Dialog::AutoDepth,
-                  {{QString::fromUtf8(Dialog::AutoDepthStartLabel), numberFieldText(AutoDepthDefaultStart)},
-                   {QString::fromUtf8(Dialog::AutoDepthLengthLabel), numberFieldText(AutoDepthDefaultLength)}},
+                  {{QCoreApplication::translate("EditTexts", Dialog::AutoDepthStartLabel), numberFieldText(AutoDepthDefaultStart)},
+                   {QCoreApplication::translate("EditTexts", Dialog::AutoDepthLengthLabel), numberFieldText(AutoDepthDefaultLength)}},
                   [this, &table](const QStringList &texts, int *bad) { return check(table, texts, bad); })
 {
     // Points follow the probe's clock: the direction says how the depth went with time.
@@ -199,8 +200,8 @@ bool confirmDepthOverwrite(QWidget *parent, int count)
 {
     ProgramMessageBox box(QMessageBox::Question, applicationTitle(), depthOverwriteQuestion(count),
                           QMessageBox::Yes | QMessageBox::No, parent);
-    box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
-    box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
+    box.button(QMessageBox::Yes)->setText(QCoreApplication::translate("zolm::app::FieldDialog", "是(&Y)"));
+    box.button(QMessageBox::No)->setText(QCoreApplication::translate("zolm::app::FieldDialog", "否(&N)"));
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
@@ -218,7 +219,7 @@ std::optional<TableChange> runDepthDialog(QWidget *parent, SurveyTable &table, i
         return std::nullopt;
     FieldDialog dialog(parent, Dialog::Depth, {{QString(), numberFieldText(*initial)}},
                        [&](const QStringList &texts, int *) { return table.enterDepth(row, texts[0]); },
-                       QString::fromUtf8(Dialog::DepthOk), QString::fromUtf8(Dialog::DepthCancel));
+                       QCoreApplication::translate("EditTexts", Dialog::DepthOk), QCoreApplication::translate("EditTexts", Dialog::DepthCancel));
     return run(dialog);
 }
 

@@ -13,7 +13,9 @@
 #include "analysis/survey_warnings.h"
 #include "analysis/trajectory.h"
 #include "output/report.h"
+#include "output/trajectory_formats.h"
 #include "output/trajectory_report.h"
+#include "session/survey_session.h"
 #include "platform/gbk.h"
 #include "platform/number_text.h"
 #include "platform/settings.h"
@@ -23,27 +25,12 @@
 #include <QSaveFile>
 #include <QStringList>
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 
 namespace zolm::cli {
 
 namespace {
-
-// A finite number, the whole argument ("+" allowed); anything else is a usage error.
-std::optional<double> parseNumber(const std::string &text)
-{
-    const char *b = text.data();
-    const char *e = b + text.size();
-    if (b != e && *b == '+')
-        ++b;
-    double v = 0;
-    const auto r = std::from_chars(b, e, v);
-    if (b == e || r.ec != std::errc() || r.ptr != e || !std::isfinite(v))
-        return std::nullopt;
-    return v;
-}
 
 std::optional<QDate> parseDate(const std::string &text)
 {
@@ -56,7 +43,7 @@ std::optional<QDate> parseDate(const std::string &text)
 
 QString fixed(double v, int decimals)
 {
-    return std::isfinite(v) ? QString::fromStdString(formatDecimals(v, decimals)) : QStringLiteral("nan");
+    return fixedOrNan(v, decimals);
 }
 
 int failed(const QString &message)
@@ -79,7 +66,7 @@ bool takeNumber(Args &args, const char *command, NumberOption &option)
         return true;
     option.value = parseNumber(*text);
     if (!option.value) {
-        usageError(QStringLiteral("%1: %2 takes a number, not '%3'")
+        usageError(QCoreApplication::translate("zolm-cli", "%1：%2 应为一个数，而不是“%3”")
                        .arg(QString::fromUtf8(command), QString::fromUtf8(option.name), fromArg(*text)));
         return false;
     }
@@ -91,7 +78,7 @@ bool fieldScaleInRange(const char *command, const NumberOption &scale)
 {
     if (!scale.value || (*scale.value > 0 && *scale.value <= SiteRange::MaxFieldScale))
         return true;
-    printErr(QStringLiteral("%1: --field-scale must be above 0 and at most %2\n")
+    printErr(QCoreApplication::translate("zolm-cli", "%1：--field-scale 必须大于 0，且不超过 %2\n")
                  .arg(QString::fromUtf8(command))
                  .arg(SiteRange::MaxFieldScale, 0, 'f', 0));
     return false;
@@ -110,7 +97,7 @@ bool dogLegLimitInRange(const char *command, const NumberOption &limit)
 {
     if (!limit.value || (*limit.value > 0 && *limit.value <= SiteRange::MaxDogLegLimit))
         return true;
-    printErr(QStringLiteral("%1: --dls-limit must be above 0 and at most %2\n")
+    printErr(QCoreApplication::translate("zolm-cli", "%1：--dls-limit 必须大于 0，且不超过 %2\n")
                  .arg(QString::fromUtf8(command))
                  .arg(SiteRange::MaxDogLegLimit, 0, 'f', 0));
     return false;
@@ -134,11 +121,12 @@ bool writeOutput(const std::optional<std::string> &out, const QByteArray &bytes,
     QString why;
     if (zolm::writeOutput(path, bytes, &why))
         return true;
-    *error = path == QLatin1String("-") ? QStringLiteral("无法写入标准输出")
-                                        : QStringLiteral("无法写入文件 %1：%2").arg(path, why);
+    *error = path == QLatin1String("-") ? QCoreApplication::translate("zolm-cli", "无法写入标准输出")
+                                        : QCoreApplication::translate("zolm-cli", "无法写入文件 %1：%2").arg(path, why);
     return false;
 }
 
+// 'name: value' lines with the JSON's names, in any language: scripts read them.
 QString fieldLines(const GeomagneticField &f, bool all)
 {
     QString s = QStringLiteral("model: %1\n").arg(QString::fromLatin1(f.model));
@@ -184,18 +172,18 @@ int runGeomag(Args &args, const Context &)
     if (args.reportUsageError("geomag"))
         return ExitUsage;
     if (!lat.value || !lon.value)
-        return usageError(QStringLiteral("geomag: --lat and --lon are needed"));
+        return usageError(QCoreApplication::translate("zolm-cli", "geomag：需要 --lat 和 --lon"));
     QDate date = QDate::currentDate();
     if (dateText) {
         const auto d = parseDate(*dateText);
         if (!d)
-            return usageError(QStringLiteral("geomag: --date takes YYYY-MM-DD, not '%1'").arg(fromArg(*dateText)));
+            return usageError(QCoreApplication::translate("zolm-cli", "geomag：--date 应为 YYYY-MM-DD，而不是“%1”").arg(fromArg(*dateText)));
         date = *d;
     }
     QString why;
     const auto f = geomagneticField({*lat.value, *lon.value, height.value.value_or(0.0)}, decimalYear(date), &why);
     if (!f)
-        return failed(QStringLiteral("geomag: ") + why);
+        return failed(QCoreApplication::translate("zolm-cli", "geomag：%1").arg(why));
     if (!json) {
         printOut(fieldLines(*f, true));
         return ExitOk;
@@ -235,31 +223,31 @@ int runSite(Args &args, const Context &ctx)
     if (startText && !startText->empty()) {
         start = parseProbeStart(fromArg(*startText));
         if (!start)
-            return usageError(QStringLiteral("site: --start-time takes \"YYYY-MM-DD HH:MM:SS\", not '%1'").arg(fromArg(*startText)));
+            return usageError(QCoreApplication::translate("zolm-cli", "site：--start-time 应为“YYYY-MM-DD HH:MM:SS”，而不是“%1”").arg(fromArg(*startText)));
     }
     std::optional<double> dls;
     if (dlsText && !dlsText->empty()) {
         dls = parseNumber(*dlsText);
         if (!dls)
-            return usageError(QStringLiteral("site: --dls-limit takes a number, not '%1'").arg(fromArg(*dlsText)));
+            return usageError(QCoreApplication::translate("zolm-cli", "site：--dls-limit 应为一个数，而不是“%1”").arg(fromArg(*dlsText)));
     }
     const bool newSite = lat.value || lon.value || dateText || height.value;
     const bool change = newSite || vs.value || !texts.empty() || calibrate || setScale.value || startText || dlsText;
     if (clear && (change || judgeScale.value))
-        return usageError(QStringLiteral("site: --clear takes no other option than -o and --force"));
+        return usageError(QCoreApplication::translate("zolm-cli", "site：--clear 只能与 -o 和 --force 一起用"));
     if (calibrate && setScale.value)
-        return usageError(QStringLiteral("site: --calibrate-field-scale and --set-field-scale each take the place of the other"));
+        return usageError(QCoreApplication::translate("zolm-cli", "site：--calibrate-field-scale 与 --set-field-scale 只能选一个"));
     if (!fieldScaleInRange("site", judgeScale))
         return ExitFailed;
     if ((out || force) && !change && !clear)
-        return usageError(QStringLiteral("site: -o and --force go with a change of the site"));
+        return usageError(QCoreApplication::translate("zolm-cli", "site：-o 和 --force 只在修改井场时使用"));
     if (newSite && (!lat.value || !lon.value || !dateText))
-        return usageError(QStringLiteral("site: a new site needs --lat, --lon and --date"));
+        return usageError(QCoreApplication::translate("zolm-cli", "site：新的井场需要 --lat、--lon 和 --date"));
     std::optional<QDate> date;
     if (dateText) {
         date = parseDate(*dateText);
         if (!date)
-            return usageError(QStringLiteral("site: --date takes YYYY-MM-DD, not '%1'").arg(fromArg(*dateText)));
+            return usageError(QCoreApplication::translate("zolm-cli", "site：--date 应为 YYYY-MM-DD，而不是“%1”").arg(fromArg(*dateText)));
     }
 
     OpenedTable opened;
@@ -268,10 +256,9 @@ int runSite(Args &args, const Context &ctx)
     // The site is part of the survey: changing it rewrites the survey, as edit does.
     if ((change || clear) && refuseOverwrite(opened, *file, out.has_value(), force))
         return ExitFailed;
-    const std::optional<Site> stored = openedSite(opened, *file);
-    SurveyHeader &header = opened.doc.survey().header;
+    const std::optional<Site> stored = openedSite(opened);
     if (clear) {
-        setSurveySite(header, std::nullopt);
+        opened.session.setSite(std::nullopt);
         return saveOpened(opened, out ? *out : *file) ? ExitOk : ExitFailed;
     }
     if (!stored && !newSite)
@@ -295,18 +282,18 @@ int runSite(Args &args, const Context &ctx)
     if (setScale.value)
         site.fieldScale = setScale.value;
     if (const auto why = checkSite(site))
-        return failed(QStringLiteral("site: ") + *why);
+        return failed(QCoreApplication::translate("zolm-cli", "site：%1").arg(*why));
     // Against the site as it now stands (a new position and date count).
     std::optional<FieldScaleCalibration> calibration;
     if (calibrate) {
         QString why;
         calibration = calibrateFieldScale(opened.doc.survey(), site, &why);
         if (!calibration)
-            return failed(QStringLiteral("site: ") + why);
+            return failed(QCoreApplication::translate("zolm-cli", "site：%1").arg(why));
         site.fieldScale = calibration->scale;
     }
     if (change) {
-        setSurveySite(header, site);
+        opened.session.setSite(site);
         if (!saveOpened(opened, out ? *out : *file))
             return ExitFailed;
         // The probe's next survey starts with the scale set here.
@@ -334,7 +321,7 @@ int runSite(Args &args, const Context &ctx)
     const FieldScaleChoice scale = fieldScaleFor(judgeScale, site, opened.doc.survey(), ctx);
     text += QStringLiteral("qcFieldScale: %1\nqcFieldScaleSource: %2\nqcTotalField: %3\n")
                 .arg(jsonNumber(scale.scale), QString::fromLatin1(fieldScaleSourceName(scale.source)),
-                     fixed(siteReference(field, scale.scale).field, 6));
+                     fixed(qcReference(opened.doc.survey(), field, scale.scale).field, 6));
     printOut(text);
     return ExitOk;
 }
@@ -355,12 +342,13 @@ int runQc(Args &args, const Context &ctx)
     tolerance.gravity = gTol.value.value_or(tolerance.gravity);
     tolerance.field = bTol.value.value_or(tolerance.field);
     tolerance.dip = dipTol.value.value_or(tolerance.dip);
-    if (tolerance.gravity < 0 || tolerance.gravity > 1)
-        return failed(QStringLiteral("qc: --g-tol must lie between 0 and 1"));
-    if (tolerance.field < 0 || tolerance.field > 1000000)
-        return failed(QStringLiteral("qc: --b-tol must lie between 0 and 1000000"));
-    if (tolerance.dip < 0 || tolerance.dip > 90)
-        return failed(QStringLiteral("qc: --dip-tol must lie between 0 and 90"));
+    const std::optional<ToleranceValue> badTolerance = toleranceOutOfRange(tolerance);
+    if (badTolerance == ToleranceValue::Gravity)
+        return failed(QCoreApplication::translate("zolm-cli", "qc：--g-tol 必须在 0 到 1 之间"));
+    if (badTolerance == ToleranceValue::Field)
+        return failed(QCoreApplication::translate("zolm-cli", "qc：--b-tol 必须在 0 到 1000000 之间"));
+    if (badTolerance == ToleranceValue::Dip)
+        return failed(QCoreApplication::translate("zolm-cli", "qc：--dip-tol 必须在 0 到 90 之间"));
     if (!fieldScaleInRange("qc", scale) || !dogLegLimitInRange("qc", dlsLimit))
         return ExitFailed;
 
@@ -368,27 +356,26 @@ int runQc(Args &args, const Context &ctx)
     if (!openTable(*file, opened))
         return ExitFailed;
     // --no-site changes QC's reference only: the warnings still judge against the site.
-    const std::optional<Site> fileSite = openedSite(opened, *file);
+    const std::optional<Site> fileSite = openedSite(opened);
     const std::optional<Site> site = noSite ? std::nullopt : fileSite;
     const SurveyData &survey = opened.doc.survey();
-    {
-        TrajectoryOptions options;
-        if (fileSite)
-            options.verticalSectionAzimuth = fileSite->verticalSectionAzimuth;
-        printWarnings(survey, computeTrajectory(survey, options), fileSite, dlsLimit);
-    }
+    printWarnings(survey, computeTrajectory(survey, opened.session.trajectoryOptions()), fileSite, dlsLimit);
     const FieldScaleChoice fieldScale = fieldScaleFor(scale, site, survey, ctx);
-    const QcReference reference = site ? siteReference(*siteField(*site), fieldScale.scale) : medianReference(survey);
-    const QcResult r = zolm::runQc(survey, reference, tolerance);
+    QcResult r;
+    judgeSurvey(survey, site, fieldScale.scale, tolerance, r);
+    const QcReference &reference = r.reference;
 
     QString out;
     if (!json) {
+        // point, pass/fail, each judged quantity's value and difference, what failed: data that
+        // scripts read, so not translated (nor the summary)
         for (const QcPoint &q : r.points) {
-            out += QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\t%7\t%8\t%9\n")
-                       .arg(q.point)
-                       .arg(q.pass() ? QStringLiteral("pass") : QStringLiteral("fail"),
-                            fixed(q.gravity, 5), fixed(q.dGravity, 5), fixed(q.field, 5), fixed(q.dField, 5),
-                            fixed(q.dip, 4), fixed(q.dDip, 4), failedNames(q.failed).join(QLatin1Char(',')));
+            out += QString::number(q.point) + QLatin1Char('\t')
+                   + (q.pass() ? QStringLiteral("pass") : QStringLiteral("fail"));
+            for (const QcQuantityInfo &k : QcQuantities)
+                out += QLatin1Char('\t') + fixed(q.*k.value, k.lineDecimals) + QLatin1Char('\t')
+                       + fixed(q.*k.delta, k.lineDecimals);
+            out += QLatin1Char('\t') + failedNames(q.failed).join(QLatin1Char(',')) + QLatin1Char('\n');
         }
         out += QStringLiteral("summary: %1 points, %2 passed, %3 failed; checked: %4 passed, %5 failed\n")
                    .arg(r.points.size())
@@ -399,13 +386,22 @@ int runQc(Args &args, const Context &ctx)
         printOut(out);
         return ExitOk;
     }
-    out = QStringLiteral("{\"reference\":{\"source\":\"%1\",\"gtotal\":%2,\"btotal\":%3,\"dip\":%4,"
-                         "\"fieldScale\":%5,\"fieldScaleSource\":\"%6\"},"
-                         "\"tolerance\":{\"gtotal\":%7,\"btotal\":%8,\"dip\":%9},\"points\":[")
+    // Each judged quantity under its name, and its difference under its difference's name.
+    const auto byQuantity = [](auto member, auto nameOf, const auto &from) {
+        QString s;
+        for (const QcQuantityInfo &k : QcQuantities)
+            s += QStringLiteral("\"%1\":%2,").arg(QLatin1String(nameOf(k)), jsonNumber(from.*(k.*member)));
+        return s;
+    };
+    const auto name = [](const QcQuantityInfo &k) { return k.name; };
+    const auto deltaName = [](const QcQuantityInfo &k) { return k.deltaName; };
+    QString tolerances = byQuantity(&QcQuantityInfo::tolerance, name, tolerance);
+    tolerances.chop(1);
+    out = QStringLiteral("{\"reference\":{\"source\":\"%1\",%2\"fieldScale\":%3,\"fieldScaleSource\":\"%4\"},"
+                         "\"tolerance\":{%5},\"points\":[")
               .arg(reference.source == QcReference::Source::Site ? QStringLiteral("site") : QStringLiteral("median"),
-                   jsonNumber(reference.gravity), jsonNumber(reference.field), jsonNumber(reference.dip),
-                   jsonNumber(fieldScale.scale), QString::fromLatin1(fieldScaleSourceName(fieldScale.source)),
-                   jsonNumber(tolerance.gravity), jsonNumber(tolerance.field), jsonNumber(tolerance.dip));
+                   byQuantity(&QcQuantityInfo::reference, name, reference), jsonNumber(fieldScale.scale),
+                   QString::fromLatin1(fieldScaleSourceName(fieldScale.source)), tolerances);
     for (std::size_t i = 0; i < r.points.size(); ++i) {
         const QcPoint &q = r.points[i];
         QStringList names = failedNames(q.failed);
@@ -413,12 +409,9 @@ int runQc(Args &args, const Context &ctx)
             n = jsonString(n);
         if (i)
             out += QLatin1Char(',');
-        out += QStringLiteral("{\"point\":%1,\"checked\":%2,\"gtotal\":%3,\"btotal\":%4,\"dip\":%5,\"dGtotal\":%6,"
-                              "\"dBtotal\":%7,\"dDip\":%8,\"pass\":%9,")
-                   .arg(q.point)
-                   .arg(q.checked ? QStringLiteral("true") : QStringLiteral("false"), jsonNumber(q.gravity),
-                        jsonNumber(q.field), jsonNumber(q.dip), jsonNumber(q.dGravity), jsonNumber(q.dField),
-                        jsonNumber(q.dDip), q.pass() ? QStringLiteral("true") : QStringLiteral("false"));
+        out += QStringLiteral("{\"point\":%1,\"checked\":%2,").arg(q.point).arg(q.checked ? QStringLiteral("true") : QStringLiteral("false"));
+        out += byQuantity(&QcQuantityInfo::value, name, q) + byQuantity(&QcQuantityInfo::delta, deltaName, q);
+        out += QStringLiteral("\"pass\":%1,").arg(q.pass() ? QStringLiteral("true") : QStringLiteral("false"));
         out += QStringLiteral("\"failed\":[%1]}").arg(names.join(QLatin1Char(',')));
     }
     out += QStringLiteral("],\"summary\":{\"points\":%1,\"passed\":%2,\"failed\":%3,\"checkedPassed\":%4,"
@@ -434,10 +427,15 @@ int runQc(Args &args, const Context &ctx)
 
 int runTrajectory(Args &args, const Context &ctx)
 {
-    const bool json = args.flag("--json");
-    const bool csv = args.flag("--csv");
-    const bool las = args.flag("--las");
-    const bool pdf = args.flag("--pdf");
+    // --json, --csv, ...: one switch per format of the table; none, the text table.
+    const TrajectoryFormat *format = trajectoryFormat("");
+    int formatsChosen = 0;
+    for (const TrajectoryFormat &f : trajectoryFormats()) {
+        if (*f.name && args.flag(std::string("--") + f.name)) {
+            format = &f;
+            ++formatsChosen;
+        }
+    }
     const bool meta = args.flag("--meta");
     const auto out = args.value("-o");
     const auto tieText = args.value("--tie-in");
@@ -448,14 +446,14 @@ int runTrajectory(Args &args, const Context &ctx)
     const auto file = args.lastPositional("trajectory");
     if (!file)
         return ExitUsage;
-    if (int(json) + int(csv) + int(las) + int(pdf) > 1)
-        return usageError(QStringLiteral("trajectory: --json, --csv, --las and --pdf each take the place of the others"));
-    if (pdf && !out)
-        return usageError(QStringLiteral("trajectory: --pdf needs -o OUT.pdf"));
-    if (meta && !csv)
-        return usageError(QStringLiteral("trajectory: --meta goes with --csv"));
+    if (formatsChosen > 1)
+        return usageError(QCoreApplication::translate("zolm-cli", "trajectory：--json、--csv、--las 和 --pdf 只能选一个"));
+    if (format->needsFile && !out)
+        return usageError(QCoreApplication::translate("zolm-cli", "trajectory：--pdf 需要 -o OUT.pdf"));
+    if (meta && format != trajectoryFormat("csv"))
+        return usageError(QCoreApplication::translate("zolm-cli", "trajectory：--meta 只与 --csv 一起用"));
 
-    TrajectoryOptions options;
+    TieIn tieIn;
     if (tieText) {
         std::vector<double> v;
         for (const QString &part : fromArg(*tieText).split(QLatin1Char(','))) {
@@ -465,87 +463,52 @@ int runTrajectory(Args &args, const Context &ctx)
             v.push_back(*n);
         }
         if (v.size() != 6 || fromArg(*tieText).count(QLatin1Char(',')) != 5)
-            return usageError(QStringLiteral("trajectory: --tie-in takes MD,INC,AZI,TVD,N,E, not '%1'").arg(fromArg(*tieText)));
-        options.tieIn = {v[0], v[1], v[2], v[3], v[4], v[5]};
-        if (v[0] < 0 || v[0] > 100000)
-            return failed(QStringLiteral("trajectory: the tie-in's MD must lie between 0 and 100000 m"));
-        if (v[1] < 0 || v[1] > 180)
-            return failed(QStringLiteral("trajectory: the tie-in's inclination must lie between 0 and 180"));
-        if (v[2] < 0 || v[2] > 360)
-            return failed(QStringLiteral("trajectory: the tie-in's azimuth must lie between 0 and 360"));
-        if (std::fabs(v[3]) > 100000 || std::fabs(v[4]) > 100000 || std::fabs(v[5]) > 100000)
-            return failed(QStringLiteral("trajectory: the tie-in's TVD, N and E must lie between -100000 and 100000 m"));
+            return usageError(QCoreApplication::translate("zolm-cli", "trajectory：--tie-in 应为 MD,INC,AZI,TVD,N,E，而不是“%1”").arg(fromArg(*tieText)));
+        tieIn = {v[0], v[1], v[2], v[3], v[4], v[5]};
+        const std::optional<TieInValue> outside = tieInOutOfRange(tieIn);
+        if (outside == TieInValue::Md)
+            return failed(QCoreApplication::translate("zolm-cli", "trajectory：连接点的测深必须在 0 到 100000 米之间"));
+        if (outside == TieInValue::Inclination)
+            return failed(QCoreApplication::translate("zolm-cli", "trajectory：连接点的井斜必须在 0 到 180 之间"));
+        if (outside == TieInValue::Azimuth)
+            return failed(QCoreApplication::translate("zolm-cli", "trajectory：连接点的方位必须在 0 到 360 之间"));
+        if (outside == TieInValue::Position)
+            return failed(QCoreApplication::translate("zolm-cli", "trajectory：连接点的垂深、北和东必须在 -100000 到 100000 米之间"));
     }
-    if (vs.value && (*vs.value < 0 || *vs.value > 360))
-        return failed(QStringLiteral("trajectory: --vs-azimuth must lie between 0 and 360"));
+    if (vs.value && !azimuthInRange(*vs.value))
+        return failed(QCoreApplication::translate("zolm-cli", "trajectory：--vs-azimuth 必须在 0 到 360 之间"));
     if (!fieldScaleInRange("trajectory", scale) || !dogLegLimitInRange("trajectory", dlsLimit))
         return ExitFailed;
 
     OpenedTable opened;
     if (!openTable(*file, opened))
         return ExitFailed;
-    const std::optional<Site> site = openedSite(opened, *file);
+    const std::optional<Site> site = openedSite(opened);
     const SurveyData &survey = opened.doc.survey();
-    options.verticalSectionAzimuth = vs.value;
-    if (!options.verticalSectionAzimuth && site)
-        options.verticalSectionAzimuth = site->verticalSectionAzimuth;
+    const TrajectoryOptions options = opened.session.trajectoryOptions(vs.value, tieIn);
     TrajectoryReportData data =
         trajectoryReportData(survey, options, site, currentPrintTime(), fieldScaleFor(scale, site, survey, ctx));
     const Trajectory &t = data.trajectory;
     printWarnings(survey, t, site, dlsLimit);
     // The report lists them too, for whoever signs it.
-    data.warnings = surveyWarningLines(survey, t, site, dlsLimit.value);
-    if (t.stations.empty())
-        return failed(QStringLiteral("trajectory: 没有可用的测点（需要打勾并输入测深的测点）"));
-
-    QByteArray bytes;
-    if (csv) {
-        // The facts as comments first, for readers that skip them; the column line stays as it is.
-        bytes = (meta ? trajectoryCsvComments(data) : QByteArray()) + trajectoryCsv(t);
-    } else if (las) {
-        bytes = trajectoryLas(data);
-    } else if (pdf) {
-        bytes = trajectoryReportPdf(data);
-        if (bytes.isEmpty())
-            return failed(QStringLiteral("trajectory: 无法生成 PDF"));
-    } else if (json) {
-        QString s = QStringLiteral("{\"declination\":%1,\"verticalSectionAzimuth\":%2,\"tieIn\":{\"md\":%3,"
-                                   "\"inclination\":%4,\"azimuth\":%5,\"tvd\":%6,\"north\":%7,\"east\":%8},\"stations\":[")
-                        .arg(jsonNumber(t.declination), jsonNumber(t.verticalSectionAzimuth), jsonNumber(t.tieIn.md),
-                             jsonNumber(t.tieIn.inclination), jsonNumber(t.tieIn.azimuth), jsonNumber(t.tieIn.tvd),
-                             jsonNumber(t.tieIn.north), jsonNumber(t.tieIn.east));
-        for (std::size_t i = 0; i < t.stations.size(); ++i) {
-            const TrajectoryStation &st = t.stations[i];
-            if (i)
-                s += QLatin1Char(',');
-            s += QStringLiteral("{\"point\":%1,\"md\":%2,\"inclination\":%3,\"azimuth\":%4,\"tvd\":%5,\"north\":%6,"
-                                "\"east\":%7,\"verticalSection\":%8,\"dls\":%9,")
-                     .arg(st.point)
-                     .arg(jsonNumber(st.md), jsonNumber(st.inclination), jsonNumber(st.azimuth), jsonNumber(st.tvd),
-                          jsonNumber(st.north), jsonNumber(st.east), jsonNumber(st.verticalSection), jsonNumber(st.dls));
-            s += QStringLiteral("\"closureDistance\":%1,\"closureAzimuth\":%2}")
-                     .arg(jsonNumber(st.closureDistance), jsonNumber(st.closureAzimuth));
-        }
-        s += QStringLiteral("],\"skipped\":[");
-        for (std::size_t i = 0; i < t.skipped.size(); ++i) {
-            if (i)
-                s += QLatin1Char(',');
-            s += QStringLiteral("{\"point\":%1,\"reason\":%2}").arg(t.skipped[i].point).arg(jsonString(skipReasonText(t.skipped[i])));
-        }
-        s += QStringLiteral("]}\n");
-        bytes = s.toUtf8();
-    } else {
-        QString s = QStringLiteral("点号\t测深\t井斜\t真方位\t垂深\t北\t东\t视平移\t狗腿度\n");
-        for (const TrajectoryStation &st : t.stations) {
-            s += QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\t%7\t%8\t%9\n")
-                     .arg(st.point)
-                     .arg(fixed(st.md, 2), fixed(st.inclination, 2), fixed(st.azimuth, 2), fixed(st.tvd, 2),
-                          fixed(st.north, 2), fixed(st.east, 2), fixed(st.verticalSection, 2), fixed(st.dls, 2));
-        }
-        bytes = s.toUtf8();
+    {
+        const UntranslatedScope files;
+        data.warnings = surveyWarningLines(survey, t, site, dlsLimit.value);
     }
+    if (t.stations.empty())
+        return failed(QCoreApplication::translate("zolm-cli", "trajectory: 没有可用的测点（需要打勾并输入测深的测点）"));
+
+    TrajectoryFileOptions fileOptions;
+    fileOptions.csvFacts = meta;
+    std::optional<QByteArray> bytes;
+    {
+        const UntranslatedScope files;
+        bytes = format->write(data, fileOptions);
+    }
+    if (!bytes)
+        return failed(QCoreApplication::translate("zolm-cli", "trajectory: 无法生成 PDF"));
     QString error;
-    if (!writeOutput(out, bytes, &error))
+    if (!writeOutput(out, *bytes, &error))
         return failed(error);
     return ExitOk;
 }
@@ -554,7 +517,7 @@ std::optional<TableChange> declinationFromSite(const std::optional<Site> &site, 
                                                SurveyTable &table)
 {
     if (!site) {
-        printErr(QStringLiteral("edit: %1 没有可用的井场，无法取得磁偏角\n").arg(fileArg(file)));
+        printErr(QCoreApplication::translate("zolm-cli", "edit: %1 没有可用的井场，无法取得磁偏角\n").arg(fileArg(file)));
         return std::nullopt;
     }
     const GeomagneticField f = *siteField(*site);

@@ -43,7 +43,7 @@ std::vector<std::string> Args::values(const std::string &name)
         if (m_args[i] == name) {
             if (i + 1 >= m_args.size()) {
                 m_error = true;
-                m_errorText = name + " needs a value";
+                m_errorText = QCoreApplication::translate("zolm-cli", "%1 需要一个值").arg(QString::fromStdString(name)).toStdString();
                 m_args.erase(m_args.begin() + static_cast<std::ptrdiff_t>(i));
                 continue;
             }
@@ -83,7 +83,7 @@ Args::inOrder(const std::vector<std::pair<std::string, int>> &arities)
             values.push_back(a.substr(eq + 1));
         } else if (eq != std::string::npos || i + count >= m_args.size()) {
             m_error = true;
-            m_errorText = name + " needs " + std::to_string(count) + " value(s)";
+            m_errorText = QCoreApplication::translate("zolm-cli", "%1 需要 %2 个值").arg(QString::fromStdString(name)).arg(count).toStdString();
             m_args.erase(m_args.begin() + static_cast<std::ptrdiff_t>(i));
             continue;
         } else {
@@ -104,7 +104,7 @@ std::optional<std::string> Args::lastPositional(const char *command, const char 
     if (reportUsageError(command))
         return std::nullopt;
     if (!value)
-        usageError(QStringLiteral("%1: %2 is needed").arg(QString::fromUtf8(command), QString::fromUtf8(what)));
+        usageError(QCoreApplication::translate("zolm-cli", "%1：需要%2").arg(QString::fromUtf8(command), what ? QString::fromUtf8(what) : QCoreApplication::translate("zolm-cli", "一个 .ZLM 文件")));
     return value;
 }
 
@@ -123,11 +123,11 @@ std::optional<std::string> Args::positional()
 bool Args::reportUsageError(const char *command)
 {
     if (m_error) {
-        usageError(QStringLiteral("%1: %2").arg(QString::fromUtf8(command), QString::fromStdString(m_errorText)));
+        usageError(QCoreApplication::translate("zolm-cli", "%1：%2").arg(QString::fromUtf8(command), QString::fromStdString(m_errorText)));
         return true;
     }
     if (!m_args.empty()) {
-        usageError(QStringLiteral("%1: unexpected argument '%2'")
+        usageError(QCoreApplication::translate("zolm-cli", "%1：多余的参数“%2”")
                        .arg(QString::fromUtf8(command), QString::fromStdString(m_args.front())));
         return true;
     }
@@ -146,7 +146,7 @@ void printErr(const QString &text)
 
 int usageError(const QString &text)
 {
-    printErr(QStringLiteral("zolm-cli: ") + text + QStringLiteral("\nTry 'zolm-cli --help'.\n"));
+    printErr(QCoreApplication::translate("zolm-cli", "zolm-cli：%1\n用法见 zolm-cli --help。\n").arg(text));
     return ExitUsage;
 }
 

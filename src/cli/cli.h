@@ -3,6 +3,7 @@
 // status: 0 done, 1 the operation failed, 2 wrong usage.
 #include <QCoreApplication>
 #include <QString>
+#include <QTranslator>
 
 #include <cstdio>
 #include <memory>
@@ -56,8 +57,9 @@ public:
     // Removes and returns the first argument that is not an option.
     std::optional<std::string> positional();
     // The command's one argument that is not an option, taken after all its options: nothing,
-    // with the usage error printed, when arguments are left over or it is missing.
-    std::optional<std::string> lastPositional(const char *command, const char *what = "a .ZLM file");
+    // with the usage error printed, when arguments are left over or it is missing. `what` names
+    // it in the error, translated already (nullptr: a .ZLM file).
+    std::optional<std::string> lastPositional(const char *command, const char *what = nullptr);
     // Whatever was not consumed; a command refuses to run with leftovers.
     const std::vector<std::string> &rest() const { return m_args; }
     bool error() const { return m_error; }
@@ -88,6 +90,19 @@ void prepareStandardStreams();
 // Text to a stream: UTF-8, or on a Windows console the console's own wide call.
 void writeText(std::FILE *stream, const QString &text);
 int usageError(const QString &text);
+
+// While it lives, texts come out in the program's own language (Chinese) whatever language was
+// chosen: for file contents and report pages, which other people and tools read.
+class UntranslatedScope {
+public:
+    UntranslatedScope();
+    ~UntranslatedScope();
+    UntranslatedScope(const UntranslatedScope &) = delete;
+    UntranslatedScope &operator=(const UntranslatedScope &) = delete;
+
+private:
+    std::vector<QTranslator *> m_removed;
+};
 
 int runShow(Args &args, const Context &ctx);
 

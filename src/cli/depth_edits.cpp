@@ -12,15 +12,6 @@
 
 namespace zolm::cli {
 
-namespace {
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("DepthEdits", text);
-}
-
-} // namespace
-
 std::optional<TableChange> autoDepthEdit(SurveyTable &table, const QString &start, const QString &length,
                                          DepthDirection direction, bool force)
 {
@@ -42,7 +33,7 @@ bool tallyEdit(SurveyTable &table, const std::optional<Site> &site, const std::s
     const QString path = fileArg(tallyFile);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        printErr(tr("无法读取井深记录 %1：%2\n").arg(QDir::toNativeSeparators(path), file.errorString()));
+        printErr(QCoreApplication::translate("zolm-cli", "无法读取井深记录 %1：%2\n").arg(QDir::toNativeSeparators(path), file.errorString()));
         return false;
     }
     QString error;
@@ -54,9 +45,9 @@ bool tallyEdit(SurveyTable &table, const std::optional<Site> &site, const std::s
     const SurveyData &survey = table.document().survey();
     const TallyAssignment a = assignTally(*lines, survey, window);
     for (const QString &problem : a.problems)
-        printErr(tr("井深记录%1\n").arg(problem));
+        printErr(QCoreApplication::translate("zolm-cli", "井深记录%1\n").arg(problem));
     if (a.depths.empty()) {
-        printErr(tr("井深记录 %1 没有一行对应到探管的停留，未作修改\n").arg(QDir::toNativeSeparators(path))
+        printErr(QCoreApplication::translate("zolm-cli", "井深记录 %1 没有一行对应到探管的停留，未作修改\n").arg(QDir::toNativeSeparators(path))
                  + (site && site->probeStart ? tallyClockNote() + QLatin1Char('\n') : QString()));
         return false;
     }
@@ -71,7 +62,7 @@ bool tallyEdit(SurveyTable &table, const std::optional<Site> &site, const std::s
     }
     for (const TallyDepth &d : a.depths)
         table.setPointDepth(d.point, d.depth);
-    printErr(tr("井深记录 %1：%2 行中 %3 行已填入井深\n")
+    printErr(QCoreApplication::translate("zolm-cli", "井深记录 %1：%2 行中 %3 行已填入井深\n")
                  .arg(QDir::toNativeSeparators(path))
                  .arg(lines->size())
                  .arg(a.depths.size()));

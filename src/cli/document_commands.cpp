@@ -7,6 +7,7 @@
 #include "analysis/depth_tally.h"
 #include "output/export.h"
 #include "output/report.h"
+#include "platform/number_text.h"
 #include "platform/settings.h"
 
 #include <QDir>
@@ -15,7 +16,6 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <charconv>
 #include <limits>
 
 namespace zolm::cli {
@@ -24,16 +24,10 @@ namespace {
 
 std::optional<int> parseInt(const std::string &text)
 {
-    long long v = 0;
-    const char *b = text.data();
-    const char *e = b + text.size();
-    if (b != e && *b == '+')
-        ++b;
-    const auto r = std::from_chars(b, e, v);
-    if (r.ec != std::errc() || r.ptr != e || b == e || v < std::numeric_limits<std::int32_t>::min()
-        || v > std::numeric_limits<std::int32_t>::max())
+    const auto v = parseInteger(text);
+    if (!v || *v < std::numeric_limits<std::int32_t>::min() || *v > std::numeric_limits<std::int32_t>::max())
         return std::nullopt;
-    return static_cast<int>(v);
+    return static_cast<int>(*v);
 }
 
 int unknownItem(const QString &name)
@@ -41,7 +35,7 @@ int unknownItem(const QString &name)
     QStringList labels;
     for (int id = 0; id < ExportItemCount; ++id)
         labels << exportItemLabel(id);
-    return usageError(QStringLiteral("export-format: no export item '%1'; the items are %2, or by name %3")
+    return usageError(QCoreApplication::translate("zolm-cli", "export-format：没有导出项“%1”；导出项为 %2，或用名称 %3")
                           .arg(name, labels.join(QLatin1Char(',')), exportItemNames()));
 }
 
@@ -57,7 +51,7 @@ int runExport(Args &args, const Context &ctx)
     if (args.reportUsageError("export"))
         return ExitUsage;
     if (!file || !out)
-        return usageError(QStringLiteral("export: FILE and -o OUT are needed"));
+        return usageError(QCoreApplication::translate("zolm-cli", "export：需要 FILE 和 -o OUT"));
 
     OpenedTable opened;
     if (!openTable(*file, opened))
@@ -85,7 +79,7 @@ int runExportFormat(Args &args, const Context &ctx)
     if (args.reportUsageError("export-format"))
         return ExitUsage;
     if ((title && noTitle) || (space && comma))
-        return usageError(QStringLiteral("export-format: --title/--no-title and --space/--comma each take one"));
+        return usageError(QCoreApplication::translate("zolm-cli", "export-format：--title 与 --no-title、--space 与 --comma 各只能选一个"));
 
     // Everything is checked before anything is stored.
     std::optional<std::vector<int>> chosen;
@@ -99,7 +93,7 @@ int runExportFormat(Args &args, const Context &ctx)
                 if (id < 0)
                     return unknownItem(label);
                 if (std::find(chosen->begin(), chosen->end(), id) != chosen->end())
-                    return usageError(QStringLiteral("export-format: '%1' is chosen twice").arg(label));
+                    return usageError(QCoreApplication::translate("zolm-cli", "export-format：“%1”选了两次").arg(label));
                 chosen->push_back(id);
             }
         }
@@ -113,7 +107,7 @@ int runExportFormat(Args &args, const Context &ctx)
         if (eq > 0 && id < 0)
             return unknownItem(set.left(eq));
         if (id < 0 || !pos)
-            return usageError(QStringLiteral("export-format: --set takes LABEL=POS with a 32-bit POS, not '%1'").arg(set));
+            return usageError(QCoreApplication::translate("zolm-cli", "export-format：--set 应为 LABEL=POS，POS 为 32 位整数，而不是“%1”").arg(set));
         positions.emplace_back(id, *pos);
     }
 
@@ -123,6 +117,7 @@ int runExportFormat(Args &args, const Context &ctx)
     const bool change = title || noTitle || space || comma || columns || !sets.empty();
     if (!change) {
         const ExportSettings s = ExportSettings::readForDialog(store);
+        // The stored format as data (labels are settings keys): not translated.
         QString out = QStringLiteral("title: %1\nseparator: %2\n")
                           .arg(s.title ? QStringLiteral("yes") : QStringLiteral("no"),
                                s.spaceSeparator ? QStringLiteral("space") : QStringLiteral("comma"));
@@ -141,7 +136,7 @@ int runExportFormat(Args &args, const Context &ctx)
     for (const auto &[id, pos] : positions)
         store.writeInt(exportItemKey(id), pos);
     if (store.writeFailed()) {
-        printErr(QStringLiteral("无法保存导出格式：设置文件 %1 无法写入。\n").arg(QDir::toNativeSeparators(store.path())));
+        printErr(QCoreApplication::translate("zolm-cli", "无法保存导出格式：设置文件 %1 无法写入。\n").arg(QDir::toNativeSeparators(store.path())));
         return ExitFailed;
     }
     return ExitOk;
@@ -162,9 +157,9 @@ int runReport(Args &args, const Context &)
     if (!file)
         return ExitUsage;
     if (ops == out.has_value())
-        return usageError(QStringLiteral("report: either -o OUT.pdf or --ops"));
+        return usageError(QCoreApplication::translate("zolm-cli", "report：需要 -o OUT.pdf 或 --ops 之一"));
     if (!ops && (dpiText || pageText))
-        return usageError(QStringLiteral("report: --dpi and --page go with --ops"));
+        return usageError(QCoreApplication::translate("zolm-cli", "report：--dpi 和 --page 只用于 --ops"));
 
     ReportLayout layout = ReportLayout::MultiPoint;
     if (layoutName) {
@@ -175,7 +170,7 @@ int runReport(Args &args, const Context &)
         else if (*layoutName == "economy")
             layout = ReportLayout::Economy;
         else
-            return usageError(QStringLiteral("report: --layout takes multi, single or economy"));
+            return usageError(QCoreApplication::translate("zolm-cli", "report：--layout 应为 multi、single 或 economy"));
     }
     int dpiX = 600, dpiY = 600;
     if (dpiText) {
@@ -183,7 +178,7 @@ int runReport(Args &args, const Context &)
         const auto x = parts.size() <= 2 ? parseInt(parts[0].toStdString()) : std::nullopt;
         const auto y = parts.size() == 2 ? parseInt(parts[1].toStdString()) : x;
         if (!x || !y || *x < 1 || *y < 1 || *x > 100000 || *y > 100000)
-            return usageError(QStringLiteral("report: --dpi takes X or X,Y (1 to 100000)"));
+            return usageError(QCoreApplication::translate("zolm-cli", "report：--dpi 应为 X 或 X,Y（1 到 100000）"));
         dpiX = *x;
         dpiY = *y;
     }
@@ -191,13 +186,13 @@ int runReport(Args &args, const Context &)
     if (rowText) {
         row = parseInt(*rowText);
         if (!row)
-            return usageError(QStringLiteral("report: --row takes a row number"));
+            return usageError(QCoreApplication::translate("zolm-cli", "report：--row 应为一个行号"));
     }
     std::optional<int> page;
     if (pageText) {
         page = parseInt(*pageText);
         if (!page)
-            return usageError(QStringLiteral("report: --page takes a page number"));
+            return usageError(QCoreApplication::translate("zolm-cli", "report：--page 应为一个页码"));
     }
 
     OpenedTable opened;
@@ -208,7 +203,7 @@ int runReport(Args &args, const Context &)
     source.singleRow = 0;
     if (row) {
         if (*row < 0 || *row >= opened.table.rowCount()) {
-            printErr(QStringLiteral("report: the table has no row %1 (rows: %2)\n").arg(*row).arg(opened.table.rowCount()));
+            printErr(QCoreApplication::translate("zolm-cli", "report：表格中没有第 %1 行（共 %2 行）\n").arg(*row).arg(opened.table.rowCount()));
             return ExitFailed;
         }
         source.singleRow = *row;
@@ -217,10 +212,11 @@ int runReport(Args &args, const Context &)
 
     if (ops) {
         if (page && (*page < 1 || *page > pages)) {
-            printErr(QStringLiteral("report: no page %1 (pages: %2)\n").arg(*page).arg(pages));
+            printErr(QCoreApplication::translate("zolm-cli", "report：没有第 %1 页（共 %2 页）\n").arg(*page).arg(pages));
             return ExitFailed;
         }
         const PageRect rect = a4PrintableRect(layout, dpiX, dpiY);
+        // The draw list is data for tests and tools: not translated.
         QString text = QStringLiteral("pages %1\n").arg(pages);
         for (int p = 1; p <= pages; ++p) {
             if (page && p != *page)
@@ -234,7 +230,7 @@ int runReport(Args &args, const Context &)
     // The PDF writer draws onto a path of its own; the bytes then go out as every -o does.
     const QString target = QDir::toNativeSeparators(fileArg(*out));
     auto failed = [&target](const QString &why) {
-        printErr(QStringLiteral("无法写入报表文件 %1：%2\n").arg(target, why));
+        printErr(QCoreApplication::translate("zolm-cli", "无法写入报表文件 %1：%2\n").arg(target, why));
         return ExitFailed;
     };
     QTemporaryDir scratch;
@@ -267,11 +263,11 @@ std::optional<std::vector<int>> pointList(const std::string &text, int count, QS
         const auto first = parseInt((dash < 0 ? t : t.left(dash)).trimmed().toStdString());
         const auto last = dash < 0 ? first : parseInt(t.mid(dash + 1).trimmed().toStdString());
         if (!first || !last || *first > *last) {
-            *error = QStringLiteral("edit: '%1' is not a list of points such as 3,5,10-20").arg(list);
+            *error = QCoreApplication::translate("zolm-cli", "edit：“%1”不是测点列表，应如 3,5,10-20").arg(list);
             return std::nullopt;
         }
         if (*first < 0 || *last >= count) {
-            *error = QStringLiteral("edit: no point %1 in this document (points 0 to %2)")
+            *error = QCoreApplication::translate("zolm-cli", "edit：文件中没有测点 %1（测点为 0 到 %2）")
                          .arg(*first < 0 ? *first : *last)
                          .arg(count - 1);
             return std::nullopt;
@@ -302,25 +298,25 @@ int runEdit(Args &args, const Context &)
         return std::any_of(edits.begin(), edits.end(), [name](const auto &e) { return e.first == name; });
     };
     if (direction == DepthDirection::Up && !given("--auto-depth"))
-        return usageError(QStringLiteral("edit: --up goes with --auto-depth"));
+        return usageError(QCoreApplication::translate("zolm-cli", "edit：--up 只与 --auto-depth 一起用"));
     int tallyWindow = DefaultTallyWindow;
     if (windowText) {
         if (!given("--tally"))
-            return usageError(QStringLiteral("edit: --tally-window goes with --tally"));
+            return usageError(QCoreApplication::translate("zolm-cli", "edit：--tally-window 只与 --tally 一起用"));
         const auto w = parseInt(*windowText);
         if (!w)
-            return usageError(QStringLiteral("edit: --tally-window takes whole seconds, not '%1'").arg(fromArg(*windowText)));
+            return usageError(QCoreApplication::translate("zolm-cli", "edit：--tally-window 应为整秒数，而不是“%1”").arg(fromArg(*windowText)));
         if (*w < 0 || *w > MaxTallyWindow) {
-            printErr(QStringLiteral("edit: --tally-window must lie between 0 and %1 seconds\n").arg(MaxTallyWindow));
+            printErr(QCoreApplication::translate("zolm-cli", "edit：--tally-window 必须在 0 到 %1 秒之间\n").arg(MaxTallyWindow));
             return ExitFailed;
         }
         tallyWindow = *w;
     }
     for (const auto &[option, values] : edits) {
         if (option == "--check" && values[0] != "all" && values[0] != "none" && values[0] != "invert")
-            return usageError(QStringLiteral("edit: --check takes all, none or invert"));
+            return usageError(QCoreApplication::translate("zolm-cli", "edit：--check 应为 all、none 或 invert"));
         if (option == "--depth" && values[0].find('=') == std::string::npos)
-            return usageError(QStringLiteral("edit: --depth takes POINT=METRES"));
+            return usageError(QCoreApplication::translate("zolm-cli", "edit：--depth 应为 POINT=METRES"));
     }
 
     OpenedTable opened;
@@ -328,8 +324,8 @@ int runEdit(Args &args, const Context &)
         return ExitFailed;
     if (refuseOverwrite(opened, *file, out.has_value(), force))
         return ExitFailed;
-    // Taken now so that a site file beside an older survey moves into it with this save.
-    const std::optional<Site> site = openedSite(opened, *file);
+    // A site file beside an older survey moves into it with this save.
+    const std::optional<Site> site = openedSite(opened);
     SurveyTable &t = opened.table;
     const int n = opened.doc.survey().usablePointCount();
     for (const auto &[option, values] : edits) {
@@ -370,7 +366,7 @@ int runEdit(Args &args, const Context &)
             const auto eq = d.find('=');
             const auto point = parseInt(d.substr(0, eq));
             if (!point || *point < 0 || *point >= n) {
-                printErr(QStringLiteral("edit: no point %1 in this document (points 0 to %2)\n")
+                printErr(QCoreApplication::translate("zolm-cli", "edit：文件中没有测点 %1（测点为 0 到 %2）\n")
                              .arg(fromArg(d.substr(0, eq)))
                              .arg(n - 1));
                 return ExitFailed;
@@ -396,11 +392,12 @@ namespace zolm::cli {
 
 std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv)
 {
-    // The command is the first argument that is not a global option (--settings takes a value).
+    // The command is the first argument that is not a global option (--settings and --lang take
+    // a value).
     bool draws = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        if (a == "--settings") {
+        if (a == "--settings" || a == "--lang") {
             ++i;
             continue;
         }

@@ -1,5 +1,8 @@
 #include "cli/help.h"
 
+#include "survey/quantities.h"
+
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <array>
@@ -12,337 +15,347 @@ namespace zolm::cli {
 
 namespace {
 
-#define ZOLM_VIEW_OPTIONS                                                                              \
-    "  --mode all|hide-checked|only-checked\n"                                                       \
-    "                 which rows the table shows, as the display-mode buttons (default: all)\n"       \
-    "  --reverse      the rows in descending point order\n"
-#define ZOLM_PORT_OPTION                                                                               \
-    "  --port PORT    a serial device (/dev/ttyUSB0), SIM for the built-in virtual probe, or\n"       \
-    "                 SIM:FILE.ZLM for a virtual probe holding that document's survey;\n"            \
-    "                 default: the stored port (see set-port); until one is stored, on Windows\n"     \
-    "                 COM1, elsewhere the first USB serial adapter (ttyUSB*, then ttyACM*)\n"
-#define ZOLM_QUIET_OPTION                                                                              \
-    "  --quiet        no progress bar (it is shown on stderr only when stderr is a terminal)\n"
-#define ZOLM_OUT_RULE                                                                                  \
-    "-o OUT: a regular file (or a new one) is replaced atomically, so a failed write leaves the\n"    \
-    "old bytes; an existing target that is not a regular file (a FIFO, a device, /dev/stdout)\n"     \
-    "is written in place, as cp does; '-' writes to standard output. A write error exits 1.\n"
-#define ZOLM_FIELD_SCALE_OPTION                                                                        \
-    "  --field-scale X   the probe's field units per gauss for this judgement (above 0): QC\n"     \
-    "                 compares the total field with the site model's field times X. Default:\n"    \
-    "                 the scale stored in the survey's site, else the one this computer\n"         \
-    "                 remembers for the survey's probe number (site --calibrate-field-scale),\n"   \
-    "                 else 1\n"
-#define ZOLM_DLS_OPTION                                                                                \
-    "  --dls-limit DEG   the dog-leg severity above which a station is warned of, in degrees\n"   \
-    "                 per 30 m (above 0, at most 180). Default: the survey's site (site\n"        \
-    "                 --dls-limit), else 3\n"
-#define ZOLM_WARNINGS_RULE                                                                             \
-    "Warnings go to stderr, one line each, starting with '警告：': ticked shots whose depth\n"      \
-    "breaks the order of their times (a typo such as 900 for 90), ticked shots left out of the\n"   \
-    "path and why (no depth, ...), a declination of 0 while the site's model gives another, and\n"  \
-    "stations whose dog-leg is above the limit. They do not change the exit status.\n"
-#define ZOLM_OPEN_RULE                                                                                 \
-    "The document opens as the desktop program opens it: every point shown, ascending; then\n"      \
-    "--mode and --reverse apply, in that order. A file that is not exactly a survey (its length\n"  \
-    "is not 25132 + 30*N bytes, or 5220 + 30*N for the older layout, with its count N from 0 to\n"  \
-    "1818) still opens, with a warning on stderr.\n"
+// The paragraphs several commands share, each translated once: a command's text names one by
+// its marker where it stands (helpText puts it in).
+struct SharedText {
+    const char *marker;
+    const char *text;
+};
+
+constexpr SharedText sharedTexts[] = {
+    {"@view-options@",
+     QT_TRANSLATE_NOOP("zolm-cli", "  --mode all|hide-checked|only-checked\n"
+      "                 表格显示哪些行，同显示方式按钮（默认 all）\n"
+      "  --reverse      各行按测点号从大到小排列\n")},
+    {"@port-option@",
+     QT_TRANSLATE_NOOP("zolm-cli", "  --port PORT    串口设备（/dev/ttyUSB0），SIM 为内置虚拟探管，SIM:FILE.ZLM 为\n"
+      "                 装有该文件测量数据的虚拟探管；默认为保存的通讯口（见 set-port）；\n"
+      "                 尚未保存时，Windows 上为 COM1，其他系统上为第一个 USB 串口\n"
+      "                 （先 ttyUSB*，后 ttyACM*）\n")},
+    {"@quiet-option@",
+     QT_TRANSLATE_NOOP("zolm-cli", "  --quiet        不显示进度条（只在 stderr 为终端时才在 stderr 上显示）\n")},
+    {"@out-rule@",
+     QT_TRANSLATE_NOOP("zolm-cli", "-o OUT：普通文件（或新文件）整体替换，写入失败时保留原来的内容；已有的目标\n"
+      "若不是普通文件（FIFO、设备、/dev/stdout），则同 cp 一样直接写入；'-' 写到\n"
+      "标准输出。写入出错时退出状态为 1。\n")},
+    {"@field-scale-option@",
+     QT_TRANSLATE_NOOP("zolm-cli", "  --field-scale X   本次判断所用的探管磁场单位与高斯之比（大于 0）：质量检查把\n"
+      "                 总磁场与井场地磁模型的总磁场乘以 X 相比较。默认：测量数据井场中\n"
+      "                 保存的系数，否则为本机为该探管编号记录的系数\n"
+      "                 （site --calibrate-field-scale），否则为 1\n")},
+    {"@dls-option@",
+     QT_TRANSLATE_NOOP("zolm-cli", "  --dls-limit DEG   狗腿度超过此值的测点给出警告，单位为度/30 米（大于 0，不超过\n"
+      "                 180）。默认：测量数据的井场（site --dls-limit），否则为 3\n")},
+    {"@warnings-rule@",
+     QT_TRANSLATE_NOOP("zolm-cli", "警告写到 stderr，每条一行，以“警告：”开头：井深与测量时间顺序不符的打勾测点\n"
+      "（如把 90 输成 900），未参与轨迹计算的打勾测点及原因（没有井深等），井场地磁\n"
+      "模型给出磁偏角而文件中磁偏角为 0，以及狗腿度超过限值的测点。警告不影响退出\n"
+      "状态。\n")},
+    {"@open-rule@",
+     QT_TRANSLATE_NOOP("zolm-cli", "文件按桌面程序的方式打开：显示全部测点，按升序排列；然后依次应用 --mode 和\n"
+      "--reverse。不是完整测量数据的文件（长度不是 25132 + 30*N 字节，旧格式不是\n"
+      "5220 + 30*N 字节，N 为 0 到 1818）仍会打开，并在 stderr 上给出警告。\n")},
+};
 
 constexpr std::array<CommandHelp, 17> helps{{
     {"show", "FILE [--json] [--mode MODE] [--reverse]",
-     "Prints the survey table: a title line, then one line per row, tab-separated: the check\n"
-     "state ([x] or [ ]) and the table's columns (point, time, depth, inclination, azimuth,\n"
-     "gravity toolface, magnetic toolface, dip, temperature, total gravity, total field) exactly\n"
-     "as the table shows them. Rows are numbered from 0 in the order shown; a row's point number\n"
-     "is its index in the probe's memory (what --depth and --tick take).\n"
+     QT_TRANSLATE_NOOP("zolm-cli",
+     "显示测量数据表格：先是标题行，然后每行一条，以制表符分隔：选择状态（[x] 或\n"
+     "[ ]）和表格的各列（序号、时间、测深、井斜、磁方位、重力工具面、磁性工具面、\n"
+     "磁倾角、探管温度、总加速度、总磁场），与表格中显示的完全一样。行号按显示顺序\n"
+     "从 0 开始；一行的测点号是它在探管存储器中的序号（--depth 和 --tick 用的就是它）。\n"
      "\n"
-     "  --json         one JSON object: probeType, firstSampleTime, interval, pointCount, crew,\n"
-     "                 well, declination and rows [{row, point, checked, time, depth, flags,\n"
-     "                 values[20]}]; a value that is not finite is null\n" ZOLM_VIEW_OPTIONS "\n" ZOLM_OPEN_RULE
-     "\n"
-     "Example: zolm-cli show well7.ZLM --mode only-checked\n"},
+     "  --json         一个 JSON 对象：probeType、firstSampleTime、interval、pointCount、\n"
+     "                 crew、well、declination 和 rows [{row, point, checked, time, depth,\n"
+     "                 flags, values[20]}]；不是有限数的值为 null\n"
+     "@view-options@\n"
+     "@open-rule@\n"
+     "示例：zolm-cli show well7.ZLM --mode only-checked\n")},
     {"export", "FILE -o OUT [--mode MODE] [--reverse]",
-     "Writes the table's rows as delimited text with the stored export format (see\n"
-     "export-format), as the export dialog would, with no dialog. Texts are GBK, lines end in\n"
-     "CRLF. True azimuth = magnetic azimuth + the document's declination.\n"
+     QT_TRANSLATE_NOOP("zolm-cli",
+     "按保存的导出格式（见 export-format）把表格各行写成分隔文本，与导出对话框的\n"
+     "结果相同，但不弹出对话框。文字为 GBK 编码，行尾为 CRLF。真方位 = 磁方位 +\n"
+     "文件的磁偏角。\n"
      "\n"
-     "  -o OUT         where to write\n" ZOLM_VIEW_OPTIONS "\n" ZOLM_OUT_RULE ZOLM_OPEN_RULE
-     "\n"
-     "Example: zolm-cli export well7.ZLM -o well7.txt\n"},
+     "  -o OUT         写到哪里\n"
+     "@view-options@\n"
+     "@out-rule@@open-rule@\n"
+     "示例：zolm-cli export well7.ZLM -o well7.txt\n")},
     {"export-format",
      "[--title | --no-title] [--space | --comma] [--columns L1,L2,...] [--set LABEL=POS]...",
-     "Without options prints the stored export format: 'title: yes|no', 'separator: space|comma',\n"
-     "then 'LABEL POS' per item. With options stores it as the export dialog's OK does.\n"
+     QT_TRANSLATE_NOOP("zolm-cli",
+     "不带选项时显示保存的导出格式：'title: yes|no'、'separator: space|comma'，然后每项\n"
+     "一行 'LABEL POS'。带选项时像导出对话框的“确定”一样保存格式。\n"
      "\n"
-     "  --title, --no-title   a title line first, or not\n"
-     "  --space, --comma      the field separator\n"
-     "  --columns L1,L2,...   the columns in order; an empty value chooses none. Each item is\n"
-     "                        its Chinese label or its English name:\n"
-     "                        index, time, depth, inclination, azimuth, gravity-toolface,\n"
-     "                        magnetic-toolface, dip, temperature, total-gravity, total-field,\n"
-     "                        crew, well, true-azimuth, declination\n"
-     "  --set LABEL=POS       stores that item's position as given (a signed 32-bit value),\n"
-     "                        after --columns\n"
+     "  --title, --no-title   第一行是否为标题行\n"
+     "  --space, --comma      字段分隔符\n"
+     "  --columns L1,L2,...   依次选择的各列；值为空则一列也不选。每一项可以是中文标签，\n"
+     "                        也可以是英文名称：\n"
+     "@export-item-names@"
+     "  --set LABEL=POS       按给定值保存该项的位置（32 位有符号数），在 --columns 之后\n"
+     "                        进行\n"
      "\n"
-     "Example: zolm-cli export-format --comma --columns depth,inclination,azimuth\n"},
+     "示例：zolm-cli export-format --comma --columns depth,inclination,azimuth\n")},
     {"report", "FILE [--layout multi|single|economy] [--row R] [--mode MODE] [--reverse]\n"
                "       (-o OUT.pdf | --ops [--dpi X[,Y]] [--page P])",
-     "Draws the printed report of the table's rows: as A4 PDF pages, or as its list of drawing\n"
-     "operations.\n"
+     QT_TRANSLATE_NOOP("zolm-cli",
+     "绘制表格各行的打印报表：生成 A4 的 PDF 页面，或列出其绘图操作。\n"
      "\n"
-     "  --layout L     multi (several points a page, landscape; default), single (one point,\n"
-     "                 landscape) or economy (portrait)\n"
-     "  --row R        the row for the single-point layout, from 0 (default 0)\n"
-     "  -o OUT.pdf     the PDF; the drawing rectangle sits 1/4 inch from the paper's corner\n"
-     "  --ops          the draw list: 'pages N', then per page 'page P', 'logo X Y',\n"
-     "                 'text X Y TEXT', 'line X1 Y1 X2 Y2', in device units\n"
-     "  --dpi X[,Y]    the resolution of --ops, 1 to 100000 (default 600)\n"
-     "  --page P       only page P (from 1) of --ops\n" ZOLM_VIEW_OPTIONS "\n" ZOLM_OUT_RULE ZOLM_OPEN_RULE
-     "\n"
-     "Example: zolm-cli report well7.ZLM --layout economy -o well7.pdf\n"},
+     "  --layout L     multi（每页多个测点，横向；默认）、single（单个测点，横向）或\n"
+     "                 economy（纵向）\n"
+     "  --row R        单点格式所用的行，从 0 开始（默认 0）\n"
+     "  -o OUT.pdf     PDF 文件；绘图区距纸张边角 1/4 英寸\n"
+     "  --ops          绘图操作列表：'pages N'，然后每页 'page P'、'logo X Y'、\n"
+     "                 'text X Y TEXT'、'line X1 Y1 X2 Y2'，单位为设备单位\n"
+     "  --dpi X[,Y]    --ops 的分辨率，1 到 100000（默认 600）\n"
+     "  --page P       --ops 只列出第 P 页（从 1 开始）\n"
+     "@view-options@\n"
+     "@out-rule@@open-rule@\n"
+     "示例：zolm-cli report well7.ZLM --layout economy -o well7.pdf\n")},
     {"edit", "FILE [-o OUT] [--force] [--crew T] [--well T] [--declination D]\n"
              "       [--check all|none|invert] [--tick LIST] [--untick LIST]\n"
              "       [--auto-depth START LENGTH [--up]] [--depth POINT=METRES]... [--declination-from-site]\n"
              "       [--tally TALLY [--tally-window SECONDS]]",
-     "Applies the edits in the order given, with the dialogs' checks and messages, then saves the\n"
-     "document (to OUT, or back to FILE). With no edit it saves the document unchanged. The first\n"
-     "refused edit prints its message and exits 1 before anything is written.\n"
+     QT_TRANSLATE_NOOP("zolm-cli",
+     "按给出的顺序进行各项修改，检查和提示与对话框相同，然后保存文件（保存到 OUT，\n"
+     "或写回 FILE）。没有修改时原样保存。第一项被拒绝的修改显示其提示并以状态 1\n"
+     "退出，不写入任何内容。\n"
      "\n"
-     "  -o OUT         save there instead of over FILE\n"
-     "  --force        overwrite FILE even when it is not exactly a survey (see below), and\n"
-     "                 let --auto-depth and --tally replace depths entered before\n"
-     "  --crew T       crew number, at most 14 GBK bytes (a Chinese character takes two)\n"
-     "  --well T       well number, at most 14 GBK bytes; text GBK cannot hold is refused\n"
-     "  --declination D   magnetic declination in degrees, -360 to 360\n"
-     "  --check all|none|invert   the check marks of the shown points\n"
-     "  --tick LIST, --untick LIST   set or clear the check of the listed points: point numbers\n"
-     "                 and ranges, e.g. 3,5,10-20\n"
-     "  --auto-depth START LENGTH   automatic depths for the checked points: START (30 to 9999)\n"
-     "                 for the first checked point, then counting DOWN by LENGTH (0.1 to 500)\n"
-     "                 for each later one, in point order (the order of the shots' times, not\n"
-     "                 the order of --reverse), until the depth would go below 0: a survey taken\n"
-     "                 while pulling out of the hole. A checked point whose entered depth it\n"
-     "                 would replace makes it refuse (exit 1, the points named) unless --force\n"
-     "  --up           with --auto-depth: count UP from START instead, until the depth would\n"
-     "                 pass 9999.99: a survey taken while running into the hole\n"
-     "  --depth POINT=METRES   one point's depth, 0 to 9999.99; POINT is the point number\n"
-     "                 (from 0, as 'show --json' gives it), not the row number of 'show'\n"
-     "  --declination-from-site   the declination from the World Magnetic Model for the site\n"
-     "                 and date of FILE (see site), through the same range check;\n"
-     "                 refused (exit 1) when FILE has no site\n"
-     "  --tally TALLY  depths from the driller's tally: a text file, one station a line,\n"
-     "                 'TIME DEPTH' separated by blanks, a tab or a comma; '#' starts a\n"
-     "                 comment. TIME is HH:MM or HH:MM:SS: the clock time when the site holds the\n"
-     "                 probe's start time (site --start-time; a time earlier than the line\n"
-     "                 before is on the next day), else the time since the probe started (the\n"
-     "                 time column of show; hours go on past 24). DEPTH in metres, 0.01 to\n"
-     "                 9999.99. The stops are found as stations finds them; each line goes to\n"
-     "                 the stop whose span holds its time, else to the nearest stop within the\n"
-     "                 window. The stop's depth goes to its representative shot when that is\n"
-     "                 checked, else to the checked shot nearest it, else to the representative.\n"
-     "                 A line that finds no stop, and lines that find the same stop, are named\n"
-     "                 on stderr and assign nothing; the others are applied. A line that is not\n"
-     "                 a tally line fails the command (exit 1, nothing written). Depths entered\n"
-     "                 before are replaced only with --force\n"
-     "  --tally-window SECONDS   how far outside a stop a tally time may lie, 0 to 86400\n"
-     "                 (default 120)\n"
-     "\n" ZOLM_OUT_RULE
-     "Without -o, a FILE that is not exactly a survey (its length is not 25132 + 30*N bytes, or\n"
-     "5220 + 30*N for the older layout, with its count N from 0 to 1818: perhaps not a survey\n"
-     "at all) is not overwritten (exit 1) unless --force is given.\n"
-     "The survey's site goes with it (see site); a FILE.site beside an older survey moves into\n"
-     "the saved survey.\n"
+     "  -o OUT         保存到该文件，而不覆盖 FILE\n"
+     "  --force        即使 FILE 不是完整的测量数据（见下文）也覆盖它，并允许\n"
+     "                 --auto-depth 和 --tally 覆盖以前输入的井深\n"
+     "  --crew T       井队编号，最多 14 个 GBK 字节（一个汉字占两个字节）\n"
+     "  --well T       井号，最多 14 个 GBK 字节；GBK 无法表示的文字会被拒绝\n"
+     "  --declination D   磁偏角，单位为度，-360 到 360\n"
+     "  --check all|none|invert   显示的测点的选择标记\n"
+     "  --tick LIST, --untick LIST   选择或取消所列的测点：测点号和范围，如\n"
+     "                 3,5,10-20\n"
+     "  --auto-depth START LENGTH   为选择的测点自动生成井深：第一个选择的测点为\n"
+     "                 START（30 到 9999），以后每个测点按 LENGTH（0.1 到 500）递减，\n"
+     "                 按测点顺序（即测量时间的顺序，而不是 --reverse 的顺序），直到井深\n"
+     "                 小于 0 为止：适用于起钻时测量的数据。若会覆盖某个选择的测点以前\n"
+     "                 输入的井深，则拒绝执行（状态 1，列出这些测点），除非给出 --force\n"
+     "  --up           与 --auto-depth 一起用：从 START 起递增，直到井深超过 9999.99：\n"
+     "                 适用于下钻时测量的数据\n"
+     "  --depth POINT=METRES   一个测点的井深，0 到 9999.99；POINT 是测点号（从 0\n"
+     "                 开始，即 'show --json' 给出的），不是 'show' 的行号\n"
+     "  --declination-from-site   磁偏角取 FILE 的井场和日期（见 site）下世界地磁\n"
+     "                 模型的值，并经过同样的范围检查；FILE 没有井场时拒绝（状态 1）\n"
+     "  --tally TALLY  从井深记录取井深：文本文件，每行一个测点，'TIME DEPTH'，以空格、\n"
+     "                 制表符或逗号分隔；'#' 开始注释。TIME 为 HH:MM 或 HH:MM:SS：井场\n"
+     "                 设有探管启动时间时（site --start-time；早于上一行的时间算作第二天）\n"
+     "                 为钟表时间，否则为探管启动后的时间（show 的时间列；小时数可超过\n"
+     "                 24）。DEPTH 单位为米，0.01 到 9999.99。停留按 stations 的方法找出；\n"
+     "                 每行对应到其时间落在停留范围内的停留，否则对应到窗口内最近的停留。\n"
+     "                 停留的井深填给它的代表测点（若已选择），否则填给离它最近的已选择\n"
+     "                 测点，否则填给代表测点。找不到停留的行，以及对应到同一停留的各行，\n"
+     "                 在 stderr 上列出，不填入井深；其余的行照常填入。不是井深记录格式的\n"
+     "                 行使命令失败（状态 1，不写入任何内容）。以前输入的井深只有加\n"
+     "                 --force 才会被覆盖\n"
+     "  --tally-window SECONDS   井深记录的时间最多可以在停留之外多少秒，0 到 86400\n"
+     "                 （默认 120）\n"
      "\n"
-     "Example: zolm-cli edit well7.ZLM --well 7号井 --check none --tick 1-20 --auto-depth 600 30\n"},
+     "@out-rule@没有 -o 时，不是完整测量数据的 FILE（长度不是 25132 + 30*N 字节，旧格式不是\n"
+     "5220 + 30*N 字节，N 为 0 到 1818：也许根本不是测量数据）不会被覆盖（状态 1），\n"
+     "除非给出 --force。\n"
+     "测量数据的井场随文件一起保存（见 site）；旧测量数据旁的 FILE.site 会移入保存的\n"
+     "测量数据中。\n"
+     "\n"
+     "示例：zolm-cli edit well7.ZLM --well 7号井 --check none --tick 1-20 --auto-depth 600 30\n")},
     {"link-test", "[--port PORT]",
-     "Tests the link to the probe and prints the probe's answer text.\n"
-     "\n" ZOLM_PORT_OPTION "\n"
-     "Example: zolm-cli link-test --port /dev/ttyUSB0\n"},
+     QT_TRANSLATE_NOOP("zolm-cli",
+     "测试与探管的通讯，并显示探管的回答。\n"
+     "\n"
+     "@port-option@\n"
+     "示例：zolm-cli link-test --port /dev/ttyUSB0\n")},
     {"info", "[--port PORT] [--quiet]",
-     "Reads the probe's information and prints one line per field of the information dialog,\n"
-     "'LABEL: TEXT' (probe number, type, capacity, stored points, delay, interval, battery).\n"
-     "\n" ZOLM_PORT_OPTION ZOLM_QUIET_OPTION "\n"
-     "Example: zolm-cli info --port SIM\n"},
+     QT_TRANSLATE_NOOP("zolm-cli",
+     "读取探管信息，按信息对话框的各项每项一行显示 'LABEL: TEXT'（探管编号、类型、\n"
+     "容量、存储的测点数、延时、间隔、电池）。\n"
+     "\n"
+     "@port-option@@quiet-option@\n"
+     "示例：zolm-cli info --port SIM\n")},
     {"read", "[--port PORT] -o FILE.ZLM [--single-pass] [--quiet]",
-     "Reads the survey the probe holds and saves it as a document. It checks that FILE.ZLM can be\n"
-     "written before the first request; on any failure it writes nothing and an existing file\n"
-     "keeps its bytes. If the file cannot be written after a complete read, the survey is saved\n"
-     "to a recovery file in the temporary folder, named in the error. A probe holding no points\n"
-     "(or more than 1818) exits 1.\n"
-     "Every answer is checked (its letter, its exact length, a block's number) and asked for\n"
-     "again, up to 3 more times, when it fails; then the read ends with a data error. Unless\n"
-     "--single-pass is given or the setting VerifyRead is 0, the probe's memory is then read a\n"
-     "second time and compared: a block whose copies differ is read until two reads agree (at\n"
-     "most 5), else the read fails. Blocks read again are counted on stderr.\n"
-     "\n" ZOLM_PORT_OPTION "  -o FILE.ZLM    where to save\n"
-     "  --single-pass  read the memory once (about half the time); a flipped bit, or another\n"
-     "                 block's bytes, in an answer of the right shape then goes unnoticed\n" ZOLM_QUIET_OPTION "\n" ZOLM_OUT_RULE "\n"
-     "Example: zolm-cli read --port /dev/ttyUSB0 -o well7.ZLM\n"},
+     QT_TRANSLATE_NOOP("zolm-cli",
+     "读出探管中的测量数据并保存为文件。在第一次请求之前先检查 FILE.ZLM 能否写入；\n"
+     "任何失败都不写入内容，已有的文件保持不变。若完整读出后文件无法写入，测量数据\n"
+     "会保存到临时文件夹中的恢复文件，错误信息中给出其名称。探管中没有测点（或多于\n"
+     "1818 个）时状态为 1。\n"
+     "每个回答都经过检查（字母、长度、块号），不通过时重新请求，最多再请求 3 次；\n"
+     "仍不通过则以数据错误结束。除非给出 --single-pass 或设置 VerifyRead 为 0，随后\n"
+     "会把探管存储器再读一遍并比较：两次内容不同的块重读到两次一致为止（最多 5 次），\n"
+     "否则读取失败。重读的块数显示在 stderr 上。\n"
+     "\n"
+     "@port-option@  -o FILE.ZLM    保存到哪里\n"
+     "  --single-pass  存储器只读一遍（约一半时间）；形状正确的回答中翻转的位或别的块的\n"
+     "                 内容将无法发现\n"
+     "@quiet-option@\n"
+     "@out-rule@\n"
+     "示例：zolm-cli read --port /dev/ttyUSB0 -o well7.ZLM\n")},
     {"setup", "[--port PORT] [--delay-min M] [--delay-sec S] [--interval I] [--yes] [--quiet]",
-     "Sets the probe's start delay and sampling interval, as the settings dialog does; values\n"
-     "that pass are stored as the new defaults. Setting the probe discards the survey it holds:\n"
-     "on a terminal it asks first; otherwise it refuses (exit 1) unless --yes is given.\n"
-     "\n" ZOLM_PORT_OPTION
-     "  --delay-min M  delay minutes, 0 to 1000 (default: the stored value)\n"
-     "  --delay-sec S  delay seconds, 0 to 59; the whole delay is at least 5 seconds\n"
-     "  --interval I   sampling interval in seconds, 1 to 255\n"
-     "  --yes          discard the probe's survey without asking\n" ZOLM_QUIET_OPTION "\n"
-     "Example: zolm-cli setup --delay-min 10 --delay-sec 0 --interval 10 --yes\n"},
+     QT_TRANSLATE_NOOP("zolm-cli",
+     "像设置对话框一样设置探管的启动延时和采样间隔；通过检查的值保存为新的默认值。\n"
+     "设置探管会清除其中的测量数据：在终端上先询问；否则除非给出 --yes，拒绝执行\n"
+     "（状态 1）。\n"
+     "\n"
+     "@port-option@  --delay-min M  延时分钟数，0 到 1000（默认：保存的值）\n"
+     "  --delay-sec S  延时秒数，0 到 59；总延时至少 5 秒\n"
+     "  --interval I   采样间隔秒数，1 到 255\n"
+     "  --yes          不询问，直接清除探管中的测量数据\n"
+     "@quiet-option@\n"
+     "示例：zolm-cli setup --delay-min 10 --delay-sec 0 --interval 10 --yes\n")},
     {"live", "[--port PORT] [--count N] [--quiet]",
-     "Starts the probe's live stream and prints one line per sample: inclination, azimuth,\n"
-     "gravity toolface, magnetic toolface, dip, total gravity, total field, temperature, each\n"
-     "'LABEL: VALUE'. Stops the stream after N lines (default 10). No sample for 3 seconds\n"
-     "exits 1.\n"
-     "\n" ZOLM_PORT_OPTION "  --count N      how many samples\n" ZOLM_QUIET_OPTION "\n"
-     "Example: zolm-cli live --port SIM --count 3\n"},
+     QT_TRANSLATE_NOOP("zolm-cli",
+     "启动探管的实时数据，每个采样显示一行：井斜、方位、重力工具面、磁性工具面、\n"
+     "磁倾角、总加速度、总磁场、温度，每项为 'LABEL: VALUE'。N 行后停止（默认 10）。\n"
+     "3 秒内没有采样时状态为 1。\n"
+     "\n"
+     "@port-option@  --count N      采样数\n"
+     "@quiet-option@\n"
+     "示例：zolm-cli live --port SIM --count 3\n")},
     {"ports", "",
-     "Lists the serial ports the system has (name and description) and SIM, the built-in virtual\n"
-     "probe.\n"
+     QT_TRANSLATE_NOOP("zolm-cli",
+     "列出系统中的串口（名称和说明）以及内置虚拟探管 SIM。\n"
      "\n"
-     "Example: zolm-cli ports\n"},
+     "示例：zolm-cli ports\n")},
     {"set-port", "PORT",
-     "Stores PORT as the default port of the probe commands, after the port dialog's open test\n"
-     "and message (SIM needs no test).\n"
+     QT_TRANSLATE_NOOP("zolm-cli",
+     "经过通讯口对话框的打开测试和提示后，把 PORT 保存为探管命令的默认通讯口（SIM\n"
+     "不需要测试）。\n"
      "\n"
-     "Example: zolm-cli set-port /dev/ttyUSB0\n"},
+     "示例：zolm-cli set-port /dev/ttyUSB0\n")},
     {"geomag", "--lat DEG --lon DEG [--height M] [--date YYYY-MM-DD] [--json]",
-     "The geomagnetic field at a place and date from the World Magnetic Model (WMM2020 for\n"
-     "2020-2024, WMM2025 for 2025-2029): model, decimal year, declination and inclination\n"
-     "(degrees, 4 decimals), total, horizontal, north, east and down intensity (nT).\n"
+     QT_TRANSLATE_NOOP("zolm-cli",
+     "按世界地磁模型（2020-2024 年用 WMM2020，2025-2029 年用 WMM2025）计算某地某日的\n"
+     "地磁场：模型、小数年份、磁偏角和磁倾角（度，4 位小数），总强度、水平、北向、\n"
+     "东向和垂直分量（nT）。\n"
      "\n"
-     "  --lat DEG      latitude, -89.9 to 89.9 (north positive)\n"
-     "  --lon DEG      longitude, -180 to 360 (east positive)\n"
-     "  --height M     above the WGS84 ellipsoid, -1000 m to 850 km (default 0)\n"
-     "  --date D       YYYY-MM-DD (default: today)\n"
-     "  --json         one JSON object, full precision\n"
+     "  --lat DEG      纬度，-89.9 到 89.9（北为正）\n"
+     "  --lon DEG      经度，-180 到 360（东为正）\n"
+     "  --height M     WGS84 椭球面以上的高度，-1000 米到 850 千米（默认 0）\n"
+     "  --date D       YYYY-MM-DD（默认：今天）\n"
+     "  --json         一个 JSON 对象，全精度\n"
      "\n"
-     "Example: zolm-cli geomag --lat 36.5 --lon 117.2 --date 2026-03-15\n"},
+     "示例：zolm-cli geomag --lat 36.5 --lon 117.2 --date 2026-03-15\n")},
     {"site", "FILE [--lat DEG --lon DEG [--height M] --date YYYY-MM-DD] [--vs-azimuth DEG]\n"
              "       [--client T] [--company T] [--rig T] [--field T] [--location T]\n"
              "       [--service-company T] [--uwi T] [--surveyor T] [--checked-by T] [--approved-by T]\n"
              "       [--calibrate-field-scale | --set-field-scale X] [--field-scale X]\n"
              "       [--start-time \"YYYY-MM-DD HH:MM:SS\"] [--dls-limit DEG]\n"
              "       [-o OUT] [--force] | FILE --clear [-o OUT] [--force]",
-     "The survey's site, kept inside the survey file (in header bytes the file format leaves\n"
-     "unused: its length and every other byte stay as they are, and other programs read the\n"
-     "survey as before). A survey without one takes FILE.site beside it, where older versions\n"
-     "kept the site; the next save moves that into the survey and leaves FILE.site as it is.\n"
-     "With no option prints the site and the model's field there (exit 1 when there is none):\n"
-     "'name: value' lines, the fields that are set among latitude, longitude, height, date,\n"
-     "verticalSectionAzimuth, fieldScale, dogLegLimit, probeStart, client, company, rig, field,\n"
-     "location, serviceCompany, uwi, surveyor, checkedBy, approvedBy, then model, declination,\n"
-     "inclination, totalIntensity, then what QC compares the total field with: qcFieldScale,\n"
-     "qcFieldScaleSource (option, site, probe or default) and qcTotalField (probe units).\n"
-     "With --lat, --lon and --date sets the position and date (the other fields of a stored site\n"
-     "are kept); the other options change one field of the site. A change, or --clear, rewrites\n"
-     "the survey as edit does and prints the site.\n"
+     QT_TRANSLATE_NOOP("zolm-cli",
+     "测量数据的井场，保存在测量数据文件之中（在文件格式未使用的文件头字节中：文件\n"
+     "长度和其他各字节都不变，其他程序照旧读取测量数据）。没有井场的测量数据采用旁边\n"
+     "的 FILE.site，即旧版本保存井场的地方；下次保存时把它移入测量数据，FILE.site\n"
+     "保持不变。\n"
+     "不带选项时显示井场及该处的模型地磁场（没有井场时状态为 1）：'name: value' 各行，\n"
+     "依次为 latitude、longitude、height、date、verticalSectionAzimuth、fieldScale、\n"
+     "dogLegLimit、probeStart、client、company、rig、field、location、serviceCompany、\n"
+     "uwi、surveyor、checkedBy、approvedBy 中已设置的各项，然后是 model、declination、\n"
+     "inclination、totalIntensity，然后是质量检查比较总磁场所用的值：qcFieldScale、\n"
+     "qcFieldScaleSource（option、site、probe 或 default）和 qcTotalField（探管单位）。\n"
+     "带 --lat、--lon 和 --date 时设置位置和日期（保存的井场的其他各项保持不变）；其他\n"
+     "选项各修改井场的一项。修改或 --clear 像 edit 一样重写测量数据，并显示井场。\n"
      "\n"
-     "  --lat DEG, --lon DEG   as for geomag\n"
-     "  --height M     -1000 to 10000 (default 0)\n"
-     "  --date D       the survey date, YYYY-MM-DD, one the models cover\n"
-     "  --vs-azimuth DEG   the vertical-section azimuth\n"
-     "  --start-time \"YYYY-MM-DD HH:MM:SS\"   the probe's clock time when it started: the tally\n"
-     "                 then takes clock times, and the trajectory window and report show each\n"
-     "                 shot's clock time; an empty value removes it\n"
-     "  --dls-limit DEG   the dog-leg severity limit the warnings use (degrees per 30 m, above\n"
-     "                 0, at most 180; default 3); an empty value removes it\n"
-     "  --client T, --company T, --location T, --service-company T   at most 39 GBK bytes (a\n"
-     "                 Chinese character takes two)\n"
-     "  --rig T, --field T, --uwi T   rig, oil field or block, unique well id: at most 23 bytes\n"
-     "  --surveyor T, --checked-by T, --approved-by T   at most 15 bytes\n"
-     "                 texts for the reports; an empty T removes one; a character GBK cannot\n"
-     "                 hold is refused\n"
-     "  --calibrate-field-scale   sets the site's field scale from this survey: the median\n"
-     "                 total field of the checked shots (of every shown shot when none is\n"
-     "                 checked) over the site model's total field in gauss. A scale more than\n"
-     "                 5% from 1 is refused (exit 1, nothing written) with the reason. The scale\n"
-     "                 is also remembered on this computer for the survey's probe number\n"
-     "                 (setting FieldScale/NUMBER), so the probe's next survey starts with it;\n"
-     "                 calibrationShots, calibrationMeasured and calibrationModel are printed\n"
-     "  --set-field-scale X   stores X (above 0) as the site's field scale, remembered for\n"
-     "                 the probe in the same way\n" ZOLM_FIELD_SCALE_OPTION
-     "  --clear        no site any more (a FILE.site beside it is not taken again)\n"
-     "  -o OUT         save the survey there instead of over FILE\n"
-     "  --force        overwrite FILE even when it is not exactly a survey (as for edit)\n"
-     "\n" ZOLM_OUT_RULE "\n"
-     "Example: zolm-cli site well7.ZLM --lat 36.5 --lon 117.2 --date 2026-03-15 --client 第一采油厂\n"},
+     "  --lat DEG, --lon DEG   同 geomag\n"
+     "  --height M     -1000 到 10000（默认 0）\n"
+     "  --date D       测量日期，YYYY-MM-DD，须在地磁模型的有效期内\n"
+     "  --vs-azimuth DEG   视平移方位\n"
+     "  --start-time \"YYYY-MM-DD HH:MM:SS\"   探管启动时的钟表时间：之后井深记录按钟表\n"
+     "                 时间计，轨迹窗口和报告显示每个测点的钟表时间；值为空则删除\n"
+     "  --dls-limit DEG   警告所用的狗腿度限值（度/30 米，大于 0，不超过 180；默认 3）；\n"
+     "                 值为空则删除\n"
+     "  --client T, --company T, --location T, --service-company T   最多 39 个 GBK 字节\n"
+     "                 （一个汉字占两个字节）\n"
+     "  --rig T, --field T, --uwi T   井队/钻机、油田/区块、井唯一编号：最多 23 个字节\n"
+     "  --surveyor T, --checked-by T, --approved-by T   最多 15 个字节\n"
+     "                 这些是报告用的文字；T 为空则删除该项；GBK 无法表示的字符会被拒绝\n"
+     "  --calibrate-field-scale   按本次测量数据设置井场的磁场标定系数：打勾测点（没有\n"
+     "                 打勾时为显示的全部测点）总磁场的中值除以井场地磁模型的总磁场\n"
+     "                 （高斯）。与 1 相差超过 5% 的系数被拒绝（状态 1，不写入任何内容），\n"
+     "                 并给出原因。该系数还会在本机按测量数据的探管编号记录下来（设置\n"
+     "                 FieldScale/NUMBER），该探管的下一次测量即从它开始；并显示\n"
+     "                 calibrationShots、calibrationMeasured 和 calibrationModel\n"
+     "  --set-field-scale X   把 X（大于 0）保存为井场的磁场标定系数，并同样为该探管\n"
+     "                 记录\n"
+     "@field-scale-option@  --clear        删除井场（旁边的 FILE.site 也不再采用）\n"
+     "  -o OUT         把测量数据保存到该文件，而不覆盖 FILE\n"
+     "  --force        即使 FILE 不是完整的测量数据也覆盖它（同 edit）\n"
+     "\n"
+     "@out-rule@\n"
+     "示例：zolm-cli site well7.ZLM --lat 36.5 --lon 117.2 --date 2026-03-15 --client 第一采油厂\n")},
     {"qc", "FILE [--json] [--g-tol X] [--b-tol X] [--dip-tol DEG] [--field-scale X] [--no-site]\n"
            "       [--dls-limit DEG]",
-     "Checks each shown point's total gravity, total field and dip against a reference: the\n"
-     "site's model (gravity 1, field in probe units) or, without a site, the medians of the\n"
-     "checked points. One line per point (point, pass/fail, G, dG, B, dB, dip, ddip, what\n"
-     "failed), then a summary. Exit 0 even when points fail.\n"
+     QT_TRANSLATE_NOOP("zolm-cli",
+     "把显示的每个测点的总加速度、总磁场和磁倾角与参考值比较：井场的地磁模型（重力\n"
+     "为 1，磁场为探管单位），没有井场时为打勾测点的中值。每个测点一行（测点、\n"
+     "pass/fail、G、dG、B、dB、磁倾角、磁倾角差、不合格项），最后是汇总。即使有测点\n"
+     "不合格，退出状态也为 0。\n"
      "\n"
-     "  --g-tol X      gravity tolerance (default 0.003)\n"
-     "  --b-tol X      field tolerance in probe units (default 0.003)\n"
-     "  --dip-tol DEG  dip tolerance (default 0.3)\n" ZOLM_FIELD_SCALE_OPTION
-     "  --no-site      use the medians even when there is a site\n" ZOLM_DLS_OPTION
-     "  --json         one JSON object; its reference names the fieldScale used and its\n"
-     "                 fieldScaleSource (option, site, probe or default)\n"
+     "  --g-tol X      重力容差（默认 0.003）\n"
+     "  --b-tol X      磁场容差，探管单位（默认 0.003）\n"
+     "  --dip-tol DEG  磁倾角容差（默认 0.3）\n"
+     "@field-scale-option@  --no-site      即使有井场也用中值\n"
+     "@dls-option@  --json         一个 JSON 对象；其中 reference 给出所用的 fieldScale 及其\n"
+     "                 fieldScaleSource（option、site、probe 或 default）\n"
      "\n"
-     "\n" ZOLM_WARNINGS_RULE "\n"
-     "Example: zolm-cli qc well7.ZLM\n"},
+     "\n"
+     "@warnings-rule@\n"
+     "示例：zolm-cli qc well7.ZLM\n")},
     {"trajectory", "FILE [--json | --csv [--meta] | --las | --pdf] [-o OUT] [--vs-azimuth DEG]\n"
                    "       [--tie-in MD,INC,AZI,TVD,N,E] [--field-scale X] [--dls-limit DEG]",
-     "The well path by minimum curvature through the survey stations: the checked points with a\n"
-     "depth, sorted by depth; true azimuth = magnetic azimuth + the document's declination. One\n"
-     "line per station: point, MD, inclination, azimuth, TVD, N, E, VS, DLS (deg/30 m).\n"
+     QT_TRANSLATE_NOOP("zolm-cli",
+     "按最小曲率法计算经过各测点的井眼轨迹：有井深的打勾测点，按井深排序；真方位 =\n"
+     "磁方位 + 文件的磁偏角。每个测点一行：测点、测深、井斜、方位、垂深、北、东、\n"
+     "视平移、狗腿度（度/30 米）。\n"
      "\n"
-     "  --json, --csv, --las   other formats; --pdf the survey report (needs -o): who and where\n"
-     "                 from the site, QC with its field scale, the warnings, a signature block\n"
-     "  --meta         with --csv: the well, site, declination, model, field scale and tie-in\n"
-     "                 first, as '# key: value' lines (the LAS file's ~Well and ~Parameter)\n"
-     "  -o OUT         where to write (default: standard output)\n"
-     "  --vs-azimuth DEG   the vertical-section azimuth (default: the site's, else the closure\n"
-     "                 azimuth of the last station)\n"
-     "  --tie-in MD,INC,AZI,TVD,N,E   the tie-in point (default all 0)\n" ZOLM_FIELD_SCALE_OPTION
-     "                 (the report's QC verdicts; every format takes it)\n" ZOLM_DLS_OPTION
-     "\n" ZOLM_OUT_RULE ZOLM_WARNINGS_RULE "\n"
-     "Example: zolm-cli trajectory well7.ZLM --csv -o well7.csv\n"},
+     "  --json, --csv, --las   其他格式\n"
+     "  --pdf          测量报告（需要 -o）：井场中的人员和地点、质量检查及其磁场标定\n"
+     "                 系数、警告、签字栏\n"
+     "  --meta         与 --csv 一起用：先以 '# key: value' 行给出井号、井场、磁偏角、\n"
+     "                 地磁模型、磁场标定系数和连接点（即 LAS 文件的 ~Well 和 ~Parameter）\n"
+     "  -o OUT         写到哪里（默认：标准输出）\n"
+     "  --vs-azimuth DEG   视平移方位（默认：井场的视平移方位，否则为最后一个测点的\n"
+     "                 闭合方位）\n"
+     "  --tie-in MD,INC,AZI,TVD,N,E   连接点（默认全为 0）\n"
+     "@field-scale-option@                 （用于报告中的质量检查结论；各种格式都接受）\n"
+     "@dls-option@\n"
+     "@out-rule@@warnings-rule@\n"
+     "示例：zolm-cli trajectory well7.ZLM --csv -o well7.csv\n")},
     {"stations", "FILE [--apply [-o OUT] [--force]] [--json] [--inc-tol DEG] [--azi-tol DEG]\n"
                  "       [--g-tol X] [--b-tol X] [--min-duration S] [--azi-min-inc DEG]",
-     "Finds the stations of a multi-shot run: the stops, where consecutive shots keep their\n"
-     "inclination, azimuth, total gravity and total field within the limits below (largest minus\n"
-     "smallest value over the stop) for at least the shortest duration. Every point of the survey\n"
-     "is looked at, shown or not, in point order (the order the probe took them); a shot's time is\n"
-     "the table's time column (the start delay, then one interval per shot). A shot with a value\n"
-     "that is not a number belongs to no stop. Of each stop the shot nearest the stop's medians\n"
-     "(each quantity measured in its own limit) represents it.\n"
-     "One line per stop (number, points first-last, shots, start and end time, duration in\n"
-     "seconds, representative point, median inclination, azimuth, total gravity, total field,\n"
-     "then their spreads; '-' for an azimuth not compared), then a summary.\n"
+     QT_TRANSLATE_NOOP("zolm-cli",
+     "找出多点测量的测站：即停留，其间相邻各次测量的井斜、方位、总加速度和总磁场\n"
+     "都在下列限值之内（停留中最大值减最小值），且至少持续最短时间。测量数据中的\n"
+     "每个测点都参与，无论是否显示，按测点顺序（探管测量的顺序）；测点的时间为表格的\n"
+     "时间列（启动延时，然后每个测点一个间隔）。有非数值的测点不属于任何停留。每个\n"
+     "停留中离其中值最近的测点（各量以各自的限值衡量）作为代表。\n"
+     "每个停留一行（序号、测点 首-末、测点数、开始和结束时间、持续秒数、代表测点、\n"
+     "井斜、方位、总加速度、总磁场的中值，然后是它们的极差；不比较的方位为 '-'），\n"
+     "最后是汇总。\n"
      "\n"
-     "  --apply        ticks each stop's representative and unticks every other point (the\n"
-     "                 moving shots and the rest of each stop), then saves as edit does; the\n"
-     "                 ticks can be changed afterwards as any others. Without a stop nothing is\n"
-     "                 changed (exit 1)\n"
-     "  -o OUT         with --apply: save there instead of over FILE\n"
-     "  --force        with --apply: overwrite FILE even when it is not exactly a survey\n"
-     "  --json         one JSON object: tolerance, stops [{first, last, shots, start, end,\n"
+     "  --apply        选择每个停留的代表测点，取消其他所有测点（移动中的测量和停留中\n"
+     "                 的其余测点），然后像 edit 一样保存；之后可以像其他选择一样修改。\n"
+     "                 没有停留时不作修改（状态 1）\n"
+     "  -o OUT         与 --apply 一起用：保存到该文件，而不覆盖 FILE\n"
+     "  --force        与 --apply 一起用：即使 FILE 不是完整的测量数据也覆盖它\n"
+     "  --json         一个 JSON 对象：tolerance、stops [{first, last, shots, start, end,\n"
      "                 duration, representative, inclination, azimuth, gtotal, btotal,\n"
-     "                 spread {...}}], summary {points, stops, resting, moving}\n"
-     "  --inc-tol DEG  inclination spread of a stop, 0 to 180 (default 0.5)\n"
-     "  --azi-tol DEG  azimuth spread, 0 to 360 (default 2); 359 and 1 are 2 apart. At a low\n"
-     "                 inclination a small turn of the hole swings the azimuth far, so the limit\n"
-     "                 widens there to --inc-tol / sin(inclination): 9.6 at 3 degrees by default\n"
-     "  --g-tol X      total gravity spread in g, 0 to 10 (default 0.005)\n"
-     "  --b-tol X      total field spread in probe units, 0 to 1000000 (default 0.005)\n"
-     "  --min-duration S   the shortest stop, from its first shot to its last, 0 to 86400\n"
-     "                 seconds (default 60); a stop holds at least two shots\n"
-     "  --azi-min-inc DEG  the azimuth of a shot inclined less than this is left out (near\n"
-     "                 vertical it means nothing and must not part a stop), 0 to 180 (default 2)\n"
-     "\n" ZOLM_OUT_RULE "\n"
-     "Example: zolm-cli stations well7.ZLM --apply\n"},
+     "                 spread {...}}]、summary {points, stops, resting, moving}\n"
+     "  --inc-tol DEG  停留的井斜极差，0 到 180（默认 0.5）\n"
+     "  --azi-tol DEG  方位极差，0 到 360（默认 2）；359 与 1 相差 2。井斜小时，井眼稍有\n"
+     "                 转动方位就会大幅摆动，因此限值在该处放宽为 --inc-tol / sin(井斜)：\n"
+     "                 默认值下在 3 度时为 9.6\n"
+     "  --g-tol X      总加速度极差，单位 g，0 到 10（默认 0.005）\n"
+     "  --b-tol X      总磁场极差，探管单位，0 到 1000000（默认 0.005）\n"
+     "  --min-duration S   最短的停留，从其第一个测点到最后一个测点，0 到 86400 秒\n"
+     "                 （默认 60）；一个停留至少有两个测点\n"
+     "  --azi-min-inc DEG  井斜小于此值的测点不计方位（接近垂直时方位没有意义，不应\n"
+     "                 使停留中断），0 到 180（默认 2）\n"
+     "\n"
+     "@out-rule@\n"
+     "示例：zolm-cli stations well7.ZLM --apply\n")},
 }};
-
-#undef ZOLM_VIEW_OPTIONS
-#undef ZOLM_PORT_OPTION
-#undef ZOLM_QUIET_OPTION
-#undef ZOLM_OUT_RULE
-#undef ZOLM_OPEN_RULE
-#undef ZOLM_FIELD_SCALE_OPTION
-#undef ZOLM_DLS_OPTION
-#undef ZOLM_WARNINGS_RULE
 
 QString synopsisLine(const CommandHelp &help)
 {
@@ -367,6 +380,33 @@ QString roffText(const QString &text)
     return out;
 }
 
+// The export items' English names, as export-format takes them, in lines under its option.
+QString exportItemNameLines()
+{
+    constexpr qsizetype Indent = 24, Width = 90;
+    QString lines, line;
+    for (std::size_t i = 0; i < Quantities.size(); ++i) {
+        const QString word = QLatin1String(Quantities[i].english) + (i + 1 < Quantities.size() ? QStringLiteral(",") : QString());
+        if (!line.isEmpty() && Indent + line.size() + 1 + word.size() > Width) {
+            lines += QString(Indent, QLatin1Char(' ')) + line + QLatin1Char('\n');
+            line.clear();
+        }
+        line += (line.isEmpty() ? QString() : QStringLiteral(" ")) + word;
+    }
+    return lines + QString(Indent, QLatin1Char(' ')) + line + QLatin1Char('\n');
+}
+
+// A command's text in the chosen language, with the shared paragraphs in their places.
+QString helpText(const CommandHelp &help)
+{
+    QString text = QCoreApplication::translate("zolm-cli", help.text);
+    for (const SharedText &shared : sharedTexts)
+        text.replace(QLatin1String(shared.marker), QCoreApplication::translate("zolm-cli", shared.text));
+    // Made from the table of quantities, so that a new export item is named here too.
+    text.replace(QLatin1String("@export-item-names@"), exportItemNameLines());
+    return text;
+}
+
 } // namespace
 
 std::span<const CommandHelp> commandHelps()
@@ -383,18 +423,23 @@ const CommandHelp *findCommandHelp(std::string_view command)
     return nullptr;
 }
 
+// The overview's paragraphs between its usage lines and its list of commands (the manual's
+// description too).
+QString overviewIntro()
+{
+    return QCoreApplication::translate("zolm-cli",
+                                       "ZOLM 的测量数据和探管功能，不带窗口。退出状态：0 完成，1 操作失败，2 用法错误。\n"
+                                       "\n"
+                                       "  --settings FILE   使用该设置文件（也可用 ZOLM_SETTINGS=FILE）\n"
+                                       "  --lang en|zh      文字的语言：en 英文，zh 中文（也可用 ZOLM_LANG=en；默认中文，\n"
+                                       "                    与系统的语言设置无关）\n");
+}
+
 QString overviewHelp()
 {
-    QString text = QStringLiteral(
-        "usage: zolm-cli [--settings FILE] COMMAND [ARGS]\n"
-        "       zolm-cli --version | --help | COMMAND --help\n"
-        "\n"
-        "The survey and probe functions of ZOLM without a window. Exit status: 0 done, 1 the\n"
-        "operation failed, 2 wrong usage.\n"
-        "\n"
-        "  --settings FILE   use this settings file (also: ZOLM_SETTINGS=FILE)\n"
-        "\n"
-        "Commands:\n");
+    QString text = QCoreApplication::translate("zolm-cli", "用法：zolm-cli [--settings FILE] [--lang en|zh] COMMAND [ARGS]\n"
+                                                           "      zolm-cli --version | --help | COMMAND --help\n")
+        + QLatin1Char('\n') + overviewIntro() + QLatin1Char('\n') + QCoreApplication::translate("zolm-cli", "命令：\n");
     for (const CommandHelp &h : helps) {
         const QString name = QString::fromUtf8(h.name);
         QString synopsis = QString::fromUtf8(h.synopsis);
@@ -402,38 +447,45 @@ QString overviewHelp()
         text += (QStringLiteral("  %1 %2").arg(name, -14).arg(synopsis)).trimmed().prepend(QStringLiteral("  "))
             + QLatin1Char('\n');
     }
-    text += QStringLiteral("\n'zolm-cli COMMAND --help' tells more of each command.\n");
+    text += QCoreApplication::translate("zolm-cli", "\n'zolm-cli COMMAND --help' 给出各命令的详细说明。\n");
     return text;
 }
 
 QString commandHelp(const CommandHelp &help)
 {
-    return QStringLiteral("usage: ") + synopsisLine(help) + QStringLiteral("\n\n") + QString::fromUtf8(help.text);
+    const QString usage = QCoreApplication::translate("zolm-cli", "用法：%1\n\n");
+    // The synopsis' later lines line up under its first, after "usage: " (7 columns) or its
+    // translation, whose Chinese characters take two columns each.
+    int columns = 0;
+    for (const QChar c : usage.left(usage.indexOf(QStringLiteral("%1"))))
+        columns += c.unicode() >= 0x2e80 ? 2 : 1;
+    QString synopsis = synopsisLine(help);
+    synopsis.replace(QStringLiteral("\n       "), QLatin1Char('\n') + QString(columns, QLatin1Char(' ')));
+    return usage.arg(synopsis) + helpText(help);
 }
 
 QString manualPage()
 {
     QString page = QStringLiteral(".TH ZOLM\\-CLI 1 \"\" \"zolm-cli %1\" \"User Commands\"\n"
                                   ".SH NAME\n"
-                                  "zolm\\-cli \\- survey documents and the probe, without a window\n"
+                                  "zolm\\-cli \\- %2\n"
                                   ".SH SYNOPSIS\n"
                                   ".nf\n")
-                       .arg(QStringLiteral(ZOLM_VERSION));
+                       .arg(QStringLiteral(ZOLM_VERSION), roffText(QCoreApplication::translate("zolm-cli", "不带窗口处理测量数据和探管")).trimmed());
     for (const CommandHelp &h : helps)
         page += roffText(synopsisLine(h));
     page += QStringLiteral(".fi\n.SH DESCRIPTION\n.nf\n");
-    QString overview = overviewHelp();
-    overview = overview.mid(overview.indexOf(QStringLiteral("\n\n")) + 2);
-    page += roffText(overview.left(overview.indexOf(QStringLiteral("\nCommands:"))));
+    page += roffText(overviewIntro());
     page += QStringLiteral(".fi\n.SH COMMANDS\n");
     for (const CommandHelp &h : helps) {
         page += QStringLiteral(".SS %1\n.nf\n").arg(roffText(QString::fromUtf8(h.name)).trimmed());
-        page += roffText(synopsisLine(h) + QStringLiteral("\n\n") + QString::fromUtf8(h.text).trimmed());
+        page += roffText(synopsisLine(h) + QStringLiteral("\n\n") + helpText(h).trimmed());
         page += QStringLiteral(".fi\n");
     }
     page += QStringLiteral(".SH FILES\n.nf\n"
-                           "$XDG_CONFIG_HOME/Vexmoor/ZOLM.ini   the settings (port, probe settings, export format)\n"
-                           ".fi\n");
+                           "$XDG_CONFIG_HOME/Vexmoor/ZOLM.ini   %1\n"
+                           ".fi\n")
+                .arg(roffText(QCoreApplication::translate("zolm-cli", "设置（通讯口、探管设置、导出格式）")).trimmed());
     return page;
 }
 

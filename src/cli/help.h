@@ -11,7 +11,9 @@ namespace zolm::cli {
 struct CommandHelp {
     const char *name;
     const char *synopsis; // the command's arguments, after its name
-    const char *text;     // what it does, its options with their ranges, what it assumes, an example
+    // What it does, its options with their ranges, what it assumes, an example: the untranslated
+    // text, with markers for the paragraphs commands share (commandHelp gives it as shown).
+    const char *text;
 };
 
 std::span<const CommandHelp> commandHelps();

@@ -1,12 +1,11 @@
 #pragma once
-// JSON texts of zolm-cli's --json outputs.
-#include <QString>
+// JSON texts of zolm-cli's --json outputs: the output folder's, which the trajectory's JSON
+// file is written with as well.
+#include "output/json_text.h"
 
 namespace zolm::cli {
 
-// A number that reads back to the same double; a value that is not finite is null.
-QString jsonNumber(double v);
-// A quoted string with JSON's escapes.
-QString jsonString(const QString &s);
+using zolm::jsonNumber;
+using zolm::jsonString;
 
 } // namespace zolm::cli

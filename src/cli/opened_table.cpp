@@ -1,7 +1,5 @@
 #include "cli/opened_table.h"
 
-#include "analysis/site_block.h"
-
 namespace zolm::cli {
 
 std::optional<ViewOptions> takeViewOptions(Args &args, const char *command)
@@ -11,7 +9,7 @@ std::optional<ViewOptions> takeViewOptions(Args &args, const char *command)
     if (const auto mode = args.value("--mode")) {
         v.mode = displayModeFromName(*mode);
         if (!v.mode) {
-            usageError(QStringLiteral("%1: --mode takes all, hide-checked or only-checked, not '%2'")
+            usageError(QCoreApplication::translate("zolm-cli", "%1：--mode 应为 all、hide-checked 或 only-checked，而不是“%2”")
                            .arg(QString::fromUtf8(command), fromArg(*mode)));
             return std::nullopt;
         }
@@ -22,12 +20,12 @@ std::optional<ViewOptions> takeViewOptions(Args &args, const char *command)
 bool openTable(const std::string &path, OpenedTable &opened)
 {
     QString error;
-    if (!opened.doc.openFile(fileArg(path), &error)) {
+    if (!opened.session.open(fileArg(path), &error)) {
         printErr(error + QLatin1Char('\n'));
         return false;
     }
-    if (!opened.doc.openedExactly()) {
-        printErr(QStringLiteral("警告：文件“%1”不是完整的测量数据文件（%2），其中的数据可能无意义。\n")
+    if (opened.session.saveAsOnly()) {
+        printErr(QCoreApplication::translate("zolm-cli", "警告：文件“%1”不是完整的测量数据文件（%2），其中的数据可能无意义。\n")
                      .arg(fileArg(path), opened.doc.inexactReason()));
     }
     opened.table.refillTable();
@@ -42,30 +40,27 @@ void applyView(OpenedTable &opened, const ViewOptions &view)
         opened.table.reverseOrder();
 }
 
-std::optional<Site> openedSite(OpenedTable &opened, const std::string &path)
+const std::optional<Site> &openedSite(const OpenedTable &opened)
 {
-    const SiteRead read = takeSurveySite(opened.doc.survey().header, fileArg(path));
-    if (!read.error.isEmpty())
-        printErr(read.error + QLatin1Char('\n'));
-    return read.site;
+    if (!opened.session.siteError().isEmpty())
+        printErr(opened.session.siteError() + QLatin1Char('\n'));
+    return opened.session.site();
 }
 
 bool refuseOverwrite(const OpenedTable &opened, const std::string &path, bool toOut, bool force)
 {
     // Saving over a file that is not exactly a survey could destroy something else entirely.
-    if (toOut || force || opened.doc.openedExactly())
+    if (toOut || force || !opened.session.keepsOriginal(fileArg(path)))
         return false;
-    printErr(QStringLiteral("未保存：文件“%1”不是完整的测量数据文件，不覆盖它。确要覆盖请加 --force，或用 -o 另存。\n")
+    printErr(QCoreApplication::translate("zolm-cli", "未保存：文件“%1”不是完整的测量数据文件，不覆盖它。确要覆盖请加 --force，或用 -o 另存。\n")
                  .arg(fileArg(path)));
     return true;
 }
 
 bool saveOpened(OpenedTable &opened, const std::string &target)
 {
-    const QString path = fileArg(target);
-    prepareSiteForSave(opened.doc.survey().header, path);
     QString error;
-    if (opened.doc.saveFile(path, &error))
+    if (opened.session.saveTo(fileArg(target), &error))
         return true;
     printErr(error + QLatin1Char('\n'));
     return false;

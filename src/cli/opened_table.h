@@ -1,9 +1,11 @@
 #pragma once
-// A document opened as the desktop program opens it, with its table; then --mode and
-// --reverse applied as the display-mode and order commands. Shared by the document commands.
+// A document opened as the desktop program opens it (the same session), with its table; then
+// --mode and --reverse applied as the display-mode and order commands. Shared by the document
+// commands.
 #include "analysis/site.h"
 #include "cli/cli.h"
 #include "document/document.h"
+#include "session/survey_session.h"
 #include "table/survey_table.h"
 
 #include <optional>
@@ -12,8 +14,9 @@
 namespace zolm::cli {
 
 struct OpenedTable {
-    CNDravikDoc doc;
-    SurveyTable table{doc};
+    SurveySession session;
+    CNDravikDoc &doc = session.document();
+    SurveyTable &table = session.table();
 };
 
 struct ViewOptions {
@@ -30,8 +33,9 @@ bool openTable(const std::string &path, OpenedTable &opened);
 void applyView(OpenedTable &opened, const ViewOptions &view);
 
 // The opened survey's site: its own, else the site file beside it, which the next save moves
-// into the survey. A site that cannot be used is reported on stderr and ignored.
-std::optional<Site> openedSite(OpenedTable &opened, const std::string &path);
+// into the survey. A site that cannot be used is reported on stderr (here, so that only the
+// commands that use the site say so) and ignored.
+const std::optional<Site> &openedSite(const OpenedTable &opened);
 // The rule of every command that writes a survey back: without -o, a file that is not exactly
 // a survey is not overwritten unless --force is given. True (printed) when refused.
 bool refuseOverwrite(const OpenedTable &opened, const std::string &path, bool toOut, bool force);

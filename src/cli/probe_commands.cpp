@@ -4,9 +4,8 @@
 #include "cli/cli.h"
 #include "platform/output_file.h"
 
-#include "analysis/site_block.h"
-#include "document/document.h"
-#include "document/survey_file.h"
+#include "session/survey_session.h"
+#include "platform/number_text.h"
 #include "platform/settings.h"
 #include "probe/comm.h"
 #include "probe/operations.h"
@@ -29,6 +28,7 @@
 #include <cstdio>
 #include <deque>
 #include <iostream>
+#include <limits>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -288,17 +288,17 @@ bool checkReadOutput(const QString &path, QString *error)
     const QFileInfo target(path);
     const QFileInfo folder(target.absolutePath());
     const auto refuse = [&](const QString &why) {
-        *error = QStringLiteral("无法写入文件“%1”：%2").arg(path, why);
+        *error = QCoreApplication::translate("zolm-cli", "无法写入文件“%1”：%2").arg(path, why);
         return false;
     };
     if (target.exists() && target.isDir())
-        return refuse(QStringLiteral("这是一个文件夹"));
+        return refuse(QCoreApplication::translate("zolm-cli", "这是一个文件夹"));
     if (!folder.isDir())
-        return refuse(QStringLiteral("文件夹“%1”不存在").arg(QDir::toNativeSeparators(folder.filePath())));
+        return refuse(QCoreApplication::translate("zolm-cli", "文件夹“%1”不存在").arg(QDir::toNativeSeparators(folder.filePath())));
     if (target.exists() && !target.isFile())
-        return target.isWritable() || refuse(QStringLiteral("没有写入权限"));
+        return target.isWritable() || refuse(QCoreApplication::translate("zolm-cli", "没有写入权限"));
     if (!folder.isWritable())
-        return refuse(QStringLiteral("文件夹“%1”不可写").arg(QDir::toNativeSeparators(folder.filePath())));
+        return refuse(QCoreApplication::translate("zolm-cli", "文件夹“%1”不可写").arg(QDir::toNativeSeparators(folder.filePath())));
     return true;
 }
 
@@ -308,7 +308,7 @@ bool writeReadOutput(const QString &path, const QByteArray &bytes, QString *erro
     QString why;
     if (writeOutput(path, bytes, &why))
         return true;
-    *error = QStringLiteral("无法保存文件“%1”：%2").arg(path, why);
+    *error = QCoreApplication::translate("zolm-cli", "无法保存文件“%1”：%2").arg(path, why);
     return false;
 }
 
@@ -357,6 +357,7 @@ int runInfo(Args &args, const Context &ctx)
     const auto info = s.view.info();
     if (result.outcome != Outcome::Done || !info)
         return ExitFailed;
+    // The dialog's labels exactly, in any language: scripts read these lines.
     for (const auto &[label, text] : infoFields(*info))
         printOut(label + QStringLiteral(": ") + text + QLatin1Char('\n'));
     return ExitOk;
@@ -371,7 +372,7 @@ int runRead(Args &args, const Context &ctx)
     if (args.reportUsageError("read"))
         return ExitUsage;
     if (!out || out->empty())
-        return usageError(QStringLiteral("read: -o FILE.ZLM is needed"));
+        return usageError(QCoreApplication::translate("zolm-cli", "read：需要 -o FILE.ZLM"));
     const QString outPath = QString::fromUtf8(out->c_str());
     QString error;
     // A read of minutes must not be thrown away at its end for a file that could never be written.
@@ -394,21 +395,20 @@ int runRead(Args &args, const Context &ctx)
         return ExitFailed;
     }
     // The file is written only now, whole; the success text follows it.
-    CNDravikDoc doc;
-    doc.loadFromProbe(images->parameters.bytes, images->data.bytes);
+    SurveySession session;
+    session.takeProbeRead(images->parameters.bytes, images->data.bytes);
     // A new read has no site: a site file left beside the target by another survey is not its.
-    prepareSiteForSave(doc.survey().header, outPath);
     QByteArray bytes;
     QString reason;
-    if (!serializeSurvey(doc.survey(), bytes, &reason)) {
-        printErr(QStringLiteral("无法保存文件“%1”：%2\n").arg(outPath, reason));
+    if (!session.bytesFor(outPath, bytes, &reason)) {
+        printErr(QCoreApplication::translate("zolm-cli", "无法保存文件“%1”：%2\n").arg(outPath, reason));
         return ExitFailed;
     }
     if (!writeReadOutput(outPath, bytes, &error)) {
         const QString recovery = saveRecovery(bytes);
         printErr(error + QLatin1Char('\n')
-                 + (recovery.isEmpty() ? QStringLiteral("读出的数据也无法保存到临时文件夹。\n")
-                                       : QStringLiteral("读出的数据已保存到“%1”。\n").arg(recovery)));
+                 + (recovery.isEmpty() ? QCoreApplication::translate("zolm-cli", "读出的数据也无法保存到临时文件夹。\n")
+                                       : QCoreApplication::translate("zolm-cli", "读出的数据已保存到“%1”。\n").arg(recovery)));
         if (result.rereads > 0)
             printErr(text::rereads(result.rereads) + QLatin1Char('\n'));
         return ExitFailed;
@@ -480,10 +480,10 @@ int runLive(Args &args, const Context &ctx)
         return ExitUsage;
     int count = 10;
     if (countArg) {
-        bool ok = false;
-        count = QString::fromUtf8(countArg->c_str()).toInt(&ok);
-        if (!ok || count < 0)
-            return usageError(QStringLiteral("live: --count needs a whole number of samples"));
+        const auto n = parseInteger(QString::fromUtf8(countArg->c_str()).trimmed());
+        if (!n || *n < 0 || *n > std::numeric_limits<int>::max())
+            return usageError(QCoreApplication::translate("zolm-cli", "live：--count 应为整数个采样"));
+        count = static_cast<int>(*n);
     }
     SettingsStore store(ctx.settingsFile);
     const auto portName = sessionPort(port, store);
@@ -503,6 +503,7 @@ int runLive(Args &args, const Context &ctx)
             break;
         }
         QString line;
+        // Fixed labels, as for info.
         for (const auto &[label, text] : realTimeFields(*values)) {
             if (!line.isEmpty())
                 line += QStringLiteral("  ");
@@ -531,7 +532,7 @@ int runSetPort(Args &args, const Context &ctx)
     if (args.reportUsageError("set-port"))
         return ExitUsage;
     if (!port || port->empty())
-        return usageError(QStringLiteral("set-port: PORT is needed"));
+        return usageError(QCoreApplication::translate("zolm-cli", "set-port：需要 PORT"));
     const QString name = QString::fromUtf8(port->c_str());
     if (const auto refusal = testPortChoice(name)) {
         printErr(refusal->text + QLatin1Char('\n'));
@@ -539,7 +540,7 @@ int runSetPort(Args &args, const Context &ctx)
     }
     SettingsStore store(ctx.settingsFile);
     if (!storePortName(store, name)) {
-        printErr(QStringLiteral("无法保存设置：%1\n").arg(store.path()));
+        printErr(QCoreApplication::translate("zolm-cli", "无法保存设置：%1\n").arg(store.path()));
         return ExitFailed;
     }
     return ExitOk;

@@ -19,14 +19,15 @@ void printTable(const SurveyTable &table)
 {
     const SurveyData &s = table.document().survey();
     const std::vector<int> &rows = table.rowPoints();
+    // The table as the program has always printed it, in any language: scripts read it.
     QString out = QStringLiteral("选择");
-    for (int col = ColPosition; col <= ColTotalField; ++col)
+    for (int col = CheckColumn + 1; col < TableColumnCount; ++col)
         out += QLatin1Char('\t') + QString::fromUtf8(columnHeader(col));
     out += QLatin1Char('\n');
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const int point = rows[r];
         out += (s.flags[static_cast<std::size_t>(point)] & PointFlag::Checked) ? QStringLiteral("[x]") : QStringLiteral("[ ]");
-        for (int col = ColPosition; col <= ColTotalField; ++col) {
+        for (int col = CheckColumn + 1; col < TableColumnCount; ++col) {
             out += QLatin1Char('\t');
             out += QString::fromStdString(table.cellText(static_cast<int>(r), col));
         }

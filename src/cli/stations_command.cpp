@@ -8,7 +8,6 @@
 #include "analysis/stops.h"
 #include "platform/number_text.h"
 
-#include <charconv>
 #include <cmath>
 
 namespace zolm::cli {
@@ -26,21 +25,17 @@ bool takeLimit(Args &args, const char *name, double &target)
     const auto text = args.value(name);
     if (!text)
         return true;
-    const char *b = text->data();
-    const char *e = b + text->size();
-    if (b != e && *b == '+')
-        ++b;
-    double v = 0;
-    const auto r = std::from_chars(b, e, v);
-    if (b == e || r.ec != std::errc() || r.ptr != e || !std::isfinite(v)) {
+    const auto v = parseNumber(*text);
+    if (!v) {
         usageError(
-            QStringLiteral("stations: %1 takes a number, not '%2'").arg(QString::fromUtf8(name), fromArg(*text)));
+            QCoreApplication::translate("zolm-cli", "stations：%1 应为一个数，而不是“%2”").arg(QString::fromUtf8(name), fromArg(*text)));
         return false;
     }
-    target = v;
+    target = *v;
     return true;
 }
 
+// The list is data, its heading and summary included: not translated.
 QString listText(const std::vector<Stop> &stops, int points)
 {
     QString s = QStringLiteral("测站\t测点\t点数\t开始\t结束\t时长(秒)\t代表点\t井斜\t方位\t总加速度\t总磁场\t"
@@ -125,9 +120,9 @@ int runStations(Args &args, const Context &)
     if (!file)
         return ExitUsage;
     if ((out || force) && !apply)
-        return usageError(QStringLiteral("stations: -o and --force go with --apply"));
+        return usageError(QCoreApplication::translate("zolm-cli", "stations：-o 和 --force 只与 --apply 一起用"));
     if (const auto why = checkStopTolerance(t)) {
-        printErr(QStringLiteral("stations: ") + *why + QLatin1Char('\n'));
+        printErr(QCoreApplication::translate("zolm-cli", "stations：%1\n").arg(*why));
         return ExitFailed;
     }
 
@@ -147,8 +142,9 @@ int runStations(Args &args, const Context &)
                      + QLatin1Char('\n'));
             return ExitFailed;
         }
-        // Taken now so that a site file beside an older survey moves into it with this save.
-        openedSite(opened, *file);
+        // The session took the site at the open (a site file beside an older survey moves into
+        // it with this save); a broken one is named here.
+        openedSite(opened);
         const std::vector<bool> checks = stopChecks(survey, stops);
         for (int p = 0; p < points; ++p)
             opened.table.setPointChecked(p, checks[static_cast<std::size_t>(p)]);

@@ -4,8 +4,8 @@
 #include "platform/file_error.h"
 #include "platform/output_file.h"
 
+#include <QCoreApplication>
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -27,14 +27,14 @@ bool CNDravikDoc::openFile(const QString &path, QString *error)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
-            *error = QStringLiteral("无法打开文件“%1”：%2").arg(path, fileErrorReason(file));
+            *error = QCoreApplication::translate("Document", "无法打开文件“%1”：%2").arg(path, fileErrorReason(file));
         return false;
     }
     // A valid file is never longer than this; one byte more tells that the file is longer.
     const QByteArray bytes = file.read(static_cast<qint64>(MaxSurveyFileRead) + 1);
     if (file.error() != QFileDevice::NoError) {
         if (error)
-            *error = QStringLiteral("无法读取文件“%1”：%2").arg(path, fileErrorReason(file));
+            *error = QCoreApplication::translate("Document", "无法读取文件“%1”：%2").arg(path, fileErrorReason(file));
         return false;
     }
     QString reason;
@@ -42,7 +42,7 @@ bool CNDravikDoc::openFile(const QString &path, QString *error)
                                              static_cast<std::size_t>(bytes.size()));
     if (!parseSurveyFile(view, *m_survey, &reason)) {
         if (error)
-            *error = QStringLiteral("无法打开文件“%1”：%2").arg(path, reason);
+            *error = QCoreApplication::translate("Document", "无法打开文件“%1”：%2").arg(path, reason);
         return false;
     }
     m_holdsData = true;
@@ -59,14 +59,14 @@ bool CNDravikDoc::saveFile(const QString &path, QString *error)
     QString reason;
     if (!serializeSurvey(*m_survey, bytes, &reason)) {
         if (error)
-            *error = QStringLiteral("无法保存文件“%1”：%2").arg(path, reason);
+            *error = QCoreApplication::translate("Document", "无法保存文件“%1”：%2").arg(path, reason);
         return false;
     }
     // The open document describes what is being written, whether or not the write succeeds.
     adoptSavedForm(*m_survey);
     if (!writeOutput(path, bytes, &reason)) {
         if (error)
-            *error = QStringLiteral("无法保存文件“%1”：%2").arg(path, reason);
+            *error = QCoreApplication::translate("Document", "无法保存文件“%1”：%2").arg(path, reason);
         return false;
     }
     m_modified = false;

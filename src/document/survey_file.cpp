@@ -77,7 +77,7 @@ bool parseSurveyFile(std::span<const std::uint8_t> file, SurveyData &survey, QSt
                     + QStringLiteral("\n\n") + detail);
     };
     if (file.size() < fixedSize) {
-        return failForeign(QStringLiteral("文件不完整：长度为 %1 字节，至少应为 %2 字节。")
+        return failForeign(QCoreApplication::translate("SurveyFile", "文件不完整：长度为 %1 字节，至少应为 %2 字节。")
                                .arg(file.size())
                                .arg(fixedSize));
     }
@@ -85,12 +85,12 @@ bool parseSurveyFile(std::span<const std::uint8_t> file, SurveyData &survey, QSt
     const int count = static_cast<std::int16_t>(le::u16(file.data() + at.dataHeader + 4));
     if (count > MaxSurveyPoints) {
         return failForeign(
-            QStringLiteral("文件中的测点数 %1 超过了最多 %2 个测点，无法打开。").arg(count).arg(MaxSurveyPoints));
+            QCoreApplication::translate("SurveyFile", "文件中的测点数 %1 超过了最多 %2 个测点，无法打开。").arg(count).arg(MaxSurveyPoints));
     }
     const std::size_t records = static_cast<std::size_t>(std::max(count, 0));
     const std::size_t required = fixedSize + PointRecordSize * records;
     if (file.size() < required) {
-        return fail(QStringLiteral("文件不完整：长度为 %1 字节，按其中的 %2 个测点应为 %3 字节。")
+        return fail(QCoreApplication::translate("SurveyFile", "文件不完整：长度为 %1 字节，按其中的 %2 个测点应为 %3 字节。")
                         .arg(file.size())
                         .arg(count)
                         .arg(required));
@@ -127,13 +127,13 @@ QString inexactReason(std::span<const std::uint8_t> file, std::uint64_t fileSize
     const LayoutOffsets at = offsetsOf(detectLayout(file));
     const std::size_t fixedSize = at.points;
     if (file.size() < fixedSize || fileSize < fixedSize)
-        return QStringLiteral("长度为 %1 字节，不足 %2 字节").arg(fileSize).arg(fixedSize);
+        return QCoreApplication::translate("SurveyFile", "长度为 %1 字节，不足 %2 字节").arg(fileSize).arg(fixedSize);
     const int count = static_cast<std::int16_t>(le::u16(file.data() + at.dataHeader + 4));
     if (count < 0 || count > MaxSurveyPoints)
-        return QStringLiteral("测点数为 %1，不在 0 到 %2 之间").arg(count).arg(MaxSurveyPoints);
+        return QCoreApplication::translate("SurveyFile", "测点数为 %1，不在 0 到 %2 之间").arg(count).arg(MaxSurveyPoints);
     const std::uint64_t expected = fixedSize + PointRecordSize * static_cast<std::size_t>(count);
     if (fileSize != expected) {
-        return QStringLiteral("长度为 %1 字节，按其中的 %2 个测点应为 %3 字节")
+        return QCoreApplication::translate("SurveyFile", "长度为 %1 字节，按其中的 %2 个测点应为 %3 字节")
             .arg(fileSize)
             .arg(count)
             .arg(expected);
@@ -154,7 +154,7 @@ bool serializeSurvey(const SurveyData &survey, QByteArray &out, QString *error)
     const int count = static_cast<std::int16_t>(survey.data.storedCount());
     if (count > MaxSurveyPoints) {
         if (error)
-            *error = QStringLiteral("测点数 %1 超过了最多 %2 个测点，无法保存。").arg(count).arg(MaxSurveyPoints);
+            *error = QCoreApplication::translate("SurveyFile", "测点数 %1 超过了最多 %2 个测点，无法保存。").arg(count).arg(MaxSurveyPoints);
         return false;
     }
 

@@ -6,6 +6,7 @@
 #include "platform/settings.h"
 #include "table/cell_text.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QStringList>
 #include <QSaveFile>
@@ -16,11 +17,9 @@ namespace zolm {
 
 namespace {
 
-static_assert(ExportItemCount == QuantityCount);
-
 const char *label(int id)
 {
-    return textOf(static_cast<Quantity>(id)).label;
+    return Quantities[static_cast<std::size_t>(id)].label;
 }
 
 ExportSettings readSettings(SettingsStore &store, std::int32_t firstDefault)
@@ -29,13 +28,8 @@ ExportSettings readSettings(SettingsStore &store, std::int32_t firstDefault)
     s.title = store.readInt(exportTitleKey(), 0) != 0;
     s.spaceSeparator = store.readInt(exportSeparatorKey(), 1) != 0;
     for (int id = 0; id < ExportItemCount; ++id) {
-        std::int32_t def = -1;
-        if (id == ItemDepth)
-            def = firstDefault;
-        else if (id == ItemInclination)
-            def = firstDefault + 1;
-        else if (id == ItemMagneticAzimuth)
-            def = firstDefault + 2;
+        const int place = Quantities[static_cast<std::size_t>(id)].exportDefault;
+        const std::int32_t def = place < 0 ? -1 : firstDefault + place;
         s.positions[static_cast<std::size_t>(id)] = store.readInt(exportItemKey(id), def);
     }
     return s;
@@ -84,7 +78,7 @@ int exportItemIdByName(const QString &name)
     if (const int id = exportItemId(name); id >= 0)
         return id;
     for (int id = 0; id < ExportItemCount; ++id)
-        if (name == QLatin1String(textOf(static_cast<Quantity>(id)).english))
+        if (name == QLatin1String(Quantities[static_cast<std::size_t>(id)].english))
             return id;
     return -1;
 }
@@ -93,7 +87,7 @@ QString exportItemNames()
 {
     QStringList names;
     for (int id = 0; id < ExportItemCount; ++id)
-        names << QString::fromLatin1(textOf(static_cast<Quantity>(id)).english);
+        names << QString::fromLatin1(Quantities[static_cast<std::size_t>(id)].english);
     return names.join(QStringLiteral(", "));
 }
 
@@ -274,23 +268,23 @@ std::string exportBytes(const SurveyData &survey, const std::vector<int> &rowPoi
         const auto pi = static_cast<std::size_t>(i);
         const SurveyValues &v = survey.values[pi];
         for (const int id : cols) {
-            const QuantityText &t = textOf(static_cast<Quantity>(id));
-            switch (static_cast<Quantity>(id)) {
-            case Quantity::Sequence: appendInt(out, sequence, 4); break;
-            case Quantity::Time: out += timeText(pointTime(survey, i)); break;
-            case Quantity::Depth:
-                out += survey.depth[pi] >= MinEnteredDepth ? formatNumber(survey.depth[pi], 5, t.decimals, true)
-                                                : formatNumber(0.0, 3, t.decimals, true);
+            const QuantityInfo &q = Quantities[static_cast<std::size_t>(id)];
+            switch (q.source) {
+            case ValueSource::RowNumber: appendInt(out, sequence, 4); break;
+            case ValueSource::Time: out += timeText(pointTime(survey, i)); break;
+            case ValueSource::Depth:
+                out += survey.depth[pi] >= MinEnteredDepth ? formatNumber(survey.depth[pi], 5, q.decimals, true)
+                                                : formatNumber(0.0, 3, q.decimals, true);
                 break;
-            case Quantity::Crew: appendQuoted(out, crew); break;
-            case Quantity::Well: appendQuoted(out, well); break;
-            case Quantity::TrueAzimuth:
-                out += formatNumber(v[MagneticAzimuth] + declination, 5, t.decimals, true);
+            case ValueSource::Crew: appendQuoted(out, crew); break;
+            case ValueSource::Well: appendQuoted(out, well); break;
+            case ValueSource::PointValue:
+                out += formatNumber(v[static_cast<std::size_t>(q.valueIndex)], 5, q.decimals, true);
                 break;
-            case Quantity::Declination: out += formatNumber(declination, 5, t.decimals, true); break;
-            default:
-                out += formatNumber(v[static_cast<std::size_t>(t.valueIndex)], 5, t.decimals, true);
+            case ValueSource::TrueAzimuth:
+                out += formatNumber(v[MagneticAzimuth] + declination, 5, q.decimals, true);
                 break;
+            case ValueSource::Declination: out += formatNumber(declination, 5, q.decimals, true); break;
             }
             fieldEnd(id);
         }
@@ -306,7 +300,7 @@ bool writeExportFile(const QString &path, const std::string &bytes, QString *err
     if (writeOutput(path, QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())), &why))
         return true;
     if (error)
-        *error = QStringLiteral("无法写入导出文件 %1：%2").arg(QDir::toNativeSeparators(path), why);
+        *error = QCoreApplication::translate("Output", "无法写入导出文件 %1：%2").arg(QDir::toNativeSeparators(path), why);
     return false;
 }
 

@@ -2,6 +2,7 @@
 // The text export: its persisted format, the format dialog's list logic and the writer.
 // Export files are GBK text with CR LF line ends.
 #include "document/survey_data.h"
+#include "survey/quantities.h"
 
 #include <QString>
 
@@ -15,25 +16,8 @@ namespace zolm {
 
 class SettingsStore;
 
-inline constexpr int ExportItemCount = 15;
-
-enum ExportItemId : int {
-    ItemSequence = 0,
-    ItemTime,
-    ItemDepth,
-    ItemInclination,
-    ItemMagneticAzimuth,
-    ItemGravityToolface,
-    ItemMagneticToolface,
-    ItemDip,
-    ItemTemperature,
-    ItemTotalGravity,
-    ItemTotalField,
-    ItemCrew,
-    ItemWell,
-    ItemTrueAzimuth,
-    ItemDeclination,
-};
+// Every quantity is an export item; its number is itemOf(quantity).
+inline constexpr int ExportItemCount = QuantityCount;
 
 // The item's label: the dialog's text, the column title and the name of its stored value.
 QString exportItemLabel(int id);
@@ -50,9 +34,9 @@ struct ExportSettings {
     // Place in the column order; negative: not exported.
     std::array<std::int32_t, ExportItemCount> positions{};
 
-    // Reading writes every missing value back with its default. The dialog and the export
-    // command number the three default columns differently (0,1,2 and 1,2,3); only their
-    // order matters.
+    // Reading writes every missing value back with its default (the quantities' exportDefault).
+    // The dialog and the export command number the default columns differently (0,1,2 and
+    // 1,2,3); only their order matters.
     static ExportSettings readForDialog(SettingsStore &store);
     static ExportSettings readForExport(SettingsStore &store);
     // The columns to write: for each place 0..14 the lowest id holding it.
@@ -106,12 +90,10 @@ std::string exportBytes(const SurveyData &survey, const std::vector<int> &rowPoi
 // *error holds a message for the user.
 bool writeExportFile(const QString &path, const std::string &bytes, QString *error);
 
-// The save dialog's texts.
+// The save dialog's default file name (its title and filters are the desktop's texts).
 namespace ExportDialog {
-inline constexpr const char *FormatTitle = "设置导出文件格式";
 inline constexpr const char *DefaultName = "DDData";
 inline constexpr const char *DefaultSuffix = "txt";
-inline constexpr const char *Filters = "文本文件 (*.txt);;所有文件 (*.*)";
 } // namespace ExportDialog
 
 } // namespace zolm

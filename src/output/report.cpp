@@ -1,10 +1,12 @@
 #include "output/report.h"
 
-#include "platform/file_error.h"
+#include "platform/output_file.h"
 #include "platform/gbk.h"
 #include "table/cell_text.h"
 #include "platform/fonts.h"
 
+#include <QCoreApplication>
+#include <QBuffer>
 #include <QDateTime>
 #include <QDir>
 #include <QFontMetrics>
@@ -15,9 +17,10 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <algorithm>
+#include <array>
+#include <optional>
 
 namespace zolm {
 
@@ -114,29 +117,71 @@ void economyFrame(const Frame &f, const QString &pageNumber)
 }
 
 // A value as the report writes it ("%5.2f", the totals "%3.4f").
+std::string reportNumber(const QuantityInfo &q, double value)
+{
+    return formatNumber(value, q.reportWidth, q.reportDecimals);
+}
+
 std::string reportNumber(Quantity q, double value)
 {
-    const QuantityText &t = textOf(q);
-    return formatNumber(value, t.reportWidth, t.reportDecimals);
+    return reportNumber(quantityInfo(q), value);
 }
 
 double pointValue(const SurveyData &s, int point, Quantity q)
 {
-    return s.values[static_cast<std::size_t>(point)][static_cast<std::size_t>(textOf(q).valueIndex)];
+    return s.values[static_cast<std::size_t>(point)][static_cast<std::size_t>(quantityInfo(q).valueIndex)];
 }
 
-// The values after the depth, in the table's column order.
-constexpr Quantity FirstValue = Quantity::Inclination;
-constexpr Quantity LastValue = Quantity::TotalField;
+// Whether a quantity has a column on the multi-point report.
+constexpr bool onReport(const QuantityInfo &q)
+{
+    return q.reportX >= 0;
+}
+
+// The report's text of a quantity, or nothing: a depth not above 1 m is left blank, and the
+// header's texts are not on the report.
+std::optional<std::string> reportText(const SurveyData &s, int row, int p, const QuantityInfo &q)
+{
+    switch (q.source) {
+    case ValueSource::RowNumber: return std::to_string(row);
+    case ValueSource::Time: return timeText(pointTime(s, p));
+    case ValueSource::Depth:
+        if (!(s.depth[static_cast<std::size_t>(p)] > 1.0))
+            return std::nullopt;
+        break;
+    case ValueSource::Crew:
+    case ValueSource::Well: return std::nullopt;
+    case ValueSource::PointValue:
+        return reportNumber(q, s.values[static_cast<std::size_t>(p)][static_cast<std::size_t>(q.valueIndex)]);
+    case ValueSource::TrueAzimuth:
+    case ValueSource::Declination: break;
+    }
+    return reportNumber(q, quantityNumber(s, p, q));
+}
+
+// The multi-point report's columns, in order.
+constexpr auto ReportColumns = [] {
+    constexpr std::size_t n = [] {
+        std::size_t k = 0;
+        for (const QuantityInfo &q : Quantities)
+            k += onReport(q) ? 1 : 0;
+        return k;
+    }();
+    std::array<const QuantityInfo *, n> a{};
+    std::size_t k = 0;
+    for (const QuantityInfo &q : Quantities)
+        if (onReport(q))
+            a[k++] = &q;
+    return a;
+}();
 
 void multiPointBody(const ReportSource &src, int page, const PageRect &r, OpList &ops)
 {
     const int dx = r.dpiX, dy = r.dpiY;
     const SurveyData &s = *src.survey;
-    static const double headingX[TableQuantityCount] = {0.2, 1.0, 2.0, 3.0, 3.8, 4.6, 5.8, 7.0, 7.8, 9.0, 10.0};
     const int hy = at(0.5, dy);
-    for (int c = 0; c < TableQuantityCount; ++c)
-        ops.text(at(headingX[c], dx), hy, u(textOf(static_cast<Quantity>(c)).table));
+    for (const QuantityInfo *q : ReportColumns)
+        ops.text(at(q->reportX, dx), hy, u(q->table));
 
     const int rows = static_cast<int>(src.rowPoints.size());
     const int y0 = at(0.8, dy);
@@ -146,21 +191,15 @@ void multiPointBody(const ReportSource &src, int page, const PageRect &r, OpList
         const int p = src.rowPoints[static_cast<std::size_t>(row)];
         if (p < 0 || p >= MaxSurveyPoints)
             continue;
-        const auto pi = static_cast<std::size_t>(p);
         const int y = y0 + k * step;
-        ops.text(at(0.2, dx), y, std::to_string(row));
-        ops.text(at(1.0, dx) - pad, y, timeText(pointTime(s, p)));
-        if (s.depth[pi] > 1.0)
-            ops.text(at(2.0, dx), y, reportNumber(Quantity::Depth, s.depth[pi]));
-        for (int c = static_cast<int>(FirstValue); c <= static_cast<int>(LastValue); ++c) {
-            const auto q = static_cast<Quantity>(c);
-            // The two toolface columns are wide: their values stand right of the heading.
-            const bool toolface = q == Quantity::GravityToolface || q == Quantity::MagneticToolface;
-            ops.text(at(headingX[c], dx) + (toolface ? pad : 0), y, reportNumber(q, pointValue(s, p, q)));
+        for (const QuantityInfo *q : ReportColumns) {
+            if (std::optional<std::string> text = reportText(s, row, p, *q))
+                ops.text(at(q->reportX, dx) + q->reportShift * pad, y, *text);
         }
     }
 }
 
+// One line per multi-point report quantity but the row number.
 void singlePointBody(const ReportSource &src, const PageRect &r, OpList &ops)
 {
     const int row = src.singleRow;
@@ -170,22 +209,19 @@ void singlePointBody(const ReportSource &src, const PageRect &r, OpList &ops)
     if (p < 0 || p >= MaxSurveyPoints)
         return;
     const SurveyData &s = *src.survey;
-    const auto pi = static_cast<std::size_t>(p);
     const int x0 = at(1.0, r.dpiX);
     int y = at(1.0, r.dpiY);
     const int step = at(0.25, r.dpiY);
-    auto line = [&](Quantity q, const std::string &value) {
-        ops.text(x0, y, u(textOf(q).label));
+    for (const QuantityInfo *q : ReportColumns) {
+        if (q->source == ValueSource::RowNumber)
+            continue;
+        const std::optional<std::string> value = reportText(s, row, p, *q);
+        if (!value)
+            continue;
+        ops.text(x0, y, u(q->label));
         ops.text(x0 + at(1.1, r.dpiX), y, QStringLiteral(": "));
-        ops.text(x0 + at(1.5, r.dpiX), y, value);
+        ops.text(x0 + at(1.5, r.dpiX), y, *value);
         y += step;
-    };
-    line(Quantity::Time, timeText(pointTime(s, p)));
-    if (s.depth[pi] > 1.0)
-        line(Quantity::Depth, reportNumber(Quantity::Depth, s.depth[pi]));
-    for (int c = static_cast<int>(FirstValue); c <= static_cast<int>(LastValue); ++c) {
-        const auto q = static_cast<Quantity>(c);
-        line(q, reportNumber(q, pointValue(s, p, q)));
     }
 }
 
@@ -198,10 +234,10 @@ void economyBody(const ReportSource &src, int page, const PageRect &r, OpList &o
     for (int b = 0; b < Blocks; ++b) {
         const double B = 2.6 * b;
         const int hy = at(0.7, dy);
-        ops.text(at(B + 0.2, dx), hy, u(textOf(Quantity::Sequence).brief), true);
-        ops.text(at(B + 0.8, dx), hy, u(textOf(Quantity::Time).brief), true);
-        ops.text(at(B + 1.4, dx), hy, u(textOf(Quantity::Inclination).brief), true);
-        ops.text(at(B + 1.9, dx), hy, u(textOf(Quantity::MagneticAzimuth).brief), true);
+        ops.text(at(B + 0.2, dx), hy, u(quantityInfo(Quantity::Sequence).brief), true);
+        ops.text(at(B + 0.8, dx), hy, u(quantityInfo(Quantity::Time).brief), true);
+        ops.text(at(B + 1.4, dx), hy, u(quantityInfo(Quantity::Inclination).brief), true);
+        ops.text(at(B + 1.9, dx), hy, u(quantityInfo(Quantity::MagneticAzimuth).brief), true);
         for (int k = 0; k < EconomyRowsPerBlock; ++k) {
             const int row = EconomyRowsPerPage * (page - 1) + EconomyRowsPerBlock * b + k;
             if (row >= rows)
@@ -448,17 +484,17 @@ bool writeReportPdf(const QString &path, ReportLayout layout, const ReportSource
 {
     auto fail = [&](const QString &why) {
         if (error)
-            *error = QStringLiteral("无法写入报表文件 %1：%2").arg(QDir::toNativeSeparators(path), why);
+            *error = QCoreApplication::translate("Output", "无法写入报表文件 %1：%2").arg(QDir::toNativeSeparators(path), why);
         return false;
     };
     const int pages = reportPageCount(layout, static_cast<int>(source.rowPoints.size()));
     if (pages <= 0)
-        return fail(QStringLiteral("表格中没有数据"));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(fileErrorReason(file));
+        return fail(QCoreApplication::translate("Output", "表格中没有数据"));
+    // Drawn in memory first, so that the file is written the one way every output is.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
     {
-        QPdfWriter pdf(&file);
+        QPdfWriter pdf(&buffer);
         pdf.setResolution(dpiY);
         // The paper as a printer with the unprintable margin prints it: the device's origin is
         // the margin's corner, as a printer's is the corner of its printable area.
@@ -468,19 +504,16 @@ bool writeReportPdf(const QString &path, ReportLayout layout, const ReportSource
                                       QMarginsF(m, m, m, m), QPageLayout::Inch));
         pdf.setCreator(QStringLiteral("ZOLM"));
         QPainter painter;
-        if (!painter.begin(&pdf)) {
-            file.cancelWriting();
+        if (!painter.begin(&pdf))
             return fail(QStringLiteral("PDF"));
-        }
         const int drawn = drawReport(painter, pdf, layout, source, {1, pages}, a4PrintableRect(layout, dpiX, dpiY));
         painter.end();
-        if (drawn != pages) {
-            file.cancelWriting();
+        if (drawn != pages)
             return fail(QStringLiteral("PDF"));
-        }
     }
-    if (!file.commit())
-        return fail(fileErrorReason(file));
+    QString why;
+    if (!writeOutput(path, buffer.data(), &why))
+        return fail(why);
     return true;
 }
 

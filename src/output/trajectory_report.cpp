@@ -5,6 +5,7 @@
 #include "platform/number_text.h"
 
 #include "platform/gbk.h"
+#include "session/survey_session.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -63,7 +64,7 @@ struct PlotPoint {
 // One plot: equal scales on both axes, a grid at a round spacing, numbers along the left and
 // bottom edges, the path with its stations. y grows upwards unless `yDown`.
 void drawPlot(QPainter &painter, const QRectF &rect, const std::vector<PlotPoint> &path, const QString &title,
-              const QString &xLabel, const QString &yLabel, bool yDown, double textSize)
+              const QString &xLabel, const QString &yLabel, bool yDown, double textSize, const QString &grid)
 {
     const double ts = textSize > 0 ? textSize : std::clamp(std::min(rect.width(), rect.height()) / 28.0, 6.0, 16.0);
     painter.save();
@@ -129,7 +130,7 @@ void drawPlot(QPainter &painter, const QRectF &rect, const std::vector<PlotPoint
     painter.drawText(QRectF(inner.left(), rect.top(), inner.width(), ts * 2.0), Qt::AlignLeft | Qt::AlignVCenter, title);
     painter.setFont(plotFont(ts));
     painter.drawText(QRectF(inner.left(), rect.top(), inner.width(), ts * 2.0), Qt::AlignRight | Qt::AlignVCenter,
-                     QStringLiteral("网格 %1 m").arg(num(step, decimals)));
+                     QString(grid).arg(num(step, decimals)));
     painter.drawText(QRectF(inner.left(), inner.bottom() + ts * 1.6, inner.width(), ts * 1.5), Qt::AlignHCenter, xLabel);
     painter.save();
     painter.translate(rect.left() + ts * 0.2, inner.center().y());
@@ -182,12 +183,9 @@ QString verdictText(const QcPoint &q)
     if (q.pass())
         return QStringLiteral("合格");
     QStringList names;
-    if (q.failed & QcGravity)
-        names << QStringLiteral("G");
-    if (q.failed & QcField)
-        names << QStringLiteral("B");
-    if (q.failed & QcDip)
-        names << QStringLiteral("倾角");
+    for (const QcQuantityInfo &k : QcQuantities)
+        if (q.failed & k.bit)
+            names << QString::fromUtf8(k.verdict);
     return QStringLiteral("不合格(%1)").arg(names.join(QLatin1Char(',')));
 }
 
@@ -196,12 +194,13 @@ QString tr(const char *text)
     return QCoreApplication::translate("TrajectoryReport", text);
 }
 
-// The label the site gives one of its texts.
+// The label the site gives one of its texts, as the page always prints it (the page is a
+// document, not translated).
 QString siteLabel(QString Site::*member)
 {
     for (const SiteTextField &f : siteTextFields()) {
         if (f.member == member)
-            return siteTextLabel(f);
+            return QString::fromUtf8(f.label);
     }
     return {};
 }
@@ -390,10 +389,24 @@ void drawSummaryPage(QPainter &painter, const TrajectoryReportData &data)
     }
     const QcResult &qc = data.qc;
     const bool fromSite = qc.reference.source == QcReference::Source::Site;
-    line(QStringLiteral("质量检查：参考 %1  G %2  B %3  磁倾角 %4°；容差 G ±%5  B ±%6  磁倾角 ±%7°")
-             .arg(fromSite ? QStringLiteral("井场地磁模型") : QStringLiteral("测量数据中值"), num(qc.reference.gravity, 4),
-                  num(qc.reference.field, 4), num(qc.reference.dip, 2), num(qc.tolerance.gravity, 4),
-                  num(qc.tolerance.field, 4), num(qc.tolerance.dip, 2)));
+    {
+        // "质量检查：参考 S  G r  B r  磁倾角 r°；容差 G ±t  B ±t  磁倾角 ±t°"
+        QString summary = QStringLiteral("质量检查：参考 ")
+                          + (fromSite ? QStringLiteral("井场地磁模型") : QStringLiteral("测量数据中值"));
+        for (const QcQuantityInfo &k : QcQuantities)
+            summary += QStringLiteral("  %1 %2%3").arg(QString::fromUtf8(k.summary),
+                                                      num(qc.reference.*k.reference, k.summaryDecimals),
+                                                      QString::fromUtf8(k.unit));
+        summary += QStringLiteral("；容差");
+        for (std::size_t i = 0; i < QcQuantities.size(); ++i) {
+            const QcQuantityInfo &k = QcQuantities[i];
+            summary += QStringLiteral("%1%2 ±%3%4").arg(i ? QStringLiteral("  ") : QStringLiteral(" "),
+                                                       QString::fromUtf8(k.summary),
+                                                       num(qc.tolerance.*k.tolerance, k.summaryDecimals),
+                                                       QString::fromUtf8(k.unit));
+        }
+        line(summary);
+    }
     // The model's field only becomes the reference through the probe's scale; the survey's
     // medians need none.
     line(fromSite ? tr("质量检查的总磁场参考 = 地磁模型总磁场 × %1").arg(fieldScaleText(data.fieldScale))
@@ -490,7 +503,7 @@ void drawTablePage(QPainter &painter, const TrajectoryReportData &data, const Ta
         const bool pass = i < data.stationQc.size() ? data.stationQc[i].pass() : true;
         if (!pass)
             painter.fillRect(QRectF(Margin, y, ContentWidth, RowStep), QColor(255, 215, 215));
-        const QString cells[] = {QString::number(s.point), i < data.stationTimes.size() ? data.stationTimes[i] : QString(),
+        const QString cells[] = {QString::number(s.point), data.stationTimes.value(static_cast<qsizetype>(i)),
                                  num(s.md, 2), num(s.inclination, 2), num(s.azimuth, 2),
                                  num(s.tvd, 2), num(s.north, 2), num(s.east, 2), num(s.verticalSection, 2),
                                  num(s.dls, 2), i < data.stationQc.size() ? verdictText(data.stationQc[i]) : QString()};
@@ -657,12 +670,11 @@ TrajectoryReportData trajectoryReportData(const SurveyData &survey, const Trajec
     if (site)
         d.field = siteField(*site);
     d.fieldScale = fieldScale;
-    const QcReference reference = d.field ? siteReference(*d.field, fieldScale.scale) : medianReference(survey);
     const QcTolerance tolerance;
-    runQc(survey, reference, tolerance, d.qc);
+    judgeSurvey(survey, site, fieldScale.scale, tolerance, d.qc);
     d.stationQc.reserve(d.trajectory.stations.size());
     for (const TrajectoryStation &s : d.trajectory.stations)
-        d.stationQc.push_back(checkPoint(survey, s.point, reference, tolerance));
+        d.stationQc.push_back(checkPoint(survey, s.point, d.qc.reference, tolerance));
     for (const TrajectoryStation &s : d.trajectory.stations)
         d.stationTimes << shotTimeText(survey, s.point, site);
     d.crew = fromGbk(survey.header.crewNumber());
@@ -677,18 +689,19 @@ QStringList trajectoryReportFamilies()
             QStringLiteral("SimSun")};
 }
 
-void drawPlanView(QPainter &painter, const QRectF &rect, const Trajectory &trajectory, double textSize)
+void drawPlanView(QPainter &painter, const QRectF &rect, const Trajectory &trajectory, double textSize,
+                  const PlotTexts &texts)
 {
     std::vector<PlotPoint> path;
     path.reserve(trajectory.stations.size() + 1);
     path.push_back({trajectory.tieIn.east, trajectory.tieIn.north});
     for (const TrajectoryStation &s : trajectory.stations)
         path.push_back({s.east, s.north});
-    drawPlot(painter, rect, path, QStringLiteral("水平投影"), QStringLiteral("东 (m)"), QStringLiteral("北 (m)"), false,
-             textSize);
+    drawPlot(painter, rect, path, texts.planTitle, texts.east, texts.north, false, textSize, texts.grid);
 }
 
-void drawSectionView(QPainter &painter, const QRectF &rect, const Trajectory &trajectory, double textSize)
+void drawSectionView(QPainter &painter, const QRectF &rect, const Trajectory &trajectory, double textSize,
+                     const PlotTexts &texts)
 {
     const double v = trajectory.verticalSectionAzimuth * std::numbers::pi / 180.0;
     std::vector<PlotPoint> path;
@@ -696,9 +709,8 @@ void drawSectionView(QPainter &painter, const QRectF &rect, const Trajectory &tr
     path.push_back({trajectory.tieIn.north * std::cos(v) + trajectory.tieIn.east * std::sin(v), trajectory.tieIn.tvd});
     for (const TrajectoryStation &s : trajectory.stations)
         path.push_back({s.verticalSection, s.tvd});
-    drawPlot(painter, rect, path,
-             QStringLiteral("垂直剖面（视平移方位 %1°）").arg(num(trajectory.verticalSectionAzimuth, 2)),
-             QStringLiteral("视平移 (m)"), QStringLiteral("垂深 (m)"), true, textSize);
+    drawPlot(painter, rect, path, QString(texts.sectionTitle).arg(num(trajectory.verticalSectionAzimuth, 2)),
+             texts.verticalSection, texts.tvd, true, textSize, texts.grid);
 }
 
 int trajectoryReportPageCount(const TrajectoryReportData &data)

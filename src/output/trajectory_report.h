@@ -77,8 +77,21 @@ QStringList trajectoryReportFamilies();
 // Plan view (north up, east right) and vertical section (VS right, TVD down), equal scales,
 // with grid, axis numbers and the grid's spacing in metres. `textSize` is the height of the
 // axis texts in the painter's units (0: from the rectangle).
-void drawPlanView(QPainter &painter, const QRectF &rect, const Trajectory &trajectory, double textSize = 0);
-void drawSectionView(QPainter &painter, const QRectF &rect, const Trajectory &trajectory, double textSize = 0);
+// The plots' own texts. The report page prints them as they stand (a document, never
+// translated); the trajectory window gives them in the UI language.
+struct PlotTexts {
+    QString planTitle = QStringLiteral("水平投影");
+    QString east = QStringLiteral("东 (m)");
+    QString north = QStringLiteral("北 (m)");
+    QString sectionTitle = QStringLiteral("垂直剖面（视平移方位 %1°）"); // %1: the section's azimuth
+    QString verticalSection = QStringLiteral("视平移 (m)");
+    QString tvd = QStringLiteral("垂深 (m)");
+    QString grid = QStringLiteral("网格 %1 m"); // %1: the grid's spacing
+};
+void drawPlanView(QPainter &painter, const QRectF &rect, const Trajectory &trajectory, double textSize = 0,
+                  const PlotTexts &texts = {});
+void drawSectionView(QPainter &painter, const QRectF &rect, const Trajectory &trajectory, double textSize = 0,
+                     const PlotTexts &texts = {});
 
 // The report's pages: the first holds who and where, the site, model, QC summary and the two
 // plots; the station table follows, then the warnings and the signature block.

@@ -116,9 +116,11 @@ QString reason(const Known *known, const QString &systemText, const QString &pat
     if (!known)
         return systemText.isEmpty() ? QCoreApplication::translate("FileError", "未知错误") : systemText;
     const QString text = causeText(known->cause, path);
-    if (systemText.isEmpty() || isChinese(systemText))
+    // The system's words add something only in the other language (English beside the Chinese
+    // reason; a Chinese Windows' words beside the English one).
+    if (systemText.isEmpty() || isChinese(systemText) == isChinese(text))
         return text;
-    return text + QStringLiteral("（") + systemText + QStringLiteral("）");
+    return QCoreApplication::translate("FileError", "%1（%2）").arg(text, systemText);
 }
 
 } // namespace

@@ -1,8 +1,9 @@
 #pragma once
 // Why reading or writing a file failed, in the user's words. The failures a user can act on (a
 // missing file or folder, no permission, a full disk, a file another program holds, a folder
-// where a file was meant) get a Chinese reason; the system's own text follows in brackets unless
-// it is Chinese already, for whoever has to look further. Anything else keeps the system's text.
+// where a file was meant) get a reason in the UI language; the system's own text follows in
+// brackets when it is in the other language, for whoever has to look further. Anything else keeps
+// the system's text.
 #include <QString>
 
 class QFileDevice;

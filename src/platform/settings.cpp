@@ -1,5 +1,7 @@
 #include "platform/settings.h"
 
+#include "platform/number_text.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -78,6 +80,11 @@ bool SettingsStore::contains(const QString &key) const
     return m_settings->contains(key);
 }
 
+QString SettingsStore::storedString(const QString &key) const
+{
+    return m_settings->value(key).toString();
+}
+
 QVariant SettingsStore::value(const QString &key)
 {
     QVariant v = m_settings->value(key);
@@ -107,10 +114,9 @@ std::int32_t SettingsStore::readInt(const QString &key, std::int32_t def)
 {
     const QVariant v = value(key);
     if (v.isValid()) {
-        bool ok = false;
-        const qlonglong n = v.toString().trimmed().toLongLong(&ok);
-        if (ok && n >= -2147483648LL && n <= 4294967295LL)
-            return static_cast<std::int32_t>(static_cast<std::uint32_t>(n));
+        const auto n = parseInteger(v.toString().trimmed());
+        if (n && *n >= -2147483648LL && *n <= 4294967295LL)
+            return static_cast<std::int32_t>(static_cast<std::uint32_t>(*n));
     }
     writeInt(key, def);
     return def;

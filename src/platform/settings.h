@@ -61,6 +61,9 @@ public:
     bool writeFailed() const { return m_writeFailed; }
 
     bool contains(const QString &key) const;
+    // The value as stored (empty when missing), with no default written back: for a value whose
+    // absence means "not chosen", such as the UI language.
+    QString storedString(const QString &key) const;
 
 private:
     bool flush();

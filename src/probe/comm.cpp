@@ -5,7 +5,6 @@
 #include "probe/operations.h"
 #include "probe/protocol.h"
 #include "probe/serial_link.h"
-#include "probe/texts.h"
 
 #include <QThread>
 
@@ -78,10 +77,9 @@ bool ProbeComm::realTimeOn() const
     return s == State::RealTime || s == State::Streaming;
 }
 
-RequestId ProbeComm::start(Operation operation, const QString &caption, std::optional<SettingsToWrite> settings,
-                           bool verify)
+RequestId ProbeComm::start(Operation operation, std::optional<SettingsToWrite> settings, bool verify)
 {
-    m_view.showProgress(caption);
+    m_view.showProgress(operationInfo(operation).caption());
     std::optional<Request> replaced;
     Request request{operation, 0, settings, verify};
     {
@@ -96,11 +94,11 @@ RequestId ProbeComm::start(Operation operation, const QString &caption, std::opt
     return request.id;
 }
 
-RequestId ProbeComm::startLinkTest() { return start(Operation::LinkTest, text::captionLinkTest()); }
+RequestId ProbeComm::startLinkTest() { return start(Operation::LinkTest); }
 
 RequestId ProbeComm::startRealTime()
 {
-    const RequestId id = start(Operation::StartRealTime, text::captionStartRealTime());
+    const RequestId id = start(Operation::StartRealTime);
     switchState({State::Idle}, State::RealTime);
     return id;
 }
@@ -108,21 +106,21 @@ RequestId ProbeComm::startRealTime()
 RequestId ProbeComm::stopRealTime()
 {
     switchState({State::RealTime, State::Streaming}, State::Idle);
-    return start(Operation::StopRealTime, text::captionStopRealTime());
+    return start(Operation::StopRealTime);
 }
 
-RequestId ProbeComm::startHistoryCheck() { return start(Operation::HistoryCheck, text::captionHistoryCheck()); }
+RequestId ProbeComm::startHistoryCheck() { return start(Operation::HistoryCheck); }
 
 RequestId ProbeComm::startWriteSettings(std::int32_t delaySeconds, std::int32_t intervalSeconds)
 {
-    return start(Operation::WriteSettings, text::captionWriteSettings(), SettingsToWrite{delaySeconds, intervalSeconds});
+    return start(Operation::WriteSettings, SettingsToWrite{delaySeconds, intervalSeconds});
 }
 
-RequestId ProbeComm::startReadInfo() { return start(Operation::ReadInfo, text::captionReadInfo()); }
+RequestId ProbeComm::startReadInfo() { return start(Operation::ReadInfo); }
 
 RequestId ProbeComm::startReadData(bool verify)
 {
-    return start(Operation::ReadData, text::captionReadData(), std::nullopt, verify);
+    return start(Operation::ReadData, std::nullopt, verify);
 }
 
 void ProbeComm::changePort(const QString &portName)

@@ -60,8 +60,8 @@ private:
     // stream (read without pause) from a silent one; shutdown is final.
     enum class State { Idle, RealTime, Streaming, Quitting };
 
-    RequestId start(Operation operation, const QString &caption, std::optional<SettingsToWrite> settings = {},
-                    bool verify = true);
+    // Shows the progress window with the operation's caption and hands the request over.
+    RequestId start(Operation operation, std::optional<SettingsToWrite> settings = {}, bool verify = true);
     // Moves the state from `from` (any of them) to `to`, never out of Quitting.
     void switchState(std::initializer_list<State> from, State to);
     void workerLoop();

@@ -458,18 +458,53 @@ Result readData(OperationContext &ctx, bool verify)
     return run.show(Result{});
 }
 
+namespace {
+
+// clang-format off
+constexpr OperationInfo Operations[] = {
+    {Operation::LinkTest, text::captionLinkTest,
+     [](OperationContext &ctx, const Request &) { return linkTest(ctx); },
+     text::captionResult, text::linkTestPassed, false, ViewEvent::RestoreFocus},
+    {Operation::StartRealTime, text::captionStartRealTime,
+     [](OperationContext &ctx, const Request &) { return startRealTime(ctx); },
+     nullptr, nullptr, true, ViewEvent::RealTimeStarted},
+    {Operation::StopRealTime, text::captionStopRealTime,
+     [](OperationContext &ctx, const Request &) { return stopRealTime(ctx); },
+     nullptr, nullptr, false, ViewEvent::None},
+    {Operation::HistoryCheck, text::captionHistoryCheck,
+     [](OperationContext &ctx, const Request &) { return historyCheck(ctx); },
+     nullptr, nullptr, false, ViewEvent::HistoryResult},
+    {Operation::WriteSettings, text::captionWriteSettings,
+     [](OperationContext &ctx, const Request &r) { return writeSettings(ctx, r.settings.value_or(SettingsToWrite{})); },
+     text::captionInfo, text::settingsWritten, false, ViewEvent::None},
+    {Operation::ReadInfo, text::captionReadInfo,
+     [](OperationContext &ctx, const Request &) { return readInfo(ctx); },
+     nullptr, nullptr, true, ViewEvent::ProbeInfo},
+    {Operation::ReadData, text::captionReadData,
+     [](OperationContext &ctx, const Request &r) { return readData(ctx, r.verify); },
+     text::captionResult, text::dataRead, true, ViewEvent::DataRead},
+};
+// clang-format on
+
+constexpr bool operationsInOrder()
+{
+    for (std::size_t i = 0; i < std::size(Operations); ++i)
+        if (static_cast<std::size_t>(Operations[i].operation) != i)
+            return false;
+    return true;
+}
+static_assert(operationsInOrder(), "each operation's row stands at its number");
+
+} // namespace
+
+const OperationInfo &operationInfo(Operation operation)
+{
+    return Operations[static_cast<std::size_t>(operation)];
+}
+
 Result runOperation(OperationContext &ctx, const Request &request)
 {
-    switch (request.operation) {
-    case Operation::LinkTest: return linkTest(ctx);
-    case Operation::StartRealTime: return startRealTime(ctx);
-    case Operation::StopRealTime: return stopRealTime(ctx);
-    case Operation::HistoryCheck: return historyCheck(ctx);
-    case Operation::WriteSettings: return writeSettings(ctx, request.settings.value_or(SettingsToWrite{}));
-    case Operation::ReadInfo: return readInfo(ctx);
-    case Operation::ReadData: return readData(ctx, request.verify);
-    }
-    return Result{};
+    return operationInfo(request.operation).run(ctx, request);
 }
 
 } // namespace zolm::probe

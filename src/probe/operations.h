@@ -58,6 +58,23 @@ Result readData(OperationContext &ctx, bool verify = true);
 // Runs the request's operation.
 Result runOperation(OperationContext &ctx, const Request &request);
 
+// The view's message an operation ends with when it succeeds, besides its box.
+enum class ViewEvent { None, RestoreFocus, RealTimeStarted, HistoryResult, ProbeInfo, DataRead };
+
+// The probe operations, each described once: the progress window's caption its starter shows,
+// how it runs, the box it ends with when it succeeds, whether its time-out texts number the
+// step that failed, and the view's message it ends with.
+struct OperationInfo {
+    Operation operation;
+    QString (*caption)();
+    Result (*run)(OperationContext &ctx, const Request &request);
+    QString (*successCaption)(); // null: it succeeds without a box
+    QString (*successText)();
+    bool numberedSteps;
+    ViewEvent endsWith;
+};
+const OperationInfo &operationInfo(Operation operation);
+
 // The 8-byte data header that writing the settings sends (the stored count becomes 0).
 std::array<std::uint8_t, DataHeader::Size> settingsHeader(SettingsToWrite settings);
 

@@ -4,6 +4,7 @@
 #include "probe/serial_link.h"
 #include "probe/texts.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 namespace zolm::probe {
@@ -16,7 +17,7 @@ bool isVirtualProbePort(const QString &portName)
 std::vector<std::pair<QString, QString>> availablePorts()
 {
     std::vector<std::pair<QString, QString>> ports = SerialLink::systemPorts();
-    ports.emplace_back(QStringLiteral("SIM"), QStringLiteral("内置虚拟探管"));
+    ports.emplace_back(QStringLiteral("SIM"), QCoreApplication::translate("PortChoice", "内置虚拟探管"));
     return ports;
 }
 

@@ -3,7 +3,9 @@
 #include "conversion/conversion.h"
 #include "platform/gbk.h"
 #include "platform/number_text.h"
-#include "survey/value_labels.h"
+#include "survey/quantities.h"
+
+#include <QCoreApplication>
 
 #include <algorithm>
 #include <string_view>
@@ -18,13 +20,18 @@ QString fixed2(double v, int width)
     return QString::fromStdString(formatNumber(v, width, 2));
 }
 
+QString worded(Wording wording, const char *text)
+{
+    return wording == Wording::Translated ? QCoreApplication::translate("ProbeInfo", text) : QString::fromUtf8(text);
+}
+
 } // namespace
 
-BatteryState batteryState(std::uint16_t reading)
+BatteryState batteryState(std::uint16_t reading, Wording wording)
 {
     BatteryState b;
     b.volts = reading * 0.0096875;
-    b.voltageText = fixed2(b.volts, 3) + QStringLiteral("伏");
+    b.voltageText = worded(wording, QT_TRANSLATE_NOOP("ProbeInfo", "%1伏")).arg(fixed2(b.volts, 3));
     if (reading >= 820) {
         b.percent = 100;
     } else if (reading <= 701) {
@@ -55,42 +62,43 @@ bool typeIs120(const ProbeInfo &info)
 
 } // namespace
 
-QString probeTypeText(const ProbeInfo &info)
+QString probeTypeText(const ProbeInfo &info, Wording wording)
 {
     if (typeIs120(info))
-        return QStringLiteral("多点120");
+        return worded(wording, QT_TRANSLATE_NOOP("ProbeInfo", "多点120"));
     switch (info.identity[15]) {
-    case 0: return QStringLiteral("多点");
-    case 1: return QStringLiteral("单点");
-    case 2: return QStringLiteral("直井");
-    default: return QStringLiteral("新型");
+    case 0: return worded(wording, QT_TRANSLATE_NOOP("ProbeInfo", "多点"));
+    case 1: return worded(wording, QT_TRANSLATE_NOOP("ProbeInfo", "单点"));
+    case 2: return worded(wording, QT_TRANSLATE_NOOP("ProbeInfo", "直井"));
+    default: return worded(wording, QT_TRANSLATE_NOOP("ProbeInfo", "新型"));
     }
 }
 
-QString probeCapacityText(const ProbeInfo &info)
+QString probeCapacityText(const ProbeInfo &info, Wording wording)
 {
     if (!typeIs120(info) && info.identity[15] == 1)
-        return QStringLiteral("1000点");
-    return QStringLiteral("1818点");
+        return worded(wording, QT_TRANSLATE_NOOP("ProbeInfo", "1000点"));
+    return worded(wording, QT_TRANSLATE_NOOP("ProbeInfo", "1818点"));
 }
 
-QString delayText(std::uint16_t delaySeconds)
+QString delayText(std::uint16_t delaySeconds, Wording wording)
 {
-    return QStringLiteral("%1分%2秒").arg(delaySeconds / 60).arg(delaySeconds % 60);
+    return worded(wording, QT_TRANSLATE_NOOP("ProbeInfo", "%1分%2秒")).arg(delaySeconds / 60).arg(delaySeconds % 60);
 }
 
-std::vector<std::pair<QString, QString>> infoFields(const ProbeInfo &info)
+std::vector<std::pair<QString, QString>> infoFields(const ProbeInfo &info, Wording wording)
 {
-    const BatteryState battery = batteryState(info.battery);
+    const BatteryState battery = batteryState(info.battery, wording);
+    const auto w = [wording](const char *text) { return worded(wording, text); };
     return {
-        {QStringLiteral("探管编号"), probeNumberText(info)},
-        {QStringLiteral("探管类型"), probeTypeText(info)},
-        {QStringLiteral("探管容量"), probeCapacityText(info)},
-        {QStringLiteral("现存数据数量"), QString::number(info.storedCount())},
-        {QStringLiteral("延时时间"), delayText(info.delaySeconds())},
-        {QStringLiteral("采集时间间隔"), QStringLiteral("%1秒").arg(info.intervalSeconds())},
-        {QStringLiteral("电池电压"), battery.voltageText},
-        {QStringLiteral("估计剩余电量"), battery.percentText},
+        {w(QT_TRANSLATE_NOOP("ProbeInfo", "探管编号")), probeNumberText(info)},
+        {w(QT_TRANSLATE_NOOP("ProbeInfo", "探管类型")), probeTypeText(info, wording)},
+        {w(QT_TRANSLATE_NOOP("ProbeInfo", "探管容量")), probeCapacityText(info, wording)},
+        {w(QT_TRANSLATE_NOOP("ProbeInfo", "现存数据数量")), QString::number(info.storedCount())},
+        {w(QT_TRANSLATE_NOOP("ProbeInfo", "延时时间")), delayText(info.delaySeconds(), wording)},
+        {w(QT_TRANSLATE_NOOP("ProbeInfo", "采集时间间隔")), w(QT_TRANSLATE_NOOP("ProbeInfo", "%1秒")).arg(info.intervalSeconds())},
+        {w(QT_TRANSLATE_NOOP("ProbeInfo", "电池电压")), battery.voltageText},
+        {w(QT_TRANSLATE_NOOP("ProbeInfo", "估计剩余电量")), battery.percentText},
     };
 }
 
@@ -99,7 +107,7 @@ std::vector<std::pair<QString, QString>> realTimeFields(const SurveyValues &valu
     std::vector<std::pair<QString, QString>> out;
     out.reserve(RealTimeQuantities.size());
     for (const Quantity q : RealTimeQuantities) {
-        const QuantityText &t = textOf(q);
+        const QuantityInfo &t = quantityInfo(q);
         out.emplace_back(QString::fromUtf8(t.brief), fixed2(values[static_cast<std::size_t>(t.valueIndex)], 2));
     }
     return out;

@@ -25,6 +25,10 @@ struct ProbeInfo {
     std::uint8_t intervalSeconds() const { return dataHeader().interval; }
 };
 
+// How the information is worded: as `zolm-cli info` prints it, a format other tools read and
+// so never translated, or in the UI language, for the probe information window.
+enum class Wording { Fixed, Translated };
+
 struct BatteryState {
     double volts = 0;
     int percent = 0; // 0..100, the bar's position
@@ -32,17 +36,17 @@ struct BatteryState {
     QString percentText;
 };
 
-BatteryState batteryState(std::uint16_t reading);
+BatteryState batteryState(std::uint16_t reading, Wording wording = Wording::Fixed);
 
 // Identity bytes 0..13 up to the first zero byte.
 QString probeNumberText(const ProbeInfo &info);
-QString probeTypeText(const ProbeInfo &info);
-QString probeCapacityText(const ProbeInfo &info);
-QString delayText(std::uint16_t delaySeconds);
+QString probeTypeText(const ProbeInfo &info, Wording wording = Wording::Fixed);
+QString probeCapacityText(const ProbeInfo &info, Wording wording = Wording::Fixed);
+QString delayText(std::uint16_t delaySeconds, Wording wording = Wording::Fixed);
 
 // The dialog's fields in its order, (label, text); the charge bar has no label and is
 // BatteryState::percent.
-std::vector<std::pair<QString, QString>> infoFields(const ProbeInfo &info);
+std::vector<std::pair<QString, QString>> infoFields(const ProbeInfo &info, Wording wording = Wording::Fixed);
 
 // The real-time window's eight fields in its order, (label, "%2.2f" text).
 std::vector<std::pair<QString, QString>> realTimeFields(const SurveyValues &values);

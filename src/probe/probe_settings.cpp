@@ -1,8 +1,11 @@
 #include "probe/probe_settings.h"
 
+#include "platform/number_text.h"
 #include "platform/settings.h"
 
 #include <limits>
+
+#include <QCoreApplication>
 
 namespace zolm::probe {
 
@@ -21,7 +24,7 @@ constexpr Range intervalRange{1, 255};
 
 QString rangeText(Range r)
 {
-    return QStringLiteral("请输入一个介于 %1 和 %2 之间的整数。").arg(r.low).arg(r.high);
+    return QCoreApplication::translate("ProbeSettings", "请输入一个介于 %1 和 %2 之间的整数。").arg(r.low).arg(r.high);
 }
 
 } // namespace
@@ -49,24 +52,24 @@ bool setupDiscardsData(int storedCount)
 
 QString discardWarningCaption()
 {
-    return QStringLiteral("警告");
+    return QCoreApplication::translate("ProbeSettings", "警告");
 }
 
 QString discardWarningText()
 {
-    return QStringLiteral("探管中还存有以前采集的数据，设置探管会清除这些数据。\n\n是否继续?\n\n"
+    return QCoreApplication::translate("ProbeSettings", "探管中还存有以前采集的数据，设置探管会清除这些数据。\n\n是否继续?\n\n"
                           "选择YES将清除数据，\n\n选择NO将不会清除数据。");
 }
 
 std::optional<SetupRefusal> validateSetup(const ProbeSetup &setup)
 {
-    const QString caption = QStringLiteral("错误输入");
+    const QString caption = QCoreApplication::translate("ProbeSettings", "错误输入");
     // In 64 bits: minutes far outside their range must not wrap into a valid delay.
     const long long delay = static_cast<long long>(setup.minutes) * 60 + setup.seconds;
     if (delay < 5)
-        return SetupRefusal{caption, QStringLiteral("延时最小不能小于 5 秒钟!")};
+        return SetupRefusal{caption, QCoreApplication::translate("ProbeSettings", "延时最小不能小于 5 秒钟!")};
     if (setup.interval < 1)
-        return SetupRefusal{caption, QStringLiteral("时间间隔最小不能小于 1 秒钟!")};
+        return SetupRefusal{caption, QCoreApplication::translate("ProbeSettings", "时间间隔最小不能小于 1 秒钟!")};
     const auto outside = [](std::int32_t v, Range r) { return v < r.low || v > r.high; };
     // The range checks carry no caption of their own.
     if (outside(setup.minutes, minutesRange))
@@ -80,10 +83,10 @@ std::optional<SetupRefusal> validateSetup(const ProbeSetup &setup)
 
 std::int32_t parseSetupNumber(const QString &text)
 {
-    bool ok = false;
-    const qlonglong v = text.trimmed().toLongLong(&ok);
-    if (!ok)
+    const auto parsed = parseInteger(text.trimmed());
+    if (!parsed)
         return 0;
+    const long long v = *parsed;
     if (v > std::numeric_limits<std::int32_t>::max())
         return std::numeric_limits<std::int32_t>::max();
     if (v < std::numeric_limits<std::int32_t>::min())

@@ -1,3 +1,4 @@
+#include "probe/operations.h"
 #include "probe/texts.h"
 #include "probe/view.h"
 
@@ -8,7 +9,7 @@ namespace {
 // The operations whose time-out texts say which step failed.
 bool numberedSteps(Operation op)
 {
-    return op == Operation::StartRealTime || op == Operation::ReadInfo || op == Operation::ReadData;
+    return operationInfo(op).numberedSteps;
 }
 
 QString timeoutText(Operation op, const Step &step)
@@ -33,14 +34,12 @@ QString stepName(Operation op, const Step &step)
 std::optional<ProbeBox> boxOf(Operation op, const Result &result)
 {
     switch (result.failure) {
-    case Failure::None:
-        switch (op) {
-        case Operation::LinkTest: return ProbeBox{text::captionResult(), text::linkTestPassed(), BoxIcon::Information};
-        case Operation::WriteSettings:
-            return ProbeBox{text::captionInfo(), text::settingsWritten(), BoxIcon::Information};
-        case Operation::ReadData: return ProbeBox{text::captionResult(), text::dataRead(), BoxIcon::Information};
-        default: return std::nullopt;
-        }
+    case Failure::None: {
+        const OperationInfo &info = operationInfo(op);
+        if (!info.successCaption)
+            return std::nullopt;
+        return ProbeBox{info.successCaption(), info.successText(), BoxIcon::Information};
+    }
     case Failure::Timeout: return ProbeBox{text::captionError(), timeoutText(op, result.step), BoxIcon::Question};
     case Failure::Port:
         // The system's own text first; the cause on a line of its own after it.

@@ -38,14 +38,14 @@ QString openFailure(const QSerialPort &port)
 {
     QString reason;
     switch (port.error()) {
-    case QSerialPort::DeviceNotFoundError: reason = QStringLiteral("设备不存在"); break;
-    case QSerialPort::PermissionError: reason = QStringLiteral("没有访问权限，或已被其它程序占用"); break;
-    case QSerialPort::OpenError: reason = QStringLiteral("已经打开"); break;
-    case QSerialPort::UnsupportedOperationError: reason = QStringLiteral("不是串口设备"); break;
-    default: reason = QStringLiteral("无法打开"); break;
+    case QSerialPort::DeviceNotFoundError: reason = QCoreApplication::translate("SerialLink", "设备不存在"); break;
+    case QSerialPort::PermissionError: reason = QCoreApplication::translate("SerialLink", "没有访问权限，或已被其它程序占用"); break;
+    case QSerialPort::OpenError: reason = QCoreApplication::translate("SerialLink", "已经打开"); break;
+    case QSerialPort::UnsupportedOperationError: reason = QCoreApplication::translate("SerialLink", "不是串口设备"); break;
+    default: reason = QCoreApplication::translate("SerialLink", "无法打开"); break;
     }
     const QString detail = port.errorString();
-    return detail.isEmpty() ? reason : reason + QStringLiteral("（") + detail + QStringLiteral("）");
+    return detail.isEmpty() ? reason : QCoreApplication::translate("SerialLink", "%1（%2）").arg(reason, detail);
 }
 
 } // namespace

@@ -57,7 +57,7 @@ QString openFailure(DWORD code)
     case ERROR_SHARING_VIOLATION: reason = QCoreApplication::translate("SerialLink", "没有访问权限，或已被其它程序占用"); break;
     default: return systemText(code);
     }
-    return reason + QStringLiteral("（") + systemText(code) + QStringLiteral("）");
+    return QCoreApplication::translate("SerialLink", "%1（%2）").arg(reason, systemText(code));
 }
 
 HANDLE openPort(const QString &name)

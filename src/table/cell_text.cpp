@@ -1,5 +1,7 @@
 #include "table/cell_text.h"
 
+#include "platform/gbk.h"
+
 #include <cstdio>
 
 namespace zolm {
@@ -31,23 +33,38 @@ std::string depthText(double depth)
     return "0";
 }
 
+double quantityNumber(const SurveyData &survey, int point, const QuantityInfo &q)
+{
+    const auto p = static_cast<std::size_t>(point);
+    switch (q.source) {
+    case ValueSource::Depth: return survey.depth[p];
+    case ValueSource::PointValue: return survey.values[p][static_cast<std::size_t>(q.valueIndex)];
+    case ValueSource::TrueAzimuth: return survey.values[p][MagneticAzimuth] + survey.header.declination();
+    case ValueSource::Declination: return survey.header.declination();
+    case ValueSource::RowNumber:
+    case ValueSource::Time:
+    case ValueSource::Crew:
+    case ValueSource::Well: break;
+    }
+    return 0;
+}
+
 std::string cellText(const SurveyData &survey, int position, int point, int column)
 {
-    if (column < ColPosition || column > ColTotalField)
+    if (column <= CheckColumn || column >= TableColumnCount)
         return {};
-    switch (columnQuantity(column)) {
-    case Quantity::Sequence:
-        return std::to_string(position);
-    case Quantity::Time:
-        return timeText(pointTime(survey, point));
-    case Quantity::Depth:
-        return depthText(survey.depth[static_cast<std::size_t>(point)]);
-    default: {
-        const QuantityText &t = textOf(columnQuantity(column));
-        return formatFixed(survey.values[static_cast<std::size_t>(point)][static_cast<std::size_t>(t.valueIndex)],
-                           t.decimals);
+    const QuantityInfo &q = quantityInfo(columnQuantity(column));
+    switch (q.source) {
+    case ValueSource::RowNumber: return std::to_string(position);
+    case ValueSource::Time: return timeText(pointTime(survey, point));
+    case ValueSource::Depth: return depthText(survey.depth[static_cast<std::size_t>(point)]);
+    case ValueSource::Crew: return fromGbk(survey.header.crewNumber()).toStdString();
+    case ValueSource::Well: return fromGbk(survey.header.wellNumber()).toStdString();
+    case ValueSource::PointValue:
+    case ValueSource::TrueAzimuth:
+    case ValueSource::Declination: break;
     }
-    }
+    return formatFixed(quantityNumber(survey, point, q), q.decimals);
 }
 
 } // namespace zolm

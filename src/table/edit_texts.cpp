@@ -19,22 +19,22 @@ QString numberFieldText(double v)
 
 QString notANumberMessage()
 {
-    return QStringLiteral("请键入一个数。");
+    return QCoreApplication::translate("EditTexts", "请键入一个数。");
 }
 
 QString rangeMessage(NumberRange r)
 {
-    return QStringLiteral("“请填入一个在%1和%2之间的数字。”").arg(numberFieldText(r.min), numberFieldText(r.max));
+    return QCoreApplication::translate("EditTexts", "“请填入一个在%1和%2之间的数字。”").arg(numberFieldText(r.min), numberFieldText(r.max));
 }
 
 QString tooLongMessage(int limit)
 {
-    return QStringLiteral("“请填入不多于%1个的字符。”").arg(limit);
+    return QCoreApplication::translate("EditTexts", "“请填入不多于%1个的字符。”").arg(limit);
 }
 
 QString notGbkMessage(const QString &character)
 {
-    return QStringLiteral("字符“%1”无法保存在文件中，请换用其他字符。").arg(character);
+    return QCoreApplication::translate("EditTexts", "字符“%1”无法保存在文件中，请换用其他字符。").arg(character);
 }
 
 std::optional<double> parseDecimal(const QString &text)
@@ -108,7 +108,7 @@ static QString printableLine(const QString &text)
 
 static QString caption(const char *label, const QString &value)
 {
-    QString c = QString::fromUtf8(label);
+    QString c = QCoreApplication::translate("EditTexts", label);
     const QString shown = printableLine(value);
     if (!shown.isEmpty())
         c += QStringLiteral(": ") + shown;
@@ -117,22 +117,22 @@ static QString caption(const char *label, const QString &value)
 
 QString crewCaption(const QString &crew)
 {
-    return caption("井队编号", crew);
+    return caption(QT_TRANSLATE_NOOP("EditTexts", "井队编号"), crew);
 }
 
 QString wellCaption(const QString &well)
 {
-    return caption("井号", well);
+    return caption(QT_TRANSLATE_NOOP("EditTexts", "井号"), well);
 }
 
 QString declinationCaption(double declination)
 {
-    return caption("磁偏角", QString::fromStdString(formatNumber(declination, 3, 2)));
+    return caption(QT_TRANSLATE_NOOP("EditTexts", "磁偏角"), QString::fromStdString(formatNumber(declination, 3, 2)));
 }
 
 QString autoDepthNothingCheckedMessage()
 {
-    return QStringLiteral("\"自动生成井深\"只用于选择的数据\n\n当前没有选择任何数据");
+    return QCoreApplication::translate("EditTexts", "\"自动生成井深\"只用于选择的数据\n\n当前没有选择任何数据");
 }
 
 QString depthOverwriteQuestion(int count)

@@ -3,6 +3,7 @@
 // fields' ranges, the framework's refusal texts, the header-bar captions, the dialogs' texts.
 #include "document/survey_file.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <optional>
@@ -70,22 +71,24 @@ QString autoDepthNothingCheckedMessage();
 QString depthOverwriteQuestion(int count);
 QString depthOverwriteRefusal(const std::vector<int> &points);
 
-// Texts of the editing dialogs.
+// Texts of the editing dialogs, marked for translation in the context "EditTexts" (the dialogs
+// translate them when they show them).
 struct DialogTexts {
     const char *title;     // UTF-8
     const char *prompt;    // first static text, UTF-8 (may be empty)
     const char *secondary; // further static text, UTF-8 (may be empty)
 };
 namespace Dialog {
-inline constexpr DialogTexts Crew{"输入井队号", "请输入井队号", ""};
-inline constexpr DialogTexts Well{"输入井号", "请输入井号", ""};
-inline constexpr DialogTexts Declination{"输入磁偏角", "请输入磁偏角", "提示：真方位 = 磁方位 + 磁偏角"};
-inline constexpr DialogTexts AutoDepth{"自动生成井深", "在选择的数据点中自动填入测深数据", ""};
-inline constexpr const char *AutoDepthStartLabel = "请输入起始测深";
-inline constexpr const char *AutoDepthLengthLabel = "请输入段长";
-inline constexpr DialogTexts Depth{"输入测深数据(单位:米)", "", ""};
-inline constexpr const char *DepthOk = "确认";
-inline constexpr const char *DepthCancel = "取消";
+inline constexpr DialogTexts Crew{QT_TRANSLATE_NOOP("EditTexts", "输入井队号"), QT_TRANSLATE_NOOP("EditTexts", "请输入井队号"), ""};
+inline constexpr DialogTexts Well{QT_TRANSLATE_NOOP("EditTexts", "输入井号"), QT_TRANSLATE_NOOP("EditTexts", "请输入井号"), ""};
+inline constexpr DialogTexts Declination{QT_TRANSLATE_NOOP("EditTexts", "输入磁偏角"), QT_TRANSLATE_NOOP("EditTexts", "请输入磁偏角"),
+                                         QT_TRANSLATE_NOOP("EditTexts", "提示：真方位 = 磁方位 + 磁偏角")};
+inline constexpr DialogTexts AutoDepth{QT_TRANSLATE_NOOP("EditTexts", "自动生成井深"), QT_TRANSLATE_NOOP("EditTexts", "在选择的数据点中自动填入测深数据"), ""};
+inline constexpr const char *AutoDepthStartLabel = QT_TRANSLATE_NOOP("EditTexts", "请输入起始测深");
+inline constexpr const char *AutoDepthLengthLabel = QT_TRANSLATE_NOOP("EditTexts", "请输入段长");
+inline constexpr DialogTexts Depth{QT_TRANSLATE_NOOP("EditTexts", "输入测深数据(单位:米)"), "", ""};
+inline constexpr const char *DepthOk = QT_TRANSLATE_NOOP("EditTexts", "确认");
+inline constexpr const char *DepthCancel = QT_TRANSLATE_NOOP("EditTexts", "取消");
 } // namespace Dialog
 
 } // namespace zolm

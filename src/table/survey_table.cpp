@@ -27,19 +27,18 @@ TableChange information(const QString &message)
     return c;
 }
 
-// Column widths in pixels; column 0 is the check box.
-constexpr int columnWidths[TableColumnCount] = {21, 50, 90, 90, 80, 90, 100, 100, 80, 100, 100, 100};
-
 } // namespace
 
 const char *columnHeader(int column)
 {
-    return column >= ColPosition && column < TableColumnCount ? textOf(columnQuantity(column)).table : "";
+    return column > CheckColumn && column < TableColumnCount ? quantityInfo(columnQuantity(column)).table : "";
 }
 
 int columnWidth(int column)
 {
-    return column >= 0 && column < TableColumnCount ? columnWidths[column] : 0;
+    if (column == CheckColumn)
+        return CheckColumnWidth;
+    return column > CheckColumn && column < TableColumnCount ? quantityInfo(columnQuantity(column)).tableWidth : 0;
 }
 
 const char *displayModeName(DisplayMode mode)
@@ -79,7 +78,7 @@ int SurveyTable::rowForPoint(int point) const
 std::string SurveyTable::cellText(int row, int column) const
 {
     const int p = pointForRow(row);
-    if (p < 0 || p >= MaxSurveyPoints || column <= ColCheck)
+    if (p < 0 || p >= MaxSurveyPoints || column <= CheckColumn)
         return {};
     return zolm::cellText(survey(), row, p, column);
 }

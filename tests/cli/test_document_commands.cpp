@@ -387,7 +387,7 @@ TEST_F(Documents, ExportFormatTakesEnglishNamesAndSaysWhenNothingWasStored)
     EXPECT_TRUE(out.contains(QStringLiteral("\n重力工具面 7\n")));
     const CliResult unknown = cli(withSettings({QStringLiteral("export-format"), QStringLiteral("--set"), QStringLiteral("Depth=1")}));
     EXPECT_EQ(unknown.exitCode, 2);
-    EXPECT_TRUE(unknown.err.contains(QStringLiteral("'Depth'"))) << unknown.err.toStdString();
+    EXPECT_TRUE(unknown.err.contains(QStringLiteral("“Depth”"))) << unknown.err.toStdString();
     EXPECT_TRUE(unknown.err.contains(QStringLiteral("index, time, depth, inclination"))) << unknown.err.toStdString();
 
     // A store that cannot be written was reported as done.
@@ -424,10 +424,9 @@ TEST_F(Documents, EditRefusalsWriteNothing)
     refused({QStringLiteral("--depth"), QStringLiteral("1=-1")}, QStringLiteral("“请填入一个在0和9999.99之间的数字。”"));
     // Text GBK cannot hold was stored as '?' with exit 0; it is refused by name.
     refused({QStringLiteral("--well"), QStringLiteral("井😀")}, QStringLiteral("字符“😀”无法保存在文件中，请换用其他字符。"));
-    refused({QStringLiteral("--tick"), QStringLiteral("1,3")}, QStringLiteral("edit: no point 3 in this document (points 0 to 2)"));
-    refused({QStringLiteral("--untick"), QStringLiteral("2-1")},
-            QStringLiteral("edit: '2-1' is not a list of points such as 3,5,10-20"));
-    refused({QStringLiteral("--tick"), QStringLiteral("")}, QStringLiteral("edit: '' is not a list of points such as 3,5,10-20"));
+    refused({QStringLiteral("--tick"), QStringLiteral("1,3")}, QStringLiteral("edit：文件中没有测点 3（测点为 0 到 2）"));
+    refused({QStringLiteral("--untick"), QStringLiteral("2-1")}, QStringLiteral("edit：“2-1”不是测点列表，应如 3,5,10-20"));
+    refused({QStringLiteral("--tick"), QStringLiteral("")}, QStringLiteral("edit：“”不是测点列表，应如 3,5,10-20"));
     const CliResult outside = cli({QStringLiteral("edit"), file, QStringLiteral("--depth"), QStringLiteral("3=10")});
     EXPECT_EQ(outside.exitCode, 1);
     EXPECT_EQ(readAll(file), before);
@@ -482,8 +481,9 @@ TEST_F(Documents, FileThatIsNotExactlyASurvey)
               0);
     const CliResult after = cli({QStringLiteral("show"), pdf});
     EXPECT_EQ(after.exitCode, 0);
-    if (!countOutOfRange) // a count the file cannot hold is saved as it stands
+    if (!countOutOfRange) { // a count the file cannot hold is saved as it stands
         EXPECT_TRUE(after.err.isEmpty()) << after.err.toStdString(); // saved as a whole survey now
+    }
 }
 
 #ifndef _WIN32

@@ -1,6 +1,7 @@
 // zolm-cli's help, version and manual page, and zolm-probe-sim's.
 #include "cli/cli.h"
 #include "run_program.h"
+#include "survey/quantities.h"
 
 #include <QRegularExpression>
 #include <QString>
@@ -34,13 +35,13 @@ TEST(Help, EveryCommandHasItsOwnWithAnExample)
         EXPECT_TRUE(overview.contains(QRegularExpression(QStringLiteral("\n  %1[ \n]").arg(c)))) << c.toStdString();
         // Help comes before the command runs: no file, no probe, no settings needed.
         const QString help = out(cliPath, {c, QStringLiteral("--help")});
-        EXPECT_TRUE(help.startsWith(QStringLiteral("usage: zolm-cli [--settings FILE] ") + c)) << help.toStdString();
-        EXPECT_TRUE(help.contains(QStringLiteral("Example: zolm-cli ") + c)) << c.toStdString();
+        EXPECT_TRUE(help.startsWith(QStringLiteral("用法：zolm-cli [--settings FILE] ") + c)) << help.toStdString();
+        EXPECT_TRUE(help.contains(QStringLiteral("示例：zolm-cli ") + c)) << c.toStdString();
     }
     // What the commands assume, where people trip.
     const QString edit = out(cliPath, {QStringLiteral("edit"), QStringLiteral("x.ZLM"), QStringLiteral("--help")});
-    EXPECT_TRUE(edit.contains(QStringLiteral("DOWN"))) << edit.toStdString();
-    EXPECT_TRUE(edit.contains(QStringLiteral("not the row number"))) << edit.toStdString();
+    EXPECT_TRUE(edit.contains(QStringLiteral("递减"))) << edit.toStdString();
+    EXPECT_TRUE(edit.contains(QStringLiteral("不是 'show' 的行号"))) << edit.toStdString();
     const QString format = out(cliPath, {QStringLiteral("--settings"), QStringLiteral("s.ini"),
                                          QStringLiteral("export-format"), QStringLiteral("--help")});
     for (const char *name : {"index", "time", "depth", "inclination", "azimuth", "gravity-toolface", "magnetic-toolface",
@@ -113,4 +114,96 @@ TEST(Help, NamesEveryOptionTheCommandsTake)
         }
     }
     EXPECT_GT(checked, 60); // the table is there, not empty
+}
+
+namespace {
+
+// An environment variable for the programs this test starts, as it was before afterwards.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char *name, const QByteArray &value)
+        : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_old(qgetenv(name))
+    {
+        qputenv(name, value);
+    }
+    ~ScopedEnvironment()
+    {
+        if (m_had)
+            qputenv(m_name, m_old);
+        else
+            qunsetenv(m_name);
+    }
+
+private:
+    const char *m_name;
+    bool m_had;
+    QByteArray m_old;
+};
+
+QString err(const QStringList &args, int expectedExit)
+{
+    const ProgramRun r = runProgram(cliPath, args);
+    EXPECT_EQ(r.exitCode, expectedExit) << args.join(QLatin1Char(' ')).toStdString();
+    return QString::fromUtf8(r.err);
+}
+
+} // namespace
+
+// Chinese unless English is asked for, by --lang or ZOLM_LANG; the system's locale does not
+// ask. In English the texts are the command line's English ones, word for word.
+TEST(Help, EnglishOnlyWhenAskedFor)
+{
+    const QStringList badMode{QStringLiteral("show"), QStringLiteral("x.ZLM"), QStringLiteral("--mode"), QStringLiteral("bogus")};
+    const QString englishUsage = QStringLiteral(
+        "zolm-cli: show: --mode takes all, hide-checked or only-checked, not 'bogus'\nTry 'zolm-cli --help'.\n");
+    const QString chineseUsage =
+        QStringLiteral("zolm-cli：show：--mode 应为 all、hide-checked 或 only-checked，而不是“bogus”\n用法见 zolm-cli --help。\n");
+    const QStringList showHelp{QStringLiteral("show"), QStringLiteral("--help")};
+    const QString englishHelpLine = QStringLiteral("  --reverse      the rows in descending point order\n");
+    const QString chineseHelpLine = QStringLiteral("  --reverse      各行按测点号从大到小排列\n");
+    {
+        const ScopedEnvironment lang("LANG", "en_US.UTF-8");
+        const ScopedEnvironment all("LC_ALL", "en_US.UTF-8");
+        EXPECT_EQ(err(badMode, 2), chineseUsage);
+        EXPECT_TRUE(out(cliPath, showHelp).contains(chineseHelpLine));
+    }
+    EXPECT_EQ(err(QStringList{QStringLiteral("--lang"), QStringLiteral("en")} + badMode, 2), englishUsage);
+    EXPECT_EQ(err(QStringList{QStringLiteral("--lang=en")} + badMode, 2), englishUsage);
+    const QString english = out(cliPath, QStringList{QStringLiteral("--lang"), QStringLiteral("en")} + showHelp);
+    EXPECT_TRUE(english.startsWith(QStringLiteral("usage: zolm-cli [--settings FILE] show"))) << english.toStdString();
+    EXPECT_TRUE(english.contains(englishHelpLine)) << english.toStdString();
+    EXPECT_TRUE(english.contains(QStringLiteral("Example: zolm-cli show"))) << english.toStdString();
+    {
+        const ScopedEnvironment lang("ZOLM_LANG", "en");
+        EXPECT_EQ(err(badMode, 2), englishUsage);
+        EXPECT_EQ(out(cliPath, showHelp), english);
+        // The command line's choice comes first.
+        EXPECT_EQ(err(QStringList{QStringLiteral("--lang"), QStringLiteral("zh")} + badMode, 2), chineseUsage);
+#ifdef ZOLM_PROBE_SIM_PATH
+        const QString sim = out(QStringLiteral(ZOLM_PROBE_SIM_PATH), {QStringLiteral("--help")});
+        EXPECT_TRUE(sim.startsWith(QStringLiteral("usage: zolm-probe-sim "))) << sim.toStdString();
+#endif
+    }
+#ifdef ZOLM_PROBE_SIM_PATH
+    const QString sim = out(QStringLiteral(ZOLM_PROBE_SIM_PATH), {QStringLiteral("--help")});
+    EXPECT_TRUE(sim.startsWith(QStringLiteral("用法：zolm-probe-sim "))) << sim.toStdString();
+#endif
+    // The overview names the option; a language it does not know is a usage error.
+    EXPECT_TRUE(out(cliPath, {QStringLiteral("--help")}).contains(QStringLiteral("\n  --lang en|zh ")));
+    EXPECT_TRUE(err({QStringLiteral("--lang"), QStringLiteral("fr"), QStringLiteral("ports")}, 2)
+                    .startsWith(QStringLiteral("zolm-cli：--lang 应为 en 或 zh，而不是“fr”\n")));
+}
+
+// The help's lists of export items and table columns name every quantity there is.
+TEST(Help, NamesEveryExportItemAndTableColumn)
+{
+    if (UnderThreadSanitizer)
+        GTEST_SKIP() << "ThreadSanitizer breaks QProcess";
+    const QString exportFormat = out(cliPath, {QStringLiteral("export-format"), QStringLiteral("--help")});
+    for (const zolm::QuantityInfo &q : zolm::Quantities)
+        EXPECT_TRUE(exportFormat.contains(QLatin1String(q.english))) << q.english;
+    // The Chinese help spells the columns as the export does.
+    const QString show = out(cliPath, {QStringLiteral("show"), QStringLiteral("--help")});
+    for (const zolm::Quantity q : zolm::TableQuantities)
+        EXPECT_TRUE(show.contains(QString::fromUtf8(zolm::quantityInfo(q).label))) << zolm::quantityInfo(q).english;
 }

@@ -1,15 +1,25 @@
 // The printed report: page counts, the draw list of each layout in device units, and its
 // rendering (logo as a light-grey mask under the text).
 #include "output/report.h"
+#include "output/trajectory_formats.h"
 #include "platform/gbk.h"
+#include "run_program.h"
 
 #include <QGuiApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
 #include <QPainter>
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
+#include <string>
 
 using namespace zolm;
 
@@ -328,4 +338,57 @@ TEST_F(Report, RendersLogoGreyUnderBlackText)
         for (int x = 300; x < 360; ++x)
             dark += qGray(img.pixel(x, y)) < 100;
     EXPECT_GT(dark, 10);
+}
+
+// The trajectory's formats: zolm-cli and the desktop's window write through the same rows, each
+// row's writer is what it names, and the desktop's file dialog and default name agree with the
+// format's suffix.
+TEST_F(Report, TrajectoryFormatsWriteWhatTheyName)
+{
+    rows(3);
+    for (int i = 0; i < 3; ++i)
+        s->flags[static_cast<std::size_t>(i)] = PointFlag::Shown | PointFlag::Checked;
+    const TrajectoryReportData data = trajectoryReportData(*s, {}, std::nullopt, src.printTime);
+    ASSERT_EQ(data.trajectory.stations.size(), 3u);
+
+    EXPECT_EQ(trajectoryFormat("csv")->write(data, {}), trajectoryCsv(data.trajectory));
+    TrajectoryFileOptions facts;
+    facts.csvFacts = true;
+    EXPECT_EQ(trajectoryFormat("csv")->write(data, facts), trajectoryCsvComments(data) + trajectoryCsv(data.trajectory));
+    EXPECT_EQ(trajectoryFormat("las")->write(data, {}), trajectoryLas(data));
+    EXPECT_EQ(trajectoryFormat("")->write(data, {})->count('\n'), 4); // the heading and a line per station
+    const QJsonDocument json = QJsonDocument::fromJson(*trajectoryFormat("json")->write(data, {}));
+    EXPECT_EQ(json.object().value(QStringLiteral("stations")).toArray().size(), 3);
+    EXPECT_EQ(trajectoryFormat("bogus"), nullptr);
+
+    std::set<std::string> names;
+    for (const TrajectoryFormat &f : trajectoryFormats()) {
+        EXPECT_TRUE(names.insert(f.name).second) << f.name;
+        if (!f.button)
+            continue;
+        const QString suffix = QString::fromLatin1(f.suffix);
+        EXPECT_TRUE(QString::fromUtf8(f.filter).startsWith(suffix.toUpper() + QStringLiteral(" "))) << f.name;
+        EXPECT_TRUE(QString::fromUtf8(f.filter).contains(QStringLiteral("(*.") + suffix + QLatin1Char(')'))) << f.name;
+        EXPECT_TRUE(QString::fromLatin1(f.defaultFile).endsWith(QLatin1Char('.') + suffix)) << f.name;
+        EXPECT_NE(f.dialogTitle, nullptr);
+    }
+}
+
+// zolm-cli takes every named format as its switch and writes it.
+TEST(TrajectoryFormatSwitches, ZolmCliTakesEach)
+{
+    if (UnderThreadSanitizer)
+        GTEST_SKIP() << "ThreadSanitizer breaks QProcess";
+    QTemporaryDir dir;
+    const QString survey = QStringLiteral(ZOLM_TEST_DATA_DIR "/small.ZLM");
+    for (const TrajectoryFormat &f : trajectoryFormats()) {
+        if (!*f.name)
+            continue;
+        const ProgramRun r = runProgram(QStringLiteral(ZOLM_CLI_PATH),
+                                        {QStringLiteral("trajectory"), survey, QStringLiteral("--") + QLatin1String(f.name),
+                                         QStringLiteral("-o"), dir.filePath(QStringLiteral("out"))});
+        EXPECT_EQ(r.exitCode, 0) << f.name << r.err.toStdString();
+        EXPECT_GT(QFileInfo(dir.filePath(QStringLiteral("out"))).size(), 0) << f.name;
+        QFile::remove(dir.filePath(QStringLiteral("out")));
+    }
 }

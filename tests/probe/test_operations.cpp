@@ -529,6 +529,40 @@ TEST_F(CommOperations, ShutdownBetweenExchangesEndsSilently)
     EXPECT_LT(link->writes.size(), 50u);
 }
 
+// Each operation, run as the worker runs it, ends as its row says: with its success box or
+// none, and with the view's message it names and no other operation's.
+TEST_F(CommOperations, EachOperationEndsAsItsRowSays)
+{
+    const std::pair<ViewEvent, QString> messages[] = {{ViewEvent::RestoreFocus, QStringLiteral("focus")},
+                                                      {ViewEvent::RealTimeStarted, QStringLiteral("rt-started")},
+                                                      {ViewEvent::HistoryResult, QStringLiteral("history 28")},
+                                                      {ViewEvent::ProbeInfo, QStringLiteral("info")},
+                                                      {ViewEvent::DataRead, QStringLiteral("data-read")}};
+    for (const Operation op : {Operation::LinkTest, Operation::StartRealTime, Operation::StopRealTime,
+                               Operation::HistoryCheck, Operation::WriteSettings, Operation::ReadInfo,
+                               Operation::ReadData}) {
+        const OperationInfo &info = operationInfo(op);
+        SCOPED_TRACE(info.caption().toStdString());
+        EXPECT_EQ(info.operation, op);
+        probe(28);
+        RecordingView v;
+        OperationContext c{*link, decoder, v, *images, {}};
+        const Request request{op, 1, SettingsToWrite{65, 10}, true};
+        ASSERT_EQ(runOperation(c, request).outcome, Outcome::Done);
+        const auto boxes = v.boxList();
+        if (info.successCaption) {
+            ASSERT_EQ(boxes.size(), 1u);
+            EXPECT_EQ(boxes.front().caption, info.successCaption());
+            EXPECT_EQ(boxes.front().text, info.successText());
+        } else {
+            EXPECT_TRUE(boxes.empty());
+        }
+        const QStringList events = v.eventList();
+        for (const auto &[event, message] : messages)
+            EXPECT_EQ(events.contains(message), event == info.endsWith) << message.toStdString();
+    }
+}
+
 // Every box an operation ends with comes from its result: numbered texts only where the
 // operation counts its steps, the port's reason on a line after the system's text, and no
 // box for a request that never ran.

@@ -14,6 +14,7 @@
 #ifndef _WIN32
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -332,6 +333,23 @@ TEST(SimProgram, SavesARunAndItsTally)
     QFile t(tally);
     ASSERT_TRUE(t.open(QIODevice::ReadOnly));
     EXPECT_EQ(t.readAll(), tallyText(o, expected));
+
+    // Into a FIFO (another program reading it) the tally goes through, and the FIFO stays one.
+    const QByteArray fifo = QFile::encodeName(dir.filePath(QStringLiteral("fifo")));
+    ASSERT_EQ(mkfifo(fifo.constData(), 0600), 0);
+    const int rfd = open(fifo.constData(), O_RDONLY | O_NONBLOCK); // the tally fits a pipe's buffer
+    ASSERT_GE(rfd, 0);
+    EXPECT_EQ(run({QStringLiteral("--direction"), QStringLiteral("in"), QStringLiteral("--td"), QStringLiteral("600"),
+                   QStringLiteral("--seed"), QStringLiteral("3"), QStringLiteral("--save"), survey,
+                   QStringLiteral("--save-tally"), QFile::decodeName(fifo)}),
+              0);
+    QByteArray piped(1 << 16, '\0');
+    const ssize_t got = read(rfd, piped.data(), static_cast<std::size_t>(piped.size()));
+    close(rfd);
+    piped.truncate(got > 0 ? got : 0);
+    EXPECT_EQ(piped, tallyText(o, expected));
+    struct stat st {};
+    EXPECT_TRUE(stat(fifo.constData(), &st) == 0 && S_ISFIFO(st.st_mode));
 
     EXPECT_EQ(run({QStringLiteral("--points"), QStringLiteral("5"), QStringLiteral("--seed"), QStringLiteral("2")}), 2);
     EXPECT_EQ(run({QStringLiteral("--survey"), survey, QStringLiteral("--save-tally"), tally}), 2);

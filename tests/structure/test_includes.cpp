@@ -7,34 +7,51 @@
 #include <map>
 #include <regex>
 #include <set>
+#include <sstream>
 #include <string>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const std::map<std::string, std::set<std::string>> &allowedIncludes()
+using Table = std::map<std::string, std::set<std::string>>;
+
+// The dependency table the build links by (`folder: folder folder ...`, '#' comments); a line
+// that is not of that form is reported in *error.
+Table readTable(std::istream &in, std::string *error)
 {
-    static const std::set<std::string> core = {"platform", "survey", "conversion", "document",
-                                               "table", "probe", "analysis", "output"};
-    static const std::map<std::string, std::set<std::string>> allowed = [] {
-        std::map<std::string, std::set<std::string>> m;
-        m["platform"] = {};
-        m["survey"] = {"platform"};
-        m["conversion"] = {"survey", "platform"};
-        m["document"] = {"conversion", "survey", "platform"};
-        m["table"] = {"document", "survey", "platform"};
-        m["probe"] = {"conversion", "survey", "platform"};
-        m["analysis"] = {"document", "survey", "platform"};
-        m["output"] = {"table", "analysis", "document", "survey", "platform"};
-        m["sim"] = {"probe", "analysis", "document", "conversion", "survey", "platform"};
-        std::set<std::string> top = core;
-        top.insert("sim");
-        m["app"] = top;
-        m["cli"] = top;
-        return m;
+    static const std::regex row(R"re(^([a-z_]+):([a-z_ ]*)$)re");
+    Table table;
+    std::string line;
+    while (std::getline(in, line)) {
+        line = line.substr(0, line.find('#'));
+        line = std::regex_replace(line, std::regex(R"(^\s+|\s+$)"), "");
+        if (line.empty())
+            continue;
+        std::smatch m;
+        if (!std::regex_match(line, m, row)) {
+            *error = "not `folder: folder ...`: " + line;
+            return {};
+        }
+        std::istringstream deps(m[2].str());
+        auto &allowed = table[m[1].str()];
+        for (std::string dep; deps >> dep;)
+            allowed.insert(dep);
+    }
+    return table;
+}
+
+const Table &allowedIncludes()
+{
+    static const Table table = [] {
+        std::ifstream in(ZOLM_DEPENDENCIES_FILE);
+        EXPECT_TRUE(in.is_open()) << ZOLM_DEPENDENCIES_FILE;
+        std::string error;
+        Table t = readTable(in, &error);
+        EXPECT_EQ(error, "") << ZOLM_DEPENDENCIES_FILE;
+        return t;
     }();
-    return allowed;
+    return table;
 }
 
 // The folder a quoted include names: "folder/x.h", or a bare name resolved next to the
@@ -56,11 +73,10 @@ struct Violation {
     std::string include;
 };
 
-std::vector<Violation> violations(const fs::path &root)
+std::vector<Violation> violations(const fs::path &root, const Table &allowed)
 {
     static const std::regex includeLine(R"re(^\s*#\s*include\s*"([^"]+)")re");
     std::vector<Violation> found;
-    const auto &allowed = allowedIncludes();
     std::vector<std::pair<std::string, fs::path>> folders;
     for (const auto &[folder, _] : allowed)
         folders.emplace_back(folder, folder == "sim" ? root / "sim" : root / "src" / folder);
@@ -92,8 +108,25 @@ TEST(Structure, EveryIncludeStaysWithinItsFolderAndTheFoldersBelow)
 {
     const fs::path root = ZOLM_SOURCE_DIR;
     ASSERT_TRUE(fs::is_directory(root / "src" / "survey")) << root;
-    for (const auto &v : violations(root))
+    for (const auto &v : violations(root, allowedIncludes()))
         ADD_FAILURE() << v.file << " includes \"" << v.include << "\"";
+}
+
+// A folder without a line would go unchecked above (and unbuilt): every folder has one, and
+// every folder a line names has a line of its own.
+TEST(Structure, TheTableHasALineForEveryFolder)
+{
+    const auto &table = allowedIncludes();
+    ASSERT_TRUE(table.contains("sim"));
+    for (const auto &entry : fs::directory_iterator(fs::path(ZOLM_SOURCE_DIR) / "src")) {
+        if (entry.is_directory()) {
+            EXPECT_TRUE(table.contains(entry.path().filename().string())) << entry.path();
+        }
+    }
+    for (const auto &[folder, deps] : table) {
+        for (const auto &dep : deps)
+            EXPECT_TRUE(table.contains(dep)) << folder << " names " << dep;
+    }
 }
 
 TEST(Structure, AnUpwardIncludeIsFound)
@@ -106,8 +139,17 @@ TEST(Structure, AnUpwardIncludeIsFound)
     std::ofstream(root / "src" / "document" / "document.h") << "#pragma once\n";
     std::ofstream(root / "src" / "survey" / "a.h") << "#include \"survey/b.h\"\n#include \"platform/gbk.h\"\n";
     std::ofstream(root / "src" / "survey" / "b.cpp") << "  #  include \"document/document.h\"\n";
-    const auto found = violations(root);
+    std::istringstream text("# lower first\nplatform:\nsurvey: platform  \ndocument: survey platform # above\n");
+    std::string error;
+    const Table table = readTable(text, &error);
+    const auto found = violations(root, table);
     fs::remove_all(root);
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(table.at("document"), (std::set<std::string>{"survey", "platform"}));
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].include, "document/document.h");
+
+    std::istringstream bad("survey platform\n");
+    EXPECT_TRUE(readTable(bad, &error).empty());
+    EXPECT_NE(error, "");
 }

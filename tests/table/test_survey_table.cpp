@@ -50,7 +50,7 @@ protected:
         else
             EXPECT_TRUE(std::is_sorted(rows.begin(), rows.end()));
         for (int r = 0; r < table.rowCount(); ++r)
-            EXPECT_EQ(table.cellText(r, ColPosition), std::to_string(r));
+            EXPECT_EQ(table.cellText(r, tableColumn(Quantity::Sequence)), std::to_string(r));
     }
 
     CNDravikDoc doc;
@@ -79,6 +79,31 @@ TEST(CellTexts, TimesDepthsAndWidths)
     EXPECT_EQ(formatNumber(1.0, 3, 4), "1.0000");
     EXPECT_EQ(formatNumber(0.125, 5, 2), " 0.12"); // round half to even, as printf
     EXPECT_EQ(formatNumber(1e20, 5, 2), "100000000000000000000.00");
+}
+
+// The table shows, after its check box, each quantity that has a width, in item order: the
+// columns, headings and widths it has always had; the header's texts are not among them.
+TEST(CellTexts, ColumnsAreTheQuantitiesWithAWidth)
+{
+    const char *const headings[] = {"",       "序号",   "时间",     "测  深",   "井  斜", "磁方位",
+                                    "重力工具面", "磁性工具面", "磁倾角", "探管温度", "总加速度", "总磁场"};
+    const int widths[] = {21, 50, 90, 90, 80, 90, 100, 100, 80, 100, 100, 100};
+    ASSERT_EQ(TableColumnCount, 12);
+    for (int c = 0; c < TableColumnCount; ++c) {
+        EXPECT_STREQ(columnHeader(c), headings[c]) << c;
+        EXPECT_EQ(columnWidth(c), widths[c]) << c;
+    }
+    EXPECT_EQ(tableColumn(Quantity::Depth), 3);
+    EXPECT_EQ(columnQuantity(11), Quantity::TotalField);
+    EXPECT_EQ(tableColumn(Quantity::Crew), -1);
+    EXPECT_EQ(tableColumn(Quantity::TrueAzimuth), -1);
+
+    // A quantity taken from the header as well as the point: what the export writes.
+    auto s = std::make_unique<SurveyData>();
+    s->values[2][MagneticAzimuth] = 120.5;
+    s->header.setDeclination(-4.25);
+    EXPECT_DOUBLE_EQ(quantityNumber(*s, 2, quantityInfo(Quantity::TrueAzimuth)), 116.25);
+    EXPECT_DOUBLE_EQ(quantityNumber(*s, 2, quantityInfo(Quantity::Declination)), -4.25);
 }
 
 TEST(CellTexts, SameDigitsAsPrintfInTheCLocale)
@@ -120,7 +145,7 @@ TEST_F(Table, RefillShowsEveryPointAscendingAndKeepsChecks)
     EXPECT_EQ(table.highlightedRow(), 0);
     EXPECT_TRUE(table.isRowChecked(2));
     EXPECT_FALSE(table.isRowChecked(3));
-    EXPECT_EQ(table.cellText(5, ColTime), "01:02:25");
+    EXPECT_EQ(table.cellText(5, tableColumn(Quantity::Time)), "01:02:25");
     expectConsistent();
 }
 
@@ -197,8 +222,8 @@ TEST_F(Table, ReverseOrder)
     table.reverseOrder();
     EXPECT_TRUE(table.orderReversed());
     EXPECT_EQ(table.pointForRow(0), 4);
-    EXPECT_EQ(table.cellText(0, ColPosition), "0");
-    EXPECT_EQ(table.cellText(0, ColTime), "00:10:40"); // the point's own time
+    EXPECT_EQ(table.cellText(0, tableColumn(Quantity::Sequence)), "0");
+    EXPECT_EQ(table.cellText(0, tableColumn(Quantity::Time)), "00:10:40"); // the point's own time
     EXPECT_EQ(table.pointForRow(table.highlightedRow()), 1); // the highlight stays on its point
     table.reverseOrder();
     EXPECT_EQ(table.rowPoints(), (std::vector<int>{0, 1, 2, 3, 4}));
@@ -391,9 +416,9 @@ TEST_F(Table, DepthEntry)
     const TableChange c = table.enterDepth(0, QStringLiteral("0.004"));
     EXPECT_EQ(c.changedRows, std::vector<int>{0});
     EXPECT_EQ(depth(2), 0.004);
-    EXPECT_EQ(table.cellText(0, ColDepth), "0");
+    EXPECT_EQ(table.cellText(0, tableColumn(Quantity::Depth)), "0");
     table.enterDepth(1, QStringLiteral("9999.99"));
-    EXPECT_EQ(table.cellText(1, ColDepth), "9999.99");
+    EXPECT_EQ(table.cellText(1, tableColumn(Quantity::Depth)), "9999.99");
     // What the document file keeps is the limit: a larger depth would read back as 0.
     const TableChange refused = table.enterDepth(1, QStringLiteral("10000"));
     EXPECT_TRUE(refused.refused());

@@ -1,5 +1,7 @@
 #include "app/analysis/qc_highlight.h"
 
+#include "session/survey_session.h"
+
 #include <QCoreApplication>
 #include <QStringList>
 
@@ -17,12 +19,13 @@ QString signedNumber(double v, int decimals)
 // "总磁场 0.55312，偏差 +0.00412（容差 ±0.00300）", or why there is no difference.
 QString quantityLine(const char *name, double value, double reference, double delta, double tolerance, int decimals)
 {
-    const QString label = QString::fromUtf8(name);
+    // The quantity's export label, as the table of quantities marks it for translation.
+    const QString label = QCoreApplication::translate("Quantity", name);
     if (!std::isfinite(value))
-        return QStringLiteral("%1 不是数字").arg(label);
+        return QCoreApplication::translate("QcHighlight", "%1 不是数字").arg(label);
     if (!std::isfinite(reference))
-        return QStringLiteral("%1 没有参考值").arg(label);
-    return QStringLiteral("%1 %2，偏差 %3（容差 ±%4）")
+        return QCoreApplication::translate("QcHighlight", "%1 没有参考值").arg(label);
+    return QCoreApplication::translate("QcHighlight", "%1 %2，偏差 %3（容差 ±%4）")
         .arg(label, QString::number(value, 'f', decimals), signedNumber(delta, decimals),
              QString::number(tolerance, 'f', decimals));
 }
@@ -42,14 +45,12 @@ QString qcToolTip(const QcPoint &q, const QcReference &reference, const QcTolera
     const QString source = reference.source == QcReference::Source::Site
                                ? QCoreApplication::translate("QcHighlight", "井场地磁模型，磁场标定系数 %1")
                                      .arg(QString::number(reference.fieldScale, 'f', 4))
-                               : QStringLiteral("测量数据中值");
-    QStringList lines{QStringLiteral("质量检查不合格（参考：%1）").arg(source)};
-    if (q.failed & QcGravity)
-        lines << quantityLine("总加速度", q.gravity, reference.gravity, q.dGravity, tolerance.gravity, 5);
-    if (q.failed & QcField)
-        lines << quantityLine("总磁场", q.field, reference.field, q.dField, tolerance.field, 5);
-    if (q.failed & QcDip)
-        lines << quantityLine("磁倾角", q.dip, reference.dip, q.dDip, tolerance.dip, 2);
+                               : QCoreApplication::translate("QcHighlight", "测量数据中值");
+    QStringList lines{QCoreApplication::translate("QcHighlight", "质量检查不合格（参考：%1）").arg(source)};
+    for (const QcQuantityInfo &k : QcQuantities)
+        if (q.failed & k.bit)
+            lines << quantityLine(quantityInfo(k.quantity).label, q.*k.value, reference.*k.reference, q.*k.delta,
+                                  tolerance.*k.tolerance, k.tipDecimals);
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -61,9 +62,7 @@ QcHighlight::QcHighlight()
 void QcHighlight::refresh(const SurveyData &survey, const std::optional<Site> &site, const QcTolerance &tolerance,
                           double fieldScale)
 {
-    const std::optional<GeomagneticField> field = site ? siteField(*site) : std::nullopt;
-    const QcReference reference = field ? siteReference(*field, fieldScale) : medianReference(survey);
-    runQc(survey, reference, tolerance, m_qc);
+    judgeSurvey(survey, site, fieldScale, tolerance, m_qc);
     m_index.fill(-1);
     for (std::size_t i = 0; i < m_qc.points.size(); ++i)
         m_index[static_cast<std::size_t>(m_qc.points[i].point)] = static_cast<std::int16_t>(i);

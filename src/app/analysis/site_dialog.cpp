@@ -55,7 +55,7 @@ private:
 SiteDialog::SiteDialog(const std::optional<Site> &site, const std::optional<Site> &last, QWidget *parent)
     : QDialog(parent), m_last(last)
 {
-    setWindowTitle(QStringLiteral("井场与地磁参考"));
+    setWindowTitle(tr("井场与地磁参考"));
     m_latitude = numberBox(-GeomagneticRange::MaxLatitude, GeomagneticRange::MaxLatitude, 6, QStringLiteral(" °"), this);
     m_longitude = numberBox(GeomagneticRange::MinLongitude, GeomagneticRange::MaxLongitude, 6, QStringLiteral(" °"), this);
     m_height = numberBox(SiteRange::MinHeight, SiteRange::MaxHeight, 1, QStringLiteral(" m"), this);
@@ -63,7 +63,7 @@ SiteDialog::SiteDialog(const std::optional<Site> &site, const std::optional<Site
     m_date->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     m_date->setDateRange(QDate(2020, 1, 1), QDate(2029, 12, 31));
     m_date->setCalendarPopup(true);
-    m_hasAzimuth = new QCheckBox(QStringLiteral("指定视平移方位"), this);
+    m_hasAzimuth = new QCheckBox(tr("指定视平移方位"), this);
     m_azimuth = numberBox(0, 360, 2, QStringLiteral(" °"), this);
     m_model = new QLabel(this);
     m_model->setTextFormat(Qt::PlainText);
@@ -79,12 +79,12 @@ SiteDialog::SiteDialog(const std::optional<Site> &site, const std::optional<Site
     m_azimuth->setEnabled(m_hasAzimuth->isChecked());
 
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("纬度（北为正）:"), m_latitude);
-    form->addRow(QStringLiteral("经度（东为正）:"), m_longitude);
-    form->addRow(QStringLiteral("海拔高度:"), m_height);
-    form->addRow(QStringLiteral("测量日期:"), m_date);
+    form->addRow(tr("纬度（北为正）:"), m_latitude);
+    form->addRow(tr("经度（东为正）:"), m_longitude);
+    form->addRow(tr("海拔高度:"), m_height);
+    form->addRow(tr("测量日期:"), m_date);
     form->addRow(m_hasAzimuth, m_azimuth);
-    form->addRow(QStringLiteral("地磁模型:"), m_model);
+    form->addRow(tr("地磁模型:"), m_model);
     addStartAndDogLegRows(form, s);
 
     // The probe's field scale: set, typed or calibrated; unset, QC takes the one this computer
@@ -135,10 +135,10 @@ SiteDialog::SiteDialog(const std::optional<Site> &site, const std::optional<Site
     }
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
-    m_setDeclination = buttons->addButton(QStringLiteral("确定并设置磁偏角"), QDialogButtonBox::ActionRole);
-    m_setDeclination->setToolTip(QStringLiteral("保存井场，并把文件的磁偏角设为地磁模型的磁偏角"));
+    buttons->button(QDialogButtonBox::Ok)->setText(tr("确定"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(tr("取消"));
+    m_setDeclination = buttons->addButton(tr("确定并设置磁偏角"), QDialogButtonBox::ActionRole);
+    m_setDeclination->setToolTip(tr("保存井场，并把文件的磁偏角设为地磁模型的磁偏角"));
     connect(buttons, &QDialogButtonBox::accepted, this, [this] { finish(Stored); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_setDeclination, &QPushButton::clicked, this, [this] { finish(StoredAndSetDeclination); });
@@ -290,7 +290,7 @@ void SiteDialog::updateModel()
     QString why;
     m_field = siteField(site(), &why);
     if (m_field) {
-        m_model->setText(QStringLiteral("%1    磁偏角 %2°    磁倾角 %3°    总磁场 %4 nT")
+        m_model->setText(tr("%1    磁偏角 %2°    磁倾角 %3°    总磁场 %4 nT")
                              .arg(QString::fromLatin1(m_field->model), QString::number(m_field->declination, 'f', 2),
                                   QString::number(m_field->inclination, 'f', 2), QString::number(m_field->total, 'f', 1)));
     } else {

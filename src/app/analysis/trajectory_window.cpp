@@ -3,6 +3,7 @@
 #include "platform/number_text.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "app/analysis/qc_highlight.h"
 #include "app/file_dialog.h"
@@ -12,8 +13,10 @@
 #include "app/message_box.h"
 #include "document/document.h"
 #include "output/report.h"
-#include "platform/file_error.h"
+#include "platform/output_file.h"
+#include "session/survey_session.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -24,7 +27,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
-#include <QSaveFile>
 #include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -71,7 +73,7 @@ QVariant StationModel::data(const QModelIndex &index, int role) const
         case ColEast: return f(s.east);
         case ColVs: return f(s.verticalSection);
         case ColDls: return f(s.dls);
-        case ColQc: return qc ? (qc->pass() ? QStringLiteral("合格") : QStringLiteral("不合格")) : QString();
+        case ColQc: return qc ? (qc->pass() ? QCoreApplication::translate("zolm::app::TrajectoryWindow", "合格") : QCoreApplication::translate("zolm::app::TrajectoryWindow", "不合格")) : QString();
         default: return {};
         }
     }
@@ -94,9 +96,11 @@ QVariant StationModel::headerData(int section, Qt::Orientation orientation, int 
         return QAbstractTableModel::headerData(section, orientation, role);
     if (section == ColTime)
         return tr("时间");
-    static const char *const titles[ColumnCount] = {"点号", "", "测深(m)", "井斜(°)", "真方位(°)", "垂深(m)",
-                                                    "北(m)", "东(m)", "视平移(m)", "狗腿度(°/30m)", "质量检查"};
-    return section >= 0 && section < ColumnCount ? QString::fromUtf8(titles[section]) : QVariant();
+    static const char *const titles[ColumnCount] = {
+        QT_TR_NOOP("点号"),    "",           QT_TR_NOOP("测深(m)"),       QT_TR_NOOP("井斜(°)"),
+        QT_TR_NOOP("真方位(°)"), QT_TR_NOOP("垂深(m)"), QT_TR_NOOP("北(m)"),  QT_TR_NOOP("东(m)"),
+        QT_TR_NOOP("视平移(m)"), QT_TR_NOOP("狗腿度(°/30m)"), QT_TR_NOOP("质量检查")};
+    return section >= 0 && section < ColumnCount ? tr(titles[section]) : QVariant();
 }
 
 // ---- TrajectoryPlot ------------------------------------------------------------------------
@@ -121,17 +125,26 @@ void TrajectoryPlot::paintEvent(QPaintEvent *)
     QPainter painter(this);
     const QRectF area = QRectF(rect()).adjusted(4, 4, -4, -4);
     const double text = std::max(9.0, fontInfo().pixelSize() * 0.9);
+    // The report's plots, with their texts in the UI language.
+    PlotTexts texts;
+    texts.planTitle = tr("水平投影");
+    texts.east = tr("东 (m)");
+    texts.north = tr("北 (m)");
+    texts.sectionTitle = tr("垂直剖面（视平移方位 %1°）");
+    texts.verticalSection = tr("视平移 (m)");
+    texts.tvd = tr("垂深 (m)");
+    texts.grid = tr("网格 %1 m");
     if (m_kind == Plan)
-        drawPlanView(painter, area, *m_trajectory, text);
+        drawPlanView(painter, area, *m_trajectory, text, texts);
     else
-        drawSectionView(painter, area, *m_trajectory, text);
+        drawSectionView(painter, area, *m_trajectory, text, texts);
 }
 
 // ---- TrajectoryWindow ----------------------------------------------------------------------
 
 TrajectoryWindow::TrajectoryWindow(QWidget *parent) : QWidget(parent)
 {
-    setWindowTitle(QStringLiteral("井眼轨迹"));
+    setWindowTitle(QCoreApplication::translate("zolm::app::TrajectoryWindow", "井眼轨迹"));
     m_model = new StationModel(this);
     m_table = new QTableView(this);
     m_table->setModel(m_model);
@@ -145,16 +158,18 @@ TrajectoryWindow::TrajectoryWindow(QWidget *parent) : QWidget(parent)
     m_section = new TrajectoryPlot(TrajectoryPlot::Section, this);
     m_summary = new QLabel(this);
     m_summary->setWordWrap(true);
-    m_csv = new QPushButton(QStringLiteral("导出CSV..."), this);
-    m_las = new QPushButton(QStringLiteral("导出LAS..."), this);
-    connect(m_csv, &QPushButton::clicked, this, [this] { exportWithDialog(Format::Csv); });
-    connect(m_las, &QPushButton::clicked, this, [this] { exportWithDialog(Format::Las); });
+    // A button per format the window offers, with the format's own texts.
+    for (const TrajectoryFormat &f : trajectoryFormats()) {
+        if (!f.button)
+            continue;
+        auto *b = new QPushButton(QCoreApplication::translate("zolm::app::TrajectoryWindow", f.button), this);
+        connect(b, &QPushButton::clicked, this, [this, &f] { exportWithDialog(f); });
+        m_formatButtons.emplace_back(&f, b);
+    }
     m_print = new QPushButton(tr("打印测斜报告..."), this);
     m_preview = new QPushButton(tr("测斜报告预览"), this);
-    m_pdf = new QPushButton(tr("测斜报告另存为PDF..."), this);
     connect(m_print, &QPushButton::clicked, this, [this] { printReport(); });
     connect(m_preview, &QPushButton::clicked, this, [this] { previewReport(); });
-    connect(m_pdf, &QPushButton::clicked, this, [this] { saveReportPdf(); });
 
     auto *plots = new QSplitter(Qt::Vertical, this);
     plots->addWidget(m_plan);
@@ -169,12 +184,15 @@ TrajectoryWindow::TrajectoryWindow(QWidget *parent) : QWidget(parent)
 
     auto *bar = new QHBoxLayout;
     bar->addWidget(m_summary, 1);
-    bar->addWidget(m_csv);
-    bar->addWidget(m_las);
+    for (const auto &[format, button] : m_formatButtons)
+        if (!format->withReport)
+            bar->addWidget(button);
     bar->addSpacing(12);
     bar->addWidget(m_print);
     bar->addWidget(m_preview);
-    bar->addWidget(m_pdf);
+    for (const auto &[format, button] : m_formatButtons)
+        if (format->withReport)
+            bar->addWidget(button);
     // What to look at before the path is trusted, between the path and its buttons.
     m_warnings = new QListWidget(this);
     m_warnings->setObjectName(QStringLiteral("warnings"));
@@ -221,10 +239,7 @@ void TrajectoryWindow::showEvent(QShowEvent *event)
 void TrajectoryWindow::refresh(const CNDravikDoc &document, const std::optional<Site> &site,
                                const FieldScaleChoice &fieldScale)
 {
-    TrajectoryOptions options;
-    if (site)
-        options.verticalSectionAzimuth = site->verticalSectionAzimuth;
-    m_data = trajectoryReportData(document.survey(), options, site, currentPrintTime(), fieldScale);
+    m_data = trajectoryReportData(document.survey(), trajectoryOptions(site), site, currentPrintTime(), fieldScale);
     // The report lists them as `zolm-cli trajectory` does (the dog-leg limit: the site's).
     m_data.warnings = surveyWarningLines(document.survey(), m_data.trajectory, site);
     QStringList times;
@@ -241,81 +256,78 @@ void TrajectoryWindow::refresh(const CNDravikDoc &document, const std::optional<
     const Trajectory &t = m_data.trajectory;
     QString text;
     if (t.stations.empty()) {
-        text = QStringLiteral("没有可用的测点：请为测点打勾并输入测深。");
+        text = QCoreApplication::translate("zolm::app::TrajectoryWindow", "没有可用的测点：请为测点打勾并输入测深。");
     } else {
         const TrajectoryStation &last = t.stations.back();
         const auto two = [](double v) { return QString::fromStdString(formatDecimals(v, 2)); };
         int failed = 0;
         for (const QcPoint &q : m_data.stationQc)
             failed += q.pass() ? 0 : 1;
-        text = QStringLiteral("测点 %1 个，跳过 %2 个；井底垂深 %3 m，闭合距 %4 m，闭合方位 %5°；磁偏角 %6°；质量检查不合格 %7 个")
+        text = QCoreApplication::translate("zolm::app::TrajectoryWindow", "测点 %1 个，跳过 %2 个；井底垂深 %3 m，闭合距 %4 m，闭合方位 %5°；磁偏角 %6°；质量检查不合格 %7 个")
                    .arg(t.stations.size())
                    .arg(t.skipped.size())
                    .arg(two(last.tvd), two(last.closureDistance), two(last.closureAzimuth), two(t.declination))
                    .arg(failed);
         // The model's total field is only as right as the probe's scale.
         if (m_data.field)
-            text += QStringLiteral("；") + fieldScaleText(m_data.fieldScale);
+            text += QCoreApplication::translate("zolm::app::TrajectoryWindow", "；") + fieldScaleText(m_data.fieldScale);
     }
     QStringList skipped;
     for (const SkippedPoint &s : t.skipped)
         skipped << QStringLiteral("%1: %2").arg(s.point).arg(skipReasonText(s));
     m_summary->setText(text);
     m_summary->setToolTip(skipped.join(QLatin1Char('\n')));
-    m_csv->setEnabled(!t.stations.empty());
-    m_las->setEnabled(!t.stations.empty());
-    for (QPushButton *b : {m_print, m_preview, m_pdf})
+    for (const auto &[format, button] : m_formatButtons)
+        button->setEnabled(!t.stations.empty());
+    for (QPushButton *b : {m_print, m_preview})
         b->setEnabled(!t.stations.empty());
 }
 
-bool TrajectoryWindow::exportTo(const QString &path, Format format, QString *error) const
+bool TrajectoryWindow::exportTo(const QString &path, const TrajectoryFormat &format, QString *error) const
 {
-    QByteArray bytes;
-    switch (format) {
-    case Format::Csv: bytes = trajectoryCsv(m_data.trajectory); break;
-    case Format::Las: bytes = trajectoryLas(m_data); break;
-    case Format::Pdf: {
-        TrajectoryReportData now = m_data;
-        now.printTime = currentPrintTime();
-        bytes = trajectoryReportPdf(now);
-        if (bytes.isEmpty()) {
-            if (error)
-                *error = tr("无法生成 PDF 文件 %1").arg(QDir::toNativeSeparators(path));
-            return false;
-        }
-        break;
-    }
-    }
-    QSaveFile file(path);
-    auto fail = [&] {
+    TrajectoryReportData now = m_data;
+    now.printTime = currentPrintTime();
+    const std::optional<QByteArray> bytes = format.write(now, {});
+    if (!bytes) {
         if (error)
-            *error = QStringLiteral("无法写入文件 %1：%2").arg(QDir::toNativeSeparators(path), fileErrorReason(file));
-        file.cancelWriting();
+            *error = tr("无法生成 PDF 文件 %1").arg(QDir::toNativeSeparators(path));
         return false;
-    };
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        return fail();
-    if (!file.commit())
-        return fail();
+    }
+    QString why;
+    if (!writeOutput(path, *bytes, &why)) {
+        if (error)
+            *error = QCoreApplication::translate("zolm::app::TrajectoryWindow", "无法写入文件 %1：%2").arg(QDir::toNativeSeparators(path), why);
+        return false;
+    }
     return true;
 }
 
-void TrajectoryWindow::exportWithDialog(Format format)
+QPushButton *TrajectoryWindow::formatButton(const char *name) const
 {
-    const bool csv = format == Format::Csv;
-    FileDialog dialog(this, QString(),
-                      csv ? QStringLiteral("CSV 文件 (*.csv);;所有文件 (*.*)") : QStringLiteral("LAS 文件 (*.las);;所有文件 (*.*)"));
-    dialog.setWindowTitle(csv ? QStringLiteral("导出轨迹 CSV") : QStringLiteral("导出轨迹 LAS"));
+    for (const auto &[format, button] : m_formatButtons)
+        if (std::strcmp(format->name, name) == 0)
+            return button;
+    return nullptr;
+}
+
+bool TrajectoryWindow::exportWithDialog(const TrajectoryFormat &format)
+{
+    if (m_data.trajectory.stations.empty())
+        return reportNow().has_value();
+    const auto text = [](const char *t) { return QCoreApplication::translate("zolm::app::TrajectoryWindow", t); };
+    FileDialog dialog(this, QString(), text(format.filter));
+    dialog.setWindowTitle(text(format.dialogTitle));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.selectFile(csv ? QStringLiteral("trajectory.csv") : QStringLiteral("trajectory.las"));
+    dialog.setDefaultSuffix(QString::fromLatin1(format.suffix));
+    dialog.selectFile(QString::fromLatin1(format.defaultFile));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
-    const QString path = dialog.selectedFiles().first();
+        return false;
     QString error;
-    if (!exportTo(path, format, &error)) {
-        ProgramMessageBox box(QMessageBox::Warning, windowTitle(), error, QMessageBox::Ok, this);
-        box.exec();
-    }
+    if (exportTo(dialog.selectedFiles().first(), format, &error))
+        return true;
+    ProgramMessageBox box(QMessageBox::Warning, windowTitle(), error, QMessageBox::Ok, this);
+    box.exec();
+    return false;
 }
 
 ReportPrinting &TrajectoryWindow::printing()
@@ -352,21 +364,7 @@ void TrajectoryWindow::previewReport()
 
 bool TrajectoryWindow::saveReportPdf()
 {
-    if (m_data.trajectory.stations.empty())
-        return reportNow().has_value();
-    FileDialog dialog(this, QString(), tr("PDF 文件 (*.pdf);;所有文件 (*.*)"));
-    dialog.setWindowTitle(tr("测斜报告另存为PDF"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("pdf"));
-    dialog.selectFile(QStringLiteral("survey-report.pdf"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return false;
-    QString error;
-    if (exportTo(dialog.selectedFiles().first(), Format::Pdf, &error))
-        return true;
-    ProgramMessageBox box(QMessageBox::Warning, windowTitle(), error, QMessageBox::Ok, this);
-    box.exec();
-    return false;
+    return exportWithDialog(*trajectoryFormat("pdf"));
 }
 
 } // namespace zolm::app

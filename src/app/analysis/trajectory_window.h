@@ -1,15 +1,18 @@
 #pragma once
 // The trajectory window: the station table with each shot's QC verdict, the plan view and the
-// vertical section (drawn by the same code as the printed report), CSV and LAS export, and the
-// survey report printed, previewed or saved as PDF.
+// vertical section (drawn by the same code as the printed report), export in the trajectory's
+// file formats (CSV, LAS), and the survey report printed, previewed or saved as PDF.
 // refresh() recomputes everything from the document; call it when depths, checks, the
 // declination or the site change.
+#include "output/trajectory_formats.h"
 #include "output/trajectory_report.h"
 
 #include <QAbstractTableModel>
 #include <QWidget>
 
 #include <optional>
+#include <utility>
+#include <vector>
 
 class QLabel;
 class QListWidget;
@@ -73,10 +76,9 @@ public:
     void refresh(const CNDravikDoc &document, const std::optional<Site> &site, const FieldScaleChoice &fieldScale = {});
 
     const TrajectoryReportData &data() const { return m_data; }
-    enum class Format { Csv, Las, Pdf };
-    // Writes the trajectory atomically (Pdf: the survey report, as `zolm-cli trajectory --pdf`
-    // draws it, printed now); on failure *error says why.
-    bool exportTo(const QString &path, Format format, QString *error) const;
+    // Writes the trajectory atomically in one of trajectoryFormats() (PDF: the survey report,
+    // as `zolm-cli trajectory --pdf` draws it, printed now); on failure *error says why.
+    bool exportTo(const QString &path, const TrajectoryFormat &format, QString *error) const;
 
     // The survey report of what the window shows, printed now: with the print dialog, in the
     // preview, or saved as PDF after the file dialog. Without a station there is no report
@@ -90,17 +92,17 @@ public:
     QLabel *summary() const { return m_summary; }
     // The survey's warnings, one item each; hidden while there is none.
     QListWidget *warningList() const { return m_warnings; }
-    QPushButton *csvButton() const { return m_csv; }
-    QPushButton *lasButton() const { return m_las; }
+    // The button of a format with one ("csv", "las", "pdf"), or null.
+    QPushButton *formatButton(const char *name) const;
     QPushButton *printButton() const { return m_print; }
     QPushButton *previewButton() const { return m_preview; }
-    QPushButton *pdfButton() const { return m_pdf; }
 
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void exportWithDialog(Format format);
+    // The file dialog with the format's texts, then exportTo; false when nothing was written.
+    bool exportWithDialog(const TrajectoryFormat &format);
     // The report's data with this moment as its print time; nothing (after saying why) when
     // there is no station.
     std::optional<TrajectoryReportData> reportNow();
@@ -117,11 +119,10 @@ private:
     bool m_sized = false;
     QLabel *m_summary = nullptr;
     QListWidget *m_warnings = nullptr;
-    QPushButton *m_csv = nullptr;
-    QPushButton *m_las = nullptr;
+    // One per format that has a button, in the formats' order.
+    std::vector<std::pair<const TrajectoryFormat *, QPushButton *>> m_formatButtons;
     QPushButton *m_print = nullptr;
     QPushButton *m_preview = nullptr;
-    QPushButton *m_pdf = nullptr;
     ReportPrinting *m_printing = nullptr;
 };
 

@@ -166,16 +166,16 @@ TEST(AnalysisWindows, TrajectoryWindowTablePlotsAndExports)
 
     QTemporaryDir dir;
     QString error;
-    ASSERT_TRUE(window.exportTo(dir.filePath(QStringLiteral("t.csv")), TrajectoryWindow::Format::Csv, &error));
+    ASSERT_TRUE(window.exportTo(dir.filePath(QStringLiteral("t.csv")), *trajectoryFormat("csv"), &error));
     QFile csv(dir.filePath(QStringLiteral("t.csv")));
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     EXPECT_EQ(csv.readAll(), trajectoryCsv(window.data().trajectory));
-    EXPECT_FALSE(window.exportTo(dir.filePath(QStringLiteral("missing/t.las")), TrajectoryWindow::Format::Las, &error));
+    EXPECT_FALSE(window.exportTo(dir.filePath(QStringLiteral("missing/t.las")), *trajectoryFormat("las"), &error));
     EXPECT_FALSE(error.isEmpty());
 
     // The survey report as PDF; its print time is the moment it is saved.
-    EXPECT_TRUE(window.pdfButton()->isEnabled());
-    ASSERT_TRUE(window.exportTo(dir.filePath(QStringLiteral("r.pdf")), TrajectoryWindow::Format::Pdf, &error));
+    EXPECT_TRUE(window.formatButton("pdf")->isEnabled());
+    ASSERT_TRUE(window.exportTo(dir.filePath(QStringLiteral("r.pdf")), *trajectoryFormat("pdf"), &error));
     QFile pdf(dir.filePath(QStringLiteral("r.pdf")));
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdf.readAll().startsWith("%PDF"));
@@ -184,8 +184,8 @@ TEST(AnalysisWindows, TrajectoryWindowTablePlotsAndExports)
     CNDravikDoc empty;
     window.refresh(empty, std::nullopt);
     EXPECT_EQ(model->rowCount(), 0);
-    EXPECT_FALSE(window.csvButton()->isEnabled());
-    EXPECT_FALSE(window.printButton()->isEnabled() || window.previewButton()->isEnabled() || window.pdfButton()->isEnabled());
+    EXPECT_FALSE(window.formatButton("csv")->isEnabled());
+    EXPECT_FALSE(window.printButton()->isEnabled() || window.previewButton()->isEnabled() || window.formatButton("pdf")->isEnabled());
 }
 
 // The report's pages: the stations 58 a page, then the warnings, then the signature block,

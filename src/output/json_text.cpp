@@ -1,10 +1,10 @@
-#include "cli/json_text.h"
+#include "output/json_text.h"
 
 #include "platform/number_text.h"
 
 #include <cmath>
 
-namespace zolm::cli {
+namespace zolm {
 
 QString jsonNumber(double v)
 {
@@ -34,4 +34,4 @@ QString jsonString(const QString &s)
     return out;
 }
 
-} // namespace zolm::cli
+} // namespace zolm
