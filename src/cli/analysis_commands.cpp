@@ -2,6 +2,7 @@
 // site.
 #include "cli/cli.h"
 #include "cli/json_text.h"
+#include "platform/language.h"
 #include "platform/output_file.h"
 #include "cli/opened_table.h"
 

@@ -91,18 +91,6 @@ void prepareStandardStreams();
 void writeText(std::FILE *stream, const QString &text);
 int usageError(const QString &text);
 
-// While it lives, texts come out in the program's own language (Chinese) whatever language was
-// chosen: for file contents and report pages, which other people and tools read.
-class UntranslatedScope {
-public:
-    UntranslatedScope();
-    ~UntranslatedScope();
-    UntranslatedScope(const UntranslatedScope &) = delete;
-    UntranslatedScope &operator=(const UntranslatedScope &) = delete;
-
-private:
-    std::vector<QTranslator *> m_removed;
-};
 
 int runShow(Args &args, const Context &ctx);
 

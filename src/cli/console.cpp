@@ -57,23 +57,6 @@ void prepareStandardStreams()
 #endif
 }
 
-UntranslatedScope::UntranslatedScope()
-{
-    // The translators are the application's children, in the order they were installed.
-    if (QCoreApplication *app = QCoreApplication::instance()) {
-        for (QTranslator *t : app->findChildren<QTranslator *>(Qt::FindDirectChildrenOnly)) {
-            if (QCoreApplication::removeTranslator(t))
-                m_removed.push_back(t);
-        }
-    }
-}
-
-UntranslatedScope::~UntranslatedScope()
-{
-    for (QTranslator *t : m_removed)
-        QCoreApplication::installTranslator(t);
-}
-
 void writeText(std::FILE *stream, const QString &text)
 {
 #ifdef _WIN32

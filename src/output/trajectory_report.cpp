@@ -5,6 +5,7 @@
 #include "platform/number_text.h"
 
 #include "platform/gbk.h"
+#include "platform/language.h"
 #include "session/survey_session.h"
 
 #include <QBuffer>
@@ -720,6 +721,8 @@ int trajectoryReportPageCount(const TrajectoryReportData &data)
 
 void drawTrajectoryReportPage(QPainter &painter, const QRectF &page, const TrajectoryReportData &data, int p)
 {
+    // The page is a document for the client: in the program's own language whatever the UI's.
+    const UntranslatedScope pageText;
     painter.save();
     painter.translate(page.topLeft());
     painter.scale(page.width() / PageWidth, page.height() / PageHeight);

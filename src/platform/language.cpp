@@ -101,4 +101,21 @@ void installLanguage(QCoreApplication &app, UiLanguage language)
     installQtChinese(app, QStringLiteral("qtserialport")); // port errors' system texts
 }
 
+UntranslatedScope::UntranslatedScope()
+{
+    // The translators are the application's children, in the order they were installed.
+    if (QCoreApplication *app = QCoreApplication::instance()) {
+        for (QTranslator *t : app->findChildren<QTranslator *>(Qt::FindDirectChildrenOnly)) {
+            if (QCoreApplication::removeTranslator(t))
+                m_removed.push_back(t);
+        }
+    }
+}
+
+UntranslatedScope::~UntranslatedScope()
+{
+    for (QTranslator *t : m_removed)
+        QCoreApplication::installTranslator(t);
+}
+
 } // namespace zolm

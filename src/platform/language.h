@@ -5,8 +5,10 @@
 #include <QStringView>
 
 #include <optional>
+#include <vector>
 
 class QCoreApplication;
+class QTranslator;
 
 namespace zolm {
 
@@ -31,5 +33,18 @@ void storeLanguage(SettingsStore &settings, UiLanguage language);
 // dialogs and buttons get Qt's zh_CN catalogues (qtbase, qtserialport) from Qt's translations
 // folder, else from a "translations" folder beside the program (the Windows package's).
 void installLanguage(QCoreApplication &app, UiLanguage language);
+
+// While it lives, texts come out in the program's own language (Chinese) whatever language was
+// chosen: for file contents and report pages, which other people and tools read.
+class UntranslatedScope {
+public:
+    UntranslatedScope();
+    ~UntranslatedScope();
+    UntranslatedScope(const UntranslatedScope &) = delete;
+    UntranslatedScope &operator=(const UntranslatedScope &) = delete;
+
+private:
+    std::vector<QTranslator *> m_removed;
+};
 
 } // namespace zolm

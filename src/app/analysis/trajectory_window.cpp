@@ -10,6 +10,7 @@
 #include "app/printing.h"
 #include "analysis/shot_time.h"
 #include "analysis/survey_warnings.h"
+#include "platform/language.h"
 #include "app/message_box.h"
 #include "document/document.h"
 #include "output/report.h"
@@ -240,16 +241,21 @@ void TrajectoryWindow::refresh(const CNDravikDoc &document, const std::optional<
                                const FieldScaleChoice &fieldScale)
 {
     m_data = trajectoryReportData(document.survey(), trajectoryOptions(site), site, currentPrintTime(), fieldScale);
-    // The report lists them as `zolm-cli trajectory` does (the dog-leg limit: the site's).
-    m_data.warnings = surveyWarningLines(document.survey(), m_data.trajectory, site);
+    // The report lists them as `zolm-cli trajectory` does (the dog-leg limit: the site's), in
+    // the report's own language; the window shows them in the UI's.
+    {
+        const UntranslatedScope report;
+        m_data.warnings = surveyWarningLines(document.survey(), m_data.trajectory, site);
+    }
+    const QStringList warnings = surveyWarningLines(document.survey(), m_data.trajectory, site);
     QStringList times;
     for (const TrajectoryStation &st : m_data.trajectory.stations)
         times << shotTimeText(document.survey(), st.point, site);
     m_model->setTimes(std::move(times));
     m_model->setData(&m_data);
     m_warnings->clear();
-    m_warnings->addItems(m_data.warnings);
-    m_warnings->setVisible(!m_data.warnings.isEmpty());
+    m_warnings->addItems(warnings);
+    m_warnings->setVisible(!warnings.isEmpty());
     m_plan->setTrajectory(&m_data.trajectory);
     m_section->setTrajectory(&m_data.trajectory);
 

@@ -6,6 +6,7 @@
 #include "app/analysis/trajectory_window.h"
 #include "document/document.h"
 #include "output/trajectory_report.h"
+#include "platform/language.h"
 #include "synthetic.h"
 #include "table/cell_text.h"
 
@@ -21,9 +22,11 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimeZone>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -301,6 +304,15 @@ TEST(AnalysisWindows, TrajectoryWindowShowsClockTimesAndWarnings)
     EXPECT_EQ(elapsed, QString::fromStdString(timeText(pointTime(doc.survey(), 0))));
     ASSERT_FALSE(window.warningList()->isHidden());
     EXPECT_EQ(window.warningList()->item(0)->text(), QStringLiteral("测点 7 已选择但没有井深，未参与轨迹计算"));
+    // In English the window speaks English; the report it prints keeps the program's language.
+    installLanguage(*QCoreApplication::instance(), UiLanguage::English);
+    window.refresh(doc, std::nullopt);
+    const QString shown = window.warningList()->item(0)->text();
+    const QStringList printed = window.data().warnings;
+    qDeleteAll(QCoreApplication::instance()->findChildren<QTranslator *>(Qt::FindDirectChildrenOnly));
+    EXPECT_FALSE(shown.contains(QRegularExpression(QStringLiteral("\\p{Han}")))) << shown.toStdString();
+    ASSERT_FALSE(printed.isEmpty());
+    EXPECT_EQ(printed.first(), QStringLiteral("测点 7 已选择但没有井深，未参与轨迹计算"));
 
     Site site{36.5, 117.0, 0, QDate(2026, 3, 14)};
     site.probeStart = QDateTime(QDate(2026, 3, 14), QTime(23, 55), QTimeZone::utc());
