@@ -773,14 +773,27 @@ bool CMainFrame::eventFilter(QObject *watched, QEvent *event)
         if (watched == this && event->type() == QEvent::Show && windowHandle()) {
             removeEventFilter(this);
             windowHandle()->installEventFilter(this);
-        } else if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) {
-            // Once the window has been placed and drawn; then from the event loop.
-            windowHandle()->removeEventFilter(this);
-            QTimer::singleShot(0, this, [this] {
-                const QString text = std::exchange(m_messageWhenUp, QString());
-                if (!text.isEmpty())
-                    showProgramMessage(this, text);
-            });
+        } else if (watched == windowHandle()
+                   && ((event->type() == QEvent::Expose && windowHandle()->isExposed()) || event->type() == QEvent::Resize)) {
+            // Once the window has been placed and drawn, and the window manager has stopped
+            // resizing it (a maximised window may first be drawn at its normal size): the box
+            // is centred over the window as it stays.
+            auto *settle = findChild<QTimer *>(QStringLiteral("messageWhenUp"));
+            if (!settle) {
+                settle = new QTimer(this);
+                settle->setObjectName(QStringLiteral("messageWhenUp"));
+                settle->setSingleShot(true);
+                settle->setInterval(200);
+                connect(settle, &QTimer::timeout, this, [this, settle] {
+                    windowHandle()->removeEventFilter(this);
+                    settle->deleteLater();
+                    const QString text = std::exchange(m_messageWhenUp, QString());
+                    if (!text.isEmpty())
+                        showProgramMessage(this, text);
+                });
+            }
+            if (windowHandle()->isExposed())
+                settle->start();
         }
     }
     return QMainWindow::eventFilter(watched, event);
