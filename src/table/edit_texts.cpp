@@ -39,27 +39,8 @@ QString notGbkMessage(const QString &character)
 
 std::optional<double> parseDecimal(const QString &text)
 {
-    const QByteArray s = text.trimmed().toLatin1();
-    if (s.isEmpty() || text.trimmed().size() != s.size())
-        return std::nullopt;
-    // from_chars takes no leading '+'; the dialog's field accepts one.
-    const char *begin = s.constData();
-    const char *end = begin + s.size();
-    const bool plus = *begin == '+';
-    if (plus)
-        ++begin;
-    if (begin == end || (plus && *begin == '-'))
-        return std::nullopt;
-    for (const char *p = begin; p != end; ++p) {
-        const char c = *p;
-        if (!((c >= '0' && c <= '9') || c == '.' || c == 'e' || c == 'E' || c == '-' || c == '+'))
-            return std::nullopt;
-    }
-    double v = 0;
-    const auto r = std::from_chars(begin, end, v, std::chars_format::general);
-    if (r.ec != std::errc() || r.ptr != end || !std::isfinite(v))
-        return std::nullopt;
-    return v;
+    // The dialog's field may carry blanks around the number.
+    return parseNumber(QStringView(text).trimmed());
 }
 
 NumberCheck checkNumber(const QString &text, NumberRange range)

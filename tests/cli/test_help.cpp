@@ -6,6 +6,8 @@
 #include <QRegularExpression>
 #include <QString>
 
+#include "scoped_environment.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -118,28 +120,6 @@ TEST(Help, NamesEveryOptionTheCommandsTake)
 
 namespace {
 
-// An environment variable for the programs this test starts, as it was before afterwards.
-class ScopedEnvironment {
-public:
-    ScopedEnvironment(const char *name, const QByteArray &value)
-        : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_old(qgetenv(name))
-    {
-        qputenv(name, value);
-    }
-    ~ScopedEnvironment()
-    {
-        if (m_had)
-            qputenv(m_name, m_old);
-        else
-            qunsetenv(m_name);
-    }
-
-private:
-    const char *m_name;
-    bool m_had;
-    QByteArray m_old;
-};
-
 QString err(const QStringList &args, int expectedExit)
 {
     const ProgramRun r = runProgram(cliPath, args);
@@ -162,8 +142,8 @@ TEST(Help, EnglishOnlyWhenAskedFor)
     const QString englishHelpLine = QStringLiteral("  --reverse      the rows in descending point order\n");
     const QString chineseHelpLine = QStringLiteral("  --reverse      各行按测点号从大到小排列\n");
     {
-        const ScopedEnvironment lang("LANG", "en_US.UTF-8");
-        const ScopedEnvironment all("LC_ALL", "en_US.UTF-8");
+        const zolm::testing::ScopedEnvironment lang("LANG", "en_US.UTF-8");
+        const zolm::testing::ScopedEnvironment all("LC_ALL", "en_US.UTF-8");
         EXPECT_EQ(err(badMode, 2), chineseUsage);
         EXPECT_TRUE(out(cliPath, showHelp).contains(chineseHelpLine));
     }
@@ -174,7 +154,7 @@ TEST(Help, EnglishOnlyWhenAskedFor)
     EXPECT_TRUE(english.contains(englishHelpLine)) << english.toStdString();
     EXPECT_TRUE(english.contains(QStringLiteral("Example: zolm-cli show"))) << english.toStdString();
     {
-        const ScopedEnvironment lang("ZOLM_LANG", "en");
+        const zolm::testing::ScopedEnvironment lang("ZOLM_LANG", "en");
         EXPECT_EQ(err(badMode, 2), englishUsage);
         EXPECT_EQ(out(cliPath, showHelp), english);
         // The command line's choice comes first.

@@ -7,41 +7,20 @@
 #include <QTemporaryDir>
 #include <QtGlobal>
 
+#include "scoped_environment.h"
+
 #include <gtest/gtest.h>
 
 using namespace zolm;
 
 namespace {
 
-// Sets (or, for nullptr, removes) an environment variable for one test, and puts it back after.
-class ScopedEnv {
-public:
-    ScopedEnv(const char *name, const char *value) : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_old(qgetenv(name))
-    {
-        if (value)
-            qputenv(name, value);
-        else
-            qunsetenv(name);
-    }
-    ~ScopedEnv()
-    {
-        if (m_had)
-            qputenv(m_name, m_old);
-        else
-            qunsetenv(m_name);
-    }
-
-private:
-    const char *m_name;
-    bool m_had;
-    QByteArray m_old;
-};
 
 class Language : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     SettingsStore store{dir.filePath(QStringLiteral("language.ini"))};
-    ScopedEnv noLanguage{"ZOLM_LANG", nullptr};
+    zolm::testing::ScopedEnvironment noLanguage{"ZOLM_LANG", nullptr};
 };
 
 } // namespace
@@ -61,8 +40,8 @@ TEST_F(Language, NamesAreReadWhicheverWayTheyAreSpelt)
 
 TEST_F(Language, ChineseUnlessAskedForEvenOnAnEnglishSystem)
 {
-    const ScopedEnv lang("LANG", "en_US.UTF-8");
-    const ScopedEnv all("LC_ALL", "en_US.UTF-8");
+    const zolm::testing::ScopedEnvironment lang("LANG", "en_US.UTF-8");
+    const zolm::testing::ScopedEnvironment all("LC_ALL", "en_US.UTF-8");
     const QLocale before;
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     EXPECT_EQ(chosenLanguage(store, std::nullopt), UiLanguage::Chinese);
@@ -77,18 +56,18 @@ TEST_F(Language, CommandLineThenEnvironmentThenStoredChoice)
     EXPECT_EQ(store.storedString(QStringLiteral("Language")), QStringLiteral("en"));
     EXPECT_EQ(chosenLanguage(store, std::nullopt), UiLanguage::English);
     {
-        const ScopedEnv chinese("ZOLM_LANG", "zh");
+        const zolm::testing::ScopedEnvironment chinese("ZOLM_LANG", "zh");
         EXPECT_EQ(chosenLanguage(store, std::nullopt), UiLanguage::Chinese);
         EXPECT_EQ(chosenLanguage(store, UiLanguage::English), UiLanguage::English);
     }
     {
         // A variable that names no language is passed over.
-        const ScopedEnv unknown("ZOLM_LANG", "klingon");
+        const zolm::testing::ScopedEnvironment unknown("ZOLM_LANG", "klingon");
         EXPECT_EQ(chosenLanguage(store, std::nullopt), UiLanguage::English);
     }
     storeLanguage(store, UiLanguage::Chinese);
     EXPECT_EQ(store.storedString(QStringLiteral("Language")), QStringLiteral("zh"));
-    const ScopedEnv english("ZOLM_LANG", "en");
+    const zolm::testing::ScopedEnvironment english("ZOLM_LANG", "en");
     EXPECT_EQ(chosenLanguage(store, std::nullopt), UiLanguage::English);
     EXPECT_EQ(chosenLanguage(store, UiLanguage::Chinese), UiLanguage::Chinese);
 }
