@@ -36,7 +36,7 @@ namespace zolm::app {
 
 // ---- StationModel --------------------------------------------------------------------------
 
-void StationModel::setData(const TrajectoryReportData *data)
+void StationModel::setReport(const TrajectoryReportData *data)
 {
     beginResetModel();
     m_data = data;
@@ -252,7 +252,7 @@ void TrajectoryWindow::refresh(const CNDravikDoc &document, const std::optional<
     for (const TrajectoryStation &st : m_data.trajectory.stations)
         times << shotTimeText(document.survey(), st.point, site);
     m_model->setTimes(std::move(times));
-    m_model->setData(&m_data);
+    m_model->setReport(&m_data);
     m_warnings->clear();
     m_warnings->addItems(warnings);
     m_warnings->setVisible(!warnings.isEmpty());

@@ -35,7 +35,7 @@ public:
     enum Column { ColPoint, ColTime, ColMd, ColInclination, ColAzimuth, ColTvd, ColNorth, ColEast, ColVs, ColDls, ColQc, ColumnCount };
 
     explicit StationModel(QObject *parent = nullptr) : QAbstractTableModel(parent) {}
-    void setData(const TrajectoryReportData *data);
+    void setReport(const TrajectoryReportData *data);
     // Each station's shot time (clock time when the probe's start is known), parallel to the
     // stations; set before setData.
     void setTimes(QStringList times) { m_times = std::move(times); }
