@@ -28,9 +28,8 @@ void BM_OpenFullSurveyToTableShown(benchmark::State &state)
         const auto survey = sim::makeSurvey(sim::CalibrationKind::Realistic, sim::defaultWellPath(MaxSurveyPoints));
         CNDravikDoc doc;
         doc.loadFromProbe(survey.parameters.bytes, survey.data.bytes);
-        QString error;
-        if (!doc.saveFile(path, &error)) {
-            state.SkipWithError(error.toStdString().c_str());
+        if (const Done saved = doc.saveFile(path); !saved) {
+            state.SkipWithError(saved.error().message.toStdString().c_str());
             return;
         }
     }

@@ -36,14 +36,12 @@ void openFull(benchmark::State &state, sim::CalibrationKind kind)
         const auto stations = sim::defaultWellPath(MaxSurveyPoints);
         const auto survey = sim::makeSurvey(kind, stations);
         doc.loadFromProbe(survey.parameters.bytes, survey.data.bytes);
-        QString error;
-        if (!doc.saveFile(path, &error))
+        if (!doc.saveFile(path))
             state.SkipWithError("cannot write the document");
     }
     CNDravikDoc doc;
-    QString error;
     for (auto _ : state) {
-        if (!doc.openFile(path, &error))
+        if (!doc.openFile(path))
             state.SkipWithError("cannot open the document");
         benchmark::DoNotOptimize(doc.survey().values[MaxSurveyPoints - 1]);
     }

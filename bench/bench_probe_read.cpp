@@ -59,7 +59,7 @@ public:
     void realTimeStarted() override {}
     void realTimeFailed() override {}
     void historyResult(int) override {}
-    void operationFinished(const Request &, const Result &r) override
+    void operationFinished(const Request &, const probe::Result &r) override
     {
         {
             std::lock_guard lock(mutex);

@@ -154,8 +154,8 @@ int saveSurvey(const zolm::sim::VirtualProbeOptions &options, const QString &pat
     }
     zolm::CNDravikDoc doc;
     doc.loadFromProbe(images->parameters.bytes, images->data.bytes);
-    if (!doc.saveFile(path, &error))
-        return failure(error);
+    if (const zolm::Done saved = doc.saveFile(path); !saved)
+        return failure(saved.error().message);
     return 0;
 }
 
@@ -251,9 +251,8 @@ int main(int argc, char **argv)
                          .arg(zolm::MaxSurveyPoints)
                          .arg(made.shotsLost));
         if (!tallyFile.isEmpty()) {
-            QString why;
-            if (!zolm::writeOutput(tallyFile, zolm::sim::tallyText(run, made), &why))
-                return failure(QStringLiteral("%1: %2").arg(tallyFile, why));
+            if (const zolm::Done written = zolm::writeOutput(tallyFile, zolm::sim::tallyText(run, made)); !written)
+                return failure(QStringLiteral("%1: %2").arg(tallyFile, written.error().message));
         }
         options.run = run;
         options.memory = std::move(made.memory);

@@ -325,9 +325,12 @@ PathPoint wellPathAt(const RunOptions &o, double md)
 
 bool makeMultiShotRun(const RunOptions &o, MultiShotRun &run, QString *error)
 {
-    const auto field = geomagneticField({o.latitude, o.longitude, o.height}, decimalYear(o.date), error);
-    if (!field)
+    const auto field = geomagneticField({o.latitude, o.longitude, o.height}, decimalYear(o.date));
+    if (!field) {
+        if (error)
+            *error = field.error().message;
         return false;
+    }
     run = MultiShotRun{};
     run.declination = field->declination;
     run.totalField = field->total;

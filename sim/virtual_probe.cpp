@@ -219,8 +219,11 @@ bool loadProbeMemory(const VirtualProbeOptions &options, ProbeMemory &memory, QS
         memory = *options.memory;
     } else if (!options.surveyFile.isEmpty()) {
         CNDravikDoc doc;
-        if (!doc.openFile(options.surveyFile, error))
+        if (const Done opened = doc.openFile(options.surveyFile); !opened) {
+            if (error)
+                *error = opened.error().message;
             return false;
+        }
         memory = ProbeMemory{};
         memory.parameters = doc.survey().parameters;
         memory.data = doc.survey().data;

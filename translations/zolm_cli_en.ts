@@ -303,6 +303,10 @@
         <source>文件中的井场无效，已忽略：%1</source>
         <translation>The file&apos;s site is not valid and is ignored: %1</translation>
     </message>
+    <message>
+        <source>这不是普通文件</source>
+        <translation>not a regular file</translation>
+    </message>
 </context>
 <context>
     <name>SiteCommand</name>
@@ -550,14 +554,6 @@
         <translation>qc: --dip-tol must lie between 0 and 90</translation>
     </message>
     <message>
-        <source>trajectory：--json、--csv、--las 和 --pdf 只能选一个</source>
-        <translation>trajectory: --json, --csv, --las and --pdf each take the place of the others</translation>
-    </message>
-    <message>
-        <source>trajectory：--pdf 需要 -o OUT.pdf</source>
-        <translation>trajectory: --pdf needs -o OUT.pdf</translation>
-    </message>
-    <message>
         <source>trajectory：--meta 只与 --csv 一起用</source>
         <translation>trajectory: --meta goes with --csv</translation>
     </message>
@@ -718,12 +714,6 @@ Try &apos;zolm-cli --help&apos;.
 </translation>
     </message>
     <message>
-        <source>无法写入报表文件 %1：%2
-</source>
-        <translation>Cannot write the report file %1: %2
-</translation>
-    </message>
-    <message>
         <source>edit：“%1”不是测点列表，应如 3,5,10-20</source>
         <translation>edit: &apos;%1&apos; is not a list of points such as 3,5,10-20</translation>
     </message>
@@ -764,34 +754,6 @@ Try &apos;zolm-cli --help&apos;.
 </translation>
     </message>
     <message>
-        <source>  --mode all|hide-checked|only-checked
-                 表格显示哪些行，同显示方式按钮（默认 all）
-  --reverse      各行按测点号从大到小排列
-</source>
-        <translation>  --mode all|hide-checked|only-checked
-                 which rows the table shows, as the display-mode buttons (default: all)
-  --reverse      the rows in descending point order
-</translation>
-    </message>
-    <message>
-        <source>  --port PORT    串口设备（/dev/ttyUSB0），SIM 为内置虚拟探管，SIM:FILE.ZLM 为
-                 装有该文件测量数据的虚拟探管；默认为保存的通讯口（见 set-port）；
-                 尚未保存时，Windows 上为 COM1，其他系统上为第一个 USB 串口
-                 （先 ttyUSB*，后 ttyACM*）
-</source>
-        <translation>  --port PORT    a serial device (/dev/ttyUSB0), SIM for the built-in virtual probe, or
-                 SIM:FILE.ZLM for a virtual probe holding that document&apos;s survey;
-                 default: the stored port (see set-port); until one is stored, on Windows
-                 COM1, elsewhere the first USB serial adapter (ttyUSB*, then ttyACM*)
-</translation>
-    </message>
-    <message>
-        <source>  --quiet        不显示进度条（只在 stderr 为终端时才在 stderr 上显示）
-</source>
-        <translation>  --quiet        no progress bar (it is shown on stderr only when stderr is a terminal)
-</translation>
-    </message>
-    <message>
         <source>-o OUT：普通文件（或新文件）整体替换，写入失败时保留原来的内容；已有的目标
 若不是普通文件（FIFO、设备、/dev/stdout），则同 cp 一样直接写入；&apos;-&apos; 写到
 标准输出。写入出错时退出状态为 1。
@@ -799,28 +761,6 @@ Try &apos;zolm-cli --help&apos;.
         <translation>-o OUT: a regular file (or a new one) is replaced atomically, so a failed write leaves the
 old bytes; an existing target that is not a regular file (a FIFO, a device, /dev/stdout)
 is written in place, as cp does; &apos;-&apos; writes to standard output. A write error exits 1.
-</translation>
-    </message>
-    <message>
-        <source>  --field-scale X   本次判断所用的探管磁场单位与高斯之比（大于 0）：质量检查把
-                 总磁场与井场地磁模型的总磁场乘以 X 相比较。默认：测量数据井场中
-                 保存的系数，否则为本机为该探管编号记录的系数
-                 （site --calibrate-field-scale），否则为 1
-</source>
-        <translation>  --field-scale X   the probe&apos;s field units per gauss for this judgement (above 0): QC
-                 compares the total field with the site model&apos;s field times X. Default:
-                 the scale stored in the survey&apos;s site, else the one this computer
-                 remembers for the survey&apos;s probe number (site --calibrate-field-scale),
-                 else 1
-</translation>
-    </message>
-    <message>
-        <source>  --dls-limit DEG   狗腿度超过此值的测点给出警告，单位为度/30 米（大于 0，不超过
-                 180）。默认：测量数据的井场（site --dls-limit），否则为 3
-</source>
-        <translation>  --dls-limit DEG   the dog-leg severity above which a station is warned of, in degrees
-                 per 30 m (above 0, at most 180). Default: the survey&apos;s site (site
-                 --dls-limit), else 3
 </translation>
     </message>
     <message>
@@ -844,552 +784,6 @@ stations whose dog-leg is above the limit. They do not change the exit status.
 --mode and --reverse apply, in that order. A file that is not exactly a survey (its length
 is not 25132 + 30*N bytes, or 5220 + 30*N for the older layout, with its count N from 0 to
 1818) still opens, with a warning on stderr.
-</translation>
-    </message>
-    <message>
-        <source>显示测量数据表格：先是标题行，然后每行一条，以制表符分隔：选择状态（[x] 或
-[ ]）和表格的各列（序号、时间、测深、井斜、磁方位、重力工具面、磁性工具面、
-磁倾角、探管温度、总加速度、总磁场），与表格中显示的完全一样。行号按显示顺序
-从 0 开始；一行的测点号是它在探管存储器中的序号（--depth 和 --tick 用的就是它）。
-
-  --json         一个 JSON 对象：probeType、firstSampleTime、interval、pointCount、
-                 crew、well、declination 和 rows [{row, point, checked, time, depth,
-                 flags, values[20]}]；不是有限数的值为 null
-@view-options@
-@open-rule@
-示例：zolm-cli show well7.ZLM --mode only-checked
-</source>
-        <translation>Prints the survey table: a title line, then one line per row, tab-separated: the check
-state ([x] or [ ]) and the table&apos;s columns (point, time, depth, inclination, azimuth,
-gravity toolface, magnetic toolface, dip, temperature, total gravity, total field) exactly
-as the table shows them. Rows are numbered from 0 in the order shown; a row&apos;s point number
-is its index in the probe&apos;s memory (what --depth and --tick take).
-
-  --json         one JSON object: probeType, firstSampleTime, interval, pointCount, crew,
-                 well, declination and rows [{row, point, checked, time, depth, flags,
-                 values[20]}]; a value that is not finite is null
-@view-options@
-@open-rule@
-Example: zolm-cli show well7.ZLM --mode only-checked
-</translation>
-    </message>
-    <message>
-        <source>按保存的导出格式（见 export-format）把表格各行写成分隔文本，与导出对话框的
-结果相同，但不弹出对话框。文字为 GBK 编码，行尾为 CRLF。真方位 = 磁方位 +
-文件的磁偏角。
-
-  -o OUT         写到哪里
-@view-options@
-@out-rule@@open-rule@
-示例：zolm-cli export well7.ZLM -o well7.txt
-</source>
-        <translation>Writes the table&apos;s rows as delimited text with the stored export format (see
-export-format), as the export dialog would, with no dialog. Texts are GBK, lines end in
-CRLF. True azimuth = magnetic azimuth + the document&apos;s declination.
-
-  -o OUT         where to write
-@view-options@
-@out-rule@@open-rule@
-Example: zolm-cli export well7.ZLM -o well7.txt
-</translation>
-    </message>
-    <message>
-        <source>不带选项时显示保存的导出格式：&apos;title: yes|no&apos;、&apos;separator: space|comma&apos;，然后每项
-一行 &apos;LABEL POS&apos;。带选项时像导出对话框的“确定”一样保存格式。
-
-  --title, --no-title   第一行是否为标题行
-  --space, --comma      字段分隔符
-  --columns L1,L2,...   依次选择的各列；值为空则一列也不选。每一项可以是中文标签，
-                        也可以是英文名称：
-@export-item-names@  --set LABEL=POS       按给定值保存该项的位置（32 位有符号数），在 --columns 之后
-                        进行
-
-示例：zolm-cli export-format --comma --columns depth,inclination,azimuth
-</source>
-        <translation>Without options prints the stored export format: &apos;title: yes|no&apos;, &apos;separator: space|comma&apos;,
-then &apos;LABEL POS&apos; per item. With options stores it as the export dialog&apos;s OK does.
-
-  --title, --no-title   a title line first, or not
-  --space, --comma      the field separator
-  --columns L1,L2,...   the columns in order; an empty value chooses none. Each item is
-                        its Chinese label or its English name:
-@export-item-names@  --set LABEL=POS       stores that item&apos;s position as given (a signed 32-bit value),
-                        after --columns
-
-Example: zolm-cli export-format --comma --columns depth,inclination,azimuth
-</translation>
-    </message>
-    <message>
-        <source>绘制表格各行的打印报表：生成 A4 的 PDF 页面，或列出其绘图操作。
-
-  --layout L     multi（每页多个测点，横向；默认）、single（单个测点，横向）或
-                 economy（纵向）
-  --row R        单点格式所用的行，从 0 开始（默认 0）
-  -o OUT.pdf     PDF 文件；绘图区距纸张边角 1/4 英寸
-  --ops          绘图操作列表：&apos;pages N&apos;，然后每页 &apos;page P&apos;、&apos;logo X Y&apos;、
-                 &apos;text X Y TEXT&apos;、&apos;line X1 Y1 X2 Y2&apos;，单位为设备单位
-  --dpi X[,Y]    --ops 的分辨率，1 到 100000（默认 600）
-  --page P       --ops 只列出第 P 页（从 1 开始）
-@view-options@
-@out-rule@@open-rule@
-示例：zolm-cli report well7.ZLM --layout economy -o well7.pdf
-</source>
-        <translation>Draws the printed report of the table&apos;s rows: as A4 PDF pages, or as its list of drawing
-operations.
-
-  --layout L     multi (several points a page, landscape; default), single (one point,
-                 landscape) or economy (portrait)
-  --row R        the row for the single-point layout, from 0 (default 0)
-  -o OUT.pdf     the PDF; the drawing rectangle sits 1/4 inch from the paper&apos;s corner
-  --ops          the draw list: &apos;pages N&apos;, then per page &apos;page P&apos;, &apos;logo X Y&apos;,
-                 &apos;text X Y TEXT&apos;, &apos;line X1 Y1 X2 Y2&apos;, in device units
-  --dpi X[,Y]    the resolution of --ops, 1 to 100000 (default 600)
-  --page P       only page P (from 1) of --ops
-@view-options@
-@out-rule@@open-rule@
-Example: zolm-cli report well7.ZLM --layout economy -o well7.pdf
-</translation>
-    </message>
-    <message>
-        <source>按给出的顺序进行各项修改，检查和提示与对话框相同，然后保存文件（保存到 OUT，
-或写回 FILE）。没有修改时原样保存。第一项被拒绝的修改显示其提示并以状态 1
-退出，不写入任何内容。
-
-  -o OUT         保存到该文件，而不覆盖 FILE
-  --force        即使 FILE 不是完整的测量数据（见下文）也覆盖它，并允许
-                 --auto-depth 和 --tally 覆盖以前输入的井深
-  --crew T       井队编号，最多 14 个 GBK 字节（一个汉字占两个字节）
-  --well T       井号，最多 14 个 GBK 字节；GBK 无法表示的文字会被拒绝
-  --declination D   磁偏角，单位为度，-360 到 360
-  --check all|none|invert   显示的测点的选择标记
-  --tick LIST, --untick LIST   选择或取消所列的测点：测点号和范围，如
-                 3,5,10-20
-  --auto-depth START LENGTH   为选择的测点自动生成井深：第一个选择的测点为
-                 START（30 到 9999），以后每个测点按 LENGTH（0.1 到 500）递减，
-                 按测点顺序（即测量时间的顺序，而不是 --reverse 的顺序），直到井深
-                 小于 0 为止：适用于起钻时测量的数据。若会覆盖某个选择的测点以前
-                 输入的井深，则拒绝执行（状态 1，列出这些测点），除非给出 --force
-  --up           与 --auto-depth 一起用：从 START 起递增，直到井深超过 9999.99：
-                 适用于下钻时测量的数据
-  --depth POINT=METRES   一个测点的井深，0 到 9999.99；POINT 是测点号（从 0
-                 开始，即 &apos;show --json&apos; 给出的），不是 &apos;show&apos; 的行号
-  --declination-from-site   磁偏角取 FILE 的井场和日期（见 site）下世界地磁
-                 模型的值，并经过同样的范围检查；FILE 没有井场时拒绝（状态 1）
-  --tally TALLY  从井深记录取井深：文本文件，每行一个测点，&apos;TIME DEPTH&apos;，以空格、
-                 制表符或逗号分隔；&apos;#&apos; 开始注释。TIME 为 HH:MM 或 HH:MM:SS：井场
-                 设有探管启动时间时（site --start-time；早于上一行的时间算作第二天）
-                 为钟表时间，否则为探管启动后的时间（show 的时间列；小时数可超过
-                 24）。DEPTH 单位为米，0.01 到 9999.99。停留按 stations 的方法找出；
-                 每行对应到其时间落在停留范围内的停留，否则对应到窗口内最近的停留。
-                 停留的井深填给它的代表测点（若已选择），否则填给离它最近的已选择
-                 测点，否则填给代表测点。找不到停留的行，以及对应到同一停留的各行，
-                 在 stderr 上列出，不填入井深；其余的行照常填入。不是井深记录格式的
-                 行使命令失败（状态 1，不写入任何内容）。以前输入的井深只有加
-                 --force 才会被覆盖
-  --tally-window SECONDS   井深记录的时间最多可以在停留之外多少秒，0 到 86400
-                 （默认 120）
-
-@out-rule@没有 -o 时，不是完整测量数据的 FILE（长度不是 25132 + 30*N 字节，旧格式不是
-5220 + 30*N 字节，N 为 0 到 1818：也许根本不是测量数据）不会被覆盖（状态 1），
-除非给出 --force。
-测量数据的井场随文件一起保存（见 site）；旧测量数据旁的 FILE.site 会移入保存的
-测量数据中。
-
-示例：zolm-cli edit well7.ZLM --well 7号井 --check none --tick 1-20 --auto-depth 600 30
-</source>
-        <translation>Applies the edits in the order given, with the dialogs&apos; checks and messages, then saves the
-document (to OUT, or back to FILE). With no edit it saves the document unchanged. The first
-refused edit prints its message and exits 1 before anything is written.
-
-  -o OUT         save there instead of over FILE
-  --force        overwrite FILE even when it is not exactly a survey (see below), and
-                 let --auto-depth and --tally replace depths entered before
-  --crew T       crew number, at most 14 GBK bytes (a Chinese character takes two)
-  --well T       well number, at most 14 GBK bytes; text GBK cannot hold is refused
-  --declination D   magnetic declination in degrees, -360 to 360
-  --check all|none|invert   the check marks of the shown points
-  --tick LIST, --untick LIST   set or clear the check of the listed points: point numbers
-                 and ranges, e.g. 3,5,10-20
-  --auto-depth START LENGTH   automatic depths for the checked points: START (30 to 9999)
-                 for the first checked point, then counting DOWN by LENGTH (0.1 to 500)
-                 for each later one, in point order (the order of the shots&apos; times, not
-                 the order of --reverse), until the depth would go below 0: a survey taken
-                 while pulling out of the hole. A checked point whose entered depth it
-                 would replace makes it refuse (exit 1, the points named) unless --force
-  --up           with --auto-depth: count UP from START instead, until the depth would
-                 pass 9999.99: a survey taken while running into the hole
-  --depth POINT=METRES   one point&apos;s depth, 0 to 9999.99; POINT is the point number
-                 (from 0, as &apos;show --json&apos; gives it), not the row number of &apos;show&apos;
-  --declination-from-site   the declination from the World Magnetic Model for the site
-                 and date of FILE (see site), through the same range check;
-                 refused (exit 1) when FILE has no site
-  --tally TALLY  depths from the driller&apos;s tally: a text file, one station a line,
-                 &apos;TIME DEPTH&apos; separated by blanks, a tab or a comma; &apos;#&apos; starts a
-                 comment. TIME is HH:MM or HH:MM:SS: the clock time when the site holds the
-                 probe&apos;s start time (site --start-time; a time earlier than the line
-                 before is on the next day), else the time since the probe started (the
-                 time column of show; hours go on past 24). DEPTH in metres, 0.01 to
-                 9999.99. The stops are found as stations finds them; each line goes to
-                 the stop whose span holds its time, else to the nearest stop within the
-                 window. The stop&apos;s depth goes to its representative shot when that is
-                 checked, else to the checked shot nearest it, else to the representative.
-                 A line that finds no stop, and lines that find the same stop, are named
-                 on stderr and assign nothing; the others are applied. A line that is not
-                 a tally line fails the command (exit 1, nothing written). Depths entered
-                 before are replaced only with --force
-  --tally-window SECONDS   how far outside a stop a tally time may lie, 0 to 86400
-                 (default 120)
-
-@out-rule@Without -o, a FILE that is not exactly a survey (its length is not 25132 + 30*N bytes, or
-5220 + 30*N for the older layout, with its count N from 0 to 1818: perhaps not a survey
-at all) is not overwritten (exit 1) unless --force is given.
-The survey&apos;s site goes with it (see site); a FILE.site beside an older survey moves into
-the saved survey.
-
-Example: zolm-cli edit well7.ZLM --well 7号井 --check none --tick 1-20 --auto-depth 600 30
-</translation>
-    </message>
-    <message>
-        <source>测试与探管的通讯，并显示探管的回答。
-
-@port-option@
-示例：zolm-cli link-test --port /dev/ttyUSB0
-</source>
-        <translation>Tests the link to the probe and prints the probe&apos;s answer text.
-
-@port-option@
-Example: zolm-cli link-test --port /dev/ttyUSB0
-</translation>
-    </message>
-    <message>
-        <source>读取探管信息，按信息对话框的各项每项一行显示 &apos;LABEL: TEXT&apos;（探管编号、类型、
-容量、存储的测点数、延时、间隔、电池）。
-
-@port-option@@quiet-option@
-示例：zolm-cli info --port SIM
-</source>
-        <translation>Reads the probe&apos;s information and prints one line per field of the information dialog,
-&apos;LABEL: TEXT&apos; (probe number, type, capacity, stored points, delay, interval, battery).
-
-@port-option@@quiet-option@
-Example: zolm-cli info --port SIM
-</translation>
-    </message>
-    <message>
-        <source>读出探管中的测量数据并保存为文件。在第一次请求之前先检查 FILE.ZLM 能否写入；
-任何失败都不写入内容，已有的文件保持不变。若完整读出后文件无法写入，测量数据
-会保存到临时文件夹中的恢复文件，错误信息中给出其名称。探管中没有测点（或多于
-1818 个）时状态为 1。
-每个回答都经过检查（字母、长度、块号），不通过时重新请求，最多再请求 3 次；
-仍不通过则以数据错误结束。除非给出 --single-pass 或设置 VerifyRead 为 0，随后
-会把探管存储器再读一遍并比较：两次内容不同的块重读到两次一致为止（最多 5 次），
-否则读取失败。重读的块数显示在 stderr 上。
-
-@port-option@  -o FILE.ZLM    保存到哪里
-  --single-pass  存储器只读一遍（约一半时间）；形状正确的回答中翻转的位或别的块的
-                 内容将无法发现
-@quiet-option@
-@out-rule@
-示例：zolm-cli read --port /dev/ttyUSB0 -o well7.ZLM
-</source>
-        <translation>Reads the survey the probe holds and saves it as a document. It checks that FILE.ZLM can be
-written before the first request; on any failure it writes nothing and an existing file
-keeps its bytes. If the file cannot be written after a complete read, the survey is saved
-to a recovery file in the temporary folder, named in the error. A probe holding no points
-(or more than 1818) exits 1.
-Every answer is checked (its letter, its exact length, a block&apos;s number) and asked for
-again, up to 3 more times, when it fails; then the read ends with a data error. Unless
---single-pass is given or the setting VerifyRead is 0, the probe&apos;s memory is then read a
-second time and compared: a block whose copies differ is read until two reads agree (at
-most 5), else the read fails. Blocks read again are counted on stderr.
-
-@port-option@  -o FILE.ZLM    where to save
-  --single-pass  read the memory once (about half the time); a flipped bit, or another
-                 block&apos;s bytes, in an answer of the right shape then goes unnoticed
-@quiet-option@
-@out-rule@
-Example: zolm-cli read --port /dev/ttyUSB0 -o well7.ZLM
-</translation>
-    </message>
-    <message>
-        <source>像设置对话框一样设置探管的启动延时和采样间隔；通过检查的值保存为新的默认值。
-设置探管会清除其中的测量数据：在终端上先询问；否则除非给出 --yes，拒绝执行
-（状态 1）。
-
-@port-option@  --delay-min M  延时分钟数，0 到 1000（默认：保存的值）
-  --delay-sec S  延时秒数，0 到 59；总延时至少 5 秒
-  --interval I   采样间隔秒数，1 到 255
-  --yes          不询问，直接清除探管中的测量数据
-@quiet-option@
-示例：zolm-cli setup --delay-min 10 --delay-sec 0 --interval 10 --yes
-</source>
-        <translation>Sets the probe&apos;s start delay and sampling interval, as the settings dialog does; values
-that pass are stored as the new defaults. Setting the probe discards the survey it holds:
-on a terminal it asks first; otherwise it refuses (exit 1) unless --yes is given.
-
-@port-option@  --delay-min M  delay minutes, 0 to 1000 (default: the stored value)
-  --delay-sec S  delay seconds, 0 to 59; the whole delay is at least 5 seconds
-  --interval I   sampling interval in seconds, 1 to 255
-  --yes          discard the probe&apos;s survey without asking
-@quiet-option@
-Example: zolm-cli setup --delay-min 10 --delay-sec 0 --interval 10 --yes
-</translation>
-    </message>
-    <message>
-        <source>启动探管的实时数据，每个采样显示一行：井斜、方位、重力工具面、磁性工具面、
-磁倾角、总加速度、总磁场、温度，每项为 &apos;LABEL: VALUE&apos;。N 行后停止（默认 10）。
-3 秒内没有采样时状态为 1。
-
-@port-option@  --count N      采样数
-@quiet-option@
-示例：zolm-cli live --port SIM --count 3
-</source>
-        <translation>Starts the probe&apos;s live stream and prints one line per sample: inclination, azimuth,
-gravity toolface, magnetic toolface, dip, total gravity, total field, temperature, each
-&apos;LABEL: VALUE&apos;. Stops the stream after N lines (default 10). No sample for 3 seconds
-exits 1.
-
-@port-option@  --count N      how many samples
-@quiet-option@
-Example: zolm-cli live --port SIM --count 3
-</translation>
-    </message>
-    <message>
-        <source>列出系统中的串口（名称和说明）以及内置虚拟探管 SIM。
-
-示例：zolm-cli ports
-</source>
-        <translation>Lists the serial ports the system has (name and description) and SIM, the built-in virtual
-probe.
-
-Example: zolm-cli ports
-</translation>
-    </message>
-    <message>
-        <source>经过通讯口对话框的打开测试和提示后，把 PORT 保存为探管命令的默认通讯口（SIM
-不需要测试）。
-
-示例：zolm-cli set-port /dev/ttyUSB0
-</source>
-        <translation>Stores PORT as the default port of the probe commands, after the port dialog&apos;s open test
-and message (SIM needs no test).
-
-Example: zolm-cli set-port /dev/ttyUSB0
-</translation>
-    </message>
-    <message>
-        <source>按世界地磁模型（2020-2024 年用 WMM2020，2025-2029 年用 WMM2025）计算某地某日的
-地磁场：模型、小数年份、磁偏角和磁倾角（度，4 位小数），总强度、水平、北向、
-东向和垂直分量（nT）。
-
-  --lat DEG      纬度，-89.9 到 89.9（北为正）
-  --lon DEG      经度，-180 到 360（东为正）
-  --height M     WGS84 椭球面以上的高度，-1000 米到 850 千米（默认 0）
-  --date D       YYYY-MM-DD（默认：今天）
-  --json         一个 JSON 对象，全精度
-
-示例：zolm-cli geomag --lat 36.5 --lon 117.2 --date 2026-03-15
-</source>
-        <translation>The geomagnetic field at a place and date from the World Magnetic Model (WMM2020 for
-2020-2024, WMM2025 for 2025-2029): model, decimal year, declination and inclination
-(degrees, 4 decimals), total, horizontal, north, east and down intensity (nT).
-
-  --lat DEG      latitude, -89.9 to 89.9 (north positive)
-  --lon DEG      longitude, -180 to 360 (east positive)
-  --height M     above the WGS84 ellipsoid, -1000 m to 850 km (default 0)
-  --date D       YYYY-MM-DD (default: today)
-  --json         one JSON object, full precision
-
-Example: zolm-cli geomag --lat 36.5 --lon 117.2 --date 2026-03-15
-</translation>
-    </message>
-    <message>
-        <source>测量数据的井场，保存在测量数据文件之中（在文件格式未使用的文件头字节中：文件
-长度和其他各字节都不变，其他程序照旧读取测量数据）。没有井场的测量数据采用旁边
-的 FILE.site，即旧版本保存井场的地方；下次保存时把它移入测量数据，FILE.site
-保持不变。
-不带选项时显示井场及该处的模型地磁场（没有井场时状态为 1）：&apos;name: value&apos; 各行，
-依次为 latitude、longitude、height、date、verticalSectionAzimuth、fieldScale、
-dogLegLimit、probeStart、client、company、rig、field、location、serviceCompany、
-uwi、surveyor、checkedBy、approvedBy 中已设置的各项，然后是 model、declination、
-inclination、totalIntensity，然后是质量检查比较总磁场所用的值：qcFieldScale、
-qcFieldScaleSource（option、site、probe 或 default）和 qcTotalField（探管单位）。
-带 --lat、--lon 和 --date 时设置位置和日期（保存的井场的其他各项保持不变）；其他
-选项各修改井场的一项。修改或 --clear 像 edit 一样重写测量数据，并显示井场。
-
-  --lat DEG, --lon DEG   同 geomag
-  --height M     -1000 到 10000（默认 0）
-  --date D       测量日期，YYYY-MM-DD，须在地磁模型的有效期内
-  --vs-azimuth DEG   视平移方位
-  --start-time &quot;YYYY-MM-DD HH:MM:SS&quot;   探管启动时的钟表时间：之后井深记录按钟表
-                 时间计，轨迹窗口和报告显示每个测点的钟表时间；值为空则删除
-  --dls-limit DEG   警告所用的狗腿度限值（度/30 米，大于 0，不超过 180；默认 3）；
-                 值为空则删除
-  --client T, --company T, --location T, --service-company T   最多 39 个 GBK 字节
-                 （一个汉字占两个字节）
-  --rig T, --field T, --uwi T   井队/钻机、油田/区块、井唯一编号：最多 23 个字节
-  --surveyor T, --checked-by T, --approved-by T   最多 15 个字节
-                 这些是报告用的文字；T 为空则删除该项；GBK 无法表示的字符会被拒绝
-  --calibrate-field-scale   按本次测量数据设置井场的磁场标定系数：打勾测点（没有
-                 打勾时为显示的全部测点）总磁场的中值除以井场地磁模型的总磁场
-                 （高斯）。与 1 相差超过 5% 的系数被拒绝（状态 1，不写入任何内容），
-                 并给出原因。该系数还会在本机按测量数据的探管编号记录下来（设置
-                 FieldScale/NUMBER），该探管的下一次测量即从它开始；并显示
-                 calibrationShots、calibrationMeasured 和 calibrationModel
-  --set-field-scale X   把 X（大于 0）保存为井场的磁场标定系数，并同样为该探管
-                 记录
-@field-scale-option@  --clear        删除井场（旁边的 FILE.site 也不再采用）
-  -o OUT         把测量数据保存到该文件，而不覆盖 FILE
-  --force        即使 FILE 不是完整的测量数据也覆盖它（同 edit）
-
-@out-rule@
-示例：zolm-cli site well7.ZLM --lat 36.5 --lon 117.2 --date 2026-03-15 --client 第一采油厂
-</source>
-        <translation>The survey&apos;s site, kept inside the survey file (in header bytes the file format leaves
-unused: its length and every other byte stay as they are, and other programs read the
-survey as before). A survey without one takes FILE.site beside it, where older versions
-kept the site; the next save moves that into the survey and leaves FILE.site as it is.
-With no option prints the site and the model&apos;s field there (exit 1 when there is none):
-&apos;name: value&apos; lines, the fields that are set among latitude, longitude, height, date,
-verticalSectionAzimuth, fieldScale, dogLegLimit, probeStart, client, company, rig, field,
-location, serviceCompany, uwi, surveyor, checkedBy, approvedBy, then model, declination,
-inclination, totalIntensity, then what QC compares the total field with: qcFieldScale,
-qcFieldScaleSource (option, site, probe or default) and qcTotalField (probe units).
-With --lat, --lon and --date sets the position and date (the other fields of a stored site
-are kept); the other options change one field of the site. A change, or --clear, rewrites
-the survey as edit does and prints the site.
-
-  --lat DEG, --lon DEG   as for geomag
-  --height M     -1000 to 10000 (default 0)
-  --date D       the survey date, YYYY-MM-DD, one the models cover
-  --vs-azimuth DEG   the vertical-section azimuth
-  --start-time &quot;YYYY-MM-DD HH:MM:SS&quot;   the probe&apos;s clock time when it started: the tally
-                 then takes clock times, and the trajectory window and report show each
-                 shot&apos;s clock time; an empty value removes it
-  --dls-limit DEG   the dog-leg severity limit the warnings use (degrees per 30 m, above
-                 0, at most 180; default 3); an empty value removes it
-  --client T, --company T, --location T, --service-company T   at most 39 GBK bytes (a
-                 Chinese character takes two)
-  --rig T, --field T, --uwi T   rig, oil field or block, unique well id: at most 23 bytes
-  --surveyor T, --checked-by T, --approved-by T   at most 15 bytes
-                 texts for the reports; an empty T removes one; a character GBK cannot
-                 hold is refused
-  --calibrate-field-scale   sets the site&apos;s field scale from this survey: the median
-                 total field of the checked shots (of every shown shot when none is
-                 checked) over the site model&apos;s total field in gauss. A scale more than
-                 5% from 1 is refused (exit 1, nothing written) with the reason. The scale
-                 is also remembered on this computer for the survey&apos;s probe number
-                 (setting FieldScale/NUMBER), so the probe&apos;s next survey starts with it;
-                 calibrationShots, calibrationMeasured and calibrationModel are printed
-  --set-field-scale X   stores X (above 0) as the site&apos;s field scale, remembered for
-                 the probe in the same way
-@field-scale-option@  --clear        no site any more (a FILE.site beside it is not taken again)
-  -o OUT         save the survey there instead of over FILE
-  --force        overwrite FILE even when it is not exactly a survey (as for edit)
-
-@out-rule@
-Example: zolm-cli site well7.ZLM --lat 36.5 --lon 117.2 --date 2026-03-15 --client 第一采油厂
-</translation>
-    </message>
-    <message>
-        <source>把显示的每个测点的总加速度、总磁场和磁倾角与参考值比较：井场的地磁模型（重力
-为 1，磁场为探管单位），没有井场时为打勾测点的中值。每个测点一行（测点、
-pass/fail、G、dG、B、dB、磁倾角、磁倾角差、不合格项），最后是汇总。即使有测点
-不合格，退出状态也为 0。
-
-  --g-tol X      重力容差（默认 0.003）
-  --b-tol X      磁场容差，探管单位（默认 0.003）
-  --dip-tol DEG  磁倾角容差（默认 0.3）
-@field-scale-option@  --no-site      即使有井场也用中值
-@dls-option@  --json         一个 JSON 对象；其中 reference 给出所用的 fieldScale 及其
-                 fieldScaleSource（option、site、probe 或 default）
-
-
-@warnings-rule@
-示例：zolm-cli qc well7.ZLM
-</source>
-        <translation>Checks each shown point&apos;s total gravity, total field and dip against a reference: the
-site&apos;s model (gravity 1, field in probe units) or, without a site, the medians of the
-checked points. One line per point (point, pass/fail, G, dG, B, dB, dip, ddip, what
-failed), then a summary. Exit 0 even when points fail.
-
-  --g-tol X      gravity tolerance (default 0.003)
-  --b-tol X      field tolerance in probe units (default 0.003)
-  --dip-tol DEG  dip tolerance (default 0.3)
-@field-scale-option@  --no-site      use the medians even when there is a site
-@dls-option@  --json         one JSON object; its reference names the fieldScale used and its
-                 fieldScaleSource (option, site, probe or default)
-
-
-@warnings-rule@
-Example: zolm-cli qc well7.ZLM
-</translation>
-    </message>
-    <message>
-        <source>找出多点测量的测站：即停留，其间相邻各次测量的井斜、方位、总加速度和总磁场
-都在下列限值之内（停留中最大值减最小值），且至少持续最短时间。测量数据中的
-每个测点都参与，无论是否显示，按测点顺序（探管测量的顺序）；测点的时间为表格的
-时间列（启动延时，然后每个测点一个间隔）。有非数值的测点不属于任何停留。每个
-停留中离其中值最近的测点（各量以各自的限值衡量）作为代表。
-每个停留一行（序号、测点 首-末、测点数、开始和结束时间、持续秒数、代表测点、
-井斜、方位、总加速度、总磁场的中值，然后是它们的极差；不比较的方位为 &apos;-&apos;），
-最后是汇总。
-
-  --apply        选择每个停留的代表测点，取消其他所有测点（移动中的测量和停留中
-                 的其余测点），然后像 edit 一样保存；之后可以像其他选择一样修改。
-                 没有停留时不作修改（状态 1）
-  -o OUT         与 --apply 一起用：保存到该文件，而不覆盖 FILE
-  --force        与 --apply 一起用：即使 FILE 不是完整的测量数据也覆盖它
-  --json         一个 JSON 对象：tolerance、stops [{first, last, shots, start, end,
-                 duration, representative, inclination, azimuth, gtotal, btotal,
-                 spread {...}}]、summary {points, stops, resting, moving}
-  --inc-tol DEG  停留的井斜极差，0 到 180（默认 0.5）
-  --azi-tol DEG  方位极差，0 到 360（默认 2）；359 与 1 相差 2。井斜小时，井眼稍有
-                 转动方位就会大幅摆动，因此限值在该处放宽为 --inc-tol / sin(井斜)：
-                 默认值下在 3 度时为 9.6
-  --g-tol X      总加速度极差，单位 g，0 到 10（默认 0.005）
-  --b-tol X      总磁场极差，探管单位，0 到 1000000（默认 0.005）
-  --min-duration S   最短的停留，从其第一个测点到最后一个测点，0 到 86400 秒
-                 （默认 60）；一个停留至少有两个测点
-  --azi-min-inc DEG  井斜小于此值的测点不计方位（接近垂直时方位没有意义，不应
-                 使停留中断），0 到 180（默认 2）
-
-@out-rule@
-示例：zolm-cli stations well7.ZLM --apply
-</source>
-        <translation>Finds the stations of a multi-shot run: the stops, where consecutive shots keep their
-inclination, azimuth, total gravity and total field within the limits below (largest minus
-smallest value over the stop) for at least the shortest duration. Every point of the survey
-is looked at, shown or not, in point order (the order the probe took them); a shot&apos;s time is
-the table&apos;s time column (the start delay, then one interval per shot). A shot with a value
-that is not a number belongs to no stop. Of each stop the shot nearest the stop&apos;s medians
-(each quantity measured in its own limit) represents it.
-One line per stop (number, points first-last, shots, start and end time, duration in
-seconds, representative point, median inclination, azimuth, total gravity, total field,
-then their spreads; &apos;-&apos; for an azimuth not compared), then a summary.
-
-  --apply        ticks each stop&apos;s representative and unticks every other point (the
-                 moving shots and the rest of each stop), then saves as edit does; the
-                 ticks can be changed afterwards as any others. Without a stop nothing is
-                 changed (exit 1)
-  -o OUT         with --apply: save there instead of over FILE
-  --force        with --apply: overwrite FILE even when it is not exactly a survey
-  --json         one JSON object: tolerance, stops [{first, last, shots, start, end,
-                 duration, representative, inclination, azimuth, gtotal, btotal,
-                 spread {...}}], summary {points, stops, resting, moving}
-  --inc-tol DEG  inclination spread of a stop, 0 to 180 (default 0.5)
-  --azi-tol DEG  azimuth spread, 0 to 360 (default 2); 359 and 1 are 2 apart. At a low
-                 inclination a small turn of the hole swings the azimuth far, so the limit
-                 widens there to --inc-tol / sin(inclination): 9.6 at 3 degrees by default
-  --g-tol X      total gravity spread in g, 0 to 10 (default 0.005)
-  --b-tol X      total field spread in probe units, 0 to 1000000 (default 0.005)
-  --min-duration S   the shortest stop, from its first shot to its last, 0 to 86400
-                 seconds (default 60); a stop holds at least two shots
-  --azi-min-inc DEG  the azimuth of a shot inclined less than this is left out (near
-                 vertical it means nothing and must not part a stop), 0 to 180 (default 2)
-
-@out-rule@
-Example: zolm-cli stations well7.ZLM --apply
 </translation>
     </message>
     <message>
@@ -1506,12 +900,6 @@ operation failed, 2 wrong usage.
         <translation>read: -o FILE.ZLM is needed</translation>
     </message>
     <message>
-        <source>无法保存文件“%1”：%2
-</source>
-        <translation>Cannot save the file &quot;%1&quot;: %2
-</translation>
-    </message>
-    <message>
         <source>读出的数据也无法保存到临时文件夹。
 </source>
         <translation>The survey read could not be saved to the temporary folder either.
@@ -1546,47 +934,794 @@ operation failed, 2 wrong usage.
         <translation>stations: -o and --force go with --apply</translation>
     </message>
     <message>
-        <source>stations：%1
+        <source>trajectory：%1 只能选一个</source>
+        <translation>trajectory: %1 each take the place of the others</translation>
+    </message>
+    <message>
+        <source>trajectory：--%1 需要 -o OUT.%2</source>
+        <translation>trajectory: --%1 needs -o OUT.%2</translation>
+    </message>
+    <message>
+        <source>
+表格显示哪些行，同显示方式按钮（默认 all）</source>
+        <translation>
+which rows the table shows, as the display-mode buttons (default: all)</translation>
+    </message>
+    <message>
+        <source>各行按测点号从大到小排列</source>
+        <translation>the rows in descending point order</translation>
+    </message>
+    <message>
+        <source>串口设备（/dev/ttyUSB0），SIM 为内置虚拟探管，SIM:FILE.ZLM 为
+装有该文件测量数据的虚拟探管；默认为保存的通讯口（见 set-port）；
+尚未保存时，Windows 上为 COM1，其他系统上为第一个 USB 串口
+（先 ttyUSB*，后 ttyACM*）</source>
+        <translation>a serial device (/dev/ttyUSB0), SIM for the built-in virtual probe, or
+SIM:FILE.ZLM for a virtual probe holding that document&apos;s survey;
+default: the stored port (see set-port); until one is stored, on Windows
+COM1, elsewhere the first USB serial adapter (ttyUSB*, then ttyACM*)</translation>
+    </message>
+    <message>
+        <source>不显示进度条（只在 stderr 为终端时才在 stderr 上显示）</source>
+        <translation>no progress bar (it is shown on stderr only when stderr is a terminal)</translation>
+    </message>
+    <message>
+        <source>本次判断所用的探管磁场单位与高斯之比（大于 0）：质量检查把
+总磁场与井场地磁模型的总磁场乘以 X 相比较。默认：测量数据井场中
+保存的系数，否则为本机为该探管编号记录的系数
+（site --calibrate-field-scale），否则为 1</source>
+        <translation>the probe&apos;s field units per gauss for this judgement (above 0): QC
+compares the total field with the site model&apos;s field times X. Default:
+the scale stored in the survey&apos;s site, else the one this computer
+remembers for the survey&apos;s probe number (site --calibrate-field-scale),
+else 1</translation>
+    </message>
+    <message>
+        <source>狗腿度超过此值的测点给出警告，单位为度/30 米（大于 0，不超过
+180）。默认：测量数据的井场（site --dls-limit），否则为 3</source>
+        <translation>the dog-leg severity above which a station is warned of, in degrees
+per 30 m (above 0, at most 180). Default: the survey&apos;s site (site
+--dls-limit), else 3</translation>
+    </message>
+    <message>
+        <source>一个 JSON 对象：probeType、firstSampleTime、interval、pointCount、
+crew、well、declination 和 rows [{row, point, checked, time, depth,
+flags, values[20]}]；不是有限数的值为 null</source>
+        <translation>one JSON object: probeType, firstSampleTime, interval, pointCount, crew,
+well, declination and rows [{row, point, checked, time, depth, flags,
+values[20]}]; a value that is not finite is null</translation>
+    </message>
+    <message>
+        <source>显示测量数据表格：先是标题行，然后每行一条，以制表符分隔：选择状态（[x] 或
+[ ]）和表格的各列（序号、时间、测深、井斜、磁方位、重力工具面、磁性工具面、
+磁倾角、探管温度、总加速度、总磁场），与表格中显示的完全一样。行号按显示顺序
+从 0 开始；一行的测点号是它在探管存储器中的序号（--depth 和 --tick 用的就是它）。
 </source>
-        <translation>stations: %1
+        <translation>Prints the survey table: a title line, then one line per row, tab-separated: the check
+state ([x] or [ ]) and the table&apos;s columns (point, time, depth, inclination, azimuth,
+gravity toolface, magnetic toolface, dip, temperature, total gravity, total field) exactly
+as the table shows them. Rows are numbered from 0 in the order shown; a row&apos;s point number
+is its index in the probe&apos;s memory (what --depth and --tick take).
 </translation>
+    </message>
+    <message>
+        <source>@open-rule@
+示例：zolm-cli show well7.ZLM --mode only-checked
+</source>
+        <translation>@open-rule@
+Example: zolm-cli show well7.ZLM --mode only-checked
+</translation>
+    </message>
+    <message>
+        <source>写到哪里</source>
+        <translation>where to write</translation>
+    </message>
+    <message>
+        <source>按保存的导出格式（见 export-format）把表格各行写成分隔文本，与导出对话框的
+结果相同，但不弹出对话框。文字为 GBK 编码，行尾为 CRLF。真方位 = 磁方位 +
+文件的磁偏角。
+</source>
+        <translation>Writes the table&apos;s rows as delimited text with the stored export format (see
+export-format), as the export dialog would, with no dialog. Texts are GBK, lines end in
+CRLF. True azimuth = magnetic azimuth + the document&apos;s declination.
+</translation>
+    </message>
+    <message>
+        <source>@out-rule@@open-rule@
+示例：zolm-cli export well7.ZLM -o well7.txt
+</source>
+        <translation>@out-rule@@open-rule@
+Example: zolm-cli export well7.ZLM -o well7.txt
+</translation>
+    </message>
+    <message>
+        <source>第一行是否为标题行</source>
+        <translation>a title line first, or not</translation>
+    </message>
+    <message>
+        <source>字段分隔符</source>
+        <translation>the field separator</translation>
+    </message>
+    <message>
+        <source>依次选择的各列；值为空则一列也不选。每一项可以是中文标签，
+也可以是英文名称：
+@export-item-names@</source>
+        <translation>the columns in order; an empty value chooses none. Each item is
+its Chinese label or its English name:
+@export-item-names@</translation>
+    </message>
+    <message>
+        <source>按给定值保存该项的位置（32 位有符号数），在 --columns 之后
+进行</source>
+        <translation>stores that item&apos;s position as given (a signed 32-bit value),
+after --columns</translation>
+    </message>
+    <message>
+        <source>不带选项时显示保存的导出格式：&apos;title: yes|no&apos;、&apos;separator: space|comma&apos;，然后每项
+一行 &apos;LABEL POS&apos;。带选项时像导出对话框的“确定”一样保存格式。
+</source>
+        <translation>Without options prints the stored export format: &apos;title: yes|no&apos;, &apos;separator: space|comma&apos;,
+then &apos;LABEL POS&apos; per item. With options stores it as the export dialog&apos;s OK does.
+</translation>
+    </message>
+    <message>
+        <source>示例：zolm-cli export-format --comma --columns depth,inclination,azimuth
+</source>
+        <translation>Example: zolm-cli export-format --comma --columns depth,inclination,azimuth
+</translation>
+    </message>
+    <message>
+        <source>multi（每页多个测点，横向；默认）、single（单个测点，横向）或
+economy（纵向）</source>
+        <translation>multi (several points a page, landscape; default), single (one point,
+landscape) or economy (portrait)</translation>
+    </message>
+    <message>
+        <source>单点格式所用的行，从 0 开始（默认 0）</source>
+        <translation>the row for the single-point layout, from 0 (default 0)</translation>
+    </message>
+    <message>
+        <source>PDF 文件；绘图区距纸张边角 1/4 英寸</source>
+        <translation>the PDF; the drawing rectangle sits 1/4 inch from the paper&apos;s corner</translation>
+    </message>
+    <message>
+        <source>绘图操作列表：&apos;pages N&apos;，然后每页 &apos;page P&apos;、&apos;logo X Y&apos;、
+&apos;text X Y TEXT&apos;、&apos;line X1 Y1 X2 Y2&apos;，单位为设备单位</source>
+        <translation>the draw list: &apos;pages N&apos;, then per page &apos;page P&apos;, &apos;logo X Y&apos;,
+&apos;text X Y TEXT&apos;, &apos;line X1 Y1 X2 Y2&apos;, in device units</translation>
+    </message>
+    <message>
+        <source>--ops 的分辨率，1 到 100000（默认 600）</source>
+        <translation>the resolution of --ops, 1 to 100000 (default 600)</translation>
+    </message>
+    <message>
+        <source>--ops 只列出第 P 页（从 1 开始）</source>
+        <translation>only page P (from 1) of --ops</translation>
+    </message>
+    <message>
+        <source>绘制表格各行的打印报表：生成 A4 的 PDF 页面，或列出其绘图操作。
+</source>
+        <translation>Draws the printed report of the table&apos;s rows: as A4 PDF pages, or as its list of drawing
+operations.
+</translation>
+    </message>
+    <message>
+        <source>@out-rule@@open-rule@
+示例：zolm-cli report well7.ZLM --layout economy -o well7.pdf
+</source>
+        <translation>@out-rule@@open-rule@
+Example: zolm-cli report well7.ZLM --layout economy -o well7.pdf
+</translation>
+    </message>
+    <message>
+        <source>选择或取消所列的测点：测点号和范围，如
+3,5,10-20</source>
+        <translation>set or clear the check of the listed points: point numbers
+and ranges, e.g. 3,5,10-20</translation>
+    </message>
+    <message>
+        <source>保存到该文件，而不覆盖 FILE</source>
+        <translation>save there instead of over FILE</translation>
+    </message>
+    <message>
+        <source>即使 FILE 不是完整的测量数据（见下文）也覆盖它，并允许
+--auto-depth 和 --tally 覆盖以前输入的井深</source>
+        <translation>overwrite FILE even when it is not exactly a survey (see below), and
+let --auto-depth and --tally replace depths entered before</translation>
+    </message>
+    <message>
+        <source>井队编号，最多 14 个 GBK 字节（一个汉字占两个字节）</source>
+        <translation>crew number, at most 14 GBK bytes (a Chinese character takes two)</translation>
+    </message>
+    <message>
+        <source>井号，最多 14 个 GBK 字节；GBK 无法表示的文字会被拒绝</source>
+        <translation>well number, at most 14 GBK bytes; text GBK cannot hold is refused</translation>
+    </message>
+    <message>
+        <source>磁偏角，单位为度，-360 到 360</source>
+        <translation>magnetic declination in degrees, -360 to 360</translation>
+    </message>
+    <message>
+        <source>显示的测点的选择标记</source>
+        <translation>the check marks of the shown points</translation>
+    </message>
+    <message>
+        <source>为选择的测点自动生成井深：第一个选择的测点为
+START（30 到 9999），以后每个测点按 LENGTH（0.1 到 500）递减，
+按测点顺序（即测量时间的顺序，而不是 --reverse 的顺序），直到井深
+小于 0 为止：适用于起钻时测量的数据。若会覆盖某个选择的测点以前
+输入的井深，则拒绝执行（状态 1，列出这些测点），除非给出 --force</source>
+        <translation>automatic depths for the checked points: START (30 to 9999)
+for the first checked point, then counting DOWN by LENGTH (0.1 to 500)
+for each later one, in point order (the order of the shots&apos; times, not
+the order of --reverse), until the depth would go below 0: a survey taken
+while pulling out of the hole. A checked point whose entered depth it
+would replace makes it refuse (exit 1, the points named) unless --force</translation>
+    </message>
+    <message>
+        <source>与 --auto-depth 一起用：从 START 起递增，直到井深超过 9999.99：
+适用于下钻时测量的数据</source>
+        <translation>with --auto-depth: count UP from START instead, until the depth would
+pass 9999.99: a survey taken while running into the hole</translation>
+    </message>
+    <message>
+        <source>一个测点的井深，0 到 9999.99；POINT 是测点号（从 0
+开始，即 &apos;show --json&apos; 给出的），不是 &apos;show&apos; 的行号</source>
+        <translation>one point&apos;s depth, 0 to 9999.99; POINT is the point number
+(from 0, as &apos;show --json&apos; gives it), not the row number of &apos;show&apos;</translation>
+    </message>
+    <message>
+        <source>磁偏角取 FILE 的井场和日期（见 site）下世界地磁
+模型的值，并经过同样的范围检查；FILE 没有井场时拒绝（状态 1）</source>
+        <translation>the declination from the World Magnetic Model for the site
+and date of FILE (see site), through the same range check;
+refused (exit 1) when FILE has no site</translation>
+    </message>
+    <message>
+        <source>从井深记录取井深：文本文件，每行一个测点，&apos;TIME DEPTH&apos;，以空格、
+制表符或逗号分隔；&apos;#&apos; 开始注释。TIME 为 HH:MM 或 HH:MM:SS：井场
+设有探管启动时间时（site --start-time；早于上一行的时间算作第二天）
+为钟表时间，否则为探管启动后的时间（show 的时间列；小时数可超过
+24）。DEPTH 单位为米，0.01 到 9999.99。停留按 stations 的方法找出；
+每行对应到其时间落在停留范围内的停留，否则对应到窗口内最近的停留。
+停留的井深填给它的代表测点（若已选择），否则填给离它最近的已选择
+测点，否则填给代表测点。找不到停留的行，以及对应到同一停留的各行，
+在 stderr 上列出，不填入井深；其余的行照常填入。不是井深记录格式的
+行使命令失败（状态 1，不写入任何内容）。以前输入的井深只有加
+--force 才会被覆盖</source>
+        <translation>depths from the driller&apos;s tally: a text file, one station a line,
+&apos;TIME DEPTH&apos; separated by blanks, a tab or a comma; &apos;#&apos; starts a
+comment. TIME is HH:MM or HH:MM:SS: the clock time when the site holds the
+probe&apos;s start time (site --start-time; a time earlier than the line
+before is on the next day), else the time since the probe started (the
+time column of show; hours go on past 24). DEPTH in metres, 0.01 to
+9999.99. The stops are found as stations finds them; each line goes to
+the stop whose span holds its time, else to the nearest stop within the
+window. The stop&apos;s depth goes to its representative shot when that is
+checked, else to the checked shot nearest it, else to the representative.
+A line that finds no stop, and lines that find the same stop, are named
+on stderr and assign nothing; the others are applied. A line that is not
+a tally line fails the command (exit 1, nothing written). Depths entered
+before are replaced only with --force</translation>
+    </message>
+    <message>
+        <source>井深记录的时间最多可以在停留之外多少秒，0 到 86400
+（默认 120）</source>
+        <translation>how far outside a stop a tally time may lie, 0 to 86400
+(default 120)</translation>
+    </message>
+    <message>
+        <source>按给出的顺序进行各项修改，检查和提示与对话框相同，然后保存文件（保存到 OUT，
+或写回 FILE）。没有修改时原样保存。第一项被拒绝的修改显示其提示并以状态 1
+退出，不写入任何内容。
+</source>
+        <translation>Applies the edits in the order given, with the dialogs&apos; checks and messages, then saves the
+document (to OUT, or back to FILE). With no edit it saves the document unchanged. The first
+refused edit prints its message and exits 1 before anything is written.
+</translation>
+    </message>
+    <message>
+        <source>@out-rule@没有 -o 时，不是完整测量数据的 FILE（长度不是 25132 + 30*N 字节，旧格式不是
+5220 + 30*N 字节，N 为 0 到 1818：也许根本不是测量数据）不会被覆盖（状态 1），
+除非给出 --force。
+测量数据的井场随文件一起保存（见 site）；旧测量数据旁的 FILE.site 会移入保存的
+测量数据中。
+
+示例：zolm-cli edit well7.ZLM --well 7号井 --check none --tick 1-20 --auto-depth 600 30
+</source>
+        <translation>@out-rule@Without -o, a FILE that is not exactly a survey (its length is not 25132 + 30*N bytes, or
+5220 + 30*N for the older layout, with its count N from 0 to 1818: perhaps not a survey
+at all) is not overwritten (exit 1) unless --force is given.
+The survey&apos;s site goes with it (see site); a FILE.site beside an older survey moves into
+the saved survey.
+
+Example: zolm-cli edit well7.ZLM --well 7号井 --check none --tick 1-20 --auto-depth 600 30
+</translation>
+    </message>
+    <message>
+        <source>测试与探管的通讯，并显示探管的回答。
+</source>
+        <translation>Tests the link to the probe and prints the probe&apos;s answer text.
+</translation>
+    </message>
+    <message>
+        <source>示例：zolm-cli link-test --port /dev/ttyUSB0
+</source>
+        <translation>Example: zolm-cli link-test --port /dev/ttyUSB0
+</translation>
+    </message>
+    <message>
+        <source>读取探管信息，按信息对话框的各项每项一行显示 &apos;LABEL: TEXT&apos;（探管编号、类型、
+容量、存储的测点数、延时、间隔、电池）。
+</source>
+        <translation>Reads the probe&apos;s information and prints one line per field of the information dialog,
+&apos;LABEL: TEXT&apos; (probe number, type, capacity, stored points, delay, interval, battery).
+</translation>
+    </message>
+    <message>
+        <source>示例：zolm-cli info --port SIM
+</source>
+        <translation>Example: zolm-cli info --port SIM
+</translation>
+    </message>
+    <message>
+        <source>保存到哪里</source>
+        <translation>where to save</translation>
+    </message>
+    <message>
+        <source>存储器只读一遍（约一半时间）；形状正确的回答中翻转的位或别的块的
+内容将无法发现</source>
+        <translation>read the memory once (about half the time); a flipped bit, or another
+block&apos;s bytes, in an answer of the right shape then goes unnoticed</translation>
+    </message>
+    <message>
+        <source>读出探管中的测量数据并保存为文件。在第一次请求之前先检查 FILE.ZLM 能否写入；
+任何失败都不写入内容，已有的文件保持不变。若完整读出后文件无法写入，测量数据
+会保存到临时文件夹中的恢复文件，错误信息中给出其名称。探管中没有测点（或多于
+1818 个）时状态为 1。
+每个回答都经过检查（字母、长度、块号），不通过时重新请求，最多再请求 3 次；
+仍不通过则以数据错误结束。除非给出 --single-pass 或设置 VerifyRead 为 0，随后
+会把探管存储器再读一遍并比较：两次内容不同的块重读到两次一致为止（最多 5 次），
+否则读取失败。重读的块数显示在 stderr 上。
+</source>
+        <translation>Reads the survey the probe holds and saves it as a document. It checks that FILE.ZLM can be
+written before the first request; on any failure it writes nothing and an existing file
+keeps its bytes. If the file cannot be written after a complete read, the survey is saved
+to a recovery file in the temporary folder, named in the error. A probe holding no points
+(or more than 1818) exits 1.
+Every answer is checked (its letter, its exact length, a block&apos;s number) and asked for
+again, up to 3 more times, when it fails; then the read ends with a data error. Unless
+--single-pass is given or the setting VerifyRead is 0, the probe&apos;s memory is then read a
+second time and compared: a block whose copies differ is read until two reads agree (at
+most 5), else the read fails. Blocks read again are counted on stderr.
+</translation>
+    </message>
+    <message>
+        <source>@out-rule@
+示例：zolm-cli read --port /dev/ttyUSB0 -o well7.ZLM
+</source>
+        <translation>@out-rule@
+Example: zolm-cli read --port /dev/ttyUSB0 -o well7.ZLM
+</translation>
+    </message>
+    <message>
+        <source>延时分钟数，0 到 1000（默认：保存的值）</source>
+        <translation>delay minutes, 0 to 1000 (default: the stored value)</translation>
+    </message>
+    <message>
+        <source>延时秒数，0 到 59；总延时至少 5 秒</source>
+        <translation>delay seconds, 0 to 59; the whole delay is at least 5 seconds</translation>
+    </message>
+    <message>
+        <source>采样间隔秒数，1 到 255</source>
+        <translation>sampling interval in seconds, 1 to 255</translation>
+    </message>
+    <message>
+        <source>不询问，直接清除探管中的测量数据</source>
+        <translation>discard the probe&apos;s survey without asking</translation>
+    </message>
+    <message>
+        <source>像设置对话框一样设置探管的启动延时和采样间隔；通过检查的值保存为新的默认值。
+设置探管会清除其中的测量数据：在终端上先询问；否则除非给出 --yes，拒绝执行
+（状态 1）。
+</source>
+        <translation>Sets the probe&apos;s start delay and sampling interval, as the settings dialog does; values
+that pass are stored as the new defaults. Setting the probe discards the survey it holds:
+on a terminal it asks first; otherwise it refuses (exit 1) unless --yes is given.
+</translation>
+    </message>
+    <message>
+        <source>示例：zolm-cli setup --delay-min 10 --delay-sec 0 --interval 10 --yes
+</source>
+        <translation>Example: zolm-cli setup --delay-min 10 --delay-sec 0 --interval 10 --yes
+</translation>
+    </message>
+    <message>
+        <source>采样数</source>
+        <translation>how many samples</translation>
+    </message>
+    <message>
+        <source>启动探管的实时数据，每个采样显示一行：井斜、方位、重力工具面、磁性工具面、
+磁倾角、总加速度、总磁场、温度，每项为 &apos;LABEL: VALUE&apos;。N 行后停止（默认 10）。
+3 秒内没有采样时状态为 1。
+</source>
+        <translation>Starts the probe&apos;s live stream and prints one line per sample: inclination, azimuth,
+gravity toolface, magnetic toolface, dip, total gravity, total field, temperature, each
+&apos;LABEL: VALUE&apos;. Stops the stream after N lines (default 10). No sample for 3 seconds
+exits 1.
+</translation>
+    </message>
+    <message>
+        <source>示例：zolm-cli live --port SIM --count 3
+</source>
+        <translation>Example: zolm-cli live --port SIM --count 3
+</translation>
+    </message>
+    <message>
+        <source>列出系统中的串口（名称和说明）以及内置虚拟探管 SIM。
+</source>
+        <translation>Lists the serial ports the system has (name and description) and SIM, the built-in virtual
+probe.
+</translation>
+    </message>
+    <message>
+        <source>示例：zolm-cli ports
+</source>
+        <translation>Example: zolm-cli ports
+</translation>
+    </message>
+    <message>
+        <source>经过通讯口对话框的打开测试和提示后，把 PORT 保存为探管命令的默认通讯口（SIM
+不需要测试）。
+</source>
+        <translation>Stores PORT as the default port of the probe commands, after the port dialog&apos;s open test
+and message (SIM needs no test).
+</translation>
+    </message>
+    <message>
+        <source>示例：zolm-cli set-port /dev/ttyUSB0
+</source>
+        <translation>Example: zolm-cli set-port /dev/ttyUSB0
+</translation>
+    </message>
+    <message>
+        <source>纬度，-89.9 到 89.9（北为正）</source>
+        <translation>latitude, -89.9 to 89.9 (north positive)</translation>
+    </message>
+    <message>
+        <source>经度，-180 到 360（东为正）</source>
+        <translation>longitude, -180 to 360 (east positive)</translation>
+    </message>
+    <message>
+        <source>WGS84 椭球面以上的高度，-1000 米到 850 千米（默认 0）</source>
+        <translation>above the WGS84 ellipsoid, -1000 m to 850 km (default 0)</translation>
+    </message>
+    <message>
+        <source>YYYY-MM-DD（默认：今天）</source>
+        <translation>YYYY-MM-DD (default: today)</translation>
+    </message>
+    <message>
+        <source>一个 JSON 对象，全精度</source>
+        <translation>one JSON object, full precision</translation>
+    </message>
+    <message>
+        <source>按世界地磁模型（2020-2024 年用 WMM2020，2025-2029 年用 WMM2025）计算某地某日的
+地磁场：模型、小数年份、磁偏角和磁倾角（度，4 位小数），总强度、水平、北向、
+东向和垂直分量（nT）。
+</source>
+        <translation>The geomagnetic field at a place and date from the World Magnetic Model (WMM2020 for
+2020-2024, WMM2025 for 2025-2029): model, decimal year, declination and inclination
+(degrees, 4 decimals), total, horizontal, north, east and down intensity (nT).
+</translation>
+    </message>
+    <message>
+        <source>示例：zolm-cli geomag --lat 36.5 --lon 117.2 --date 2026-03-15
+</source>
+        <translation>Example: zolm-cli geomag --lat 36.5 --lon 117.2 --date 2026-03-15
+</translation>
+    </message>
+    <message>
+        <source>同 geomag</source>
+        <translation>as for geomag</translation>
+    </message>
+    <message>
+        <source>最多 39 个 GBK 字节
+（一个汉字占两个字节）</source>
+        <translation>at most 39 GBK bytes (a
+Chinese character takes two)</translation>
+    </message>
+    <message>
+        <source>井队/钻机、油田/区块、井唯一编号：最多 23 个字节</source>
+        <translation>rig, oil field or block, unique well id: at most 23 bytes</translation>
+    </message>
+    <message>
+        <source>最多 15 个字节
+这些是报告用的文字；T 为空则删除该项；GBK 无法表示的字符会被拒绝</source>
+        <translation>at most 15 bytes
+texts for the reports; an empty T removes one; a character GBK cannot
+hold is refused</translation>
+    </message>
+    <message>
+        <source>-1000 到 10000（默认 0）</source>
+        <translation>-1000 to 10000 (default 0)</translation>
+    </message>
+    <message>
+        <source>测量日期，YYYY-MM-DD，须在地磁模型的有效期内</source>
+        <translation>the survey date, YYYY-MM-DD, one the models cover</translation>
+    </message>
+    <message>
+        <source>视平移方位</source>
+        <translation>the vertical-section azimuth</translation>
+    </message>
+    <message>
+        <source>探管启动时的钟表时间：之后井深记录按钟表
+时间计，轨迹窗口和报告显示每个测点的钟表时间；值为空则删除</source>
+        <translation>the probe&apos;s clock time when it started: the tally
+then takes clock times, and the trajectory window and report show each
+shot&apos;s clock time; an empty value removes it</translation>
+    </message>
+    <message>
+        <source>警告所用的狗腿度限值（度/30 米，大于 0，不超过 180；默认 3）；
+值为空则删除</source>
+        <translation>the dog-leg severity limit the warnings use (degrees per 30 m, above
+0, at most 180; default 3); an empty value removes it</translation>
+    </message>
+    <message>
+        <source>按本次测量数据设置井场的磁场标定系数：打勾测点（没有
+打勾时为显示的全部测点）总磁场的中值除以井场地磁模型的总磁场
+（高斯）。与 1 相差超过 5% 的系数被拒绝（状态 1，不写入任何内容），
+并给出原因。该系数还会在本机按测量数据的探管编号记录下来（设置
+FieldScale/NUMBER），该探管的下一次测量即从它开始；并显示
+calibrationShots、calibrationMeasured 和 calibrationModel</source>
+        <translation>sets the site&apos;s field scale from this survey: the median
+total field of the checked shots (of every shown shot when none is
+checked) over the site model&apos;s total field in gauss. A scale more than
+5% from 1 is refused (exit 1, nothing written) with the reason. The scale
+is also remembered on this computer for the survey&apos;s probe number
+(setting FieldScale/NUMBER), so the probe&apos;s next survey starts with it;
+calibrationShots, calibrationMeasured and calibrationModel are printed</translation>
+    </message>
+    <message>
+        <source>把 X（大于 0）保存为井场的磁场标定系数，并同样为该探管
+记录</source>
+        <translation>stores X (above 0) as the site&apos;s field scale, remembered for
+the probe in the same way</translation>
+    </message>
+    <message>
+        <source>删除井场（旁边的 FILE.site 也不再采用）</source>
+        <translation>no site any more (a FILE.site beside it is not taken again)</translation>
+    </message>
+    <message>
+        <source>把测量数据保存到该文件，而不覆盖 FILE</source>
+        <translation>save the survey there instead of over FILE</translation>
+    </message>
+    <message>
+        <source>即使 FILE 不是完整的测量数据也覆盖它（同 edit）</source>
+        <translation>overwrite FILE even when it is not exactly a survey (as for edit)</translation>
+    </message>
+    <message>
+        <source>测量数据的井场，保存在测量数据文件之中（在文件格式未使用的文件头字节中：文件
+长度和其他各字节都不变，其他程序照旧读取测量数据）。没有井场的测量数据采用旁边
+的 FILE.site，即旧版本保存井场的地方；下次保存时把它移入测量数据，FILE.site
+保持不变。
+不带选项时显示井场及该处的模型地磁场（没有井场时状态为 1）：&apos;name: value&apos; 各行，
+依次为 latitude、longitude、height、date、verticalSectionAzimuth、fieldScale、
+dogLegLimit、probeStart、client、company、rig、field、location、serviceCompany、
+uwi、surveyor、checkedBy、approvedBy 中已设置的各项，然后是 model、declination、
+inclination、totalIntensity，然后是质量检查比较总磁场所用的值：qcFieldScale、
+qcFieldScaleSource（option、site、probe 或 default）和 qcTotalField（探管单位）。
+带 --lat、--lon 和 --date 时设置位置和日期（保存的井场的其他各项保持不变）；其他
+选项各修改井场的一项。修改或 --clear 像 edit 一样重写测量数据，并显示井场。
+</source>
+        <translation>The survey&apos;s site, kept inside the survey file (in header bytes the file format leaves
+unused: its length and every other byte stay as they are, and other programs read the
+survey as before). A survey without one takes FILE.site beside it, where older versions
+kept the site; the next save moves that into the survey and leaves FILE.site as it is.
+With no option prints the site and the model&apos;s field there (exit 1 when there is none):
+&apos;name: value&apos; lines, the fields that are set among latitude, longitude, height, date,
+verticalSectionAzimuth, fieldScale, dogLegLimit, probeStart, client, company, rig, field,
+location, serviceCompany, uwi, surveyor, checkedBy, approvedBy, then model, declination,
+inclination, totalIntensity, then what QC compares the total field with: qcFieldScale,
+qcFieldScaleSource (option, site, probe or default) and qcTotalField (probe units).
+With --lat, --lon and --date sets the position and date (the other fields of a stored site
+are kept); the other options change one field of the site. A change, or --clear, rewrites
+the survey as edit does and prints the site.
+</translation>
+    </message>
+    <message>
+        <source>@out-rule@
+示例：zolm-cli site well7.ZLM --lat 36.5 --lon 117.2 --date 2026-03-15 --client 第一采油厂
+</source>
+        <translation>@out-rule@
+Example: zolm-cli site well7.ZLM --lat 36.5 --lon 117.2 --date 2026-03-15 --client 第一采油厂
+</translation>
+    </message>
+    <message>
+        <source>重力容差（默认 0.003）</source>
+        <translation>gravity tolerance (default 0.003)</translation>
+    </message>
+    <message>
+        <source>磁场容差，探管单位（默认 0.003）</source>
+        <translation>field tolerance in probe units (default 0.003)</translation>
+    </message>
+    <message>
+        <source>磁倾角容差（默认 0.3）</source>
+        <translation>dip tolerance (default 0.3)</translation>
+    </message>
+    <message>
+        <source>即使有井场也用中值</source>
+        <translation>use the medians even when there is a site</translation>
+    </message>
+    <message>
+        <source>一个 JSON 对象；其中 reference 给出所用的 fieldScale 及其
+fieldScaleSource（option、site、probe 或 default）</source>
+        <translation>one JSON object; its reference names the fieldScale used and its
+fieldScaleSource (option, site, probe or default)</translation>
+    </message>
+    <message>
+        <source>把显示的每个测点的总加速度、总磁场和磁倾角与参考值比较：井场的地磁模型（重力
+为 1，磁场为探管单位），没有井场时为打勾测点的中值。每个测点一行（测点、
+pass/fail、G、dG、B、dB、磁倾角、磁倾角差、不合格项），最后是汇总。即使有测点
+不合格，退出状态也为 0。
+</source>
+        <translation>Checks each shown point&apos;s total gravity, total field and dip against a reference: the
+site&apos;s model (gravity 1, field in probe units) or, without a site, the medians of the
+checked points. One line per point (point, pass/fail, G, dG, B, dB, dip, ddip, what
+failed), then a summary. Exit 0 even when points fail.
+</translation>
+    </message>
+    <message>
+        <source>
+@warnings-rule@
+示例：zolm-cli qc well7.ZLM
+</source>
+        <translation>
+@warnings-rule@
+Example: zolm-cli qc well7.ZLM
+</translation>
+    </message>
+    <message>
+        <source>与 --csv 一起用：先以 &apos;# key: value&apos; 行给出井号、井场、磁偏角、
+地磁模型、磁场标定系数和连接点（即 LAS 文件的 ~Well 和 ~Parameter）</source>
+        <translation>with --csv: the well, site, declination, model, field scale and tie-in
+first, as &apos;# key: value&apos; lines (the LAS file&apos;s ~Well and ~Parameter)</translation>
+    </message>
+    <message>
+        <source>写到哪里（默认：标准输出）</source>
+        <translation>where to write (default: standard output)</translation>
+    </message>
+    <message>
+        <source>视平移方位（默认：井场的视平移方位，否则为最后一个测点的
+闭合方位）</source>
+        <translation>the vertical-section azimuth (default: the site&apos;s, else the closure
+azimuth of the last station)</translation>
+    </message>
+    <message>
+        <source>连接点（默认全为 0）</source>
+        <translation>the tie-in point (default all 0)</translation>
+    </message>
+    <message>
+        <source>（用于报告中的质量检查结论；各种格式都接受）</source>
+        <translation>(the report&apos;s QC verdicts; every format takes it)</translation>
     </message>
     <message>
         <source>按最小曲率法计算经过各测点的井眼轨迹：有井深的打勾测点，按井深排序；真方位 =
 磁方位 + 文件的磁偏角。每个测点一行：测点、测深、井斜、方位、垂深、北、东、
 视平移、狗腿度（度/30 米）。
-
-  --json, --csv, --las   其他格式
-  --pdf          测量报告（需要 -o）：井场中的人员和地点、质量检查及其磁场标定
-                 系数、警告、签字栏
-  --meta         与 --csv 一起用：先以 &apos;# key: value&apos; 行给出井号、井场、磁偏角、
-                 地磁模型、磁场标定系数和连接点（即 LAS 文件的 ~Well 和 ~Parameter）
-  -o OUT         写到哪里（默认：标准输出）
-  --vs-azimuth DEG   视平移方位（默认：井场的视平移方位，否则为最后一个测点的
-                 闭合方位）
-  --tie-in MD,INC,AZI,TVD,N,E   连接点（默认全为 0）
-@field-scale-option@                 （用于报告中的质量检查结论；各种格式都接受）
-@dls-option@
-@out-rule@@warnings-rule@
-示例：zolm-cli trajectory well7.ZLM --csv -o well7.csv
 </source>
         <translation>The well path by minimum curvature through the survey stations: the checked points with a
 depth, sorted by depth; true azimuth = magnetic azimuth + the document&apos;s declination. One
 line per station: point, MD, inclination, azimuth, TVD, N, E, VS, DLS (deg/30 m).
-
-  --json, --csv, --las   other formats; --pdf the survey report (needs -o): who and where
-                 from the site, QC with its field scale, the warnings, a signature block
-  --meta         with --csv: the well, site, declination, model, field scale and tie-in
-                 first, as &apos;# key: value&apos; lines (the LAS file&apos;s ~Well and ~Parameter)
-  -o OUT         where to write (default: standard output)
-  --vs-azimuth DEG   the vertical-section azimuth (default: the site&apos;s, else the closure
-                 azimuth of the last station)
-  --tie-in MD,INC,AZI,TVD,N,E   the tie-in point (default all 0)
-@field-scale-option@                 (the report&apos;s QC verdicts; every format takes it)
-@dls-option@
-@out-rule@@warnings-rule@
+</translation>
+    </message>
+    <message>
+        <source>@out-rule@@warnings-rule@
+示例：zolm-cli trajectory well7.ZLM --csv -o well7.csv
+</source>
+        <translation>@out-rule@@warnings-rule@
 Example: zolm-cli trajectory well7.ZLM --csv -o well7.csv
 </translation>
+    </message>
+    <message>
+        <source>选择每个停留的代表测点，取消其他所有测点（移动中的测量和停留中
+的其余测点），然后像 edit 一样保存；之后可以像其他选择一样修改。
+没有停留时不作修改（状态 1）</source>
+        <translation>ticks each stop&apos;s representative and unticks every other point (the
+moving shots and the rest of each stop), then saves as edit does; the
+ticks can be changed afterwards as any others. Without a stop nothing is
+changed (exit 1)</translation>
+    </message>
+    <message>
+        <source>与 --apply 一起用：保存到该文件，而不覆盖 FILE</source>
+        <translation>with --apply: save there instead of over FILE</translation>
+    </message>
+    <message>
+        <source>与 --apply 一起用：即使 FILE 不是完整的测量数据也覆盖它</source>
+        <translation>with --apply: overwrite FILE even when it is not exactly a survey</translation>
+    </message>
+    <message>
+        <source>一个 JSON 对象：tolerance、stops [{first, last, shots, start, end,
+duration, representative, inclination, azimuth, gtotal, btotal,
+spread {...}}]、summary {points, stops, resting, moving}</source>
+        <translation>one JSON object: tolerance, stops [{first, last, shots, start, end,
+duration, representative, inclination, azimuth, gtotal, btotal,
+spread {...}}], summary {points, stops, resting, moving}</translation>
+    </message>
+    <message>
+        <source>停留的井斜极差，0 到 180（默认 0.5）</source>
+        <translation>inclination spread of a stop, 0 to 180 (default 0.5)</translation>
+    </message>
+    <message>
+        <source>方位极差，0 到 360（默认 2）；359 与 1 相差 2。井斜小时，井眼稍有
+转动方位就会大幅摆动，因此限值在该处放宽为 --inc-tol / sin(井斜)：
+默认值下在 3 度时为 9.6</source>
+        <translation>azimuth spread, 0 to 360 (default 2); 359 and 1 are 2 apart. At a low
+inclination a small turn of the hole swings the azimuth far, so the limit
+widens there to --inc-tol / sin(inclination): 9.6 at 3 degrees by default</translation>
+    </message>
+    <message>
+        <source>总加速度极差，单位 g，0 到 10（默认 0.005）</source>
+        <translation>total gravity spread in g, 0 to 10 (default 0.005)</translation>
+    </message>
+    <message>
+        <source>总磁场极差，探管单位，0 到 1000000（默认 0.005）</source>
+        <translation>total field spread in probe units, 0 to 1000000 (default 0.005)</translation>
+    </message>
+    <message>
+        <source>最短的停留，从其第一个测点到最后一个测点，0 到 86400 秒
+（默认 60）；一个停留至少有两个测点</source>
+        <translation>the shortest stop, from its first shot to its last, 0 to 86400
+seconds (default 60); a stop holds at least two shots</translation>
+    </message>
+    <message>
+        <source>井斜小于此值的测点不计方位（接近垂直时方位没有意义，不应
+使停留中断），0 到 180（默认 2）</source>
+        <translation>the azimuth of a shot inclined less than this is left out (near
+vertical it means nothing and must not part a stop), 0 to 180 (default 2)</translation>
+    </message>
+    <message>
+        <source>找出多点测量的测站：即停留，其间相邻各次测量的井斜、方位、总加速度和总磁场
+都在下列限值之内（停留中最大值减最小值），且至少持续最短时间。测量数据中的
+每个测点都参与，无论是否显示，按测点顺序（探管测量的顺序）；测点的时间为表格的
+时间列（启动延时，然后每个测点一个间隔）。有非数值的测点不属于任何停留。每个
+停留中离其中值最近的测点（各量以各自的限值衡量）作为代表。
+每个停留一行（序号、测点 首-末、测点数、开始和结束时间、持续秒数、代表测点、
+井斜、方位、总加速度、总磁场的中值，然后是它们的极差；不比较的方位为 &apos;-&apos;），
+最后是汇总。
+</source>
+        <translation>Finds the stations of a multi-shot run: the stops, where consecutive shots keep their
+inclination, azimuth, total gravity and total field within the limits below (largest minus
+smallest value over the stop) for at least the shortest duration. Every point of the survey
+is looked at, shown or not, in point order (the order the probe took them); a shot&apos;s time is
+the table&apos;s time column (the start delay, then one interval per shot). A shot with a value
+that is not a number belongs to no stop. Of each stop the shot nearest the stop&apos;s medians
+(each quantity measured in its own limit) represents it.
+One line per stop (number, points first-last, shots, start and end time, duration in
+seconds, representative point, median inclination, azimuth, total gravity, total field,
+then their spreads; &apos;-&apos; for an azimuth not compared), then a summary.
+</translation>
+    </message>
+    <message>
+        <source>@out-rule@
+示例：zolm-cli stations well7.ZLM --apply
+</source>
+        <translation>@out-rule@
+Example: zolm-cli stations well7.ZLM --apply
+</translation>
+    </message>
+    <message>
+        <source>%1 和 %2</source>
+        <translation>%1 and %2</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <comment>between the items of a list</comment>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>stations：%1</source>
+        <translation type="unfinished">stations: %1
+ {1?}</translation>
     </message>
 </context>
 <context>

@@ -678,6 +678,19 @@ the port does not exist or another program is using it.</translation>
     </message>
 </context>
 <context>
+    <name>zolm-cli</name>
+    <message>
+        <source>其他格式</source>
+        <translation>other formats</translation>
+    </message>
+    <message>
+        <source>测量报告（需要 -o）：井场中的人员和地点、质量检查及其磁场标定
+系数、警告、签字栏</source>
+        <translation>the survey report (needs -o): who and where from the site, QC with its
+field scale, the warnings, a signature block</translation>
+    </message>
+</context>
+<context>
     <name>zolm::app::AutoDepthDialog</name>
     <message>
         <source>井深方向（按测量时间顺序）</source>

@@ -29,17 +29,14 @@ QString depthText(double depth)
 
 } // namespace
 
-std::optional<std::vector<TallyLine>> parseTally(const QByteArray &text, const std::optional<QDateTime> &probeStart,
-                                                 QString *error)
+Result<std::vector<TallyLine>> parseTally(const QByteArray &text, const std::optional<QDateTime> &probeStart)
 {
     static const QRegularExpression fieldSplit(QStringLiteral("[\\s,]+"));
     static const QRegularExpression timeForm(QStringLiteral("^(\\d{1,3}):(\\d{1,2})(?::(\\d{1,2}))?$"));
     const bool clock = probeStart && probeStart->isValid();
     const std::int64_t startOfDay = clock ? probeStart->time().msecsSinceStartOfDay() / 1000 : 0;
-    auto fail = [error](int line, const QString &why) {
-        if (error)
-            *error = QCoreApplication::translate("DepthTally", "井深记录第 %1 行：%2").arg(line).arg(why);
-        return std::nullopt;
+    auto fail = [](int line, const QString &why) -> Result<std::vector<TallyLine>> {
+        return makeError(ErrorCode::WrongFile, QCoreApplication::translate("DepthTally", "井深记录第 %1 行：%2").arg(line).arg(why));
     };
 
     std::vector<TallyLine> lines;
@@ -87,11 +84,8 @@ std::optional<std::vector<TallyLine>> parseTally(const QByteArray &text, const s
         }
         lines.push_back({number, fields[0], since, depth});
     }
-    if (lines.empty()) {
-        if (error)
-            *error = QCoreApplication::translate("DepthTally", "井深记录中没有“时间 井深”数据行");
-        return std::nullopt;
-    }
+    if (lines.empty())
+        return makeError(ErrorCode::Missing, QCoreApplication::translate("DepthTally", "井深记录中没有“时间 井深”数据行"));
     return lines;
 }
 

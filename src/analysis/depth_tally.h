@@ -8,6 +8,7 @@
 // go on past 24). DEPTH is in metres.
 #include "analysis/stops.h"
 #include "document/survey_data.h"
+#include "platform/result.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -28,10 +29,9 @@ struct TallyLine {
 };
 
 // The lines of a tally. With `probeStart` the times are clock times: a time earlier than the
-// line before it is taken on the next day (a tally is written as the run goes). Nothing, with
-// the first fault in *error (its line named), when a line is not a tally line or no line is.
-std::optional<std::vector<TallyLine>> parseTally(const QByteArray &text, const std::optional<QDateTime> &probeStart,
-                                                 QString *error);
+// line before it is taken on the next day (a tally is written as the run goes). WrongFile, with
+// the first fault (its line named), when a line is not a tally line; Missing when no line is.
+Result<std::vector<TallyLine>> parseTally(const QByteArray &text, const std::optional<QDateTime> &probeStart);
 
 // Said when no line found a stop while the times were read as clock times: the tally may hold
 // times since the probe started instead.

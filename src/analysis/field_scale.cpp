@@ -23,23 +23,13 @@ bool usableScale(double scale)
     return std::isfinite(scale) && scale > 0 && scale <= SiteRange::MaxFieldScale;
 }
 
-bool fail(QString *error, const QString &why)
-{
-    if (error)
-        *error = why;
-    return false;
-}
-
 } // namespace
 
-std::optional<FieldScaleCalibration> calibrateFieldScale(const SurveyData &survey, const Site &site, QString *error)
+Result<FieldScaleCalibration> calibrateFieldScale(const SurveyData &survey, const Site &site)
 {
-    QString why;
-    const std::optional<GeomagneticField> field = siteField(site, &why);
-    if (!field) {
-        fail(error, QCoreApplication::translate("FieldScale", "井场没有可用的地磁模型：%1").arg(why));
-        return std::nullopt;
-    }
+    const Result<GeomagneticField> field = siteField(site);
+    if (!field)
+        return field.error().retold(QCoreApplication::translate("FieldScale", "井场没有可用的地磁模型：%1").arg(field.error().message));
     // The checked shots are the ones the engineer (or the station finder) took for stationary;
     // the field's magnitude does not depend on the attitude, so without any every shown shot
     // serves, the median keeping a few disturbed ones out.
@@ -56,10 +46,8 @@ std::optional<FieldScaleCalibration> calibrateFieldScale(const SurveyData &surve
         if ((survey.flags[i] & take) && std::isfinite(b))
             values.push_back(b);
     }
-    if (values.empty()) {
-        fail(error, anyChecked ? QCoreApplication::translate("FieldScale", "打勾的测点没有总磁场数值，无法标定") : QCoreApplication::translate("FieldScale", "没有带总磁场数值的测点，无法标定"));
-        return std::nullopt;
-    }
+    if (values.empty())
+        return makeError(ErrorCode::Missing, anyChecked ? QCoreApplication::translate("FieldScale", "打勾的测点没有总磁场数值，无法标定") : QCoreApplication::translate("FieldScale", "没有带总磁场数值的测点，无法标定"));
     std::sort(values.begin(), values.end());
     const std::size_t mid = values.size() / 2;
     FieldScaleCalibration c;
@@ -70,13 +58,12 @@ std::optional<FieldScaleCalibration> calibrateFieldScale(const SurveyData &surve
     c.fromChecked = anyChecked;
     if (!(std::fabs(c.scale - 1.0) <= MaxFieldScaleDeviation)) {
         const QString shots = anyChecked ? QCoreApplication::translate("FieldScale", "%1 个打勾测点").arg(c.shots) : QCoreApplication::translate("FieldScale", "%1 个测点").arg(c.shots);
-        fail(error, QCoreApplication::translate("FieldScale", "标定系数 %1 与 1 相差 %2%，超过 %3%，未采用：%4的总磁场中值为 %5，"
+        return makeError(ErrorCode::Refused, QCoreApplication::translate("FieldScale", "标定系数 %1 与 1 相差 %2%，超过 %3%，未采用：%4的总磁场中值为 %5，"
                        "井场地磁模型为 %6 高斯。请检查井场的位置和日期，所选测点是否静止、是否受套管或钻具磁干扰，"
                        "以及探管的磁传感器。")
                         .arg(QString::number(c.scale, 'f', 4), QString::number(std::fabs(c.scale - 1.0) * 100, 'f', 1),
                              QString::number(MaxFieldScaleDeviation * 100, 'f', 0), shots,
                              QString::number(c.measured, 'f', 5), QString::number(c.model, 'f', 5)));
-        return std::nullopt;
     }
     return c;
 }

@@ -28,10 +28,9 @@ struct FieldScaleCalibration {
 
 // The scale that makes the site model's total field the median total field of the survey's
 // checked shots (shown or not; every shown shot when none is checked), as QC compares them.
-// Nothing, with *error in the user's language, when the site has no model, no shot has a field
-// value, or the scale is more than MaxFieldScaleDeviation from 1.
-std::optional<FieldScaleCalibration> calibrateFieldScale(const SurveyData &survey, const Site &site,
-                                                         QString *error = nullptr);
+// Refused when the site has no model or the scale is more than MaxFieldScaleDeviation from 1;
+// Missing when no shot has a field value.
+Result<FieldScaleCalibration> calibrateFieldScale(const SurveyData &survey, const Site &site);
 
 // The probe's number as its calibration area holds it (bytes 0-13 up to the first zero, GBK),
 // trimmed; empty when the survey carries none.

@@ -138,13 +138,9 @@ GeomagneticField evaluateModel(const GeomagneticCoefficients &model, const Geoma
     return f;
 }
 
-std::optional<GeomagneticField> geomagneticField(const GeomagneticPosition &position, double t, QString *error)
+Result<GeomagneticField> geomagneticField(const GeomagneticPosition &position, double t)
 {
-    auto refuse = [&](const QString &why) -> std::optional<GeomagneticField> {
-        if (error)
-            *error = why;
-        return std::nullopt;
-    };
+    auto refuse = [](const QString &why) -> Result<GeomagneticField> { return makeError(ErrorCode::Refused, why); };
     using namespace GeomagneticRange;
     if (!std::isfinite(position.latitude) || !std::isfinite(position.longitude) || !std::isfinite(position.height)
         || !std::isfinite(t))

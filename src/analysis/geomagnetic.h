@@ -3,6 +3,8 @@
 // semi-normalised spherical harmonics to degree and order 12, evaluated at a geodetic
 // position (WGS84) and a decimal year. The coefficients of each five-year model are data
 // files compiled into the library.
+#include "platform/result.h"
+
 #include <QDate>
 #include <QString>
 
@@ -55,11 +57,9 @@ double decimalYear(const QDate &date);
 // The model covering t, or null when none does.
 const GeomagneticCoefficients *modelFor(double decimalYear);
 
-// The field with the model that covers t. Refused (empty, with the reason in *error when
-// given) outside the models' years, at or beyond ±89.9° latitude, outside the longitude and
-// height ranges, or for values that are not numbers.
-std::optional<GeomagneticField> geomagneticField(const GeomagneticPosition &position, double decimalYear,
-                                                 QString *error = nullptr);
+// The field with the model that covers t. Refused outside the models' years, beyond ±89.9°
+// latitude, outside the longitude and height ranges, or for values that are not numbers.
+Result<GeomagneticField> geomagneticField(const GeomagneticPosition &position, double decimalYear);
 
 // The field of one given model, with no range checks (the caller has made them).
 GeomagneticField evaluateModel(const GeomagneticCoefficients &model, const GeomagneticPosition &position,

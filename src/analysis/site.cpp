@@ -27,6 +27,11 @@ QString siteMessage(const QString &path, const QString &why)
     return QCoreApplication::translate("Site", "井场文件 %1 无法读取，已忽略：%2").arg(QDir::toNativeSeparators(path), why);
 }
 
+Error refused(const QString &why)
+{
+    return makeError(ErrorCode::Refused, why);
+}
+
 // The label of a site text, translated at run time.
 QString translated(const char *text)
 {
@@ -62,18 +67,18 @@ QString siteTextLabel(const SiteTextField &field)
     return translated(field.label);
 }
 
-std::optional<QString> checkSiteText(const SiteTextField &field, const QString &text)
+Done checkSiteText(const SiteTextField &field, const QString &text)
 {
     // A line break would split a report's or a LAS file's line; a zero byte would end the text.
     for (const QChar c : text) {
         if (c.category() == QChar::Other_Control)
-            return QCoreApplication::translate("Site", "%1不能含有换行等控制字符").arg(siteTextLabel(field));
+            return refused(QCoreApplication::translate("Site", "%1不能含有换行等控制字符").arg(siteTextLabel(field)));
     }
     if (const auto bad = firstCharNotInGbk(text))
-        return QCoreApplication::translate("Site", "%1中的字符“%2”无法保存在文件中，请换用其他字符。").arg(siteTextLabel(field), *bad);
+        return refused(QCoreApplication::translate("Site", "%1中的字符“%2”无法保存在文件中，请换用其他字符。").arg(siteTextLabel(field), *bad));
     if (toGbk(text).size() > field.maxBytes())
-        return QCoreApplication::translate("Site", "%1最多 %2 个字节（一个汉字占两个字节）").arg(siteTextLabel(field)).arg(field.maxBytes());
-    return std::nullopt;
+        return refused(QCoreApplication::translate("Site", "%1最多 %2 个字节（一个汉字占两个字节）").arg(siteTextLabel(field)).arg(field.maxBytes()));
+    return {};
 }
 
 QString probeStartText(const QDateTime &start)
@@ -98,39 +103,43 @@ QString siteFilePath(const QString &documentPath)
     return documentPath + QStringLiteral(".site");
 }
 
-std::optional<QString> checkSite(const Site &site)
+Done checkSite(const Site &site)
 {
-    QString error;
     if (!std::isfinite(site.height) || site.height < SiteRange::MinHeight || site.height > SiteRange::MaxHeight)
-        return QCoreApplication::translate("Site", "高度必须在 -1000 到 10000 米之间");
+        return refused(QCoreApplication::translate("Site", "高度必须在 -1000 到 10000 米之间"));
     if (site.verticalSectionAzimuth
         && !(*site.verticalSectionAzimuth >= 0 && *site.verticalSectionAzimuth <= 360))
-        return QCoreApplication::translate("Site", "视平移方位必须在 0 到 360 之间");
+        return refused(QCoreApplication::translate("Site", "视平移方位必须在 0 到 360 之间"));
     if (!site.date.isValid())
-        return QCoreApplication::translate("Site", "日期无效");
+        return refused(QCoreApplication::translate("Site", "日期无效"));
     if (site.fieldScale && !(*site.fieldScale > 0 && *site.fieldScale <= SiteRange::MaxFieldScale))
-        return QCoreApplication::translate("Site", "磁场标定系数必须大于 0，且不超过 %1").arg(SiteRange::MaxFieldScale, 0, 'f', 0);
+        return refused(QCoreApplication::translate("Site", "磁场标定系数必须大于 0，且不超过 %1").arg(SiteRange::MaxFieldScale, 0, 'f', 0));
     if (site.dogLegLimit && !(*site.dogLegLimit > 0 && *site.dogLegLimit <= SiteRange::MaxDogLegLimit))
-        return QCoreApplication::translate("Site", "狗腿度限值必须大于 0，且不超过 %1 °/30m").arg(SiteRange::MaxDogLegLimit, 0, 'f', 0);
+        return refused(QCoreApplication::translate("Site", "狗腿度限值必须大于 0，且不超过 %1 °/30m").arg(SiteRange::MaxDogLegLimit, 0, 'f', 0));
     if (site.probeStart && (!site.probeStart->isValid() || site.probeStart->date().year() < 1))
-        return QCoreApplication::translate("Site", "探管启动时间无效");
+        return refused(QCoreApplication::translate("Site", "探管启动时间无效"));
     for (const SiteTextField &f : TextFields) {
-        if (const auto why = checkSiteText(f, site.*f.member))
-            return why;
+        if (Done text = checkSiteText(f, site.*f.member); !text)
+            return text;
     }
-    if (!geomagneticField({site.latitude, site.longitude, site.height}, decimalYear(site.date), &error))
-        return error;
-    return std::nullopt;
+    if (const auto field = geomagneticField({site.latitude, site.longitude, site.height}, decimalYear(site.date)); !field)
+        return field.error();
+    return {};
 }
 
-std::optional<GeomagneticField> siteField(const Site &site, QString *error)
+Result<GeomagneticField> siteField(const Site &site)
 {
-    if (const auto why = checkSite(site)) {
-        if (error)
-            *error = *why;
+    if (Done checked = checkSite(site); !checked)
+        return checked.error();
+    return geomagneticField({site.latitude, site.longitude, site.height}, decimalYear(site.date));
+}
+
+std::optional<GeomagneticField> siteModelField(const std::optional<Site> &site)
+{
+    if (!site)
         return std::nullopt;
-    }
-    return geomagneticField({site.latitude, site.longitude, site.height}, decimalYear(site.date), error);
+    const Result<GeomagneticField> field = siteField(*site);
+    return field ? std::optional(*field) : std::nullopt;
 }
 
 QByteArray siteJson(const Site &site, bool compact)
@@ -155,13 +164,9 @@ QByteArray siteJson(const Site &site, bool compact)
     return QJsonDocument(o).toJson(compact ? QJsonDocument::Compact : QJsonDocument::Indented);
 }
 
-std::optional<Site> parseSite(const QByteArray &json, QString *error)
+Result<Site> parseSite(const QByteArray &json)
 {
-    auto fail = [&](const QString &why) -> std::optional<Site> {
-        if (error)
-            *error = why;
-        return std::nullopt;
-    };
+    auto fail = [](const QString &why) -> Result<Site> { return makeError(ErrorCode::WrongFile, why); };
     QJsonParseError parse;
     const QJsonDocument doc = QJsonDocument::fromJson(json, &parse);
     if (parse.error != QJsonParseError::NoError)
@@ -214,54 +219,46 @@ std::optional<Site> parseSite(const QByteArray &json, QString *error)
             return fail(QCoreApplication::translate("Site", "%1必须是文字").arg(siteTextLabel(f)));
         s.*f.member = text.toString();
     }
-    if (const auto why = checkSite(s))
-        return fail(*why);
+    if (Done checked = checkSite(s); !checked)
+        return fail(checked.error().message);
     return s;
 }
 
-SiteRead readSite(const QString &documentPath)
+Result<std::optional<Site>> readSite(const QString &documentPath)
 {
-    SiteRead r;
     const QString path = siteFilePath(documentPath);
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink())
-        return r;
-    if (info.isDir()) {
-        r.error = siteMessage(path, QCoreApplication::translate("Site", "这是一个文件夹"));
-        return r;
-    }
+        return std::optional<Site>();
+    if (info.isDir())
+        return makeError(ErrorCode::ReadFailed, siteMessage(path, QCoreApplication::translate("Site", "这是一个文件夹")));
+    // A FIFO would hold the program until someone wrote to it, a device would be read as a site.
+    if (info.exists() && !info.isFile())
+        return makeError(ErrorCode::ReadFailed, siteMessage(path, QCoreApplication::translate("Site", "这不是普通文件")));
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        r.error = siteMessage(path, fileErrorReason(f));
-        return r;
-    }
+    if (!f.open(QIODevice::ReadOnly))
+        return makeError(ErrorCode::ReadFailed, siteMessage(path, fileErrorReason(f)), f.errorString());
     // A site file is a few lines; anything much larger is not one.
     const QByteArray bytes = f.read(64 * 1024 + 1);
-    if (bytes.size() > 64 * 1024) {
-        r.error = siteMessage(path, QCoreApplication::translate("Site", "文件过大"));
-        return r;
-    }
-    QString why;
-    r.site = parseSite(bytes, &why);
-    if (!r.site)
-        r.error = siteMessage(path, why);
-    return r;
+    if (bytes.size() > 64 * 1024)
+        return makeError(ErrorCode::WrongFile, siteMessage(path, QCoreApplication::translate("Site", "文件过大")));
+    const Result<Site> site = parseSite(bytes);
+    if (!site)
+        return site.error().retold(siteMessage(path, site.error().message));
+    return std::optional(*site);
 }
 
-bool writeSite(const QString &documentPath, const Site &site, QString *error)
+Done writeSite(const QString &documentPath, const Site &site)
 {
     const QString path = siteFilePath(documentPath);
-    auto fail = [&](const QString &why) {
-        if (error)
-            *error = QCoreApplication::translate("Site", "无法写入井场文件 %1：%2").arg(QDir::toNativeSeparators(path), why);
-        return false;
+    auto retold = [&](const Error &error) {
+        return error.retold(QCoreApplication::translate("Site", "无法写入井场文件 %1：%2").arg(QDir::toNativeSeparators(path), error.message));
     };
-    if (const auto why = checkSite(site))
-        return fail(*why);
-    QString why;
-    if (!writeOutput(path, siteJson(site), &why))
-        return fail(why);
-    return true;
+    if (Done checked = checkSite(site); !checked)
+        return retold(checked.error());
+    if (Done written = writeOutput(path, siteJson(site)); !written)
+        return retold(written.error());
+    return {};
 }
 
 std::optional<Site> lastSite(SettingsStore &store)
@@ -269,7 +266,8 @@ std::optional<Site> lastSite(SettingsStore &store)
     const QString key = QStringLiteral("LastSite");
     if (!store.contains(key))
         return std::nullopt;
-    return parseSite(store.readString(key, {}).toUtf8(), nullptr);
+    const Result<Site> site = parseSite(store.readString(key, {}).toUtf8());
+    return site ? std::optional(*site) : std::nullopt;
 }
 
 bool storeLastSite(SettingsStore &store, const Site &site)

@@ -3,6 +3,7 @@
 // the survey file's header (analysis/site_block.h); "FILE.site" (JSON) beside an older file is
 // still read, and a site file that cannot be read is reported and ignored.
 #include "analysis/geomagnetic.h"
+#include "platform/result.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -57,9 +58,9 @@ struct SiteTextField {
 std::span<const SiteTextField> siteTextFields();
 // The label of a text field in the user's language.
 QString siteTextLabel(const SiteTextField &field);
-// Why a text cannot be stored in that field (a character GBK lacks, a control character,
-// too many bytes), or nothing.
-std::optional<QString> checkSiteText(const SiteTextField &field, const QString &text);
+// Refused when a text cannot be stored in that field (a character GBK lacks, a control
+// character, too many bytes).
+Done checkSiteText(const SiteTextField &field, const QString &text);
 
 // "YYYY-MM-DD HH:MM:SS", the probe start time as files and the command line write it.
 QString probeStartText(const QDateTime &start);
@@ -68,26 +69,27 @@ std::optional<QDateTime> parseProbeStart(const QString &text);
 // The document's path with ".site" appended.
 QString siteFilePath(const QString &documentPath);
 
-// Why a site cannot be used (a value out of range, a date no model covers), or nothing.
-std::optional<QString> checkSite(const Site &site);
+// Refused when a site cannot be used (a value out of range, a date no model covers).
+Done checkSite(const Site &site);
 // The model's field at the site on its date (checked first).
-std::optional<GeomagneticField> siteField(const Site &site, QString *error = nullptr);
+Result<GeomagneticField> siteField(const Site &site);
+// The same for a survey's site, when it has one and the model covers it; else nothing.
+std::optional<GeomagneticField> siteModelField(const std::optional<Site> &site);
 
 // {"latitude","longitude","height","date":"YYYY-MM-DD","verticalSectionAzimuth"?}, then the
 // keys of the fields that are set: "fieldScale", "dogLegLimit", "probeStart" and the texts.
 QByteArray siteJson(const Site &site, bool compact = false);
-// Parses and checks a site file's bytes; unknown keys are ignored, height 0 when absent.
-std::optional<Site> parseSite(const QByteArray &json, QString *error);
+// Parses and checks a site file's bytes (WrongFile when they are no usable site); unknown keys
+// are ignored, height 0 when absent.
+Result<Site> parseSite(const QByteArray &json);
 
-struct SiteRead {
-    std::optional<Site> site;
-    QString error; // not empty: the file is there but broken (a message for the user)
-};
-// No file: no site and no error.
-SiteRead readSite(const QString &documentPath);
+// The site file beside the document. No file is no site and no error; a file that is there but
+// cannot be read (ReadFailed: a folder, a FIFO or device, no permission) or is broken (WrongFile)
+// fails with a message that names it.
+Result<std::optional<Site>> readSite(const QString &documentPath);
 // The site file older versions kept beside the survey (the programs now keep the site in the
 // survey itself). Atomic: on failure an existing site file keeps its bytes.
-bool writeSite(const QString &documentPath, const Site &site, QString *error);
+Done writeSite(const QString &documentPath, const Site &site);
 
 // The last site entered on this computer ("LastSite", its JSON), for the site dialog.
 std::optional<Site> lastSite(SettingsStore &store);

@@ -104,8 +104,8 @@ SiteBlockRead readSiteBlock(const SurveyHeader &header)
         const std::size_t n = std::find(begin, begin + f.size, '\0') - begin;
         s.*f.member = fromGbk(std::string_view(begin, n));
     }
-    if (const auto why = checkSite(s)) {
-        r.error = QCoreApplication::translate("Site", "文件中的井场无效，已忽略：%1").arg(*why);
+    if (Done checked = checkSite(s); !checked) {
+        r.error = QCoreApplication::translate("Site", "文件中的井场无效，已忽略：%1").arg(checked.error().message);
         return r;
     }
     r.site = std::move(s);
@@ -153,16 +153,20 @@ void writeSiteBlock(SurveyHeader &header, const std::optional<Site> &site)
     le::put32(p + SiteBlock::ChecksumOffset, checksumOf(header));
 }
 
-SiteRead takeSurveySite(SurveyHeader &header, const QString &documentPath)
+Result<std::optional<Site>> takeSurveySite(SurveyHeader &header, const QString &documentPath)
 {
     const SiteBlockRead block = readSiteBlock(header);
-    if (block.present)
-        return {block.site, block.error};
-    SiteRead file = readSite(documentPath);
-    if (file.site)
-        writeSiteBlock(header, file.site);
+    const Error damaged = makeError(ErrorCode::WrongFile, block.error);
+    if (block.present) {
+        if (!block.error.isEmpty())
+            return damaged;
+        return block.site;
+    }
+    const Result<std::optional<Site>> file = readSite(documentPath);
+    if (file && *file)
+        writeSiteBlock(header, *file);
     else if (!block.error.isEmpty())
-        file.error = file.error.isEmpty() ? block.error : block.error + QStringLiteral("；") + file.error;
+        return file ? damaged : file.error().retold(block.error + QStringLiteral("；") + file.error().message);
     return file;
 }
 

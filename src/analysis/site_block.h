@@ -36,6 +36,8 @@ enum Flag : std::uint16_t {
 // CRC-32 as zlib computes it (reflected polynomial 0xEDB88320, initial and final ~0).
 std::uint32_t crc32(std::span<const std::uint8_t> bytes);
 
+// The block reader's own record rather than a Result: a block may be there and hold no site (a
+// cleared one), and a block's fault does not end the search, since a site file may still serve.
 struct SiteBlockRead {
     // A whole block is there (tag, version and checksum fit), whether or not it holds a site:
     // a cleared site is a block without one, so that a site file beside the survey does not
@@ -50,8 +52,9 @@ void writeSiteBlock(SurveyHeader &header, const std::optional<Site> &site);
 
 // The site of a survey just opened from `documentPath`: its block, else the site file beside
 // it (read as readSite does), which is then put into the header so that the next save moves
-// it into the survey. The site file itself is left as it is.
-SiteRead takeSurveySite(SurveyHeader &header, const QString &documentPath);
+// it into the survey. The site file itself is left as it is. Nothing at all is no site; a
+// damaged block (WrongFile) or a site file that fails is told, and the survey has no site.
+Result<std::optional<Site>> takeSurveySite(SurveyHeader &header, const QString &documentPath);
 // Sets or clears the survey's site. Clearing writes an empty block where a block (or a site
 // taken from a site file) was, and leaves foreign bytes alone.
 void setSurveySite(SurveyHeader &header, const std::optional<Site> &site);

@@ -168,22 +168,22 @@ Stop describe(const SurveyData &survey, const std::vector<Shot> &shots, int firs
 
 } // namespace
 
-std::optional<QString> checkStopTolerance(const StopTolerance &t)
+Done checkStopTolerance(const StopTolerance &t)
 {
     auto outside = [](double v, double low, double high) { return !(v >= low && v <= high); };
     if (outside(t.inclination, 0, 180))
-        return QCoreApplication::translate("Stops", "井斜极差限值必须在 0 到 180 度之间");
+        return makeError(ErrorCode::Refused, QCoreApplication::translate("Stops", "井斜极差限值必须在 0 到 180 度之间"));
     if (outside(t.azimuth, 0, 360))
-        return QCoreApplication::translate("Stops", "方位极差限值必须在 0 到 360 度之间");
+        return makeError(ErrorCode::Refused, QCoreApplication::translate("Stops", "方位极差限值必须在 0 到 360 度之间"));
     if (outside(t.gravity, 0, 10))
-        return QCoreApplication::translate("Stops", "总加速度极差限值必须在 0 到 10 之间");
+        return makeError(ErrorCode::Refused, QCoreApplication::translate("Stops", "总加速度极差限值必须在 0 到 10 之间"));
     if (outside(t.field, 0, 1000000))
-        return QCoreApplication::translate("Stops", "总磁场极差限值必须在 0 到 1000000 之间");
+        return makeError(ErrorCode::Refused, QCoreApplication::translate("Stops", "总磁场极差限值必须在 0 到 1000000 之间"));
     if (outside(t.minDuration, 0, 86400))
-        return QCoreApplication::translate("Stops", "最短停留时间必须在 0 到 86400 秒之间");
+        return makeError(ErrorCode::Refused, QCoreApplication::translate("Stops", "最短停留时间必须在 0 到 86400 秒之间"));
     if (outside(t.minInclinationForAzimuth, 0, 180))
-        return QCoreApplication::translate("Stops", "不计方位的井斜下限必须在 0 到 180 度之间");
-    return std::nullopt;
+        return makeError(ErrorCode::Refused, QCoreApplication::translate("Stops", "不计方位的井斜下限必须在 0 到 180 度之间"));
+    return {};
 }
 
 std::vector<Stop> findStops(const SurveyData &survey, const StopTolerance &t)

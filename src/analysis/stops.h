@@ -4,6 +4,7 @@
 // between stations it moves, and vibration and the path's turn spread them. One shot per stop
 // (the one nearest the stop's median) stands for the station.
 #include "document/survey_data.h"
+#include "platform/result.h"
 
 #include <QString>
 
@@ -29,8 +30,8 @@ struct StopTolerance {
     double minInclinationForAzimuth = 2; // degrees
 };
 
-// Why a tolerance cannot be used (English, for the command line), or nothing.
-std::optional<QString> checkStopTolerance(const StopTolerance &tolerance);
+// Refused when a tolerance cannot be used.
+Done checkStopTolerance(const StopTolerance &tolerance);
 
 struct StopValues {
     double inclination = 0;

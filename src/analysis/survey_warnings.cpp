@@ -151,7 +151,7 @@ std::vector<SurveyWarning> surveyWarnings(const SurveyData &survey, const Trajec
 
     // A declination left at 0 while the site's model gives one: azimuths are magnetic.
     if (site && usableDeclination(survey.header.declination()) == 0) {
-        if (const auto field = siteField(*site); field && std::fabs(field->declination) >= 0.005) {
+        if (const auto field = siteModelField(site); field && std::fabs(field->declination) >= 0.005) {
             out.push_back({SurveyWarningKind::ZeroDeclination, -1,
                            QCoreApplication::translate("SurveyWarnings", "已设置井场，但磁偏角为 0：方位未作磁偏角校正（井场地磁模型的磁偏角为 %1°）")
                                .arg(QString::number(field->declination, 'f', 2))});

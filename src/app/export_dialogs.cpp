@@ -174,9 +174,8 @@ bool exportData(QWidget *parent, const SurveyTable &table, SettingsStore &store)
     if (path.isEmpty())
         return false;
     const std::string bytes = exportBytes(table.document().survey(), table.rowPoints(), settings);
-    QString error;
-    if (!writeExportFile(path, bytes, &error)) {
-        showProgramMessage(parent, error);
+    if (const Done written = writeExportFile(path, bytes); !written) {
+        showProgramError(parent, written.error());
         return false;
     }
     return true;

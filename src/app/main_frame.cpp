@@ -16,16 +16,15 @@
 #include "app/survey_view.h"
 #include "app/table_dialogs.h"
 #include "probe/probe_settings.h"
+#include "session/recent_files.h"
 #include "virtual_probe.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
 #include <QButtonGroup>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -35,91 +34,26 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPageSetupDialog>
-#include <QPainter>
 #include <QProcess>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
-#include <QStyle>
-#include <QStyleOptionFrame>
 #include <QToolBar>
 #include <QTimer>
 #include <QToolButton>
 #include <QUrl>
-#include <QVBoxLayout>
 #include <QWindow>
 
 namespace zolm::app {
 
 namespace {
 
-constexpr int RecentFileCount = 10;
 constexpr int WarningWidth = 420; // pixels of the status bar's warning
 const char *const FrameTitle = QT_TRANSLATE_NOOP("zolm::app::CMainFrame", "VexmoorZOLM电子单多点测斜仪");
 const char *const DocumentFilter = QT_TRANSLATE_NOOP("zolm::app::CMainFrame", "ZOLM文件 (*.ZLM)");
 const char *const TrajectoryProgram = "caculate.exe";
 const char *const TrajectoryCode = "5038216";
-#ifdef Q_OS_WIN
-constexpr int PortNameLimit = 19; // bytes the stored name may hold, terminator included
-#endif
-
-QString recentKey(int i)
-{
-    return QStringLiteral("Recent File List/File%1").arg(i + 1);
-}
-
-// The port box's text: a name too long for it (a /dev/serial/by-id/... path) shows elided in
-// the middle, so that both its start and its distinctive end show, while the box does not have
-// the focus; typing shows it whole.
-class PortNameEdit : public QLineEdit {
-public:
-    using QLineEdit::QLineEdit;
-
-    bool nameFits() const { return fontMetrics().horizontalAdvance(text()) <= textRect().width(); }
-    QString shownText() const
-    {
-        if (hasFocus() || nameFits())
-            return text();
-        return fontMetrics().elidedText(text(), Qt::ElideMiddle, textRect().width());
-    }
-
-protected:
-    void paintEvent(QPaintEvent *event) override
-    {
-        const QString shown = shownText();
-        if (shown == text()) {
-            QLineEdit::paintEvent(event);
-            return;
-        }
-        QPainter painter(this);
-        QStyleOptionFrame option;
-        initStyleOption(&option);
-        style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
-        painter.setPen(palette().color(isEnabled() ? QPalette::Normal : QPalette::Disabled, QPalette::Text));
-        painter.drawText(textRect(), Qt::AlignLeft | Qt::AlignVCenter, shown);
-    }
-
-private:
-    // Where QLineEdit draws its text: its contents less the text margins and its own 2 pixels a side.
-    QRect textRect() const
-    {
-        QStyleOptionFrame option;
-        initStyleOption(&option);
-        return style()->subElementRect(QStyle::SE_LineEditContents, &option, this).marginsRemoved(textMargins())
-            .adjusted(2, 0, -2, 0);
-    }
-};
 
 } // namespace
-
-QStringList availablePortNames()
-{
-    // On Windows COM1 to COM9, the ports the system registered beyond them, then SIM.
-    QStringList names;
-    for (const auto &[name, description] : probe::availablePorts())
-        names << name;
-    return names;
-}
 
 std::optional<QString> notExactlySurveyWarning(const QString &path, const CNDravikDoc &doc)
 {
@@ -129,99 +63,6 @@ std::optional<QString> notExactlySurveyWarning(const QString &path, const CNDrav
                                        "文件 %1 不完全是一个测斜数据文件（%2），已尽量读出其中的数据。\n\n"
                                        "为保护原文件，保存时只能另存为其它文件名。")
         .arg(QDir::toNativeSeparators(path), doc.inexactReason());
-}
-
-PortBox::PortBox(QWidget *parent) : QComboBox(parent)
-{
-    setLineEdit(new PortNameEdit(this));
-    setInsertPolicy(QComboBox::NoInsert);
-    addItems(availablePortNames());
-    // The whole name, when the box shows it elided.
-    connect(this, &QComboBox::currentTextChanged, this, &PortBox::updateToolTip);
-#ifdef Q_OS_WIN
-    // "COMn" names: the length the original stored. A device path elsewhere may be as long as
-    // the system allows.
-    lineEdit()->setMaxLength(PortNameLimit - 1);
-    // Windows port names are typed in capitals, as they always were.
-    connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString &text) {
-        const int at = lineEdit()->cursorPosition();
-        lineEdit()->setText(text.toUpper());
-        lineEdit()->setCursorPosition(at);
-    });
-#endif
-}
-
-QString PortBox::shownText() const
-{
-    return static_cast<const PortNameEdit *>(lineEdit())->shownText();
-}
-
-void PortBox::updateToolTip()
-{
-    setToolTip(static_cast<const PortNameEdit *>(lineEdit())->nameFits() ? QString() : currentText());
-}
-
-void PortBox::resizeEvent(QResizeEvent *event)
-{
-    QComboBox::resizeEvent(event);
-    updateToolTip();
-}
-
-void PortBox::showPopup()
-{
-    // A USB adapter plugged in after the start is offered too.
-    const QString current = currentText();
-    const QStringList names = availablePortNames();
-    QStringList shown;
-    for (int i = 0; i < count(); ++i)
-        shown << itemText(i);
-    if (names != shown) {
-        QSignalBlocker block(this);
-        clear();
-        addItems(names);
-        const int i = findText(current);
-        if (i >= 0)
-            setCurrentIndex(i);
-        else
-            setCurrentText(current);
-    }
-    QComboBox::showPopup();
-}
-
-CPortSelectDlg::CPortSelectDlg(const QString &current, bool verifyRead, QWidget *parent) : QDialog(parent)
-{
-    setWindowTitle(tr("选择通讯口"));
-    m_box = new PortBox(this);
-    const int i = m_box->findText(current);
-    if (i >= 0)
-        m_box->setCurrentIndex(i);
-    else
-        m_box->setCurrentText(current);
-    m_box->setMinimumWidth(200);
-    auto *buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
-    buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(tr("选择电脑与探管连接的通讯口"), this));
-    layout->addWidget(m_box);
-    m_verify = new QCheckBox(tr("读取时校验数据"), this);
-    m_verify->setObjectName(QStringLiteral("verifyRead"));
-    m_verify->setChecked(verifyRead);
-    layout->addWidget(m_verify);
-    layout->addWidget(buttons);
-    setTabOrder(m_box, m_verify); // made after the buttons, shown before them
-}
-
-QString CPortSelectDlg::port() const
-{
-    return m_box->currentText().trimmed();
-}
-
-bool CPortSelectDlg::verifyRead() const
-{
-    return m_verify->isChecked();
 }
 
 CMainFrame::CMainFrame(QWidget *parent) : QMainWindow(parent)
@@ -727,9 +568,8 @@ bool CMainFrame::openDocument(const QString &path, bool ask)
 {
     if (ask && !maybeSave())
         return false;
-    QString error;
-    if (!m_session.open(path, &error)) {
-        showProgramMessage(this, error);
+    if (const Done opened = m_session.open(path); !opened) {
+        showProgramError(this, opened.error());
         return false;
     }
     const auto warning = notExactlySurveyWarning(path, m_session.document());
@@ -816,9 +656,8 @@ QString CMainFrame::askSaveName()
 
 bool CMainFrame::saveTo(const QString &path)
 {
-    QString error;
-    if (!m_session.saveTo(path, &error)) {
-        showProgramMessage(this, error);
+    if (const Done saved = m_session.saveTo(path); !saved) {
+        showProgramError(this, saved.error());
         return false;
     }
     addRecentFile(m_session.path());
@@ -1072,31 +911,13 @@ FieldScaleChoice CMainFrame::fieldScale()
 
 QStringList CMainFrame::recentFiles()
 {
-    QStringList files;
-    for (int i = 0; i < RecentFileCount; ++i) {
-        const QString key = recentKey(i);
-        if (m_settings.contains(key)) {
-            const QString f = m_settings.readString(key, {});
-            if (!f.isEmpty())
-                files << f;
-        }
-    }
-    return files;
+    return zolm::recentFiles(m_settings);
 }
 
 void CMainFrame::addRecentFile(const QString &path)
 {
-    const QStringList before = recentFiles();
-    QStringList files = before;
-    files.removeAll(path);
-    files.prepend(path);
-    while (files.size() > RecentFileCount)
-        files.removeLast();
-    if (files == before)
-        return;
-    for (int i = 0; i < RecentFileCount; ++i)
-        m_settings.writeString(recentKey(i), files.value(i));
-    updateRecentMenu();
+    if (zolm::addRecentFile(m_settings, path))
+        updateRecentMenu();
 }
 
 void CMainFrame::updateRecentMenu()

@@ -5,6 +5,7 @@
 #include "analysis/field_scale.h"
 #include "analysis/site.h"
 #include "app/analysis/qc_highlight.h"
+#include "app/port_widgets.h"
 #include "app/printing.h"
 #include "document/document.h"
 #include "platform/settings.h"
@@ -13,8 +14,6 @@
 
 #include <QHash>
 #include <QList>
-#include <QComboBox>
-#include <QDialog>
 #include <QMainWindow>
 
 #include <memory>
@@ -199,41 +198,6 @@ private:
     QButtonGroup *m_layoutRadios = nullptr;
     QMenu *m_recentMenu = nullptr;
 };
-
-// The port names as an editable list; opening the list looks for the system's ports again.
-// A name too long for the box shows elided in the middle, with the whole name as tooltip.
-class PortBox : public QComboBox {
-    Q_OBJECT
-public:
-    explicit PortBox(QWidget *parent = nullptr);
-    void showPopup() override;
-    // The text as the box draws it.
-    QString shownText() const;
-
-protected:
-    void resizeEvent(QResizeEvent *event) override;
-
-private:
-    void updateToolTip();
-};
-
-// The port choice dialog: an editable list of the system's ports and SIM, preset to `current`,
-// and whether a probe read checks its data with a second pass.
-class CPortSelectDlg : public QDialog {
-    Q_OBJECT
-public:
-    CPortSelectDlg(const QString &current, bool verifyRead, QWidget *parent = nullptr);
-    PortBox *portBox() const { return m_box; }
-    QString port() const;
-    bool verifyRead() const;
-
-private:
-    PortBox *m_box;
-    QCheckBox *m_verify;
-};
-
-// The port names the program offers: the system's serial ports, then "SIM".
-QStringList availablePortNames();
 
 // The warning for a file that is not exactly a survey (it can then only be saved under
 // another name), or nothing.

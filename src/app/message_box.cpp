@@ -26,6 +26,31 @@ void fitTitle(QWidget *window)
     window->setMinimumWidth(std::max(window->minimumSizeHint().width(), widthForTitle(window, window->windowTitle())));
 }
 
+QMessageBox::Icon iconFor(ErrorCode code)
+{
+    switch (code) {
+    case ErrorCode::None:
+    case ErrorCode::ProbeNoData:
+        return QMessageBox::Information;
+    case ErrorCode::ProbeTimeout:
+    case ErrorCode::ProbeMismatch:
+    case ErrorCode::ProbePort:
+    case ErrorCode::ProbeData:
+    case ErrorCode::ProbeUnverified:
+        return QMessageBox::Question;
+    default:
+        return QMessageBox::Warning;
+    }
+}
+
+void showError(QWidget *parent, const QString &title, const Error &error)
+{
+    if (error.code == ErrorCode::Cancelled)
+        return;
+    ProgramMessageBox box(iconFor(error.code), title, error.message, QMessageBox::Ok, parent);
+    box.exec();
+}
+
 ProgramMessageBox::ProgramMessageBox(Icon icon, const QString &title, const QString &text, StandardButtons buttons,
                                      QWidget *parent)
     : QMessageBox(icon, title, text, buttons, parent)

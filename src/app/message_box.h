@@ -2,6 +2,8 @@
 // The program's message boxes. A window manager draws the title in its own bar and cuts what
 // does not fit, while a message box sizes itself to its text; every box of the program is made
 // here, wide enough for its whole title.
+#include "platform/result.h"
+
 #include <QMessageBox>
 
 namespace zolm::app {
@@ -27,5 +29,12 @@ int widthForTitle(const QWidget *window, const QString &title);
 
 // A dialog at least as wide as its title needs (the dialog's own layout does the rest).
 void fitTitle(QWidget *window);
+
+// The icon of the box that tells a failure, chosen from its code here and nowhere else: the
+// probe's failures keep the question mark its boxes have always had, a probe without data is
+// information, everything else a warning.
+QMessageBox::Icon iconFor(ErrorCode code);
+// The failure's message in a box of its own (OK only); nothing for a cancelled operation.
+void showError(QWidget *parent, const QString &title, const Error &error);
 
 } // namespace zolm::app

@@ -26,19 +26,6 @@ using namespace zolm::probe;
 
 namespace {
 
-QMessageBox::Icon boxIcon(BoxIcon icon)
-{
-    switch (icon) {
-    case BoxIcon::Question:
-        return QMessageBox::Question;
-    case BoxIcon::Exclamation:
-        return QMessageBox::Warning;
-    case BoxIcon::Information:
-        break;
-    }
-    return QMessageBox::Information;
-}
-
 // The table of a main window, else the window itself: what takes the keyboard focus back.
 void focusView(QWidget *mainWindow)
 {
@@ -110,7 +97,7 @@ public:
     {
         waitForWindow([box] {
             // No owner and modal to the whole program, as the worker's boxes always were.
-            auto *b = new ProgramMessageBox(boxIcon(box.icon), box.caption, box.text, QMessageBox::Ok);
+            auto *b = new ProgramMessageBox(iconFor(box.code), box.caption, box.text, QMessageBox::Ok);
             return b;
         });
     }
@@ -154,7 +141,7 @@ public:
     {
         onUi([this] { focusView(m_c.m_mainWindow); });
     }
-    void operationFinished(const Request &request, const Result &result) override
+    void operationFinished(const Request &request, const probe::Result &result) override
     {
         onUi([this, request, result] { m_c.finished(request, result.outcome); });
     }

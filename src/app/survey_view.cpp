@@ -298,8 +298,8 @@ void CNDravikView::pickStations()
 
 void CNDravikView::autoDepth()
 {
-    if (const auto refusal = m_table.autoDepthRefusal()) {
-        showMessage(*refusal);
+    if (const Done refusal = m_table.autoDepthRefusal(); !refusal) {
+        showMessage(refusal.error().message);
         setFocus();
         return;
     }
@@ -319,10 +319,9 @@ bool CNDravikView::importTally(const QString &path, const std::optional<Site> &s
         showMessage(tr("无法读取井深记录 %1：%2").arg(QDir::toNativeSeparators(path), file.errorString()));
         return false;
     }
-    QString error;
-    const auto lines = parseTally(file.readAll(), site ? site->probeStart : std::nullopt, &error);
+    const auto lines = parseTally(file.readAll(), site ? site->probeStart : std::nullopt);
     if (!lines) {
-        showMessage(error);
+        showMessage(lines.error().message);
         return false;
     }
     TallyAssignment a;

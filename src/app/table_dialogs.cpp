@@ -27,6 +27,11 @@ void showProgramMessage(QWidget *parent, const QString &text)
     box.exec();
 }
 
+void showProgramError(QWidget *parent, const Error &error)
+{
+    showError(parent, applicationTitle(), error);
+}
+
 namespace {
 
 // The input limit of a text the document keeps in GBK: a Chinese character takes two bytes, so
@@ -185,7 +190,7 @@ TableChange AutoDepthDialog::check(SurveyTable &table, const QStringList &texts,
     const NumberCheck start = checkNumber(texts[0], Range::StartDepth);
     const NumberCheck length = checkNumber(texts[1], Range::CourseLength);
     *bad = start.value ? 1 : 0;
-    if (start.value && length.value && !table.autoDepthRefusal()) {
+    if (start.value && length.value && table.autoDepthRefusal()) {
         const auto replaced = table.autoDepthOverwrites(*start.value, *length.value, direction());
         if (!replaced.empty() && !confirmDepthOverwrite(this, static_cast<int>(replaced.size()))) {
             TableChange declined;

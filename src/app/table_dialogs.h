@@ -2,6 +2,7 @@
 // The table's dialogs: crew number, well number, declination, automatic depth and depth. Each
 // checks its fields on OK through the table logic; a refused value keeps the dialog open with
 // the message and the offending field focused.
+#include "platform/result.h"
 #include "table/survey_table.h"
 
 #include <QDialog>
@@ -21,6 +22,8 @@ QString applicationTitle(); // "ZOLM多点程序"
 
 // Box of a refused dialog value or a command's message: OK only, the program's title.
 void showProgramMessage(QWidget *parent, const QString &text);
+// A failure in the program's box, its icon chosen from its code.
+void showProgramError(QWidget *parent, const Error &error);
 
 class FieldDialog : public QDialog {
     Q_OBJECT

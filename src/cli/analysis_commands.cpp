@@ -23,7 +23,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringList>
 
 #include <cmath>
@@ -45,12 +44,6 @@ std::optional<QDate> parseDate(const std::string &text)
 QString fixed(double v, int decimals)
 {
     return fixedOrNan(v, decimals);
-}
-
-int failed(const QString &message)
-{
-    printErr(message + QLatin1Char('\n'));
-    return ExitFailed;
 }
 
 // What the option's value must be, for the usage message.
@@ -116,15 +109,15 @@ void printWarnings(const SurveyData &survey, const Trajectory &trajectory, const
 }
 
 // -o OUT as every command writes it; without -o, stdout.
-bool writeOutput(const std::optional<std::string> &out, const QByteArray &bytes, QString *error)
+Done writeOutput(const std::optional<std::string> &out, const QByteArray &bytes)
 {
     const QString path = out ? fileArg(*out) : QStringLiteral("-");
-    QString why;
-    if (zolm::writeOutput(path, bytes, &why))
-        return true;
-    *error = path == QLatin1String("-") ? QCoreApplication::translate("zolm-cli", "无法写入标准输出")
-                                        : QCoreApplication::translate("zolm-cli", "无法写入文件 %1：%2").arg(path, why);
-    return false;
+    Done written = zolm::writeOutput(path, bytes);
+    if (written)
+        return written;
+    return written.error().retold(path == QLatin1String("-")
+                                      ? QCoreApplication::translate("zolm-cli", "无法写入标准输出")
+                                      : QCoreApplication::translate("zolm-cli", "无法写入文件 %1：%2").arg(path, written.error().message));
 }
 
 // 'name: value' lines with the JSON's names, in any language: scripts read them.
@@ -181,10 +174,9 @@ int runGeomag(Args &args, const Context &)
             return usageError(QCoreApplication::translate("zolm-cli", "geomag：--date 应为 YYYY-MM-DD，而不是“%1”").arg(fromArg(*dateText)));
         date = *d;
     }
-    QString why;
-    const auto f = geomagneticField({*lat.value, *lon.value, height.value.value_or(0.0)}, decimalYear(date), &why);
+    const auto f = geomagneticField({*lat.value, *lon.value, height.value.value_or(0.0)}, decimalYear(date));
     if (!f)
-        return failed(QCoreApplication::translate("zolm-cli", "geomag：%1").arg(why));
+        return fail(f.error().retold(QCoreApplication::translate("zolm-cli", "geomag：%1").arg(f.error().message)));
     if (!json) {
         printOut(fieldLines(*f, true));
         return ExitOk;
@@ -263,7 +255,7 @@ int runSite(Args &args, const Context &ctx)
         return saveOpened(opened, out ? *out : *file) ? ExitOk : ExitFailed;
     }
     if (!stored && !newSite)
-        return failed(QCoreApplication::translate("SiteCommand", "%1 没有井场").arg(fileArg(*file)));
+        return fail(makeError(ErrorCode::Missing, QCoreApplication::translate("SiteCommand", "%1 没有井场").arg(fileArg(*file))));
     // A new position and date keep the rest of a stored site (its texts, its field scale).
     Site site = stored.value_or(Site{});
     if (newSite) {
@@ -282,15 +274,18 @@ int runSite(Args &args, const Context &ctx)
         site.dogLegLimit = dls;
     if (setScale.value)
         site.fieldScale = setScale.value;
-    if (const auto why = checkSite(site))
-        return failed(QCoreApplication::translate("zolm-cli", "site：%1").arg(*why));
+    const auto siteFailed = [](const Error &error) {
+        return fail(error.retold(QCoreApplication::translate("zolm-cli", "site：%1").arg(error.message)));
+    };
+    if (const Done checked = checkSite(site); !checked)
+        return siteFailed(checked.error());
     // Against the site as it now stands (a new position and date count).
     std::optional<FieldScaleCalibration> calibration;
     if (calibrate) {
-        QString why;
-        calibration = calibrateFieldScale(opened.doc.survey(), site, &why);
-        if (!calibration)
-            return failed(QCoreApplication::translate("zolm-cli", "site：%1").arg(why));
+        const Result<FieldScaleCalibration> calibrated = calibrateFieldScale(opened.doc.survey(), site);
+        if (!calibrated)
+            return siteFailed(calibrated.error());
+        calibration = *calibrated;
         site.fieldScale = calibration->scale;
     }
     if (change) {
@@ -345,11 +340,11 @@ int runQc(Args &args, const Context &ctx)
     tolerance.dip = dipTol.value.value_or(tolerance.dip);
     const std::optional<ToleranceValue> badTolerance = toleranceOutOfRange(tolerance);
     if (badTolerance == ToleranceValue::Gravity)
-        return failed(QCoreApplication::translate("zolm-cli", "qc：--g-tol 必须在 0 到 1 之间"));
+        return fail(makeError(ErrorCode::Refused, QCoreApplication::translate("zolm-cli", "qc：--g-tol 必须在 0 到 1 之间")));
     if (badTolerance == ToleranceValue::Field)
-        return failed(QCoreApplication::translate("zolm-cli", "qc：--b-tol 必须在 0 到 1000000 之间"));
+        return fail(makeError(ErrorCode::Refused, QCoreApplication::translate("zolm-cli", "qc：--b-tol 必须在 0 到 1000000 之间")));
     if (badTolerance == ToleranceValue::Dip)
-        return failed(QCoreApplication::translate("zolm-cli", "qc：--dip-tol 必须在 0 到 90 之间"));
+        return fail(makeError(ErrorCode::Refused, QCoreApplication::translate("zolm-cli", "qc：--dip-tol 必须在 0 到 90 之间")));
     if (!fieldScaleInRange("qc", scale) || !dogLegLimitInRange("qc", dlsLimit))
         return ExitFailed;
 
@@ -448,9 +443,10 @@ int runTrajectory(Args &args, const Context &ctx)
     if (!file)
         return ExitUsage;
     if (formatsChosen > 1)
-        return usageError(QCoreApplication::translate("zolm-cli", "trajectory：--json、--csv、--las 和 --pdf 只能选一个"));
+        return usageError(QCoreApplication::translate("zolm-cli", "trajectory：%1 只能选一个").arg(formatSwitchList()));
     if (format->needsFile && !out)
-        return usageError(QCoreApplication::translate("zolm-cli", "trajectory：--pdf 需要 -o OUT.pdf"));
+        return usageError(QCoreApplication::translate("zolm-cli", "trajectory：--%1 需要 -o OUT.%2")
+                              .arg(QLatin1String(format->name), QLatin1String(format->suffix)));
     if (meta && format != trajectoryFormat("csv"))
         return usageError(QCoreApplication::translate("zolm-cli", "trajectory：--meta 只与 --csv 一起用"));
 
@@ -468,16 +464,16 @@ int runTrajectory(Args &args, const Context &ctx)
         tieIn = {v[0], v[1], v[2], v[3], v[4], v[5]};
         const std::optional<TieInValue> outside = tieInOutOfRange(tieIn);
         if (outside == TieInValue::Md)
-            return failed(QCoreApplication::translate("zolm-cli", "trajectory：连接点的测深必须在 0 到 100000 米之间"));
+            return fail(makeError(ErrorCode::Refused, QCoreApplication::translate("zolm-cli", "trajectory：连接点的测深必须在 0 到 100000 米之间")));
         if (outside == TieInValue::Inclination)
-            return failed(QCoreApplication::translate("zolm-cli", "trajectory：连接点的井斜必须在 0 到 180 之间"));
+            return fail(makeError(ErrorCode::Refused, QCoreApplication::translate("zolm-cli", "trajectory：连接点的井斜必须在 0 到 180 之间")));
         if (outside == TieInValue::Azimuth)
-            return failed(QCoreApplication::translate("zolm-cli", "trajectory：连接点的方位必须在 0 到 360 之间"));
+            return fail(makeError(ErrorCode::Refused, QCoreApplication::translate("zolm-cli", "trajectory：连接点的方位必须在 0 到 360 之间")));
         if (outside == TieInValue::Position)
-            return failed(QCoreApplication::translate("zolm-cli", "trajectory：连接点的垂深、北和东必须在 -100000 到 100000 米之间"));
+            return fail(makeError(ErrorCode::Refused, QCoreApplication::translate("zolm-cli", "trajectory：连接点的垂深、北和东必须在 -100000 到 100000 米之间")));
     }
     if (vs.value && !azimuthInRange(*vs.value))
-        return failed(QCoreApplication::translate("zolm-cli", "trajectory：--vs-azimuth 必须在 0 到 360 之间"));
+        return fail(makeError(ErrorCode::Refused, QCoreApplication::translate("zolm-cli", "trajectory：--vs-azimuth 必须在 0 到 360 之间")));
     if (!fieldScaleInRange("trajectory", scale) || !dogLegLimitInRange("trajectory", dlsLimit))
         return ExitFailed;
 
@@ -497,7 +493,7 @@ int runTrajectory(Args &args, const Context &ctx)
         data.warnings = surveyWarningLines(survey, t, site, dlsLimit.value);
     }
     if (t.stations.empty())
-        return failed(QCoreApplication::translate("zolm-cli", "trajectory: 没有可用的测点（需要打勾并输入测深的测点）"));
+        return fail(makeError(ErrorCode::Missing, QCoreApplication::translate("zolm-cli", "trajectory: 没有可用的测点（需要打勾并输入测深的测点）")));
 
     TrajectoryFileOptions fileOptions;
     fileOptions.csvFacts = meta;
@@ -507,10 +503,9 @@ int runTrajectory(Args &args, const Context &ctx)
         bytes = format->write(data, fileOptions);
     }
     if (!bytes)
-        return failed(QCoreApplication::translate("zolm-cli", "trajectory: 无法生成 PDF"));
-    QString error;
-    if (!writeOutput(out, *bytes, &error))
-        return failed(error);
+        return fail(makeError(ErrorCode::WriteFailed, QCoreApplication::translate("zolm-cli", "trajectory: 无法生成 PDF")));
+    if (const Done written = writeOutput(out, *bytes); !written)
+        return fail(written.error());
     return ExitOk;
 }
 

@@ -146,8 +146,32 @@ void printErr(const QString &text)
 
 int usageError(const QString &text)
 {
-    printErr(QCoreApplication::translate("zolm-cli", "zolm-cli：%1\n用法见 zolm-cli --help。\n").arg(text));
-    return ExitUsage;
+    return fail(makeError(ErrorCode::Usage, text));
+}
+
+int exitStatus(ErrorCode code)
+{
+    switch (code) {
+    case ErrorCode::None: return ExitOk;
+    case ErrorCode::Usage: return ExitUsage;
+    default: return ExitFailed;
+    }
+}
+
+bool toStdout(ErrorCode code)
+{
+    // What the command was asked to find out goes with its output, even when it is "nothing":
+    // a probe without data is an answer, not a fault of the program or of the line.
+    return code == ErrorCode::None || code == ErrorCode::ProbeNoData;
+}
+
+int fail(const Error &error)
+{
+    if (error.code == ErrorCode::Usage)
+        printErr(QCoreApplication::translate("zolm-cli", "zolm-cli：%1\n用法见 zolm-cli --help。\n").arg(error.message));
+    else if (error.code != ErrorCode::Cancelled && !error.message.isEmpty())
+        writeText(toStdout(error.code) ? stdout : stderr, error.message + QLatin1Char('\n'));
+    return exitStatus(error.code);
 }
 
 } // namespace zolm::cli

@@ -1,6 +1,8 @@
 #pragma once
 // zolm-cli: the survey and probe functions without a window. Each command returns the exit
 // status: 0 done, 1 the operation failed, 2 wrong usage.
+#include "platform/result.h"
+
 #include <QCoreApplication>
 #include <QString>
 #include <QTranslator>
@@ -26,14 +28,20 @@ namespace zolm::cli {
 
 enum ExitCode : int { ExitOk = 0, ExitFailed = 1, ExitUsage = 2 };
 
-// An option a command takes: its name and how many values follow it (0: a switch).
+// An option a command takes, as its declaration (commands.cpp, help.h) gives it: its name, how
+// many values follow it (0: a switch), and its help (untranslated, "zolm-cli" context).
 struct OptionSpec {
-    const char *name;
-    int values;
+    std::string name;
+    int values = 0;
+    const char *placeholder = nullptr; // its values as the help names them ("DEG")
+    const char *help = nullptr;
+    const char *more = nullptr; // a line the command adds under a shared option's help
 };
-// Every option each command takes, in one table: what the command's Args lets it read, and
-// what its help must name. Empty for an unknown command.
-std::span<const OptionSpec> commandOptions(std::string_view command);
+// Every option the command takes, in the order its help lists them: what its Args lets it read.
+// Empty for an unknown command.
+std::vector<OptionSpec> commandOptions(std::string_view command);
+// The trajectory formats' switches as a usage error names them ("--json、--csv 和 --las").
+QString formatSwitchList();
 
 // The command's own arguments, consumed option by option. Reading an option that is not in
 // the command's table (or with another count of values) is a fault of the program, and stops it.
@@ -72,7 +80,7 @@ private:
 
     std::vector<std::string> m_args;
     std::string m_command;
-    std::span<const OptionSpec> m_options;
+    std::vector<OptionSpec> m_options;
     bool m_error = false;
     std::string m_errorText;
 };
@@ -90,6 +98,13 @@ void prepareStandardStreams();
 // Text to a stream: UTF-8, or on a Windows console the console's own wide call.
 void writeText(std::FILE *stream, const QString &text);
 int usageError(const QString &text);
+// Every failure ends here: its code chooses the exit status and the stream. Wrong usage exits 2
+// with the usage hint; a cancelled operation exits 1 silently; a probe without data exits 1 with
+// its message on stdout; any other failure exits 1 with its message on stderr. A result's text
+// (None) goes the same way: on stdout, exit 0.
+int exitStatus(ErrorCode code);
+bool toStdout(ErrorCode code);
+int fail(const Error &error);
 
 
 int runShow(Args &args, const Context &ctx);

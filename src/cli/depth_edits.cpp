@@ -18,7 +18,7 @@ std::optional<TableChange> autoDepthEdit(SurveyTable &table, const QString &star
     // The fields are checked first, with the dialog's messages; then what would be replaced.
     const NumberCheck from = checkNumber(start, Range::StartDepth);
     const NumberCheck step = checkNumber(length, Range::CourseLength);
-    if (!force && !table.autoDepthRefusal() && from.value && step.value) {
+    if (!force && table.autoDepthRefusal() && from.value && step.value) {
         const std::vector<int> replaced = table.autoDepthOverwrites(*from.value, *step.value, direction);
         if (!replaced.empty()) {
             printErr(depthOverwriteRefusal(replaced) + QLatin1Char('\n'));
@@ -36,10 +36,9 @@ bool tallyEdit(SurveyTable &table, const std::optional<Site> &site, const std::s
         printErr(QCoreApplication::translate("zolm-cli", "无法读取井深记录 %1：%2\n").arg(QDir::toNativeSeparators(path), file.errorString()));
         return false;
     }
-    QString error;
-    const auto lines = parseTally(file.readAll(), site ? site->probeStart : std::nullopt, &error);
+    const auto lines = parseTally(file.readAll(), site ? site->probeStart : std::nullopt);
     if (!lines) {
-        printErr(QStringLiteral("%1: %2\n").arg(QDir::toNativeSeparators(path), error));
+        printErr(QStringLiteral("%1: %2\n").arg(QDir::toNativeSeparators(path), lines.error().message));
         return false;
     }
     const SurveyData &survey = table.document().survey();

@@ -2,11 +2,11 @@
 // their windows, with the same texts and checks.
 #include "cli/cli.h"
 #include "cli/opened_table.h"
-#include "platform/output_file.h"
 
 #include "analysis/depth_tally.h"
 #include "output/export.h"
 #include "output/report.h"
+#include "output/trajectory_formats.h"
 #include "platform/number_text.h"
 #include "platform/settings.h"
 
@@ -60,11 +60,8 @@ int runExport(Args &args, const Context &ctx)
     SettingsStore store(ctx.settingsFile);
     const ExportSettings settings = ExportSettings::readForExport(store);
     const std::string bytes = exportBytes(opened.doc.survey(), opened.table.rowPoints(), settings);
-    QString error;
-    if (!writeExportFile(fileArg(*out), bytes, &error)) {
-        printErr(error + QLatin1Char('\n'));
-        return ExitFailed;
-    }
+    if (const Done written = writeExportFile(fileArg(*out), bytes); !written)
+        return fail(written.error());
     return ExitOk;
 }
 
@@ -227,26 +224,10 @@ int runReport(Args &args, const Context &)
         printOut(text);
         return ExitOk;
     }
-    // The PDF writer draws onto a path of its own; the bytes then go out as every -o does.
-    const QString target = QDir::toNativeSeparators(fileArg(*out));
-    auto failed = [&target](const QString &why) {
-        printErr(QCoreApplication::translate("zolm-cli", "无法写入报表文件 %1：%2\n").arg(target, why));
-        return ExitFailed;
-    };
-    QTemporaryDir scratch;
-    if (!scratch.isValid())
-        return failed(scratch.errorString());
-    const QString pdfPath = scratch.filePath(QStringLiteral("report.pdf"));
-    QString error;
-    if (!writeReportPdf(pdfPath, layout, source, dpiX, dpiY, &error)) {
-        printErr(error.replace(QDir::toNativeSeparators(pdfPath), target) + QLatin1Char('\n'));
-        return ExitFailed;
-    }
-    QFile pdf(pdfPath);
-    QString why;
-    if (pdf.open(QIODevice::ReadOnly) && writeOutput(fileArg(*out), pdf.readAll(), &why))
-        return ExitOk;
-    return failed(why.isEmpty() ? pdf.errorString() : why);
+    // The PDF goes out as every -o does (a FIFO, a device or "-" written in place).
+    if (const Done written = writeReportPdf(fileArg(*out), layout, source, dpiX, dpiY); !written)
+        return fail(written.error());
+    return ExitOk;
 }
 
 namespace {
@@ -403,7 +384,10 @@ std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv)
         }
         if (a.rfind("--", 0) == 0)
             continue;
-        draws = a == "report" || (a == "trajectory" && std::find(argv + i, argv + argc, std::string("--pdf")) != argv + argc);
+        const auto chosen = [&](const TrajectoryFormat &f) {
+            return f.draws && std::find(argv + i, argv + argc, std::string("--") + f.name) != argv + argc;
+        };
+        draws = a == "report" || (a == "trajectory" && std::ranges::any_of(trajectoryFormats(), chosen));
         break;
     }
     if (!draws)

@@ -19,9 +19,8 @@ std::optional<ViewOptions> takeViewOptions(Args &args, const char *command)
 
 bool openTable(const std::string &path, OpenedTable &opened)
 {
-    QString error;
-    if (!opened.session.open(fileArg(path), &error)) {
-        printErr(error + QLatin1Char('\n'));
+    if (const Done done = opened.session.open(fileArg(path)); !done) {
+        fail(done.error());
         return false;
     }
     if (opened.session.saveAsOnly()) {
@@ -59,11 +58,11 @@ bool refuseOverwrite(const OpenedTable &opened, const std::string &path, bool to
 
 bool saveOpened(OpenedTable &opened, const std::string &target)
 {
-    QString error;
-    if (opened.session.saveTo(fileArg(target), &error))
-        return true;
-    printErr(error + QLatin1Char('\n'));
-    return false;
+    if (const Done done = opened.session.saveTo(fileArg(target)); !done) {
+        fail(done.error());
+        return false;
+    }
+    return true;
 }
 
 QString fromArg(const std::string &arg)

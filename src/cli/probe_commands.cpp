@@ -20,7 +20,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTemporaryFile>
 
 #include <chrono>
@@ -150,7 +149,7 @@ public:
         std::lock_guard lock(m_mutex);
         m_history = storedCount;
     }
-    void operationFinished(const Request &request, const Result &result) override
+    void operationFinished(const Request &request, const probe::Result &result) override
     {
         {
             std::lock_guard lock(m_mutex);
@@ -160,11 +159,11 @@ public:
     }
 
     // The end of the request with this id; every request ends, superseded or not.
-    Result waitFor(RequestId id)
+    probe::Result waitFor(RequestId id)
     {
         std::unique_lock lock(m_mutex);
         m_changed.wait(lock, [&] { return m_finished.count(id) != 0; });
-        const Result r = m_finished[id];
+        const probe::Result r = m_finished[id];
         lock.unlock();
         m_progress.erase();
         return r;
@@ -204,25 +203,20 @@ private:
     std::shared_ptr<const ProbeImages> m_images;
     std::optional<int> m_history;
     std::deque<SurveyValues> m_samples;
-    std::map<RequestId, Result> m_finished;
+    std::map<RequestId, probe::Result> m_finished;
 };
 
-// The box of a result: success and information on stdout, failures on stderr. Blocks read
-// again are a warning about the cable, so their line goes to stderr after a success too.
-void printResult(Operation op, Result result)
+// The box of a result, told by fail(): its code chooses the stream and the exit status. Blocks
+// read again are a warning about the cable, so after a text on stdout their line goes to stderr.
+int printResult(Operation op, probe::Result result)
 {
-    const bool toStdout = result.failure == Failure::None || result.failure == Failure::NoData;
-    const int rereads = std::exchange(result.rereads, toStdout ? 0 : result.rereads);
+    const bool apart = toStdout(result.code);
+    const int rereads = std::exchange(result.rereads, apart ? 0 : result.rereads);
     const auto box = resultBox(op, result);
-    if (!box)
-        return;
-    if (!toStdout) {
-        printErr(box->text + QLatin1Char('\n'));
-        return;
-    }
-    printOut(box->text + QLatin1Char('\n'));
-    if (op == Operation::ReadData && rereads > 0)
+    const int status = fail(makeError(result.code, box ? box->text : QString()));
+    if (box && apart && op == Operation::ReadData && rereads > 0)
         printErr(text::rereads(rereads) + QLatin1Char('\n'));
+    return status;
 }
 
 // The port of --port, else the stored one, opened by the worker through the link factory
@@ -233,16 +227,15 @@ struct Session {
     std::unique_ptr<ProbeComm> comm;
 };
 
-// --port, else the port in use; nothing (with the reason printed) when no port is chosen.
-std::optional<QString> sessionPort(const std::optional<std::string> &portArg, SettingsStore &store)
+// --port, else the port in use.
+zolm::Result<QString> sessionPort(const std::optional<std::string> &portArg, SettingsStore &store)
 {
     const QString port = portArg ? QString::fromUtf8(portArg->c_str()) : portInUse(store);
     if (!port.isEmpty())
         return port;
-    printErr(text::noPortChosen() + QLatin1Char('\n')
-             + QCoreApplication::translate("ProbeCommands", "用 --port 指定通讯口，或用 zolm-cli set-port 保存一个。")
-             + QLatin1Char('\n'));
-    return std::nullopt;
+    return makeError(ErrorCode::Missing,
+                     text::noPortChosen() + QLatin1Char('\n')
+                         + QCoreApplication::translate("ProbeCommands", "用 --port 指定通讯口，或用 zolm-cli set-port 保存一个。"));
 }
 
 void openSession(Session &s, const QString &port)
@@ -259,16 +252,11 @@ bool showProgress(Args &args)
 
 // Runs one operation to its end, prints its box, and returns how it ended.
 template <typename Starter>
-Result run(Session &s, Operation op, Starter &&starter)
+probe::Result run(Session &s, Operation op, Starter &&starter)
 {
-    const Result result = s.view.waitFor(starter(*s.comm));
+    const probe::Result result = s.view.waitFor(starter(*s.comm));
     printResult(op, result);
     return result;
-}
-
-int exitFor(const Result &r)
-{
-    return r.outcome == Outcome::Done ? ExitOk : ExitFailed;
 }
 
 // The read's output. Until the command line has one helper for every -o, the read's checks
@@ -281,35 +269,34 @@ bool writesToStdout(const QString &path)
     return path == QLatin1String("-");
 }
 
-bool checkReadOutput(const QString &path, QString *error)
+Done checkReadOutput(const QString &path)
 {
     if (writesToStdout(path))
-        return true;
+        return {};
     const QFileInfo target(path);
     const QFileInfo folder(target.absolutePath());
-    const auto refuse = [&](const QString &why) {
-        *error = QCoreApplication::translate("zolm-cli", "无法写入文件“%1”：%2").arg(path, why);
-        return false;
+    const auto refuse = [&](const QString &why) -> Done {
+        return makeError(ErrorCode::WriteFailed, QCoreApplication::translate("zolm-cli", "无法写入文件“%1”：%2").arg(path, why));
     };
     if (target.exists() && target.isDir())
         return refuse(QCoreApplication::translate("zolm-cli", "这是一个文件夹"));
     if (!folder.isDir())
         return refuse(QCoreApplication::translate("zolm-cli", "文件夹“%1”不存在").arg(QDir::toNativeSeparators(folder.filePath())));
     if (target.exists() && !target.isFile())
-        return target.isWritable() || refuse(QCoreApplication::translate("zolm-cli", "没有写入权限"));
+        return target.isWritable() ? Done() : refuse(QCoreApplication::translate("zolm-cli", "没有写入权限"));
     if (!folder.isWritable())
         return refuse(QCoreApplication::translate("zolm-cli", "文件夹“%1”不可写").arg(QDir::toNativeSeparators(folder.filePath())));
-    return true;
+    return {};
 }
 
 // Written by the rules of every -o.
-bool writeReadOutput(const QString &path, const QByteArray &bytes, QString *error)
+Done writeReadOutput(const QString &path, const QByteArray &bytes)
 {
-    QString why;
-    if (writeOutput(path, bytes, &why))
-        return true;
-    *error = QCoreApplication::translate("zolm-cli", "无法保存文件“%1”：%2").arg(path, why);
-    return false;
+    Done written = writeOutput(path, bytes);
+    if (written)
+        return written;
+    return written.error().retold(
+        QCoreApplication::translate("zolm-cli", "无法保存文件“%1”：%2").arg(path, written.error().message));
 }
 
 // What a probe read once is never lost: when its file cannot be written, the survey goes to a
@@ -335,10 +322,10 @@ int runLinkTest(Args &args, const Context &ctx)
     SettingsStore store(ctx.settingsFile);
     const auto portName = sessionPort(port, store);
     if (!portName)
-        return ExitFailed;
+        return fail(portName.error());
     Session s(false);
     openSession(s, *portName);
-    return exitFor(run(s, Operation::LinkTest, [](ProbeComm &c) { return c.startLinkTest(); }));
+    return exitStatus(run(s, Operation::LinkTest, [](ProbeComm &c) { return c.startLinkTest(); }).code);
 }
 
 int runInfo(Args &args, const Context &ctx)
@@ -350,12 +337,14 @@ int runInfo(Args &args, const Context &ctx)
     SettingsStore store(ctx.settingsFile);
     const auto portName = sessionPort(port, store);
     if (!portName)
-        return ExitFailed;
+        return fail(portName.error());
     Session s(progress);
     openSession(s, *portName);
-    const Result result = run(s, Operation::ReadInfo, [](ProbeComm &c) { return c.startReadInfo(); });
+    const probe::Result result = run(s, Operation::ReadInfo, [](ProbeComm &c) { return c.startReadInfo(); });
+    if (result.code != ErrorCode::None)
+        return exitStatus(result.code);
     const auto info = s.view.info();
-    if (result.outcome != Outcome::Done || !info)
+    if (!info)
         return ExitFailed;
     // The dialog's labels exactly, in any language: scripts read these lines.
     for (const auto &[label, text] : infoFields(*info))
@@ -374,39 +363,34 @@ int runRead(Args &args, const Context &ctx)
     if (!out || out->empty())
         return usageError(QCoreApplication::translate("zolm-cli", "read：需要 -o FILE.ZLM"));
     const QString outPath = QString::fromUtf8(out->c_str());
-    QString error;
     // A read of minutes must not be thrown away at its end for a file that could never be written.
-    if (!checkReadOutput(outPath, &error)) {
-        printErr(error + QLatin1Char('\n'));
-        return ExitFailed;
-    }
+    if (const Done writable = checkReadOutput(outPath); !writable)
+        return fail(writable.error());
     SettingsStore store(ctx.settingsFile);
     const auto portName = sessionPort(port, store);
     if (!portName)
-        return ExitFailed;
+        return fail(portName.error());
     Session s(progress);
     openSession(s, *portName);
     // --single-pass wins over the stored choice; the answers are checked either way.
     const bool verify = !singlePass && storedVerifyRead(store);
-    const Result result = s.view.waitFor(s.comm->startReadData(verify));
+    const probe::Result result = s.view.waitFor(s.comm->startReadData(verify));
+    if (result.code != ErrorCode::None)
+        return printResult(Operation::ReadData, result);
     const auto images = s.view.images();
-    if (result.outcome != Outcome::Done || !images) {
-        printResult(Operation::ReadData, result);
+    if (!images)
         return ExitFailed;
-    }
     // The file is written only now, whole; the success text follows it.
     SurveySession session;
     session.takeProbeRead(images->parameters.bytes, images->data.bytes);
     // A new read has no site: a site file left beside the target by another survey is not its.
-    QByteArray bytes;
-    QString reason;
-    if (!session.bytesFor(outPath, bytes, &reason)) {
-        printErr(QCoreApplication::translate("zolm-cli", "无法保存文件“%1”：%2\n").arg(outPath, reason));
-        return ExitFailed;
-    }
-    if (!writeReadOutput(outPath, bytes, &error)) {
+    const zolm::Result<QByteArray> made = session.bytesFor(outPath);
+    if (!made)
+        return fail(made.error().retold(QCoreApplication::translate("zolm-cli", "无法保存文件“%1”：%2").arg(outPath, made.error().message)));
+    const QByteArray &bytes = *made;
+    if (const Done written = writeReadOutput(outPath, bytes); !written) {
         const QString recovery = saveRecovery(bytes);
-        printErr(error + QLatin1Char('\n')
+        printErr(written.error().message + QLatin1Char('\n')
                  + (recovery.isEmpty() ? QCoreApplication::translate("zolm-cli", "读出的数据也无法保存到临时文件夹。\n")
                                        : QCoreApplication::translate("zolm-cli", "读出的数据已保存到“%1”。\n").arg(recovery)));
         if (result.rereads > 0)
@@ -441,34 +425,32 @@ int runSetup(Args &args, const Context &ctx)
         setup.seconds = number(*secondsArg);
     if (intervalArg)
         setup.interval = number(*intervalArg);
-    if (const auto refusal = validateSetup(setup)) {
-        printErr(refusal->text + QLatin1Char('\n'));
-        return ExitFailed;
-    }
+    if (const auto refusal = validateSetup(setup))
+        return fail(makeError(ErrorCode::Refused, refusal->text));
     storeSetup(store, setup);
 
     const auto portName = sessionPort(port, store);
     if (!portName)
-        return ExitFailed;
+        return fail(portName.error());
     Session s(progress);
     openSession(s, *portName);
-    if (run(s, Operation::HistoryCheck, [](ProbeComm &c) { return c.startHistoryCheck(); }).outcome != Outcome::Done)
-        return ExitFailed;
+    if (const auto r = run(s, Operation::HistoryCheck, [](ProbeComm &c) { return c.startHistoryCheck(); });
+        r.code != ErrorCode::None)
+        return exitStatus(r.code);
     if (setupDiscardsData(s.view.history().value_or(0)) && !yes) {
         printErr(discardWarningText() + QLatin1Char('\n'));
-        if (!isTerminal(stdin)) {
-            printErr(QCoreApplication::translate("ProbeCommands", "没有终端可以回答；加上 --yes 即确认清除探管中的数据并写入设置。")
-                     + QLatin1Char('\n'));
-            return ExitFailed;
-        }
+        if (!isTerminal(stdin))
+            return fail(makeError(ErrorCode::Refused,
+                                  QCoreApplication::translate("ProbeCommands", "没有终端可以回答；加上 --yes 即确认清除探管中的数据并写入设置。")));
         printErr(QStringLiteral("[y/N] "));
         std::string answer;
         std::getline(std::cin, answer);
         if (answer.empty() || (answer[0] != 'y' && answer[0] != 'Y'))
-            return ExitFailed;
+            return fail(makeError(ErrorCode::Cancelled, {}));
     }
-    return exitFor(run(s, Operation::WriteSettings,
-                       [&](ProbeComm &c) { return c.startWriteSettings(setup.delaySeconds(), setup.interval); }));
+    return exitStatus(run(s, Operation::WriteSettings,
+                          [&](ProbeComm &c) { return c.startWriteSettings(setup.delaySeconds(), setup.interval); })
+                          .code);
 }
 
 int runLive(Args &args, const Context &ctx)
@@ -488,18 +470,19 @@ int runLive(Args &args, const Context &ctx)
     SettingsStore store(ctx.settingsFile);
     const auto portName = sessionPort(port, store);
     if (!portName)
-        return ExitFailed;
+        return fail(portName.error());
     Session s(progress);
     openSession(s, *portName);
-    if (run(s, Operation::StartRealTime, [](ProbeComm &c) { return c.startRealTime(); }).outcome != Outcome::Done)
-        return ExitFailed;
+    if (const auto r = run(s, Operation::StartRealTime, [](ProbeComm &c) { return c.startRealTime(); });
+        r.code != ErrorCode::None)
+        return exitStatus(r.code);
 
     int status = ExitOk;
     for (int i = 0; i < count; ++i) {
         const auto values = s.view.waitSample(std::chrono::milliseconds(Wait::LiveSilence));
         if (!values) {
-            printErr(text::timeoutStep(3) + QLatin1Char('\n'));
-            status = ExitFailed;
+            // The stream stopped: real time's third step timed out.
+            status = fail(makeError(ErrorCode::ProbeTimeout, text::timeoutStep(3)));
             break;
         }
         QString line;
@@ -512,8 +495,9 @@ int runLive(Args &args, const Context &ctx)
         printOut(line + QLatin1Char('\n'));
         std::fflush(stdout);
     }
-    if (run(s, Operation::StopRealTime, [](ProbeComm &c) { return c.stopRealTime(); }).outcome != Outcome::Done)
-        status = ExitFailed;
+    if (const auto r = run(s, Operation::StopRealTime, [](ProbeComm &c) { return c.stopRealTime(); });
+        r.code != ErrorCode::None)
+        status = exitStatus(r.code);
     return status;
 }
 
@@ -534,10 +518,8 @@ int runSetPort(Args &args, const Context &ctx)
     if (!port || port->empty())
         return usageError(QCoreApplication::translate("zolm-cli", "set-port：需要 PORT"));
     const QString name = QString::fromUtf8(port->c_str());
-    if (const auto refusal = testPortChoice(name)) {
-        printErr(refusal->text + QLatin1Char('\n'));
-        return ExitFailed;
-    }
+    if (const auto refusal = testPortChoice(name))
+        return fail(makeError(ErrorCode::Refused, refusal->text));
     SettingsStore store(ctx.settingsFile);
     if (!storePortName(store, name)) {
         printErr(QCoreApplication::translate("zolm-cli", "无法保存设置：%1\n").arg(store.path()));

@@ -121,10 +121,8 @@ int runStations(Args &args, const Context &)
         return ExitUsage;
     if ((out || force) && !apply)
         return usageError(QCoreApplication::translate("zolm-cli", "stations：-o 和 --force 只与 --apply 一起用"));
-    if (const auto why = checkStopTolerance(t)) {
-        printErr(QCoreApplication::translate("zolm-cli", "stations：%1\n").arg(*why));
-        return ExitFailed;
-    }
+    if (const Done checked = checkStopTolerance(t); !checked)
+        return fail(checked.error().retold(QCoreApplication::translate("zolm-cli", "stations：%1").arg(checked.error().message)));
 
     OpenedTable opened;
     if (!openTable(*file, opened))

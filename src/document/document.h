@@ -2,6 +2,7 @@
 // The single survey document. The desktop window, zolm-cli and the tests all hold one of
 // these; the store is allocated once with the document and never per point.
 #include "document/survey_data.h"
+#include "platform/result.h"
 
 #include <QString>
 
@@ -30,12 +31,12 @@ public:
     // The store's clear: images, depths and flags zeroed, no points; values and header kept.
     void clear() { m_survey->clear(); }
 
-    // Opens a .ZLM file. A file that cannot be read or is refused leaves the document exactly
-    // as it was and returns false with the reason in *error.
-    bool openFile(const QString &path, QString *error);
-    // Saves atomically: on failure the previous file is intact and *error says why. Once the
-    // survey is accepted for saving, the document takes the saved form (adoptSavedForm).
-    bool saveFile(const QString &path, QString *error);
+    // Opens a .ZLM file. A file that cannot be read (ReadFailed) or is refused (WrongFile)
+    // leaves the document exactly as it was.
+    Done openFile(const QString &path);
+    // Saves atomically: on failure the previous file is intact. Once the survey is accepted for
+    // saving, the document takes the saved form (adoptSavedForm).
+    Done saveFile(const QString &path);
 
     // False when the opened file is not exactly a survey of its layout and count (trailing
     // bytes, a negative count: perhaps not a survey at all); saving over it would lose it.

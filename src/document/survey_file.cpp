@@ -57,20 +57,16 @@ SurveyLayout detectLayout(std::span<const std::uint8_t> file)
                                                                               : SurveyLayout::Older;
 }
 
-bool parseSurveyFile(std::span<const std::uint8_t> file, SurveyData &survey, QString *error)
+Done parseSurveyFile(std::span<const std::uint8_t> file, SurveyData &survey)
 {
-    auto fail = [error](const QString &text) {
-        if (error)
-            *error = text;
-        return false;
-    };
+    auto fail = [](const QString &text) { return makeError(ErrorCode::WrongFile, text); };
 
     const SurveyLayout layout = detectLayout(file);
     const LayoutOffsets at = offsetsOf(layout);
     const std::size_t fixedSize = at.points;
     // A file without the current layout's type string whose length fits no survey is most likely
     // not a survey at all (a PDF, a picture): that comes first, what exactly failed after it.
-    const auto failForeign = [&](const QString &detail) {
+    const auto failForeign = [&](const QString &detail) -> Error {
         if (layout == SurveyLayout::Current || surveyLength(file.size()))
             return fail(detail);
         return fail(QCoreApplication::translate("SurveyFile", "这不是本程序的测斜数据文件（文件的长度和格式都不相符）。")
@@ -119,7 +115,7 @@ bool parseSurveyFile(std::span<const std::uint8_t> file, SurveyData &survey, QSt
         std::copy_n(rec + 12, RawSampleSize, survey.data.bytes.begin() + RawDataImage::SamplesOffset + RawSampleSize * i);
     }
     survey.convertAll();
-    return true;
+    return {};
 }
 
 QString inexactReason(std::span<const std::uint8_t> file, std::uint64_t fileSize)
@@ -149,14 +145,14 @@ constexpr char StandardType[] = "ZOLM60";
 
 } // namespace
 
-bool serializeSurvey(const SurveyData &survey, QByteArray &out, QString *error)
+Result<QByteArray> serializeSurvey(const SurveyData &survey)
 {
     const int count = static_cast<std::int16_t>(survey.data.storedCount());
     if (count > MaxSurveyPoints) {
-        if (error)
-            *error = QCoreApplication::translate("SurveyFile", "测点数 %1 超过了最多 %2 个测点，无法保存。").arg(count).arg(MaxSurveyPoints);
-        return false;
+        return makeError(ErrorCode::Refused,
+                         QCoreApplication::translate("SurveyFile", "测点数 %1 超过了最多 %2 个测点，无法保存。").arg(count).arg(MaxSurveyPoints));
     }
+    QByteArray out;
 
     const auto &block = survey.parameters.bytes;
     const std::size_t records = static_cast<std::size_t>(std::max(count, 0));
@@ -175,7 +171,7 @@ bool serializeSurvey(const SurveyData &survey, QByteArray &out, QString *error)
         std::copy_n(survey.data.bytes.begin() + RawDataImage::SamplesOffset + RawSampleSize * i, RawSampleSize, p + 12);
         p += PointRecordSize;
     }
-    return true;
+    return out;
 }
 
 void adoptSavedForm(SurveyData &survey)

@@ -3,6 +3,7 @@
 // calibration area), data header, data tail, then 30 bytes per point. No values are stored;
 // they are recomputed on every open.
 #include "document/survey_data.h"
+#include "platform/result.h"
 
 #include <QByteArray>
 #include <QString>
@@ -27,8 +28,8 @@ enum class SurveyLayout { Current, Older };
 SurveyLayout detectLayout(std::span<const std::uint8_t> file);
 
 // Checks the file first; only a file that is whole replaces the survey (converted, flags and
-// depths from the file). On refusal the survey is untouched and *error says why.
-bool parseSurveyFile(std::span<const std::uint8_t> file, SurveyData &survey, QString *error);
+// depths from the file). On refusal (WrongFile) the survey is untouched.
+Done parseSurveyFile(std::span<const std::uint8_t> file, SurveyData &survey);
 
 // Empty when the file is exactly what a survey of its layout and count is (the fixed part,
 // then 30 bytes for each of its 0 to 1818 points, nothing more); otherwise why it is not.
@@ -38,7 +39,7 @@ QString inexactReason(std::span<const std::uint8_t> file, std::uint64_t fileSize
 
 // The file's bytes: a type other than "ZOLM120" is written as "ZOLM60" and the data header's
 // count decides how many points are written. Refuses a count above the store's capacity.
-bool serializeSurvey(const SurveyData &survey, QByteArray &out, QString *error);
+Result<QByteArray> serializeSurvey(const SurveyData &survey);
 // What saving changes in the open document so that it describes the file just written: the
 // type rewritten as serializeSurvey writes it and pointCount taken from the data header.
 void adoptSavedForm(SurveyData &survey);

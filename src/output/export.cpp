@@ -9,7 +9,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QStringList>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -294,14 +293,13 @@ std::string exportBytes(const SurveyData &survey, const std::vector<int> &rowPoi
     return out;
 }
 
-bool writeExportFile(const QString &path, const std::string &bytes, QString *error)
+Done writeExportFile(const QString &path, const std::string &bytes)
 {
-    QString why;
-    if (writeOutput(path, QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())), &why))
-        return true;
-    if (error)
-        *error = QCoreApplication::translate("Output", "无法写入导出文件 %1：%2").arg(QDir::toNativeSeparators(path), why);
-    return false;
+    Done written = writeOutput(path, QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    if (written)
+        return written;
+    return written.error().retold(
+        QCoreApplication::translate("Output", "无法写入导出文件 %1：%2").arg(QDir::toNativeSeparators(path), written.error().message));
 }
 
 } // namespace zolm

@@ -2,6 +2,7 @@
 // The text export: its persisted format, the format dialog's list logic and the writer.
 // Export files are GBK text with CR LF line ends.
 #include "document/survey_data.h"
+#include "platform/result.h"
 #include "survey/quantities.h"
 
 #include <QString>
@@ -86,9 +87,8 @@ private:
 // table's order (`rowPoints`: the point of each row, as SurveyTable::rowPoints()).
 std::string exportBytes(const SurveyData &survey, const std::vector<int> &rowPoints, const ExportSettings &settings);
 
-// Writes the file whole or not at all; on failure an existing file keeps its bytes and
-// *error holds a message for the user.
-bool writeExportFile(const QString &path, const std::string &bytes, QString *error);
+// Writes the file whole or not at all; on failure an existing file keeps its bytes.
+Done writeExportFile(const QString &path, const std::string &bytes);
 
 // The save dialog's default file name (its title and filters are the desktop's texts).
 namespace ExportDialog {

@@ -479,17 +479,15 @@ int drawReport(QPainter &painter, QPaintDevice &device, ReportLayout layout, con
     return drawn;
 }
 
-bool writeReportPdf(const QString &path, ReportLayout layout, const ReportSource &source, int dpiX, int dpiY,
-                    QString *error)
+Done writeReportPdf(const QString &path, ReportLayout layout, const ReportSource &source, int dpiX, int dpiY)
 {
-    auto fail = [&](const QString &why) {
-        if (error)
-            *error = QCoreApplication::translate("Output", "无法写入报表文件 %1：%2").arg(QDir::toNativeSeparators(path), why);
-        return false;
+    auto fail = [&](ErrorCode code, const QString &why, const QString &detail = {}) {
+        return makeError(code, QCoreApplication::translate("Output", "无法写入报表文件 %1：%2").arg(QDir::toNativeSeparators(path), why),
+                         detail);
     };
     const int pages = reportPageCount(layout, static_cast<int>(source.rowPoints.size()));
     if (pages <= 0)
-        return fail(QCoreApplication::translate("Output", "表格中没有数据"));
+        return fail(ErrorCode::Missing, QCoreApplication::translate("Output", "表格中没有数据"));
     // Drawn in memory first, so that the file is written the one way every output is.
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -505,16 +503,15 @@ bool writeReportPdf(const QString &path, ReportLayout layout, const ReportSource
         pdf.setCreator(QStringLiteral("ZOLM"));
         QPainter painter;
         if (!painter.begin(&pdf))
-            return fail(QStringLiteral("PDF"));
+            return fail(ErrorCode::WriteFailed, QStringLiteral("PDF"));
         const int drawn = drawReport(painter, pdf, layout, source, {1, pages}, a4PrintableRect(layout, dpiX, dpiY));
         painter.end();
         if (drawn != pages)
-            return fail(QStringLiteral("PDF"));
+            return fail(ErrorCode::WriteFailed, QStringLiteral("PDF"));
     }
-    QString why;
-    if (!writeOutput(path, buffer.data(), &why))
-        return fail(why);
-    return true;
+    if (const Done written = writeOutput(path, buffer.data()); !written)
+        return fail(ErrorCode::WriteFailed, written.error().message, written.error().detail);
+    return {};
 }
 
 } // namespace zolm

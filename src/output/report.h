@@ -4,6 +4,7 @@
 // The positions are computed once, here, so the paper, the preview, the PDF and zolm-cli's
 // --ops all agree to the device unit.
 #include "document/survey_data.h"
+#include "platform/result.h"
 #include "table/survey_table.h"
 
 #include <QImage>
@@ -103,7 +104,6 @@ int drawReport(QPainter &painter, QPaintDevice &device, ReportLayout layout, con
 
 // Writes every page of the report as A4 PDF pages, the drawing rectangle a quarter inch right
 // of and below the paper's corner. Needs a QGuiApplication.
-bool writeReportPdf(const QString &path, ReportLayout layout, const ReportSource &source, int dpiX, int dpiY,
-                    QString *error);
+Done writeReportPdf(const QString &path, ReportLayout layout, const ReportSource &source, int dpiX, int dpiY);
 
 } // namespace zolm

@@ -42,19 +42,25 @@ std::optional<QByteArray> writePdf(const TrajectoryReportData &data, const Traje
     return bytes;
 }
 
-// The window's texts, translated by the trajectory window (spelt out: lupdate reads only the
-// translation macros themselves).
+// The window's texts, translated by the trajectory window, and zolm-cli's, by zolm-cli (spelt
+// out: lupdate reads only the translation macros themselves).
 // clang-format off
-constexpr std::array<TrajectoryFormat, 5> Formats{{
-    {"",     false, nullptr,                                   false, nullptr, nullptr, nullptr, nullptr, writeText},
-    {"json", false, nullptr,                                   false, nullptr, nullptr, nullptr, nullptr, writeJson},
-    {"csv",  false, QT_TRANSLATE_NOOP("zolm::app::TrajectoryWindow", "导出CSV..."),            false, QT_TRANSLATE_NOOP("zolm::app::TrajectoryWindow", "导出轨迹 CSV"),
+constexpr TrajectoryFormat Formats[]{
+    {"",     false, false, nullptr, nullptr,
+     nullptr, false, nullptr, nullptr, nullptr, nullptr, writeText},
+    {"json", false, false, QT_TRANSLATE_NOOP("zolm-cli", "其他格式"), nullptr,
+     nullptr, false, nullptr, nullptr, nullptr, nullptr, writeJson},
+    {"csv",  false, false, QT_TRANSLATE_NOOP("zolm-cli", "其他格式"), "[--meta]",
+     QT_TRANSLATE_NOOP("zolm::app::TrajectoryWindow", "导出CSV..."), false, QT_TRANSLATE_NOOP("zolm::app::TrajectoryWindow", "导出轨迹 CSV"),
      QT_TRANSLATE_NOOP("zolm::app::TrajectoryWindow", "CSV 文件 (*.csv);;所有文件 (*.*)"), "csv", "trajectory.csv", writeCsv},
-    {"las",  false, QT_TRANSLATE_NOOP("zolm::app::TrajectoryWindow", "导出LAS..."),            false, QT_TRANSLATE_NOOP("zolm::app::TrajectoryWindow", "导出轨迹 LAS"),
+    {"las",  false, false, QT_TRANSLATE_NOOP("zolm-cli", "其他格式"), nullptr,
+     QT_TRANSLATE_NOOP("zolm::app::TrajectoryWindow", "导出LAS..."), false, QT_TRANSLATE_NOOP("zolm::app::TrajectoryWindow", "导出轨迹 LAS"),
      QT_TRANSLATE_NOOP("zolm::app::TrajectoryWindow", "LAS 文件 (*.las);;所有文件 (*.*)"), "las", "trajectory.las", writeLas},
-    {"pdf",  true,  QT_TRANSLATE_NOOP("zolm::app::TrajectoryWindow", "测斜报告另存为PDF..."),  true,  QT_TRANSLATE_NOOP("zolm::app::TrajectoryWindow", "测斜报告另存为PDF"),
+    {"pdf",  true,  true,  QT_TRANSLATE_NOOP("zolm-cli", "测量报告（需要 -o）：井场中的人员和地点、质量检查及其磁场标定\n"
+                                                         "系数、警告、签字栏"), nullptr,
+     QT_TRANSLATE_NOOP("zolm::app::TrajectoryWindow", "测斜报告另存为PDF..."), true, QT_TRANSLATE_NOOP("zolm::app::TrajectoryWindow", "测斜报告另存为PDF"),
      QT_TRANSLATE_NOOP("zolm::app::TrajectoryWindow", "PDF 文件 (*.pdf);;所有文件 (*.*)"), "pdf", "survey-report.pdf", writePdf},
-}};
+};
 // clang-format on
 
 } // namespace

@@ -1,7 +1,8 @@
 #pragma once
-// The trajectory's output formats, each described once: zolm-cli's switch, the desktop's button
-// and file dialog, and the writer. zolm-cli trajectory and the desktop's trajectory window both
-// read this list, so a new format is a row and its writer.
+// The trajectory's output formats, each described once: zolm-cli's switch and its help, the
+// desktop's button and file dialog, and the writer. zolm-cli trajectory (its options, help and
+// usage errors) and the desktop's trajectory window both read this list, so a new format is a
+// row and its writer.
 #include "output/trajectory_report.h"
 
 #include <QByteArray>
@@ -19,6 +20,12 @@ struct TrajectoryFileOptions {
 struct TrajectoryFormat {
     const char *name;        // zolm-cli's switch without its dashes ("csv"); empty: the default
     bool needsFile;          // binary: zolm-cli writes it only with -o
+    bool draws;              // its writer paints pages: zolm-cli starts a GUI application for it
+    // zolm-cli trajectory's help line for the switch, in the "zolm-cli" context (formats next to
+    // each other with the same line are listed together), and what its usage line shows after
+    // the switch ("[--meta]"), or nullptr.
+    const char *cliHelp;
+    const char *cliUsage;
     // The desktop's texts, translated in the trajectory window's context; a format without a
     // button is not offered there.
     const char *button;

@@ -668,8 +668,7 @@ TrajectoryReportData trajectoryReportData(const SurveyData &survey, const Trajec
     TrajectoryReportData d;
     computeTrajectory(survey, options, d.trajectory);
     d.site = site;
-    if (site)
-        d.field = siteField(*site);
+    d.field = siteModelField(site);
     d.fieldScale = fieldScale;
     const QcTolerance tolerance;
     judgeSurvey(survey, site, fieldScale.scale, tolerance, d.qc);

@@ -8,32 +8,37 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace zolm {
 
 namespace {
 
-bool fail(QString *why, const QString &text)
+Error failed(const QFileDevice &file)
 {
-    if (why)
-        *why = text;
-    return false;
+    return makeError(ErrorCode::WriteFailed, fileErrorReason(file), file.errorString());
 }
 
-bool writeStdout(QByteArrayView bytes, QString *why)
+Error failedErrno(int code, const QString &path = {})
+{
+    return makeError(ErrorCode::WriteFailed, errnoReason(code, {}, path),
+                     QString::fromLocal8Bit(std::strerror(code)).trimmed());
+}
+
+Done writeStdout(QByteArrayView bytes)
 {
     std::fflush(stdout);
     errno = 0;
     const std::size_t n = std::fwrite(bytes.data(), 1, static_cast<std::size_t>(bytes.size()), stdout);
     if (std::fflush(stdout) != 0 || n != static_cast<std::size_t>(bytes.size()))
-        return fail(why, errnoReason(errno ? errno : EIO));
-    return true;
+        return failedErrno(errno ? errno : EIO);
+    return {};
 }
 
 // A device or FIFO: opened as it is and written through, so that an error such as a full
 // device shows at the write, not lost in a buffer. A descriptor the caller holds is appended
 // to, never truncated: the caller may have written to it before.
-bool writeInPlace(const QString &path, QByteArrayView bytes, bool append, QString *why)
+Done writeInPlace(const QString &path, QByteArrayView bytes, bool append)
 {
     std::fflush(stdout); // what was printed before comes first, when this is our own stdout
     QFile file(path);
@@ -41,18 +46,18 @@ bool writeInPlace(const QString &path, QByteArrayView bytes, bool append, QStrin
     if (append)
         mode |= QIODevice::Append;
     if (!file.open(mode))
-        return fail(why, fileErrorReason(file));
+        return failed(file);
     qint64 done = 0;
     while (done < bytes.size()) {
         const qint64 n = file.write(bytes.data() + done, bytes.size() - done);
         if (n <= 0)
-            return fail(why, fileErrorReason(file));
+            return failed(file);
         done += n;
     }
     file.close();
     if (file.error() != QFileDevice::NoError)
-        return fail(why, fileErrorReason(file));
-    return true;
+        return failed(file);
+    return {};
 }
 
 // /dev/stdout, /dev/fd/N and the like name a descriptor the caller already holds open, perhaps
@@ -76,28 +81,28 @@ bool namesOpenDescriptor(const QString &path)
 
 } // namespace
 
-bool writeOutput(const QString &path, QByteArrayView bytes, QString *why)
+Done writeOutput(const QString &path, QByteArrayView bytes)
 {
     if (path == QLatin1String("-"))
-        return writeStdout(bytes, why);
+        return writeStdout(bytes);
     const QFileInfo info(path); // follows links: /dev/stdout is what it points to
     if (info.isDir())
-        return fail(why, errnoReason(EISDIR, {}, path));
+        return failedErrno(EISDIR, path);
     const bool descriptor = namesOpenDescriptor(path);
     if (info.exists() && (!info.isFile() || descriptor))
-        return writeInPlace(path, bytes, descriptor && info.isFile(), why);
+        return writeInPlace(path, bytes, descriptor && info.isFile());
 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return fail(why, fileErrorReason(file));
+        return failed(file);
     if (file.write(bytes.data(), bytes.size()) != bytes.size()) {
-        const QString reason = fileErrorReason(file);
+        const Error error = failed(file);
         file.cancelWriting();
-        return fail(why, reason);
+        return error;
     }
     if (!file.commit())
-        return fail(why, fileErrorReason(file));
-    return true;
+        return failed(file);
+    return {};
 }
 
 } // namespace zolm

@@ -3,12 +3,14 @@
 // replaced atomically, so a failed write leaves the old bytes; an existing target that is not a
 // regular file (a FIFO, a device, /dev/stdout) is written in place, as cp does, because
 // replacing it would leave a regular file where the device was; "-" is standard output.
+#include "platform/result.h"
+
 #include <QByteArrayView>
 #include <QString>
 
 namespace zolm {
 
-// On failure *why says what went wrong (the system's reason), for the caller's message.
-bool writeOutput(const QString &path, QByteArrayView bytes, QString *why);
+// A failure is WriteFailed: its message the reason in the user's words, its detail the system's.
+Done writeOutput(const QString &path, QByteArrayView bytes);
 
 } // namespace zolm

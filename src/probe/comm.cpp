@@ -22,7 +22,7 @@ Result cancelled(Outcome outcome)
 {
     Result r;
     r.outcome = outcome;
-    r.failure = Failure::Cancelled;
+    r.code = ErrorCode::Cancelled;
     return r;
 }
 

@@ -30,10 +30,10 @@ public:
 
     // Sends the request and takes its answer. An answer that fails its checks is asked for
     // again, up to ExtraTries more times; a silent probe is not (its time-out stands).
-    Status ask(const QByteArray &request, const AnswerCheck &check, int waitMs)
+    ErrorCode ask(const QByteArray &request, const AnswerCheck &check, int waitMs)
     {
-        const Status s = askUncounted(request, check, waitMs);
-        if (s == Status::Ok) {
+        const ErrorCode s = askUncounted(request, check, waitMs);
+        if (s == ErrorCode::None) {
             ++m_done;
             if (m_total > 0)
                 m_ctx.view.transferProgress(m_done, m_total);
@@ -41,19 +41,19 @@ public:
         return s;
     }
     // The same, for an exchange beyond those expected (a piece read again).
-    Status askUncounted(const QByteArray &request, const AnswerCheck &check, int waitMs)
+    ErrorCode askUncounted(const QByteArray &request, const AnswerCheck &check, int waitMs)
     {
         m_ctx.lastWaitMs = waitMs;
-        Status s = Status::Ok;
+        ErrorCode s = ErrorCode::None;
         for (int attempt = 0;; ++attempt) {
             s = exchange(m_ctx.link, m_ctx.decoder, request, check, waitMs, answer, m_hooks);
-            if (s != Status::BadAnswer || attempt == ExtraTries)
+            if (s != ErrorCode::ProbeData || attempt == ExtraTries)
                 return s;
             ++m_rereads;
             drainLine(m_ctx.link, DrainQuietMs, DrainReads, m_hooks);
         }
     }
-    Status ask(const QByteArray &request, char letter, std::size_t length, int waitMs)
+    ErrorCode ask(const QByteArray &request, char letter, std::size_t length, int waitMs)
     {
         return ask(request, AnswerCheck::exact(letter, length), waitMs);
     }
@@ -87,36 +87,27 @@ public:
         return result;
     }
 
-    // What a failed exchange means: a time-out, a line that corrupts, a port that is not open
-    // or cannot be written to, or a shutdown.
-    Result failure(Status s, Step step) const
+    // The result of a failed exchange, the port's name and reason added to a port's failure.
+    Result failure(ErrorCode code, Step step) const
     {
         Result r;
         r.step = step;
         r.rereads = m_rereads;
-        r.outcome = Outcome::Failed;
-        switch (s) {
-        case Status::Cancelled:
-            r.outcome = Outcome::Cancelled;
-            r.failure = Failure::Cancelled;
-            break;
-        case Status::NoPort:
-        case Status::WriteFailed:
-            r.failure = Failure::Port;
+        r.outcome = code == ErrorCode::Cancelled ? Outcome::Cancelled : Outcome::Failed;
+        r.code = code;
+        if (code == ErrorCode::ProbePort) {
             r.portName = m_ctx.link.name();
-            r.portWrite = s == Status::WriteFailed;
+            // A request is written only to an open link, and only the worker closes it (between
+            // operations): a link still open failed to write, one that is not was never opened.
+            r.portWrite = m_ctx.link.isOpen();
             r.portReason = r.portWrite ? m_ctx.link.writeError() : m_ctx.link.openError();
-            break;
-        case Status::BadAnswer: r.failure = Failure::Data; break;
-        case Status::Timeout:
-        case Status::Ok: r.failure = Failure::Timeout; break;
         }
         return r;
     }
 
     // The common end of a failed exchange: hidden window and the step's time-out box, or
     // nothing at all when the worker is shutting down.
-    Result fail(Status s, Step step)
+    Result fail(ErrorCode s, Step step)
     {
         hide();
         return show(failure(s, step));
@@ -146,11 +137,11 @@ private:
     int m_rereads = 0;
 };
 
-Result failed(Failure f)
+Result failed(ErrorCode code)
 {
     Result r;
     r.outcome = Outcome::Failed;
-    r.failure = f;
+    r.code = code;
     return r;
 }
 
@@ -196,8 +187,8 @@ std::optional<Result> settle(Run &run, const Piece &piece, std::span<std::uint8_
     std::vector<std::vector<std::uint8_t>> reads{{stored.begin(), stored.end()}, {second.begin(), second.end()}};
     while (static_cast<int>(reads.size()) < MostReadsOfAPiece) {
         run.countReread();
-        const Status s = run.askUncounted(piece.request, piece.check, waitMs);
-        if (s != Status::Ok)
+        const ErrorCode s = run.askUncounted(piece.request, piece.check, waitMs);
+        if (s != ErrorCode::None)
             return run.failure(s, step);
         const auto got = run.answer.bytes().subspan(piece.from, piece.length);
         for (const auto &earlier : reads) {
@@ -208,7 +199,7 @@ std::optional<Result> settle(Run &run, const Piece &piece, std::span<std::uint8_
         }
         reads.emplace_back(got.begin(), got.end());
     }
-    Result r = failed(Failure::Unverified);
+    Result r = failed(ErrorCode::ProbeUnverified);
     r.step = step;
     return r;
 }
@@ -223,8 +214,8 @@ std::optional<Result> readPass(Run &run, int count, const std::function<Piece(in
     for (int i = 0; i < count; ++i) {
         run.setBar(Bar::Timeout, 0);
         const Piece piece = pieceAt(i);
-        const Status s = run.ask(piece.request, piece.check, waitMs);
-        if (s != Status::Ok)
+        const ErrorCode s = run.ask(piece.request, piece.check, waitMs);
+        if (s != ErrorCode::None)
             return run.failure(s, stepOf(i));
         const auto got = run.answer.bytes().subspan(piece.from, piece.length);
         const std::span<std::uint8_t> stored(image + stride * static_cast<std::size_t>(i), piece.length);
@@ -240,11 +231,11 @@ std::optional<Result> readPass(Run &run, int count, const std::function<Piece(in
 }
 
 // P then X: the probe's attention, then its data header in run.answer. *step: the one that failed.
-Status attentionAndHeader(Run &run, int *step)
+ErrorCode attentionAndHeader(Run &run, int *step)
 {
     *step = 1;
-    const Status s = run.ask(requestAttention(), 'P', 1, Wait::Attention);
-    if (s != Status::Ok)
+    const ErrorCode s = run.ask(requestAttention(), 'P', 1, Wait::Attention);
+    if (s != ErrorCode::None)
         return s;
     *step = 2;
     return run.ask(requestHeader(), 'X', HeaderAnswerLength, Wait::Header);
@@ -268,14 +259,14 @@ Result linkTest(OperationContext &ctx)
     Run run(ctx, Operation::LinkTest);
     run.expectExchanges(2);
     int step = 1;
-    Status s = run.ask(requestAttention(), 'P', 1, Wait::Attention);
-    if (s == Status::Ok) {
+    ErrorCode s = run.ask(requestAttention(), 'P', 1, Wait::Attention);
+    if (s == ErrorCode::None) {
         run.setBar(Bar::Completion, CompletionAfterAttention);
         step = 2;
         s = run.ask(requestLedTest(), 'I', 1, Wait::LedTest);
     }
     Result result;
-    if (s == Status::Ok) {
+    if (s == ErrorCode::None) {
         run.hide();
         result = run.show(Result{});
     } else {
@@ -296,9 +287,9 @@ Result startRealTime(OperationContext &ctx)
         ctx.view.realTimeFailed();
         return run.show(r);
     };
-    const auto fail = [&](Status s, int step) { return end(run.failure(s, {step})); };
-    Status s = run.ask(requestAttention(), 'P', 1, Wait::Attention);
-    if (s != Status::Ok)
+    const auto fail = [&](ErrorCode s, int step) { return end(run.failure(s, {step})); };
+    ErrorCode s = run.ask(requestAttention(), 'P', 1, Wait::Attention);
+    if (s != ErrorCode::None)
         return fail(s, 1);
     // The samples are converted with the probe's own calibration, fetched afresh.
     auto fresh = std::make_unique<ProbeParameterBlock>(ctx.images.parameters);
@@ -306,7 +297,7 @@ Result startRealTime(OperationContext &ctx)
                                 Wait::RealTimeBlock, [](int) { return Step{2}; }))
         return end(*r);
     s = run.ask(requestRealTime(), static_cast<char>(SampleLetter), SampleFrameLength, Wait::RealTimeStart);
-    if (s != Status::Ok)
+    if (s != ErrorCode::None)
         return fail(s, 3);
     ctx.images.parameters = *fresh;
     ctx.view.realTimeStarted();
@@ -317,8 +308,8 @@ Result startRealTime(OperationContext &ctx)
 Result stopRealTime(OperationContext &ctx)
 {
     Run run(ctx, Operation::StopRealTime);
-    const Status s = run.ask(requestAttention(), 'P', 1, Wait::Attention);
-    if (s != Status::Ok)
+    const ErrorCode s = run.ask(requestAttention(), 'P', 1, Wait::Attention);
+    if (s != ErrorCode::None)
         return run.fail(s, {1});
     run.hide();
     return Result{};
@@ -329,8 +320,8 @@ Result historyCheck(OperationContext &ctx)
     Run run(ctx, Operation::HistoryCheck);
     run.expectExchanges(2);
     int step = 0;
-    const Status s = attentionAndHeader(run, &step);
-    if (s != Status::Ok)
+    const ErrorCode s = attentionAndHeader(run, &step);
+    if (s != ErrorCode::None)
         return run.fail(s, {step});
     ctx.view.historyResult(headerOf(run.answer).storedCount);
     run.hide();
@@ -342,25 +333,25 @@ Result writeSettings(OperationContext &ctx, SettingsToWrite settings)
     Run run(ctx, Operation::WriteSettings);
     run.expectExchanges(4);
     int step = 0;
-    Status s = attentionAndHeader(run, &step);
-    if (s != Status::Ok)
+    ErrorCode s = attentionAndHeader(run, &step);
+    if (s != ErrorCode::None)
         return run.fail(s, {step});
 
     const auto header = settingsHeader(settings);
     run.setBar(Bar::Timeout, 0);
     s = run.ask(requestWriteHeader(header), 'W', 1, Wait::WriteHeader);
-    if (s != Status::Ok)
+    if (s != ErrorCode::None)
         return run.fail(s, {3});
 
     ctx.view.setCaption(text::captionReadBack());
     run.setBar(Bar::Timeout, 0);
     s = run.ask(requestHeader(), 'X', HeaderAnswerLength, Wait::Header);
-    if (s != Status::Ok)
+    if (s != ErrorCode::None)
         return run.fail(s, {4});
 
     const bool same = std::equal(header.begin(), header.end(), run.answer.body.begin() + 1);
     // The box comes while the progress window is still up.
-    const Result result = run.show(same ? Result{} : failed(Failure::Mismatch));
+    const Result result = run.show(same ? Result{} : failed(ErrorCode::ProbeMismatch));
     run.hide();
     return result;
 }
@@ -370,31 +361,31 @@ Result readInfo(OperationContext &ctx)
     Run run(ctx, Operation::ReadInfo);
     run.expectExchanges(5);
     ProbeInfo info;
-    Status s = run.ask(requestAttention(), 'P', 1, Wait::Attention);
-    if (s != Status::Ok)
+    ErrorCode s = run.ask(requestAttention(), 'P', 1, Wait::Attention);
+    if (s != ErrorCode::None)
         return run.fail(s, {1});
     run.setBar(Bar::Completion, CompletionAfterAttention);
 
     s = run.ask(requestHeader(), 'X', HeaderAnswerLength, Wait::Header);
-    if (s != Status::Ok)
+    if (s != ErrorCode::None)
         return run.fail(s, {2});
     std::copy_n(run.answer.body.begin() + 1, info.header.size(), info.header.begin());
     run.setBar(Bar::Completion, 0);
     run.setBar(Bar::Timeout, 0);
 
     s = run.ask(requestParameters(IdentityAddress), 'G', ParameterAnswerLength, Wait::InfoBlock);
-    if (s != Status::Ok)
+    if (s != ErrorCode::None)
         return run.fail(s, {3});
     std::copy_n(run.answer.body.begin() + 1, info.identity.size(), info.identity.begin());
 
     s = run.ask(requestBattery(), 'Y', BatteryAnswerLength, Wait::InfoBlock);
-    if (s != Status::Ok)
+    if (s != ErrorCode::None)
         return run.fail(s, {4});
     info.battery = le::u16(run.answer.body.data() + 1);
     run.hide();
 
     s = run.ask(requestParameters(ParameterMemoryAddress), 'G', ParameterAnswerLength, Wait::InfoBlock);
-    if (s != Status::Ok)
+    if (s != ErrorCode::None)
         return run.fail(s, {3});
     std::copy_n(run.answer.body.begin() + 1, info.typeBlock.size(), info.typeBlock.begin());
 
@@ -407,14 +398,14 @@ Result readData(OperationContext &ctx, bool verify)
     Run run(ctx, Operation::ReadData);
     // The count is known only once the header has told how many blocks there are.
     int step = 0;
-    Status s = attentionAndHeader(run, &step);
-    if (s != Status::Ok)
+    ErrorCode s = attentionAndHeader(run, &step);
+    if (s != ErrorCode::None)
         return run.fail(s, {step});
 
     const std::uint16_t n = headerOf(run.answer).storedCount;
     if (n == 0 || n > MaxSurveyPoints) {
         run.hide();
-        return run.show(failed(Failure::NoData));
+        return run.show(failed(ErrorCode::ProbeNoData));
     }
 
     const std::size_t length = RawSampleSize * static_cast<std::size_t>(n) + RawDataImage::HeaderSize;
@@ -449,7 +440,7 @@ Result readData(OperationContext &ctx, bool verify)
     AnswerCheck header = AnswerCheck::exact('X', HeaderAnswerLength);
     header.storedCount = std::pair{1 + CountInHeader, n};
     s = run.ask(requestHeader(), header, Wait::Header);
-    if (s != Status::Ok)
+    if (s != ErrorCode::None)
         return run.fail(s, {2});
 
     ctx.images = *fresh;

@@ -37,61 +37,61 @@ bool sendRequest(Link &link, const QByteArray &request)
     return link.write(request);
 }
 
-Status awaitFrame(Link &link, FrameDecoder &decoder, const AnswerCheck &check, int waitMs, Frame &answer,
-                  const WaitHooks &hooks)
+ErrorCode awaitFrame(Link &link, FrameDecoder &decoder, const AnswerCheck &check, int waitMs, Frame &answer,
+                     const WaitHooks &hooks)
 {
     decoder.reset();
     std::array<std::uint8_t, AnswerReadSize> chunk{};
     int misses = 0;
     for (;;) {
         if (hooks.cancelled && hooks.cancelled())
-            return Status::Cancelled;
+            return ErrorCode::Cancelled;
         if (!link.isOpen()) {
             // Nothing can arrive: the bar still shows the three periods, without the wait.
             for (int i = 0; i < SilentPeriodsToFail; ++i) {
                 if (hooks.silentPeriod)
                     hooks.silentPeriod();
             }
-            return Status::NoPort;
+            return ErrorCode::ProbePort;
         }
         const std::size_t n = link.read(chunk, waitMs);
         if (n == 0) {
             // An answer that began and stopped is a broken answer, not a silent probe: its end
             // marker was lost on the line.
             if (decoder.openFrameLetter() == check.letter)
-                return Status::BadAnswer;
+                return ErrorCode::ProbeData;
             if (hooks.silentPeriod)
                 hooks.silentPeriod();
             if (++misses >= SilentPeriodsToFail)
-                return Status::Timeout;
+                return ErrorCode::ProbeTimeout;
             continue;
         }
         misses = 0;
-        Status judged = Status::Timeout; // nothing judged yet
+        std::optional<ErrorCode> judged;
         decoder.feed(std::span<const std::uint8_t>(chunk.data(), n), [&](std::span<const std::uint8_t> body) {
-            if (judged != Status::Timeout || !check.isAnswer(body))
+            if (judged || !check.isAnswer(body))
                 return; // the first answer decides; later frames are stale
             if (!check.fits(body)) {
-                judged = Status::BadAnswer;
+                judged = ErrorCode::ProbeData;
                 return;
             }
             std::memcpy(answer.body.data(), body.data(), body.size());
             answer.length = body.size();
-            judged = Status::Ok;
+            judged = ErrorCode::None;
         });
-        if (judged != Status::Timeout)
-            return judged;
+        if (judged)
+            return *judged;
     }
 }
 
-Status exchange(Link &link, FrameDecoder &decoder, const QByteArray &request, const AnswerCheck &check, int waitMs,
-                Frame &answer, const WaitHooks &hooks)
+ErrorCode exchange(Link &link, FrameDecoder &decoder, const QByteArray &request, const AnswerCheck &check,
+                   int waitMs, Frame &answer, const WaitHooks &hooks)
 {
     if (hooks.cancelled && hooks.cancelled())
-        return Status::Cancelled;
+        return ErrorCode::Cancelled;
     // A closed port is reported as such by the wait, not as a failed write.
     if (link.isOpen() && !sendRequest(link, request))
-        return Status::WriteFailed;
+        return ErrorCode::ProbePort;
     return awaitFrame(link, decoder, check, waitMs, answer, hooks);
 }
 

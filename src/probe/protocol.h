@@ -5,6 +5,7 @@
 // reported as such and never used. Retrying is the operations' business.
 #include "probe/frame.h"
 #include "probe/link.h"
+#include "platform/result.h"
 #include "survey/survey_types.h"
 
 #include <array>
@@ -24,14 +25,13 @@ inline constexpr std::size_t RealTimeReadSize = 10;
 // An answer fails after this many consecutive silent read periods.
 inline constexpr int SilentPeriodsToFail = 3;
 
-enum class Status {
-    Ok,
-    Timeout,     // three silent read periods in a row
-    Cancelled,   // the owner asked to stop (shutdown) between reads
-    NoPort,      // the link is not open: nothing can arrive
-    BadAnswer,   // an answer with the awaited letter failed its checks (or broke off)
-    WriteFailed, // the request could not be written to the port
-};
+// An exchange ends with one of these codes:
+//   None             the answer came and fits;
+//   ProbeTimeout     three silent read periods in a row;
+//   Cancelled        the owner asked to stop (shutdown) between reads;
+//   ProbePort        the link is not open, so nothing can arrive, or the request could not be
+//                    written to it (an open link: requests are written only to open links);
+//   ProbeData        an answer with the awaited letter failed its checks (or broke off).
 
 // Probe memory: the parameter block starts at the type name; the probe's number and kind
 // follow 16 KiB further on.
@@ -85,12 +85,12 @@ bool sendRequest(Link &link, const QByteArray &request);
 
 // Waits for the answer the check names. Other frames are dropped and waiting goes on; any
 // received byte restarts the count of silent periods. An answer that does not fit, or one
-// that began and then fell silent, ends the wait as BadAnswer. A closed link fails at once.
-Status awaitFrame(Link &link, FrameDecoder &decoder, const AnswerCheck &check, int waitMs, Frame &answer,
+// that began and then fell silent, ends the wait as ProbeData. A closed link fails at once.
+ErrorCode awaitFrame(Link &link, FrameDecoder &decoder, const AnswerCheck &check, int waitMs, Frame &answer,
                   const WaitHooks &hooks = {});
 
 // Sends the request and awaits its answer.
-Status exchange(Link &link, FrameDecoder &decoder, const QByteArray &request, const AnswerCheck &check, int waitMs,
+ErrorCode exchange(Link &link, FrameDecoder &decoder, const QByteArray &request, const AnswerCheck &check, int waitMs,
                 Frame &answer, const WaitHooks &hooks = {});
 
 // After a bad answer: lets the rest of it (still on the line) arrive and go before the request

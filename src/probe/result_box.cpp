@@ -33,30 +33,31 @@ QString stepName(Operation op, const Step &step)
 
 std::optional<ProbeBox> boxOf(Operation op, const Result &result)
 {
-    switch (result.failure) {
-    case Failure::None: {
+    const ErrorCode code = result.code;
+    switch (code) {
+    case ErrorCode::None: {
         const OperationInfo &info = operationInfo(op);
         if (!info.successCaption)
             return std::nullopt;
-        return ProbeBox{info.successCaption(), info.successText(), BoxIcon::Information};
+        return ProbeBox{info.successCaption(), info.successText(), code};
     }
-    case Failure::Timeout: return ProbeBox{text::captionError(), timeoutText(op, result.step), BoxIcon::Question};
-    case Failure::Port:
+    case ErrorCode::ProbeTimeout: return ProbeBox{text::captionError(), timeoutText(op, result.step), code};
+    case ErrorCode::ProbePort:
         // The system's own text first; the cause on a line of its own after it.
         return ProbeBox{text::captionError(),
                         timeoutText(op, result.step) + QLatin1Char('\n')
                             + (result.portWrite ? text::portWriteFailed(result.portName, result.portReason)
                                                 : text::portNotOpened(result.portName, result.portReason)),
-                        BoxIcon::Question};
-    case Failure::Data:
-        return ProbeBox{text::captionError(), text::dataError(stepName(op, result.step)), BoxIcon::Question};
-    case Failure::Unverified:
-        return ProbeBox{text::captionError(), text::verifyFailed(stepName(op, result.step)), BoxIcon::Question};
-    case Failure::Mismatch: return ProbeBox{text::captionError(), text::settingsNotWritten(), BoxIcon::Question};
-    case Failure::NoData: return ProbeBox{text::captionInfo(), text::noStoredData(), BoxIcon::Information};
-    case Failure::Cancelled: return std::nullopt;
+                        code};
+    case ErrorCode::ProbeData:
+        return ProbeBox{text::captionError(), text::dataError(stepName(op, result.step)), code};
+    case ErrorCode::ProbeUnverified:
+        return ProbeBox{text::captionError(), text::verifyFailed(stepName(op, result.step)), code};
+    case ErrorCode::ProbeMismatch: return ProbeBox{text::captionError(), text::settingsNotWritten(), code};
+    case ErrorCode::ProbeNoData: return ProbeBox{text::captionInfo(), text::noStoredData(), code};
+    // Cancelled ends silently; the other codes are not the probe's.
+    default: return std::nullopt;
     }
-    return std::nullopt;
 }
 
 } // namespace

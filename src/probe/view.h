@@ -8,6 +8,7 @@
 // thread) and of a request left waiting at shutdown (the destroying thread). showBox and showProbeInfo block the worker until the
 // user has closed them; once abandonWaits() has been called (shutdown) they must return
 // promptly. Results arrive as copies; nothing here refers to the worker's own memory.
+#include "platform/result.h"
 #include "survey/survey_types.h"
 #include "probe/probe_info.h"
 
@@ -19,12 +20,11 @@
 
 namespace zolm::probe {
 
-enum class BoxIcon { Information, Question, Exclamation };
-
+// A box carries its result's code (None for a success): the desktop chooses the icon from it.
 struct ProbeBox {
     QString caption;
     QString text;
-    BoxIcon icon = BoxIcon::Information;
+    ErrorCode code = ErrorCode::None;
 };
 
 enum class Bar {
@@ -60,18 +60,6 @@ enum class Outcome {
     Superseded, // replaced by a newer request before it ran; it never ran
 };
 
-// Why an operation failed.
-enum class Failure {
-    None,
-    Timeout,   // the probe stayed silent
-    Mismatch,  // the settings read back differ from those written
-    NoData,    // the probe holds no survey a read accepts
-    Cancelled, // shutdown, or a newer request
-    Port,      // the port is not open, or a request could not be written to it
-    Data,      // the answers to one request kept failing their checks: a line that corrupts
-    Unverified, // a piece of the probe's memory never read the same twice
-};
-
 // The exchange that failed: its number in the operation, counted as the numbered texts count
 // them (1..4; the information's second G is 3 again), and in the data read's transfers (3 and
 // 4) the block. 0 / -1 when none applies.
@@ -82,9 +70,11 @@ struct Step {
 
 struct Result {
     Outcome outcome = Outcome::Done;
-    Failure failure = Failure::None;
+    // Why it failed: None when done, Cancelled when cancelled or superseded, else one of the
+    // probe's codes (ProbeTimeout ... ProbeUnverified).
+    ErrorCode code = ErrorCode::None;
     Step step;
-    // Failure::Port: the port's name and the reason it could not be opened (or written to).
+    // ProbePort: the port's name and the reason it could not be opened (or written to).
     QString portName;
     QString portReason;
     bool portWrite = false; // the port was open, but a request could not be written
@@ -94,7 +84,7 @@ struct Result {
 };
 
 // The box that ends an operation with this result; nothing when it ends without one. Every
-// caption, text and icon of the operations' boxes is chosen here.
+// caption and text of the operations' boxes is chosen here; the icon follows from the code.
 std::optional<ProbeBox> resultBox(Operation operation, const Result &result);
 
 class ProbeView {

@@ -26,7 +26,7 @@ QcReference qcReference(const SurveyData &survey, const std::optional<Geomagneti
 
 QcReference qcReference(const SurveyData &survey, const std::optional<Site> &site, double fieldScale)
 {
-    return qcReference(survey, site ? siteField(*site) : std::nullopt, fieldScale);
+    return qcReference(survey, siteModelField(site), fieldScale);
 }
 
 void judgeSurvey(const SurveyData &survey, const std::optional<Site> &site, double fieldScale,
@@ -98,18 +98,18 @@ void SurveySession::newDocument()
     m_siteError.clear();
 }
 
-bool SurveySession::open(const QString &path, QString *error)
+Done SurveySession::open(const QString &path)
 {
-    if (!m_doc.openFile(path, error))
-        return false;
+    if (Done opened = m_doc.openFile(path); !opened)
+        return opened;
     m_doc.setModified(false);
     m_path = QFileInfo(path).absoluteFilePath();
     m_saveAsOnly = !m_doc.openedExactly();
     // A broken site does not stop the survey: it is reported and left alone.
-    const SiteRead site = takeSurveySite(m_doc.survey().header, path);
-    m_site = site.site;
-    m_siteError = site.error;
-    return true;
+    const Result<std::optional<Site>> site = takeSurveySite(m_doc.survey().header, path);
+    m_site = site ? *site : std::nullopt;
+    m_siteError = site ? QString() : site.error().message;
+    return {};
 }
 
 void SurveySession::takeProbeRead(std::span<const std::uint8_t, ParameterBlockSize> parameters,
@@ -140,20 +140,20 @@ void SurveySession::adoptPath(const QString &path)
     m_saveAsOnly = false;
 }
 
-bool SurveySession::saveTo(const QString &path, QString *error)
+Done SurveySession::saveTo(const QString &path)
 {
     prepareFor(path);
-    if (!m_doc.saveFile(path, error))
-        return false;
+    if (Done saved = m_doc.saveFile(path); !saved)
+        return saved;
     m_doc.setModified(false);
     adoptPath(path);
-    return true;
+    return {};
 }
 
-bool SurveySession::bytesFor(const QString &path, QByteArray &bytes, QString *error)
+Result<QByteArray> SurveySession::bytesFor(const QString &path)
 {
     prepareFor(path);
-    return serializeSurvey(m_doc.survey(), bytes, error);
+    return serializeSurvey(m_doc.survey());
 }
 
 void SurveySession::setSite(const std::optional<Site> &site)

@@ -87,10 +87,10 @@ public:
     // An empty survey with a header of its own (no crew, well or declination), no file, no
     // site, unmodified. The table is the caller's to refill.
     void newDocument();
-    // Opens `path`. On failure the session is as it was and *error says why. The site is
+    // Opens `path`. On failure the session is as it was. The site is
     // taken (its block, else the site file beside the file as named); a site that cannot be
     // used is left out and siteError() says why.
-    bool open(const QString &path, QString *error);
+    Done open(const QString &path);
     const QString &siteError() const { return m_siteError; }
     // A finished probe read replaces the survey: a new document that exists nowhere else, so it
     // has no file and no site and is modified (closing asks, a save never overwrites the file
@@ -98,11 +98,10 @@ public:
     void takeProbeRead(std::span<const std::uint8_t, ParameterBlockSize> parameters,
                        std::span<const std::uint8_t, DataImageSize> image);
     // Saves to `path` (a file, or "-" for standard output); the document then belongs to that
-    // file, which it may be saved over again. On failure *error says why and the document keeps
-    // its file.
-    bool saveTo(const QString &path, QString *error);
+    // file, which it may be saved over again. On failure the document keeps its file.
+    Done saveTo(const QString &path);
     // The survey's bytes as they would be saved to `path`, for a caller that writes them itself.
-    bool bytesFor(const QString &path, QByteArray &bytes, QString *error);
+    Result<QByteArray> bytesFor(const QString &path);
 
     // --- the site ---
     // The survey's own site (or the one taken from the site file beside an older survey).

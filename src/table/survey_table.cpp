@@ -230,20 +230,20 @@ TableChange SurveyTable::invertChecks()
     return allRowsChanged(true);
 }
 
-std::optional<QString> SurveyTable::autoDepthRefusal() const
+Done SurveyTable::autoDepthRefusal() const
 {
     const int n = pointCount();
     for (int i = 0; i < n; ++i)
         if (isChecked(i))
-            return std::nullopt;
-    return autoDepthNothingCheckedMessage();
+            return {};
+    return makeError(ErrorCode::Missing, autoDepthNothingCheckedMessage());
 }
 
 TableChange SurveyTable::autoDepth(const QString &startText, const QString &lengthText, DepthDirection direction)
 {
     // Without a checked point the dialog never opens, so its fields are not looked at.
-    if (auto message = autoDepthRefusal())
-        return information(*message);
+    if (Done refusal = autoDepthRefusal(); !refusal)
+        return information(refusal.error().message);
     const NumberCheck start = checkNumber(startText, Range::StartDepth);
     const NumberCheck length = start.value ? checkNumber(lengthText, Range::CourseLength) : NumberCheck{};
     if (!start.value || !length.value) {
@@ -277,8 +277,8 @@ void SurveyTable::walkAutoDepth(double start, double length, DepthDirection dire
 
 TableChange SurveyTable::autoDepth(double start, double length, DepthDirection direction)
 {
-    if (auto message = autoDepthRefusal())
-        return information(*message);
+    if (Done refusal = autoDepthRefusal(); !refusal)
+        return information(refusal.error().message);
     const int remembered = m_highlight;
     SurveyData &s = survey();
     walkAutoDepth(start, length, direction, [&s](int point, double d) { s.depth[static_cast<std::size_t>(point)] = d; });

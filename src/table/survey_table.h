@@ -4,6 +4,7 @@
 // these; zolm-cli and the export and report read it. Every command writes straight into the
 // document and says what it changed, so the model knows whether to reset or update rows.
 #include "document/document.h"
+#include "platform/result.h"
 #include "table/cell_text.h"
 #include "table/edit_texts.h"
 
@@ -105,8 +106,8 @@ public:
     TableChange invertChecks();
 
     // --- depth --------------------------------------------------------------------------
-    // The message to show instead of the dialog when no point is checked, else nothing.
-    std::optional<QString> autoDepthRefusal() const;
+    // Missing, with the message to show instead of the dialog, when no point is checked.
+    Done autoDepthRefusal() const;
     // The dialog's OK: checks both fields (start first), then fills the depths of the checked
     // points, walked in point order whatever the rows show, from `start` in steps of `length`:
     // down stops below 0, up stops above the largest depth a file holds. The rows are rebuilt

@@ -45,7 +45,7 @@ protected:
         }
         doc.survey().header.setDeclination(-3.5);
         QString error;
-        EXPECT_TRUE(doc.saveFile(path(name), &error));
+        EXPECT_TRUE(doc.saveFile(path(name)));
         return path(name);
     }
     QByteArray bytesOf(const QString &file) const
@@ -58,7 +58,7 @@ protected:
     {
         CNDravikDoc doc;
         QString error;
-        EXPECT_TRUE(doc.openFile(file, &error)) << error.toStdString();
+        EXPECT_TRUE(doc.openFile(file));
         return readSiteBlock(doc.survey().header).site;
     }
     // The directory's entries, to see that nothing was left behind.
@@ -204,7 +204,7 @@ TEST_F(AnalysisCli, TrajectoryFormatsAgreeWithTheLibrary)
     const QString doc = survey(60);
     CNDravikDoc opened;
     QString error;
-    ASSERT_TRUE(opened.openFile(doc, &error));
+    ASSERT_TRUE(opened.openFile(doc));
     TrajectoryOptions options;
     options.tieIn = {5, 0, 0, 5, 0, 0};
     options.verticalSectionAzimuth = 80;
@@ -279,10 +279,10 @@ TEST_F(AnalysisCli, TrajectoryRefusalsWriteNothing)
     // A survey with no station at all.
     CNDravikDoc empty;
     QString error;
-    ASSERT_TRUE(empty.openFile(doc, &error));
+    ASSERT_TRUE(empty.openFile(doc));
     for (int i = 0; i < 10; ++i)
         empty.survey().flags[static_cast<std::size_t>(i)] &= ~PointFlag::Checked;
-    ASSERT_TRUE(empty.saveFile(path("none.ZLM"), &error));
+    ASSERT_TRUE(empty.saveFile(path("none.ZLM")));
     EXPECT_EQ(cli({"trajectory", path("none.ZLM"), "-o", out}).exitCode, 1);
     EXPECT_FALSE(QFile::exists(out));
 }
@@ -348,9 +348,9 @@ TEST_F(AnalysisCli, SurveyFilesAndReportCarryTheSite)
     // The report: a ticked point without a depth is a warning, listed before the signatures.
     CNDravikDoc opened;
     QString error;
-    ASSERT_TRUE(opened.openFile(doc, &error));
+    ASSERT_TRUE(opened.openFile(doc));
     opened.survey().depth[4] = 0;
-    ASSERT_TRUE(opened.saveFile(doc, &error));
+    ASSERT_TRUE(opened.saveFile(doc));
     const ProgramRun pdf = cli(common + QStringList{"--pdf", "-o", path("r.pdf")});
     ASSERT_EQ(pdf.exitCode, 0) << pdf.err.toStdString();
     const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
@@ -392,7 +392,7 @@ TEST_F(AnalysisCli, EditTakesTheDeclinationFromTheSiteAndCopiesTheSite)
     ASSERT_EQ(edit.exitCode, 0) << edit.err.toStdString();
     CNDravikDoc copy;
     QString error;
-    ASSERT_TRUE(copy.openFile(out, &error));
+    ASSERT_TRUE(copy.openFile(out));
     const auto f = siteField(*siteIn(doc));
     EXPECT_NEAR(copy.survey().header.declination(), f->declination, 1e-9);
     EXPECT_EQ(siteIn(out).value_or(Site{}).latitude, -33.9); // in the copy's bytes
@@ -401,8 +401,7 @@ TEST_F(AnalysisCli, EditTakesTheDeclinationFromTheSiteAndCopiesTheSite)
     // A survey without a site saved beside another survey's site file does not take it.
     const QString plain = survey(3, QStringLiteral("plain.ZLM"));
     const QString stale = path("stale.ZLM");
-    QString error2;
-    ASSERT_TRUE(writeSite(stale, Site{10, 20, 0, QDate(2025, 1, 1)}, &error2));
+    ASSERT_TRUE(writeSite(stale, Site{10, 20, 0, QDate(2025, 1, 1)}));
     ASSERT_EQ(cli({"edit", plain, "-o", stale}).exitCode, 0);
     EXPECT_EQ(cli({"site", stale}).exitCode, 1);
     // -o into a missing folder: nothing anywhere.
@@ -442,10 +441,9 @@ TEST_F(AnalysisCli, SiteFileBesideAnOlderSurveyMovesInOnEditAndTravelsWithCopies
 {
     const QString doc = survey(5);
     const QByteArray before = bytesOf(doc);
-    QString error;
     Site old{36.5, 117, 45, QDate(2026, 3, 14), 30.0};
     old.client = QStringLiteral("第一采油厂");
-    ASSERT_TRUE(writeSite(doc, old, &error)) << error.toStdString();
+    ASSERT_TRUE(writeSite(doc, old));
     const QByteArray siteFile = bytesOf(siteFilePath(doc));
     const QByteArray shown = cli({"site", doc}).out;
     EXPECT_TRUE(QString::fromUtf8(shown).contains(QStringLiteral("client: 第一采油厂\n"))) << shown.toStdString();
@@ -457,7 +455,7 @@ TEST_F(AnalysisCli, SiteFileBesideAnOlderSurveyMovesInOnEditAndTravelsWithCopies
     EXPECT_EQ(bytesOf(siteFilePath(doc)), siteFile); // left as it was
 
     // The survey's own site wins; copied and renamed, the site goes along.
-    ASSERT_TRUE(writeSite(doc, Site{1, 2, 0, QDate(2026, 1, 1)}, &error));
+    ASSERT_TRUE(writeSite(doc, Site{1, 2, 0, QDate(2026, 1, 1)}));
     EXPECT_EQ(cli({"site", doc}).out, shown);
     ASSERT_TRUE(QFile::copy(doc, path("copy.ZLM")));
     ASSERT_TRUE(QFile::rename(path("copy.ZLM"), path("moved.ZLM")));
@@ -518,8 +516,7 @@ TEST_F(AnalysisCli, SiteTextsAndTheRulesOfRewritingTheSurvey)
 TEST_F(AnalysisCli, ProbeReadStartsWithoutASiteWhateverLiesBesideItsFile)
 {
     const QString file = path("read.ZLM");
-    QString error;
-    ASSERT_TRUE(writeSite(file, Site{1, 2, 0, QDate(2026, 1, 1)}, &error));
+    ASSERT_TRUE(writeSite(file, Site{1, 2, 0, QDate(2026, 1, 1)}));
     const ProgramRun read = cli({"--settings", path("s.ini"), "read", "--port", "SIM", "-o", file, "--quiet"});
     ASSERT_EQ(read.exitCode, 0) << read.err.toStdString();
     EXPECT_EQ(cli({"site", file}).exitCode, 1);
@@ -549,7 +546,7 @@ TEST_F(AnalysisCli, FieldScaleCalibratedRememberedAndTakenByEveryJudgement)
     const QString doc = survey(20);
     CNDravikDoc opened;
     QString error;
-    ASSERT_TRUE(opened.openFile(doc, &error));
+    ASSERT_TRUE(opened.openFile(doc));
     const auto expected = calibrateFieldScale(opened.survey(), site);
     ASSERT_TRUE(expected);
     EXPECT_NEAR(expected->measured, 0.55, 1e-5);

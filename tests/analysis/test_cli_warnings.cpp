@@ -32,14 +32,14 @@ protected:
             doc.survey().depth[i] = depths[i];
         }
         QString error;
-        EXPECT_TRUE(doc.saveFile(path(QStringLiteral("w.ZLM")), &error));
+        EXPECT_TRUE(doc.saveFile(path(QStringLiteral("w.ZLM"))));
         return path(QStringLiteral("w.ZLM"));
     }
     std::optional<Site> siteIn(const QString &file) const
     {
         CNDravikDoc doc;
         QString error;
-        EXPECT_TRUE(doc.openFile(file, &error));
+        EXPECT_TRUE(doc.openFile(file));
         return readSiteBlock(doc.survey().header).site;
     }
 

@@ -6,6 +6,7 @@
 #include "analysis/trajectory.h"
 #include "multishot_run.h"
 #include "table/survey_table.h"
+#include "failure_text.h"
 
 #include <QTimeZone>
 
@@ -16,6 +17,7 @@
 #include <iostream>
 
 using namespace zolm;
+using zolm::test::failureText;
 
 inline void PrintTo(const QString &s, std::ostream *os)
 {
@@ -26,17 +28,16 @@ namespace {
 
 std::vector<TallyLine> parsed(const char *text, const std::optional<QDateTime> &start = std::nullopt)
 {
-    QString error;
-    const auto lines = parseTally(QByteArray(text), start, &error);
-    EXPECT_TRUE(lines) << error.toStdString();
-    return lines.value_or(std::vector<TallyLine>{});
+    const auto lines = parseTally(QByteArray(text), start);
+    EXPECT_TRUE(lines) << failureText(lines).toStdString();
+    return lines ? *lines : std::vector<TallyLine>{};
 }
 
 QString refusal(const char *text, const std::optional<QDateTime> &start = std::nullopt)
 {
-    QString error;
-    EXPECT_FALSE(parseTally(QByteArray(text), start, &error)) << text;
-    return error;
+    const auto lines = parseTally(QByteArray(text), start);
+    EXPECT_FALSE(lines) << text;
+    return failureText(lines);
 }
 
 // A document holding the run as a probe read gives it, with the declination of its site.
@@ -152,9 +153,8 @@ TEST(DepthTally, RealisticRunFollowsItsWellPath)
 {
     RunDocument r(sim::RunDirection::Out);
     r.tickStops();
-    QString error;
-    const auto lines = parseTally(sim::tallyText(r.options, r.run), std::nullopt, &error);
-    ASSERT_TRUE(lines) << error.toStdString();
+    const auto lines = parseTally(sim::tallyText(r.options, r.run), std::nullopt);
+    ASSERT_TRUE(lines) << failureText(lines).toStdString();
     const TallyAssignment a = assignTally(*lines, r.doc.survey());
     EXPECT_TRUE(a.problems.isEmpty()) << a.problems.join(QLatin1Char('\n')).toStdString();
     ASSERT_EQ(a.depths.size(), r.run.stations.size());

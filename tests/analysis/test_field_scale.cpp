@@ -6,6 +6,7 @@
 #include "platform/settings.h"
 
 #include "analysis_test_support.h"
+#include "failure_text.h"
 
 #include <QTemporaryDir>
 
@@ -15,6 +16,7 @@
 #include <cstring>
 
 using namespace zolm;
+using zolm::test::failureText;
 using zolm::test::surveyOf;
 
 namespace {
@@ -50,9 +52,8 @@ TEST(FieldScale, CalibratesFromTheCheckedShotsElseTheShownOnes)
     const double fields[] = {0.550, 0.553, 0.549, 0.700, std::nan("")};
     for (std::size_t i = 0; i < 5; ++i)
         s->values[i][TotalField] = fields[i];
-    QString why;
-    auto c = calibrateFieldScale(*s, Field, &why);
-    ASSERT_TRUE(c) << why.toStdString();
+    auto c = calibrateFieldScale(*s, Field);
+    ASSERT_TRUE(c) << failureText(c).toStdString();
     EXPECT_EQ(c->shots, 3);
     EXPECT_TRUE(c->fromChecked);
     EXPECT_DOUBLE_EQ(c->measured, 0.550);
@@ -73,29 +74,30 @@ TEST(FieldScale, CalibratesFromTheCheckedShotsElseTheShownOnes)
     // No field to take, or no model for the site.
     for (std::size_t i = 0; i < 5; ++i)
         s->values[i][TotalField] = std::nan("");
-    EXPECT_FALSE(calibrateFieldScale(*s, Field, &why));
-    EXPECT_FALSE(why.isEmpty());
+    c = calibrateFieldScale(*s, Field);
+    EXPECT_FALSE(c);
+    EXPECT_FALSE(failureText(c).isEmpty());
     s->values[0][TotalField] = 0.55;
-    why.clear();
-    EXPECT_FALSE(calibrateFieldScale(*s, Site{38.71, 116.10, 0, QDate(2019, 5, 20)}, &why));
-    EXPECT_TRUE(why.contains(QStringLiteral("地磁模型"))) << why.toStdString();
+    c = calibrateFieldScale(*s, Site{38.71, 116.10, 0, QDate(2019, 5, 20)});
+    EXPECT_FALSE(c);
+    EXPECT_TRUE(failureText(c).contains(QStringLiteral("地磁模型"))) << failureText(c).toStdString();
 }
 
 TEST(FieldScale, RefusesAScaleMoreThanFivePercentFromOneWithTheReason)
 {
     const double model = modelGauss(Field);
     auto s = surveyOf({{}});
-    QString why;
     for (const double scale : {0.951, 1.049}) {
         s->values[0][TotalField] = model * scale;
-        const auto c = calibrateFieldScale(*s, Field, &why);
-        ASSERT_TRUE(c) << scale << ' ' << why.toStdString();
+        const auto c = calibrateFieldScale(*s, Field);
+        ASSERT_TRUE(c) << scale << ' ' << failureText(c).toStdString();
         EXPECT_NEAR(c->scale, scale, 1e-12);
     }
     for (const double scale : {0.949, 1.051, 1.6}) {
         s->values[0][TotalField] = model * scale;
-        why.clear();
-        EXPECT_FALSE(calibrateFieldScale(*s, Field, &why)) << scale;
+        const auto c = calibrateFieldScale(*s, Field);
+        EXPECT_FALSE(c) << scale;
+        const QString why = failureText(c);
         // The scale, the limit, and what was compared with what.
         EXPECT_TRUE(why.contains(QString::number(scale, 'f', 4))) << why.toStdString();
         EXPECT_TRUE(why.contains(QStringLiteral("5%")));
@@ -187,9 +189,8 @@ TEST_F(FieldScaleStore, CalibratedOnOneRunQcPassesOnAnotherRunOfTheSameProbe)
         return s;
     };
     const auto first = survey(1);
-    QString why;
-    const auto c = calibrateFieldScale(*first, Field, &why);
-    ASSERT_TRUE(c) << why.toStdString();
+    const auto c = calibrateFieldScale(*first, Field);
+    ASSERT_TRUE(c) << failureText(c).toStdString();
     EXPECT_TRUE(c->fromChecked);
     EXPECT_GT(c->shots, 40);
     EXPECT_NEAR(c->scale, 1.01, 0.001); // the virtual probe's magnetometers

@@ -94,9 +94,9 @@ TEST(Geomagnetic, ModelChosenByDateAndRefusals)
     EXPECT_STREQ(geomagneticField(site, decimalYear(QDate(2020, 1, 1)))->model, "WMM2020");
     EXPECT_STREQ(geomagneticField(site, decimalYear(QDate(2029, 12, 31)))->model, "WMM2025");
 
-    QString why;
-    EXPECT_FALSE(geomagneticField(site, decimalYear(QDate(2019, 12, 31)), &why));
-    EXPECT_FALSE(why.isEmpty());
+    const auto before = geomagneticField(site, decimalYear(QDate(2019, 12, 31)));
+    ASSERT_FALSE(before);
+    EXPECT_FALSE(before.error().message.isEmpty());
     EXPECT_FALSE(geomagneticField(site, decimalYear(QDate(2030, 1, 1))));
     EXPECT_FALSE(geomagneticField({90.0, 0, 0}, 2026.0));
     EXPECT_FALSE(geomagneticField({-89.95, 0, 0}, 2026.0));

@@ -1,6 +1,7 @@
 // The site file older versions kept beside a survey: written atomically, read back, and
 // refused whole when broken.
 #include "analysis/site.h"
+#include "failure_text.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,10 +10,13 @@
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
 using namespace zolm;
+using zolm::test::failureText;
 
 namespace {
 
@@ -33,26 +37,28 @@ protected:
 TEST_F(SiteFile, WrittenAndReadBack)
 {
     EXPECT_EQ(siteFilePath(QStringLiteral("/a/b.ZLM")), QStringLiteral("/a/b.ZLM.site"));
-    EXPECT_FALSE(readSite(document()).site);
-    EXPECT_TRUE(readSite(document()).error.isEmpty()); // no file is not an error
+    const auto none = readSite(document());
+    ASSERT_TRUE(none) << failureText(none).toStdString(); // no file is not an error
+    EXPECT_FALSE(*none);
 
     const Site site{36.125, -117.5, 812.25, QDate(2026, 3, 14), 271.5};
-    QString error;
-    ASSERT_TRUE(writeSite(document(), site, &error)) << error.toStdString();
-    const SiteRead read = readSite(document());
-    ASSERT_TRUE(read.site) << read.error.toStdString();
-    EXPECT_EQ(read.site->latitude, 36.125);
-    EXPECT_EQ(read.site->longitude, -117.5);
-    EXPECT_EQ(read.site->height, 812.25);
-    EXPECT_EQ(read.site->date, QDate(2026, 3, 14));
-    EXPECT_EQ(read.site->verticalSectionAzimuth, 271.5);
+    const Done written = writeSite(document(), site);
+    ASSERT_TRUE(written) << failureText(written).toStdString();
+    const auto read = readSite(document());
+    ASSERT_TRUE(read && *read) << failureText(read).toStdString();
+    const Site &back0 = **read;
+    EXPECT_EQ(back0.latitude, 36.125);
+    EXPECT_EQ(back0.longitude, -117.5);
+    EXPECT_EQ(back0.height, 812.25);
+    EXPECT_EQ(back0.date, QDate(2026, 3, 14));
+    EXPECT_EQ(back0.verticalSectionAzimuth, 271.5);
 
     // Height absent is 0, unknown keys are ignored, the azimuth is optional.
     writeRaw(R"({"latitude": 10, "longitude": 20, "date": "2025-01-01", "note": "鉆台"})");
-    const SiteRead minimal = readSite(document());
-    ASSERT_TRUE(minimal.site) << minimal.error.toStdString();
-    EXPECT_EQ(minimal.site->height, 0.0);
-    EXPECT_FALSE(minimal.site->verticalSectionAzimuth);
+    const auto minimal = readSite(document());
+    ASSERT_TRUE(minimal && *minimal) << failureText(minimal).toStdString();
+    EXPECT_EQ((*minimal)->height, 0.0);
+    EXPECT_FALSE((*minimal)->verticalSectionAzimuth);
 
     // The fields beyond the first ones have keys of their own.
     Site full = site;
@@ -61,9 +67,10 @@ TEST_F(SiteFile, WrittenAndReadBack)
     full.probeStart = parseProbeStart(QStringLiteral("2026-03-14 07:30:05"));
     full.client = QStringLiteral("第一采油厂");
     full.approvedBy = QStringLiteral("王五");
-    ASSERT_TRUE(writeSite(document(), full, &error)) << error.toStdString();
-    const std::optional<Site> back = readSite(document()).site;
-    ASSERT_TRUE(back);
+    ASSERT_TRUE(writeSite(document(), full));
+    const auto reread = readSite(document());
+    ASSERT_TRUE(reread && *reread);
+    const std::optional<Site> back = *reread;
     EXPECT_EQ(back->fieldScale, 1.02);
     EXPECT_EQ(back->dogLegLimit, 3.0);
     ASSERT_TRUE(back->probeStart);
@@ -96,47 +103,48 @@ TEST_F(SiteFile, BrokenFilesAreReportedAndIgnored)
     for (const QByteArray &bytes : broken) {
         SCOPED_TRACE(bytes.toStdString());
         writeRaw(bytes);
-        const SiteRead r = readSite(document());
-        EXPECT_FALSE(r.site);
-        EXPECT_TRUE(r.error.contains(QStringLiteral("井场文件"))) << r.error.toStdString();
+        const auto r = readSite(document());
+        EXPECT_FALSE(r);
+        EXPECT_EQ(r.error().code, ErrorCode::WrongFile);
+        EXPECT_TRUE(failureText(r).contains(QStringLiteral("井场文件"))) << failureText(r).toStdString();
     }
 
     // A folder where the file should be.
     QFile::remove(siteFilePath(document()));
     ASSERT_TRUE(QDir().mkdir(siteFilePath(document())));
-    EXPECT_FALSE(readSite(document()).site);
-    EXPECT_FALSE(readSite(document()).error.isEmpty());
-    QString error;
-    EXPECT_FALSE(writeSite(document(), {1, 2, 0, QDate(2026, 1, 1), {}}, &error));
+    EXPECT_FALSE(readSite(document()));
+    EXPECT_FALSE(failureText(readSite(document())).isEmpty());
+    EXPECT_FALSE(writeSite(document(), {1, 2, 0, QDate(2026, 1, 1), {}}));
     EXPECT_TRUE(QFileInfo(siteFilePath(document())).isDir());
 }
 
 TEST_F(SiteFile, UnreadableFileAndMissingFolder)
 {
-    QString error;
     // A refused site is not written, and an existing one keeps its bytes.
-    ASSERT_TRUE(writeSite(document(), {1, 2, 0, QDate(2026, 1, 1), {}}, &error));
+    ASSERT_TRUE(writeSite(document(), {1, 2, 0, QDate(2026, 1, 1), {}}));
     const QByteArray before = [&] {
         QFile f(siteFilePath(document()));
         f.open(QIODevice::ReadOnly);
         return f.readAll();
     }();
-    EXPECT_FALSE(writeSite(document(), {95, 2, 0, QDate(2026, 1, 1), {}}, &error));
+    EXPECT_FALSE(writeSite(document(), {95, 2, 0, QDate(2026, 1, 1), {}}));
     QFile f(siteFilePath(document()));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), before);
     f.close();
 
-    EXPECT_FALSE(writeSite(dir.filePath(QStringLiteral("missing/w.ZLM")), {1, 2, 0, QDate(2026, 1, 1), {}}, &error));
+    const Done missing = writeSite(dir.filePath(QStringLiteral("missing/w.ZLM")), {1, 2, 0, QDate(2026, 1, 1), {}});
+    EXPECT_FALSE(missing);
+    EXPECT_EQ(missing.error().code, ErrorCode::WriteFailed);
     EXPECT_FALSE(QDir(dir.filePath(QStringLiteral("missing"))).exists());
 
     // Unreadable: a link that leads to itself (unreadable for root too), and a file without
     // read permission.
     const QString other = dir.filePath(QStringLiteral("loop.ZLM"));
     ASSERT_TRUE(QFile::link(QStringLiteral("loop.ZLM.site"), siteFilePath(other)));
-    const SiteRead loop = readSite(other);
-    EXPECT_FALSE(loop.site);
-    EXPECT_TRUE(loop.error.contains(QStringLiteral("井场文件")));
+    const auto loop = readSite(other);
+    EXPECT_FALSE(loop);
+    EXPECT_TRUE(failureText(loop).contains(QStringLiteral("井场文件")));
 }
 
 TEST_F(SiteFile, FileWithoutReadPermission)
@@ -147,10 +155,36 @@ TEST_F(SiteFile, FileWithoutReadPermission)
     if (geteuid() == 0)
         GTEST_SKIP() << "root reads files whatever their permissions";
 #endif
-    QString error;
-    ASSERT_TRUE(writeSite(document(), {1, 2, 0, QDate(2026, 1, 1), {}}, &error));
+    ASSERT_TRUE(writeSite(document(), {1, 2, 0, QDate(2026, 1, 1), {}}));
     QFile::setPermissions(siteFilePath(document()), QFileDevice::WriteOwner);
-    const SiteRead r = readSite(document());
-    EXPECT_FALSE(r.site);
-    EXPECT_FALSE(r.error.isEmpty());
+    const auto r = readSite(document());
+    EXPECT_FALSE(r);
+    EXPECT_FALSE(failureText(r).isEmpty());
+}
+
+TEST_F(SiteFile, FifoOrDeviceWhereTheFileShouldBeIsRefusedUnread)
+{
+#if defined(_WIN32) || !defined(F_SETPIPE_SZ)
+    GTEST_SKIP() << "needs FIFOs whose buffer can be enlarged";
+#else
+    const QByteArray fifo = QFile::encodeName(siteFilePath(document()));
+    ASSERT_EQ(mkfifo(fifo.constData(), 0600), 0);
+    // More than a site file may hold waits in the pipe: a reader that opened it would come back
+    // ("too large") instead of waiting for a writer forever, so this fails rather than hangs.
+    const int fd = ::open(fifo.constData(), O_RDWR | O_NONBLOCK);
+    ASSERT_GE(fd, 0);
+    const QByteArray filler(64 * 1024 + 1, ' ');
+    ASSERT_GE(fcntl(fd, F_SETPIPE_SZ, 2 * filler.size()), filler.size());
+    ASSERT_EQ(::write(fd, filler.constData(), static_cast<std::size_t>(filler.size())), filler.size());
+    const auto r = readSite(document());
+    ::close(fd);
+    ASSERT_FALSE(r);
+    EXPECT_EQ(r.error().code, ErrorCode::ReadFailed);
+    EXPECT_TRUE(failureText(r).contains(QStringLiteral("这不是普通文件"))) << failureText(r).toStdString();
+
+    // A device likewise, reached through a link.
+    ASSERT_TRUE(QFile::remove(siteFilePath(document())));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), siteFilePath(document())));
+    EXPECT_EQ(readSite(document()).error().code, ErrorCode::ReadFailed);
+#endif
 }

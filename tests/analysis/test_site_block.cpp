@@ -2,6 +2,7 @@
 // site is taken on opening and written on saving.
 #include "analysis/site_block.h"
 #include "document/document.h"
+#include "failure_text.h"
 #include "survey/le_bytes.h"
 
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 using namespace zolm;
+using zolm::test::failureText;
 
 namespace {
 
@@ -48,6 +50,12 @@ void expectSameSite(const Site &a, const Site &b)
         EXPECT_EQ(a.*f.member, b.*f.member) << f.key;
 }
 
+// The site a survey was opened with; nothing when taking it failed.
+std::optional<Site> siteOf(const Result<std::optional<Site>> &taken)
+{
+    return taken ? *taken : std::nullopt;
+}
+
 QByteArray bytesOf(const QString &path)
 {
     QFile f(path);
@@ -61,7 +69,7 @@ protected:
     void open(CNDravikDoc &doc, const QString &file = QStringLiteral(ZOLM_TEST_DATA_DIR "/small.ZLM"))
     {
         QString error;
-        ASSERT_TRUE(doc.openFile(file, &error)) << error.toStdString();
+        ASSERT_TRUE(doc.openFile(file));
     }
     QTemporaryDir dir;
 };
@@ -79,7 +87,7 @@ TEST(SiteBlock, RoundTripsEveryFieldInTheUnusedHeaderBytes)
     header.setDeclination(-6.25);
     const SurveyHeader before = header;
     const Site site = fullSite();
-    ASSERT_FALSE(checkSite(site)) << checkSite(site)->toStdString();
+    ASSERT_TRUE(checkSite(site)) << failureText(checkSite(site)).toStdString();
     writeSiteBlock(header, site);
 
     EXPECT_TRUE(std::equal(header.bytes.begin(), header.bytes.begin() + 68, before.bytes.begin()));
@@ -116,23 +124,23 @@ TEST(SiteBlock, TextsBeyondTheirLimitOrOutsideGbkAreRefused)
 {
     Site site = fullSite();
     site.client += QLatin1Char('x'); // 40 bytes
-    EXPECT_TRUE(checkSite(site));
+    EXPECT_FALSE(checkSite(site));
     site = fullSite();
     site.surveyor = QStringLiteral("张三李四王五赵六"); // 16 bytes
-    EXPECT_TRUE(checkSite(site));
+    EXPECT_FALSE(checkSite(site));
     site = fullSite();
     site.approvedBy = QStringLiteral("王\U0001F600");
-    ASSERT_TRUE(checkSite(site));
-    EXPECT_TRUE(checkSite(site)->contains(QStringLiteral("审核人")));
+    ASSERT_FALSE(checkSite(site));
+    EXPECT_TRUE(failureText(checkSite(site)).contains(QStringLiteral("审核人")));
     site = fullSite();
     site.location = QStringLiteral("一行\n两行");
-    EXPECT_TRUE(checkSite(site));
+    EXPECT_FALSE(checkSite(site));
     site = fullSite();
     site.fieldScale = 0;
-    EXPECT_TRUE(checkSite(site));
+    EXPECT_FALSE(checkSite(site));
     site = fullSite();
     site.dogLegLimit = -1;
-    EXPECT_TRUE(checkSite(site));
+    EXPECT_FALSE(checkSite(site));
 }
 
 TEST(SiteBlock, DamagedForeignAndClearedBlocksHoldNoSite)
@@ -184,9 +192,9 @@ TEST_F(SurveySite, FileKeepsItsLengthAndEveryOtherByteAndCarriesItsSite)
     CNDravikDoc doc;
     open(doc);
     QString error;
-    ASSERT_TRUE(doc.saveFile(path(QStringLiteral("plain.ZLM")), &error));
+    ASSERT_TRUE(doc.saveFile(path(QStringLiteral("plain.ZLM"))));
     setSurveySite(doc.survey().header, fullSite());
-    ASSERT_TRUE(doc.saveFile(path(QStringLiteral("site.ZLM")), &error));
+    ASSERT_TRUE(doc.saveFile(path(QStringLiteral("site.ZLM"))));
     const QByteArray plain = bytesOf(path(QStringLiteral("plain.ZLM")));
     const QByteArray sited = bytesOf(path(QStringLiteral("site.ZLM")));
     ASSERT_EQ(plain.size(), sited.size());
@@ -199,39 +207,38 @@ TEST_F(SurveySite, FileKeepsItsLengthAndEveryOtherByteAndCarriesItsSite)
     ASSERT_TRUE(QFile::rename(path(QStringLiteral("copy.ZLM")), path(QStringLiteral("renamed.ZLM"))));
     CNDravikDoc again;
     open(again, path(QStringLiteral("renamed.ZLM")));
-    const SiteRead read = takeSurveySite(again.survey().header, path(QStringLiteral("renamed.ZLM")));
-    ASSERT_TRUE(read.site) << read.error.toStdString();
-    expectSameSite(*read.site, fullSite());
+    const auto read = takeSurveySite(again.survey().header, path(QStringLiteral("renamed.ZLM")));
+    ASSERT_TRUE(siteOf(read)) << failureText(read).toStdString();
+    expectSameSite(*siteOf(read), fullSite());
 }
 
 TEST_F(SurveySite, SiteFileBesideAnOlderSurveyMovesInAndTheBlockWins)
 {
     const QString file = path(QStringLiteral("old.ZLM"));
     ASSERT_TRUE(QFile::copy(QStringLiteral(ZOLM_TEST_DATA_DIR "/small.ZLM"), file));
-    QString error;
-    ASSERT_TRUE(writeSite(file, fullSite(), &error)) << error.toStdString();
+    ASSERT_TRUE(writeSite(file, fullSite()));
     const QByteArray siteFile = bytesOf(siteFilePath(file));
 
     CNDravikDoc doc;
     open(doc, file);
-    const SiteRead taken = takeSurveySite(doc.survey().header, file);
-    ASSERT_TRUE(taken.site);
-    expectSameSite(*taken.site, fullSite());
-    ASSERT_TRUE(doc.saveFile(file, &error));
+    const std::optional<Site> taken = siteOf(takeSurveySite(doc.survey().header, file));
+    ASSERT_TRUE(taken);
+    expectSameSite(*taken, fullSite());
+    ASSERT_TRUE(doc.saveFile(file));
     EXPECT_EQ(bytesOf(siteFilePath(file)), siteFile); // left as it was
 
     // Now the survey's own site wins over whatever the site file says.
-    ASSERT_TRUE(writeSite(file, Site{1, 2, 0, QDate(2025, 1, 1)}, &error));
+    ASSERT_TRUE(writeSite(file, Site{1, 2, 0, QDate(2025, 1, 1)}));
     CNDravikDoc reopened;
     open(reopened, file);
-    EXPECT_EQ(takeSurveySite(reopened.survey().header, file).site.value_or(Site{}).latitude, 38.71);
+    EXPECT_EQ(siteOf(takeSurveySite(reopened.survey().header, file)).value_or(Site{}).latitude, 38.71);
 
     // Cleared, it stays cleared: the site file is not taken again.
     setSurveySite(reopened.survey().header, std::nullopt);
-    ASSERT_TRUE(reopened.saveFile(file, &error));
+    ASSERT_TRUE(reopened.saveFile(file));
     CNDravikDoc cleared;
     open(cleared, file);
-    EXPECT_FALSE(takeSurveySite(cleared.survey().header, file).site);
+    EXPECT_FALSE(siteOf(takeSurveySite(cleared.survey().header, file)));
 }
 
 TEST_F(SurveySite, SavingWithoutASiteBesideAnotherSurveysSiteFileMarksTheSurveySiteless)
@@ -245,15 +252,14 @@ TEST_F(SurveySite, SavingWithoutASiteBesideAnotherSurveysSiteFileMarksTheSurveyS
     prepareSiteForSave(header, QStringLiteral("-"));
     EXPECT_EQ(header.bytes, doc.survey().header.bytes);
 
-    QString error;
-    ASSERT_TRUE(writeSite(target, fullSite(), &error));
+    ASSERT_TRUE(writeSite(target, fullSite()));
     prepareSiteForSave(doc.survey().header, target);
-    ASSERT_TRUE(doc.saveFile(target, &error));
+    ASSERT_TRUE(doc.saveFile(target));
     CNDravikDoc saved;
     open(saved, target);
-    const SiteRead read = takeSurveySite(saved.survey().header, target);
-    EXPECT_FALSE(read.site);
-    EXPECT_TRUE(read.error.isEmpty());
+    const auto read = takeSurveySite(saved.survey().header, target);
+    ASSERT_TRUE(read) << failureText(read).toStdString();
+    EXPECT_FALSE(*read);
 
     // A survey with a site keeps it whatever lies beside the target.
     setSurveySite(saved.survey().header, fullSite());

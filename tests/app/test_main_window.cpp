@@ -1086,7 +1086,7 @@ TEST_F(MainWindow, SiteFileBesideAnOlderSurveyMovesInOnSaveAndTheLastSiteIsOneCl
     ASSERT_TRUE(QFile::copy(data("small.ZLM"), path("old.ZLM")));
     Site old{38.71, 116.1, 12, QDate(2026, 5, 20)};
     old.client = QStringLiteral("第一采油厂");
-    ASSERT_TRUE(writeSite(path("old.ZLM"), old, nullptr));
+    ASSERT_TRUE(writeSite(path("old.ZLM"), old));
     const QByteArray siteFile = readAll(path("old.ZLM.site"));
     ASSERT_TRUE(frame->openDocument(path("old.ZLM")));
     EXPECT_EQ(frame->site().value_or(Site{}).client, QStringLiteral("第一采油厂"));
@@ -1136,7 +1136,7 @@ TEST_F(MainWindow, QcSwitchColoursFailingRowsAndTheSiteOfAnUnsavedSurveyIsSavedI
     enterSite(false);
     EXPECT_TRUE(rowData(4, Qt::ToolTipRole).toString().contains(QStringLiteral("井场地磁模型")));
     EXPECT_TRUE(frame->isWindowModified());
-    ASSERT_TRUE(writeSite(path("c.ZLM"), Site{10, 20, 0, QDate(2025, 1, 1), {}}, nullptr));
+    ASSERT_TRUE(writeSite(path("c.ZLM"), Site{10, 20, 0, QDate(2025, 1, 1), {}}));
     acceptFile(path("c"));
     run(CMainFrame::CmdSaveAs);
     ASSERT_TRUE(frame->openDocument(path("c.ZLM"), false));
@@ -1697,7 +1697,7 @@ TEST_F(MainWindow, SiteDialogCalibratesTheFieldScaleAndTheProbeKeepsIt)
     }
     setSurveySite(next.survey().header, Site{38.71, 116.10, 0, QDate(2026, 5, 20)});
     QString error;
-    ASSERT_TRUE(next.saveFile(path("next.ZLM"), &error)) << error.toStdString();
+    ASSERT_TRUE(next.saveFile(path("next.ZLM")));
     frame->document().setModified(false);
     ASSERT_TRUE(frame->openDocument(path("next.ZLM"), false));
     EXPECT_EQ(frame->fieldScale().source, FieldScaleChoice::Source::Probe);

@@ -1,6 +1,7 @@
 // The manual built into the program: F1 and 帮助主题 open it from the program's resources, F1
 // in a dialog or a message box opens it where that window or message is explained, and every
 // message the program's message tables can give is named in it.
+#include "failure_text.h"
 #include "analysis/depth_tally.h"
 #include "analysis/field_scale.h"
 #include "analysis/geomagnetic.h"
@@ -280,12 +281,12 @@ TEST(ManualMessages, NamesEveryMessageOfTheProbeAndTheTable)
     MessageCheck manual;
     using namespace zolm::probe;
     for (int op = 0; op <= static_cast<int>(Operation::ReadData); ++op) {
-        for (int f = 0; f <= static_cast<int>(Failure::Unverified); ++f) {
+        for (int f = 0; f <= static_cast<int>(ErrorCode::ProbeUnverified); ++f) {
             for (const Step step : {Step{}, Step{2, -1}, Step{3, 5}, Step{4, 17}}) {
                 for (const bool write : {false, true}) {
                     for (const QString &reason : {QString(), Any}) {
-                        Result r;
-                        r.failure = static_cast<Failure>(f);
+                        probe::Result r;
+                        r.code = static_cast<ErrorCode>(f);
                         r.step = step;
                         r.portName = Any;
                         r.portReason = reason;
@@ -341,8 +342,9 @@ TEST(ManualMessages, NamesEveryMessageOfFilesAndTheirReasons)
     const auto images = sim::makeSurvey(sim::CalibrationKind::Ideal, sim::defaultWellPath(20));
     CNDravikDoc doc;
     doc.loadFromProbe(images.parameters.bytes, images.data.bytes);
-    QByteArray whole;
-    ASSERT_TRUE(serializeSurvey(doc.survey(), whole, nullptr));
+    const auto saved = serializeSurvey(doc.survey());
+    ASSERT_TRUE(saved.ok());
+    const QByteArray whole = *saved;
     const auto span = [](const QByteArray &b) {
         return std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t *>(b.constData()),
                                              static_cast<std::size_t>(b.size()));
@@ -353,28 +355,28 @@ TEST(ManualMessages, NamesEveryMessageOfFilesAndTheirReasons)
     le::put16(reinterpret_cast<std::uint8_t *>(negative.data()) + CurrentLayoutFixedSize - 44 + 4, 0xFFFF);
     for (const QByteArray &bytes : {QByteArray(), QByteArray(100, 'x'), whole.left(whole.size() - 1), tooMany}) {
         SurveyData survey;
-        QString error;
-        if (!parseSurveyFile(span(bytes), survey, &error))
+        if (const QString error = test::failureText(parseSurveyFile(span(bytes), survey)); !error.isEmpty())
             manual.expectNamed(error, "survey file");
     }
     for (const QByteArray &bytes : {whole.left(1000), whole + "x", negative})
         manual.expectNamed(inexactReason(span(bytes), static_cast<std::uint64_t>(bytes.size())), "inexact file");
     SurveyData full = doc.survey();
     full.data.setStoredCount(2000);
-    QString error;
-    QByteArray unwritten;
-    ASSERT_FALSE(serializeSurvey(full, unwritten, &error));
+    QString error = test::failureText(serializeSurvey(full));
+    ASSERT_FALSE(error.isEmpty());
     manual.expectNamed(error, "survey file");
-    ASSERT_FALSE(doc.openFile(missingFile, &error));
+    error = test::failureText(doc.openFile(missingFile));
+    ASSERT_FALSE(error.isEmpty());
     manual.expectNamed(error, "open", {missingFile, reasonOf(error)});
-    ASSERT_FALSE(doc.saveFile(dir.path(), &error));
+    error = test::failureText(doc.saveFile(dir.path()));
+    ASSERT_FALSE(error.isEmpty());
     manual.expectNamed(error, "save", {dir.path(), reasonOf(error)});
 
     QFile inexact(dir.filePath(QStringLiteral("inexact.ZLM")));
     ASSERT_TRUE(inexact.open(QIODevice::WriteOnly));
     inexact.write(whole.left(CurrentLayoutFixedSize + 30 * 20) + "x");
     inexact.close();
-    ASSERT_TRUE(doc.openFile(inexact.fileName(), &error));
+    ASSERT_TRUE(doc.openFile(inexact.fileName()));
     manual.expectNamed(notExactlySurveyWarning(inexact.fileName(), doc).value_or(QString()), "inexact file warning",
                        {QDir::toNativeSeparators(inexact.fileName())});
 }
@@ -387,9 +389,8 @@ TEST(ManualMessages, NamesEveryMessageOfTheSiteTheModelAndTheTrajectory)
         for (const double lon : {0.0, 400.0})
             for (const double height : {0.0, 1e7})
                 for (const double t : {2026.0, 2040.0}) {
-                    QString why;
-                    if (!geomagneticField({lat, lon, height}, t, &why))
-                        manual.expectNamed(why, "geomagnetic model");
+                    if (const auto field = geomagneticField({lat, lon, height}, t); !field)
+                        manual.expectNamed(field.error().message, "geomagnetic model");
                 }
 
     const Site good(38.71, 116.10, 0, QDate(2026, 5, 20));
@@ -405,13 +406,13 @@ TEST(ManualMessages, NamesEveryMessageOfTheSiteTheModelAndTheTrajectory)
     for (const auto &change : spoil) {
         Site s = good;
         change(s);
-        manual.expectNamed(checkSite(s).value_or(QString()), "site check");
+        manual.expectNamed(test::failureText(checkSite(s)), "site check");
     }
     const char32_t notGbk = U'\U0001F600';
     for (const SiteTextField &field : siteTextFields()) {
         for (const QString &text : {QStringLiteral("a\nb"), QString::fromUcs4(&notGbk, 1),
                                     QString(static_cast<qsizetype>(field.size), QLatin1Char('x'))})
-            manual.expectNamed(checkSiteText(field, text).value_or(QString()), "site text",
+            manual.expectNamed(test::failureText(checkSiteText(field, text)), "site text",
                                {siteTextLabel(field), QString::fromUcs4(&notGbk, 1)});
     }
 
@@ -451,7 +452,7 @@ TEST(ManualMessages, NamesEveryMessageOfTheSiteTheModelAndTheTrajectory)
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(json);
         file.close();
-        const QString error = readSite(survey).error;
+        const QString error = test::failureText(readSite(survey));
         // The reason on its own; a JSON parser's words and the value refused may be anything.
         static const QRegularExpression parserWords(QStringLiteral("（[^）]*）$"));
         QString reason = reasonOf(error);
@@ -459,9 +460,10 @@ TEST(ManualMessages, NamesEveryMessageOfTheSiteTheModelAndTheTrajectory)
         manual.expectNamed(reason.replace(parserWords, QStringLiteral("（\u2062）")), "site file",
                            {QStringLiteral("\"20.5.2026\""), QStringLiteral("\"x\"")});
     }
-    QString error;
     const QString unwritable = dir.filePath(QStringLiteral("no/a.ZLM"));
-    ASSERT_FALSE(writeSite(unwritable, good, &error));
+    const Done written = writeSite(unwritable, good);
+    ASSERT_FALSE(written);
+    const QString error = test::failureText(written);
     manual.expectNamed(error, "site file", {QDir::toNativeSeparators(siteFilePath(unwritable)), reasonOf(error)});
 
     // The QC switch's tooltip of a shot that fails everything, against the model and the medians.
@@ -495,9 +497,9 @@ TEST(ManualMessages, NamesEveryMessageOfDepthsTheTallyTheFieldScaleAndTheWarning
         {"10:42 1500 x", "10:42 1500 x"}, {"10.42 1500", "10.42"}, {"10:75 1500", "10:75"},
         {"10:42 15OO", "15OO"},           {"10:42 12000", ""},     {"# 只有注释", ""}};
     for (const auto &[line, quoted] : badLines) {
-        QString error;
-        ASSERT_FALSE(parseTally(QByteArray(line), std::nullopt, &error)) << line;
-        manual.expectNamed(error, "tally line", {QString::fromUtf8(quoted)});
+        const auto parsed = parseTally(QByteArray(line), std::nullopt);
+        ASSERT_FALSE(parsed) << line;
+        manual.expectNamed(test::failureText(parsed), "tally line", {QString::fromUtf8(quoted)});
     }
     manual.expectNamed(tallyClockNote(), "tally");
     const std::vector<TallyLine> lines{{1, QStringLiteral("00:30:00"), 1800, 100}, {2, QStringLiteral("00:02:00"), 120, 50},
@@ -517,19 +519,22 @@ TEST(ManualMessages, NamesEveryMessageOfDepthsTheTallyTheFieldScaleAndTheWarning
         survey.depth[i] = 30.0 * static_cast<double>(i + 1);
     }
     const Site site(38.71, 116.10, 0, QDate(2026, 5, 20));
-    QString error;
-    ASSERT_FALSE(calibrateFieldScale(survey, site, &error));
-    manual.expectNamed(error, "field scale");
-    ASSERT_FALSE(calibrateFieldScale(survey, Site(95, 0, 0, QDate(2026, 5, 20)), &error));
-    manual.expectNamed(error, "field scale", {reasonOf(error)});
+    auto refused = calibrateFieldScale(survey, site);
+    ASSERT_FALSE(refused);
+    manual.expectNamed(test::failureText(refused), "field scale");
+    refused = calibrateFieldScale(survey, Site(95, 0, 0, QDate(2026, 5, 20)));
+    ASSERT_FALSE(refused);
+    manual.expectNamed(test::failureText(refused), "field scale", {reasonOf(test::failureText(refused))});
     SurveyData empty;
-    ASSERT_FALSE(calibrateFieldScale(empty, site, &error));
-    manual.expectNamed(error, "field scale");
+    refused = calibrateFieldScale(empty, site);
+    ASSERT_FALSE(refused);
+    manual.expectNamed(test::failureText(refused), "field scale");
     SurveyData noField = survey;
     for (std::size_t i = 0; i < 40; ++i)
         noField.values[i][TotalField] = std::numeric_limits<double>::quiet_NaN();
-    ASSERT_FALSE(calibrateFieldScale(noField, site, &error));
-    manual.expectNamed(error, "field scale");
+    refused = calibrateFieldScale(noField, site);
+    ASSERT_FALSE(refused);
+    manual.expectNamed(test::failureText(refused), "field scale");
     for (const auto source : {FieldScaleChoice::Source::Given, FieldScaleChoice::Source::Site,
                               FieldScaleChoice::Source::Probe, FieldScaleChoice::Source::Default}) {
         const QString text = fieldScaleText({1.01, source, QStringLiteral("ZL-2217")});

@@ -1,6 +1,7 @@
 // The probe windows of the desktop program, driven offscreen against the virtual probe over a
 // real pty, grouped by what the field engineer does: read a survey, set the probe, look at its
 // information, watch the live values, change the port, and close the program mid-operation.
+#include "app/message_box.h"
 #include "app/probe_dialogs.h"
 #include "app/probe_ui.h"
 #include "app/progress_window.h"
@@ -342,6 +343,34 @@ TEST_F(ProbeWindows, SwitchingThePortToSimAndBackTellsWhyAPortDoesNotOpen)
     controller->linkTest();
     expectBox(text::captionError(), text::timeout(), QMessageBox::Question,
               QStringLiteral("通讯口 %1 无法打开：").arg(missing));
+}
+
+// Every box an operation can end with keeps the icon it has always had: a success and a probe
+// without data inform, every failure asks (the question mark); the icon follows the box's code.
+TEST(ProbeBoxIcons, EveryOperationsBoxKeepsItsIcon)
+{
+    const std::pair<ErrorCode, QMessageBox::Icon> icons[] = {
+        {ErrorCode::None, QMessageBox::Information},          {ErrorCode::ProbeNoData, QMessageBox::Information},
+        {ErrorCode::ProbeTimeout, QMessageBox::Question},     {ErrorCode::ProbeMismatch, QMessageBox::Question},
+        {ErrorCode::ProbePort, QMessageBox::Question},        {ErrorCode::ProbeData, QMessageBox::Question},
+        {ErrorCode::ProbeUnverified, QMessageBox::Question},
+    };
+    for (const auto &[code, icon] : icons) {
+        SCOPED_TRACE(static_cast<int>(code));
+        EXPECT_EQ(iconFor(code), icon);
+        for (int op = 0; op <= static_cast<int>(Operation::ReadData); ++op) {
+            probe::Result r;
+            r.code = code;
+            if (const auto box = resultBox(static_cast<Operation>(op), r)) {
+                EXPECT_EQ(iconFor(box->code), icon) << box->text.toStdString();
+            }
+        }
+    }
+    // No box for a request that was cancelled; other failures of the program warn.
+    probe::Result cancelled;
+    cancelled.code = ErrorCode::Cancelled;
+    EXPECT_FALSE(resultBox(Operation::ReadData, cancelled));
+    EXPECT_EQ(iconFor(ErrorCode::WriteFailed), QMessageBox::Warning);
 }
 
 TEST_F(ProbeWindows, ClosingDuringAReadOrWhileItsBoxIsOpenReturnsPromptly)

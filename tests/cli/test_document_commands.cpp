@@ -71,7 +71,7 @@ protected:
         doc.loadFromProbe(s.parameters.bytes, s.data.bytes);
         doc.survey().header.setCrewNumber(toGbk(QStringLiteral("测斜队")));
         QString error;
-        EXPECT_TRUE(doc.saveFile(path(name), &error));
+        EXPECT_TRUE(doc.saveFile(path(name)));
         return path(name);
     }
     QJsonObject json(const QString &file) const
@@ -233,7 +233,7 @@ TEST_F(Documents, ReportPdfOfAFullSurveyHasItsChineseTexts)
     // An empty table has no page to print: refused, nothing written.
     CNDravikDoc empty;
     QString error;
-    ASSERT_TRUE(empty.saveFile(path("empty.ZLM"), &error));
+    ASSERT_TRUE(empty.saveFile(path("empty.ZLM")));
     EXPECT_EQ(cli({QStringLiteral("report"), path("empty.ZLM"), QStringLiteral("-o"), path("e.pdf")}).exitCode, 1);
     EXPECT_FALSE(QFile::exists(path("e.pdf")));
 }
@@ -304,7 +304,7 @@ TEST_F(Documents, EditTallyFillsTheStopsAndNamesTheLinesThatFindNone)
     for (std::size_t p = 0; p < checks.size(); ++p)
         s.flags[p] = checks[p] ? s.flags[p] | PointFlag::Checked : s.flags[p] & ~PointFlag::Checked;
     const QString file = path("run.ZLM");
-    ASSERT_TRUE(doc.saveFile(file, &error));
+    ASSERT_TRUE(doc.saveFile(file));
 
     // Five seconds after the start the probe has not taken its first shot yet.
     QByteArray tally = sim::tallyText(options, run);

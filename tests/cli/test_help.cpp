@@ -1,10 +1,15 @@
 // zolm-cli's help, version and manual page, and zolm-probe-sim's.
 #include "cli/cli.h"
+#include "document/document.h"
+#include "output/trajectory_formats.h"
 #include "run_program.h"
 #include "survey/quantities.h"
+#include "synthetic.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QString>
+#include <QTemporaryDir>
 
 #include "scoped_environment.h"
 
@@ -78,9 +83,9 @@ TEST(Help, VersionAndManualPageComeFromTheSameSource)
     }
 }
 
-// Each option in the table the command line parses with is named in its command's help (in the
-// usage line and in the text below it), in the command's entry of the list, and in its part of
-// the manual page.
+// Each option the command line parses with has its help, and is named in its command's help (in
+// the usage line and in the text below it), in the command's entry of the list, and in its part
+// of the manual page.
 TEST(Help, NamesEveryOptionTheCommandsTake)
 {
     const QString overview = out(cliPath, {QStringLiteral("--help")});
@@ -107,7 +112,8 @@ TEST(Help, NamesEveryOptionTheCommandsTake)
         manText = manText.left(manText.indexOf(QRegularExpression(QStringLiteral("\n\\.S[SH] "))));
         manText.replace(QStringLiteral("\\-"), QStringLiteral("-"));
         for (const zolm::cli::OptionSpec &o : zolm::cli::commandOptions(c.toStdString())) {
-            const QString option = QString::fromLatin1(o.name);
+            const QString option = QString::fromStdString(o.name);
+            EXPECT_TRUE(o.help && *o.help) << c.toStdString() << " has no help for " << o.name;
             EXPECT_TRUE(names(usage, option)) << c.toStdString() << " usage: " << o.name;
             EXPECT_TRUE(names(text, option)) << c.toStdString() << " help: " << o.name;
             EXPECT_TRUE(names(listed, option)) << c.toStdString() << " list: " << o.name;
@@ -116,6 +122,53 @@ TEST(Help, NamesEveryOptionTheCommandsTake)
         }
     }
     EXPECT_GT(checked, 60); // the table is there, not empty
+}
+
+// The trajectory formats' table gives `trajectory` a switch per format: its usage line names it,
+// its help gives the format's line, it writes the format, and the usage errors name it.
+TEST(Help, TrajectoryTakesEachFormatOfTheTable)
+{
+    QTemporaryDir dir;
+    const QString survey = dir.filePath(QStringLiteral("s.ZLM"));
+    {
+        const auto s = zolm::sim::makeSurvey(zolm::sim::CalibrationKind::Ideal, zolm::sim::defaultWellPath(5));
+        zolm::CNDravikDoc doc;
+        doc.loadFromProbe(s.parameters.bytes, s.data.bytes);
+        for (std::size_t i = 0; i < 5; ++i) {
+            doc.survey().flags[i] |= zolm::PointFlag::Checked;
+            doc.survey().depth[i] = 10.0 * static_cast<double>(i + 1);
+        }
+        ASSERT_TRUE(doc.saveFile(survey));
+    }
+    const QString help = out(cliPath, {QStringLiteral("trajectory"), QStringLiteral("--help")});
+    const QString usage = help.left(help.indexOf(QStringLiteral("\n\n")));
+    const QStringList optionLines = help.split(QLatin1Char('\n')).filter(QRegularExpression(QStringLiteral("^  -")));
+    QStringList switches;
+    for (const zolm::TrajectoryFormat &f : zolm::trajectoryFormats()) {
+        if (!*f.name)
+            continue;
+        const QString option = QStringLiteral("--") + QLatin1String(f.name);
+        switches << option;
+        EXPECT_TRUE(usage.contains(QRegularExpression(QStringLiteral("(\\[|\\| )%1( |\\])").arg(option)))) << usage.toStdString();
+        const QString line = QString::fromUtf8(f.cliHelp).section(QLatin1Char('\n'), 0, 0);
+        EXPECT_EQ(optionLines.filter(QRegularExpression(QStringLiteral("[ ,]%1[ ,].*%2$").arg(option, QRegularExpression::escape(line)))).size(), 1)
+            << option.toStdString() << "\n" << help.toStdString();
+        const QString target = dir.filePath(QStringLiteral("t.") + QLatin1String(f.name));
+        const ProgramRun written = runProgram(cliPath, {QStringLiteral("trajectory"), survey, option, QStringLiteral("-o"), target});
+        EXPECT_EQ(written.exitCode, 0) << f.name << written.err.constData();
+        EXPECT_GT(QFileInfo(target).size(), 0) << f.name;
+        if (f.needsFile) {
+            const ProgramRun refused = runProgram(cliPath, {QStringLiteral("trajectory"), survey, option});
+            EXPECT_EQ(refused.exitCode, 2) << f.name;
+            EXPECT_TRUE(QString::fromUtf8(refused.err).contains(QStringLiteral("%1 需要 -o OUT.%2").arg(option, QLatin1String(f.suffix))))
+                << refused.err.constData();
+        }
+    }
+    ASSERT_GE(switches.size(), 2);
+    const ProgramRun two = runProgram(cliPath, {QStringLiteral("trajectory"), survey, switches.front(), switches.back()});
+    EXPECT_EQ(two.exitCode, 2);
+    for (const QString &option : switches)
+        EXPECT_TRUE(QString::fromUtf8(two.err).contains(option)) << two.err.constData();
 }
 
 namespace {

@@ -49,7 +49,7 @@ protected:
         s.header.setDeclination(-3.5);
         file = dir.filePath(QStringLiteral("s.ZLM"));
         QString error;
-        ASSERT_TRUE(doc.saveFile(file, &error));
+        ASSERT_TRUE(doc.saveFile(file));
     }
 
     QTemporaryDir dir;
@@ -128,7 +128,7 @@ TEST_F(Show, NotFiniteNumbersAndNegativeCount)
     doc.survey().header.setDeclination(std::numeric_limits<double>::quiet_NaN());
     doc.survey().data.setStoredCount(0x8000);
     QString error;
-    ASSERT_TRUE(doc.saveFile(file, &error));
+    ASSERT_TRUE(doc.saveFile(file));
     const CliRun r = cli({QStringLiteral("show"), file, QStringLiteral("--json")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();

@@ -2,6 +2,7 @@
 #include "document/document.h"
 #include "document/survey_file.h"
 #include "synthetic.h"
+#include "failure_text.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -85,11 +86,11 @@ TEST_F(SurveyFile, SizesAndRoundTrip)
     CNDravikDoc doc;
     loadSynthetic(doc, 0);
     QString error;
-    ASSERT_TRUE(doc.saveFile(path("empty.ZLM"), &error)) << error.toStdString();
+    ASSERT_TRUE(doc.saveFile(path("empty.ZLM")));
     EXPECT_EQ(QFile(path("empty.ZLM")).size(), 25132);
 
     loadSynthetic(doc, 3);
-    ASSERT_TRUE(doc.saveFile(path("three.ZLM"), &error));
+    ASSERT_TRUE(doc.saveFile(path("three.ZLM")));
     EXPECT_EQ(QFile(path("three.ZLM")).size(), 25222);
 
     loadSynthetic(doc, MaxSurveyPoints);
@@ -100,11 +101,11 @@ TEST_F(SurveyFile, SizesAndRoundTrip)
     s.header.setCrewNumber("\xB2\xE2\xD0\xB1-07"); // GBK bytes
     s.header.setDeclination(-4.5);
     doc.setModified(true);
-    ASSERT_TRUE(doc.saveFile(path("full.ZLM"), &error));
+    ASSERT_TRUE(doc.saveFile(path("full.ZLM")));
     EXPECT_FALSE(doc.isModified());
 
     CNDravikDoc back;
-    ASSERT_TRUE(back.openFile(path("full.ZLM"), &error)) << error.toStdString();
+    ASSERT_TRUE(back.openFile(path("full.ZLM")));
     EXPECT_TRUE(back.holdsData());
     expectSameStoredSurvey(doc.survey(), back.survey());
 }
@@ -114,16 +115,16 @@ TEST_F(SurveyFile, TypeStringOnSave)
     CNDravikDoc doc;
     loadSynthetic(doc, 2, sim::CalibrationKind::Type120);
     QString error;
-    ASSERT_TRUE(doc.saveFile(path("t120.ZLM"), &error));
+    ASSERT_TRUE(doc.saveFile(path("t120.ZLM")));
     EXPECT_EQ(readAll(path("t120.ZLM")).mid(512, 8), QByteArray("ZOLM120", 8));
 
     loadSynthetic(doc, 2, sim::CalibrationKind::Ideal);
-    ASSERT_TRUE(doc.saveFile(path("t60.ZLM"), &error));
+    ASSERT_TRUE(doc.saveFile(path("t60.ZLM")));
     EXPECT_EQ(readAll(path("t60.ZLM")).mid(512, 7), QByteArray("ZOLM60", 7));
 
     // Any other type becomes ZOLM60 and its terminator; the other 9 bytes stay, in memory too.
     std::memcpy(doc.survey().parameters.bytes.data(), "XYZW1234ABCDEFGH", 16);
-    ASSERT_TRUE(doc.saveFile(path("other.ZLM"), &error));
+    ASSERT_TRUE(doc.saveFile(path("other.ZLM")));
     EXPECT_EQ(readAll(path("other.ZLM")).mid(512, 16), QByteArray("ZOLM60\0" "4ABCDEFGH", 16));
     EXPECT_TRUE(doc.survey().parameters.typeIs("ZOLM60"));
 
@@ -131,8 +132,9 @@ TEST_F(SurveyFile, TypeStringOnSave)
     // save's own step then makes the open document describe the file.
     std::memcpy(doc.survey().parameters.bytes.data(), "XYZW", 4);
     doc.survey().pointCount = 1;
-    QByteArray bytes;
-    ASSERT_TRUE(serializeSurvey(doc.survey(), bytes, &error));
+    const auto serialized = serializeSurvey(doc.survey());
+    ASSERT_TRUE(serialized.ok());
+    const QByteArray &bytes = *serialized;
     EXPECT_EQ(bytes.mid(512, 7), QByteArray("ZOLM60", 7));
     EXPECT_EQ(bytes.size(), 25132 + 2 * 30); // the data header's count decides
     EXPECT_EQ(doc.survey().parameters.typeString(), "XYZW60");
@@ -149,7 +151,7 @@ TEST_F(SurveyFile, OlderLayout)
     loadSynthetic(doc, 4, sim::CalibrationKind::Realistic);
     doc.survey().header.setWellNumber("W-9");
     QString error;
-    ASSERT_TRUE(doc.saveFile(path("cur.ZLM"), &error));
+    ASSERT_TRUE(doc.saveFile(path("cur.ZLM")));
     const QByteArray cur = readAll(path("cur.ZLM"));
     QByteArray old = cur.left(512);
     old += cur.mid(512 + ProbeParameterBlock::CalibrationOffset, ProbeParameterBlock::CalibrationSize);
@@ -158,7 +160,7 @@ TEST_F(SurveyFile, OlderLayout)
     writeAll(path("old.ZLM"), old);
 
     CNDravikDoc back;
-    ASSERT_TRUE(back.openFile(path("old.ZLM"), &error)) << error.toStdString();
+    ASSERT_TRUE(back.openFile(path("old.ZLM")));
     const SurveyData &b = back.survey();
     EXPECT_EQ(b.pointCount, 4);
     EXPECT_EQ(b.parameters.typeString(), "");
@@ -172,7 +174,7 @@ TEST_F(SurveyFile, OlderLayout)
         EXPECT_EQ(b.values[static_cast<std::size_t>(i)], doc.survey().values[static_cast<std::size_t>(i)]);
 
     // Saved back in the current layout, as ZOLM60 followed by the 9 bytes that were there.
-    ASSERT_TRUE(back.saveFile(path("resaved.ZLM"), &error));
+    ASSERT_TRUE(back.saveFile(path("resaved.ZLM")));
     const QByteArray resaved = readAll(path("resaved.ZLM"));
     EXPECT_EQ(resaved.size(), 25132 + 4 * 30);
     EXPECT_EQ(resaved.mid(512, 16), QByteArray("ZOLM60\0\0\0\0\0\0\0\0\0\0", 16));
@@ -191,14 +193,14 @@ TEST_F(SurveyFile, DepthsOutsideTheRangeReadAsZero)
     CNDravikDoc doc;
     loadSynthetic(doc, 6);
     QString error;
-    ASSERT_TRUE(doc.saveFile(path("d.ZLM"), &error));
+    ASSERT_TRUE(doc.saveFile(path("d.ZLM")));
     QByteArray f = readAll(path("d.ZLM"));
     const double depths[6] = {-0.5, 9999.99, 10000.0, std::numeric_limits<double>::quiet_NaN(), 0.0, 512.25};
     const double expected[6] = {0.0, 9999.99, 0.0, 0.0, 0.0, 512.25};
     for (int i = 0; i < 6; ++i)
         setDepthInFile(f, i, depths[i]);
     writeAll(path("d.ZLM"), f);
-    ASSERT_TRUE(doc.openFile(path("d.ZLM"), &error));
+    ASSERT_TRUE(doc.openFile(path("d.ZLM")));
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(doc.survey().depth[static_cast<std::size_t>(i)], expected[i]) << i;
 }
@@ -210,8 +212,8 @@ TEST_F(SurveyFile, OpeningRecomputesValues)
     const SurveyValues truth = doc.survey().values[2];
     doc.survey().values[2].fill(-1.0);
     QString error;
-    ASSERT_TRUE(doc.saveFile(path("v.ZLM"), &error));
-    ASSERT_TRUE(doc.openFile(path("v.ZLM"), &error));
+    ASSERT_TRUE(doc.saveFile(path("v.ZLM")));
+    ASSERT_TRUE(doc.openFile(path("v.ZLM")));
     // Every computed value is back; the reserved slots 8..13 are never written.
     for (std::size_t k = 0; k < truth.size(); ++k)
         EXPECT_EQ(doc.survey().values[2][k], k >= 8 && k <= 13 ? -1.0 : truth[k]) << k;
@@ -222,11 +224,11 @@ TEST_F(SurveyFile, NegativeCountLoadsWithoutPoints)
     CNDravikDoc doc;
     loadSynthetic(doc, 2);
     QString error;
-    ASSERT_TRUE(doc.saveFile(path("n.ZLM"), &error));
+    ASSERT_TRUE(doc.saveFile(path("n.ZLM")));
     QByteArray f = readAll(path("n.ZLM")).left(25132);
     le::put16(reinterpret_cast<std::uint8_t *>(f.data()) + 25092, 0x8000);
     writeAll(path("n.ZLM"), f);
-    ASSERT_TRUE(doc.openFile(path("n.ZLM"), &error)) << error.toStdString();
+    ASSERT_TRUE(doc.openFile(path("n.ZLM")));
     EXPECT_TRUE(doc.holdsData());
     EXPECT_EQ(doc.pointCount(), -32768);
     EXPECT_EQ(doc.survey().usablePointCount(), 0);
@@ -239,14 +241,14 @@ TEST_F(SurveyFile, OpenedExactlyOnlyForTheExactLength)
     CNDravikDoc doc;
     loadSynthetic(doc, 3);
     QString error;
-    ASSERT_TRUE(doc.saveFile(path("s.ZLM"), &error));
+    ASSERT_TRUE(doc.saveFile(path("s.ZLM")));
     const QByteArray exact = readAll(path("s.ZLM"));
-    ASSERT_TRUE(doc.openFile(path("s.ZLM"), &error));
+    ASSERT_TRUE(doc.openFile(path("s.ZLM")));
     EXPECT_TRUE(doc.openedExactly()) << doc.inexactReason().toStdString();
 
     auto opensInexact = [&](const QByteArray &bytes, const char *needle) {
         writeAll(path("x.ZLM"), bytes);
-        ASSERT_TRUE(doc.openFile(path("x.ZLM"), &error)) << error.toStdString();
+        ASSERT_TRUE(doc.openFile(path("x.ZLM")));
         EXPECT_FALSE(doc.openedExactly());
         EXPECT_TRUE(doc.inexactReason().contains(QString::fromUtf8(needle))) << doc.inexactReason().toStdString();
     };
@@ -258,7 +260,7 @@ TEST_F(SurveyFile, OpenedExactlyOnlyForTheExactLength)
     opensInexact(negative, "-1");
 
     // Saved, it is a whole survey again (the desktop offers "save as" for such files).
-    ASSERT_TRUE(doc.saveFile(path("saved.ZLM"), &error));
+    ASSERT_TRUE(doc.saveFile(path("saved.ZLM")));
     EXPECT_TRUE(doc.openedExactly());
 
     // The older layout has its own fixed size.
@@ -279,15 +281,14 @@ TEST_F(SurveyFile, DamagedFilesAreRefusedAndChangeNothing)
     doc.survey().depth[4] = 77.0;
     doc.setModified(true);
     QString error;
-    ASSERT_TRUE(doc.saveFile(path("good.ZLM"), &error));
+    ASSERT_TRUE(doc.saveFile(path("good.ZLM")));
     doc.setModified(true);
     const QByteArray good = readAll(path("good.ZLM"));
     const auto snapshot = std::make_unique<SurveyData>(doc.survey());
 
     auto expectRefused = [&](const QByteArray &bytes, const char *needle) {
         writeAll(path("bad.ZLM"), bytes);
-        QString why;
-        EXPECT_FALSE(doc.openFile(path("bad.ZLM"), &why));
+        const QString why = test::failureText(doc.openFile(path("bad.ZLM")));
         EXPECT_TRUE(why.contains(QString::fromUtf8(needle))) << why.toStdString();
         EXPECT_EQ(0, std::memcmp(&doc.survey(), snapshot.get(), sizeof(SurveyData)));
         EXPECT_TRUE(doc.holdsData());
@@ -304,9 +305,7 @@ TEST_F(SurveyFile, DamagedFilesAreRefusedAndChangeNothing)
     expectRefused(good.left(600), "25132");
     expectRefused(QByteArray(), "0");
 
-    QString why;
-    EXPECT_FALSE(doc.openFile(path("missing.ZLM"), &why));
-    EXPECT_FALSE(why.isEmpty());
+    EXPECT_FALSE(test::failureText(doc.openFile(path("missing.ZLM"))).isEmpty());
     EXPECT_EQ(0, std::memcmp(&doc.survey(), snapshot.get(), sizeof(SurveyData)));
 }
 
@@ -320,21 +319,21 @@ TEST_F(SurveyFile, AFileOfAnotherKindSaysSoBeforeTheDetail)
     QByteArray pdf("%PDF-1.4\n%\xe2\xe3\xcf\xd3\n");
     pdf.append(QByteArray(60001, 'x')); // its "count" reads as 0x7878 = 30840
     writeAll(path("manual.pdf"), pdf);
-    EXPECT_FALSE(doc.openFile(path("manual.pdf"), &why));
+    why = test::failureText(doc.openFile(path("manual.pdf")));
     EXPECT_TRUE(why.contains(foreign + QStringLiteral("\n\n文件中的测点数 30840 超过了最多 1818 个测点")))
         << why.toStdString();
 
     writeAll(path("note.txt"), "hello");
-    EXPECT_FALSE(doc.openFile(path("note.txt"), &why));
+    why = test::failureText(doc.openFile(path("note.txt")));
     EXPECT_TRUE(why.contains(foreign + QStringLiteral("\n\n文件不完整"))) << why.toStdString();
 
     loadSynthetic(doc, 3);
     QString error;
-    ASSERT_TRUE(doc.saveFile(path("ours.ZLM"), &error)) << error.toStdString();
+    ASSERT_TRUE(doc.saveFile(path("ours.ZLM")));
     QByteArray damaged = readAll(path("ours.ZLM"));
     le::put16(reinterpret_cast<std::uint8_t *>(damaged.data()) + 25092, 1819);
     writeAll(path("ours.ZLM"), damaged);
-    EXPECT_FALSE(doc.openFile(path("ours.ZLM"), &why));
+    why = test::failureText(doc.openFile(path("ours.ZLM")));
     EXPECT_TRUE(why.contains(QStringLiteral("1819"))) << why.toStdString();
     EXPECT_FALSE(why.contains(foreign)) << why.toStdString();
 }
@@ -348,14 +347,13 @@ TEST_F(SurveyFile, ArbitraryBytes)
     CNDravikDoc doc;
     loadSynthetic(doc, 40);
     QString error;
-    ASSERT_TRUE(doc.saveFile(path("g.ZLM"), &error));
+    ASSERT_TRUE(doc.saveFile(path("g.ZLM")));
     const QByteArray good = readAll(path("g.ZLM"));
 
     for (qsizetype cut = 0; cut <= good.size(); cut += 97) {
-        const bool ok = parseSurveyFile(view(good.left(cut)), *survey, &error);
-        EXPECT_EQ(ok, false) << cut;
+        EXPECT_FALSE(parseSurveyFile(view(good.left(cut)), *survey)) << cut;
     }
-    EXPECT_TRUE(parseSurveyFile(view(good), *survey, &error));
+    EXPECT_TRUE(parseSurveyFile(view(good), *survey));
 
     for (int round = 0; round < 300; ++round) {
         QByteArray bytes = round % 2 ? good : QByteArray();
@@ -363,7 +361,7 @@ TEST_F(SurveyFile, ArbitraryBytes)
         bytes.resize(size);
         for (qsizetype i = round % 2 ? static_cast<qsizetype>(rng() % 25200) : 0; i < size; i += 1 + static_cast<qsizetype>(rng() % 50))
             bytes[i] = static_cast<char>(rng());
-        if (parseSurveyFile(view(bytes), *survey, &error)) {
+        if (parseSurveyFile(view(bytes), *survey)) {
             EXPECT_LE(survey->pointCount, MaxSurveyPoints);
         }
     }
@@ -375,7 +373,7 @@ TEST_F(SurveyFile, FailedSaveKeepsThePreviousFile)
     CNDravikDoc doc;
     loadSynthetic(doc, 3);
     QString error;
-    ASSERT_TRUE(doc.saveFile(path("keep.ZLM"), &error));
+    ASSERT_TRUE(doc.saveFile(path("keep.ZLM")));
     const QByteArray before = readAll(path("keep.ZLM"));
 
     loadSynthetic(doc, 200);
@@ -388,9 +386,8 @@ TEST_F(SurveyFile, FailedSaveKeepsThePreviousFile)
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{20000, 20000};
         setrlimit(RLIMIT_FSIZE, &limit);
-        QString why;
-        const bool saved = doc.saveFile(path("keep.ZLM"), &why);
-        _exit(!saved && !why.isEmpty() && doc.isModified() ? 0 : 1);
+        const QString why = test::failureText(doc.saveFile(path("keep.ZLM")));
+        _exit(!why.isEmpty() && doc.isModified() ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
@@ -400,8 +397,7 @@ TEST_F(SurveyFile, FailedSaveKeepsThePreviousFile)
 
     // A header count beyond the store is refused before anything is written.
     doc.survey().data.setStoredCount(1819);
-    QString why;
-    EXPECT_FALSE(doc.saveFile(path("keep.ZLM"), &why));
+    const QString why = test::failureText(doc.saveFile(path("keep.ZLM")));
     EXPECT_TRUE(why.contains(QStringLiteral("1819")));
     EXPECT_EQ(readAll(path("keep.ZLM")), before);
 }

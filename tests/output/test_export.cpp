@@ -1,6 +1,7 @@
 // The export: stored format with both readers' defaults, the format dialog's lists, the
 // file's bytes, and writing it whole or not at all.
 #include "output/export.h"
+#include "failure_text.h"
 #include "platform/gbk.h"
 #include "platform/settings.h"
 
@@ -229,8 +230,7 @@ TEST(ExportFile, WrittenWholeOrNotAtAll)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("DDData.txt"));
-    QString error;
-    ASSERT_TRUE(writeExportFile(path, "0.0\r\n", &error)) << error.toStdString();
+    ASSERT_TRUE(writeExportFile(path, "0.0\r\n"));
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), QByteArray("0.0\r\n"));
@@ -239,10 +239,9 @@ TEST(ExportFile, WrittenWholeOrNotAtAll)
     // A folder of that name cannot be written: a message, and nothing left behind.
     const QString folder = dir.filePath(QStringLiteral("sub"));
     ASSERT_TRUE(QDir().mkdir(folder));
-    EXPECT_FALSE(writeExportFile(folder, "x", &error));
-    EXPECT_TRUE(error.contains(QStringLiteral("无法写入导出文件")));
+    EXPECT_TRUE(test::failureText(writeExportFile(folder, "x")).contains(QStringLiteral("无法写入导出文件")));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("DDData.txt")});
-    EXPECT_FALSE(writeExportFile(dir.filePath(QStringLiteral("DDData.txt/x.txt")), "x", &error));
+    EXPECT_FALSE(writeExportFile(dir.filePath(QStringLiteral("DDData.txt/x.txt")), "x"));
 }
 
 // What is stored and what scripts type are contracts: an item's number, its settings key and

@@ -69,7 +69,7 @@ public:
         doc.loadFromProbe(memory.parameters.bytes, memory.data.bytes);
         const QString file = m_dir.filePath(QStringLiteral("probe.ZLM"));
         QString error;
-        if (doc.saveFile(file, &error))
+        if (doc.saveFile(file))
             m_port = QStringLiteral("SIM:") + file;
         else
             ADD_FAILURE() << error.toStdString();
@@ -135,7 +135,7 @@ protected:
         zolm::CNDravikDoc doc;
         doc.loadFromProbe(images->parameters.bytes, images->data.bytes);
         QString error;
-        EXPECT_TRUE(doc.saveFile(file, &error)) << error.toStdString();
+        EXPECT_TRUE(doc.saveFile(file));
         return file;
     }
 };

@@ -22,6 +22,7 @@
 
 using namespace zolm::probe;
 using namespace zolm::probe::testing;
+using zolm::ErrorCode;
 
 namespace {
 
@@ -103,7 +104,7 @@ struct CommAwait : ::testing::Test {
     WaitHooks hooks{[this] { ++silentSteps; }, {}};
 
     void SetUp() override { link.open(); }
-    Status awaitLetter(char letter, std::size_t length, int waitMs)
+    ErrorCode awaitLetter(char letter, std::size_t length, int waitMs)
     {
         return awaitFrame(link, decoder, AnswerCheck::exact(letter, length), waitMs, answer, hooks);
     }
@@ -111,7 +112,7 @@ struct CommAwait : ::testing::Test {
 
 TEST_F(CommAwait, ThreeSilentPeriodsFailWithThreeBarSteps)
 {
-    EXPECT_EQ(awaitLetter('P', 1, 700), Status::Timeout);
+    EXPECT_EQ(awaitLetter('P', 1, 700), ErrorCode::ProbeTimeout);
     EXPECT_EQ(link.silentWaits, (std::vector<int>{700, 700, 700}));
     EXPECT_EQ(silentSteps, 3);
 }
@@ -126,7 +127,7 @@ TEST_F(CommAwait, AnyByteRestartsTheSilentCount)
         if (silentSteps == 4)
             link.deliver("[P]");
     };
-    EXPECT_EQ(awaitLetter('P', 1, 100), Status::Ok);
+    EXPECT_EQ(awaitLetter('P', 1, 100), ErrorCode::None);
     EXPECT_EQ(silentSteps, 4);
 }
 
@@ -136,7 +137,7 @@ TEST_F(CommAwait, ForeignFramesAreSkippedAndSplitAnswersAssembled)
     QByteArray real = "[G" + QByteArray(64, 'q') + "]";
     link.chunk = 1;
     link.deliver("[@" + QByteArray(18, 's') + "]" + "\x01\x02" + real);
-    EXPECT_EQ(awaitLetter('G', ParameterAnswerLength, 200), Status::Ok);
+    EXPECT_EQ(awaitLetter('G', ParameterAnswerLength, 200), ErrorCode::None);
     EXPECT_EQ(answer.length, 65u);
     EXPECT_EQ(answer[1], 'q');
     EXPECT_TRUE(link.silentWaits.empty());
@@ -159,20 +160,20 @@ TEST_F(CommAwait, AnswersOfTheWrongShapeAreBadAnswers)
         const char *what;
         AnswerCheck check;
         QByteArray line;
-        Status status;
+        ErrorCode status;
     };
     const Case cases[] = {
-        {"short G", AnswerCheck::exact('G', ParameterAnswerLength), "[G1234]", Status::BadAnswer},
-        {"long G", AnswerCheck::exact('G', ParameterAnswerLength), "[G" + QByteArray(65, 'q') + "]", Status::BadAnswer},
-        {"long P", AnswerCheck::exact('P', 1), "[P/0]", Status::BadAnswer},
-        {"block asked", AnswerCheck::dataBlock(7, BlockSize), block(7, 128), Status::Ok},
-        {"block before", AnswerCheck::dataBlock(7, BlockSize), block(6, 128), Status::BadAnswer},
-        {"last block ended early", lastBlock, block(255, 92), Status::Ok},
-        {"last block whole", lastBlock, block(255, 128), Status::Ok},
-        {"last block too short", lastBlock, block(255, 91), Status::BadAnswer},
-        {"header", header, "[X/0\x01\x02\x03\x1c/0/0/0]", Status::Ok},
-        {"header of another count", header, "[X/0\x01\x02\x03\x1b/0/0/0]", Status::BadAnswer},
-        {"answer that stops", AnswerCheck::exact('G', ParameterAnswerLength), "[G" + QByteArray(30, 'q'), Status::BadAnswer},
+        {"short G", AnswerCheck::exact('G', ParameterAnswerLength), "[G1234]", ErrorCode::ProbeData},
+        {"long G", AnswerCheck::exact('G', ParameterAnswerLength), "[G" + QByteArray(65, 'q') + "]", ErrorCode::ProbeData},
+        {"long P", AnswerCheck::exact('P', 1), "[P/0]", ErrorCode::ProbeData},
+        {"block asked", AnswerCheck::dataBlock(7, BlockSize), block(7, 128), ErrorCode::None},
+        {"block before", AnswerCheck::dataBlock(7, BlockSize), block(6, 128), ErrorCode::ProbeData},
+        {"last block ended early", lastBlock, block(255, 92), ErrorCode::None},
+        {"last block whole", lastBlock, block(255, 128), ErrorCode::None},
+        {"last block too short", lastBlock, block(255, 91), ErrorCode::ProbeData},
+        {"header", header, "[X/0\x01\x02\x03\x1c/0/0/0]", ErrorCode::None},
+        {"header of another count", header, "[X/0\x01\x02\x03\x1b/0/0/0]", ErrorCode::ProbeData},
+        {"answer that stops", AnswerCheck::exact('G', ParameterAnswerLength), "[G" + QByteArray(30, 'q'), ErrorCode::ProbeData},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -184,28 +185,29 @@ TEST_F(CommAwait, AnswersOfTheWrongShapeAreBadAnswers)
     }
     // A start marker that never came: the bytes before silence are noise, the probe silent.
     link.deliver("G123");
-    EXPECT_EQ(awaitLetter('G', ParameterAnswerLength, 200), Status::Timeout);
+    EXPECT_EQ(awaitLetter('G', ParameterAnswerLength, 200), ErrorCode::ProbeTimeout);
 }
 
 TEST_F(CommAwait, ARequestThatCannotBeWrittenIsReportedAsSuch)
 {
     link.writable = false;
     EXPECT_EQ(exchange(link, decoder, requestHeader(), AnswerCheck::exact('X', HeaderAnswerLength), 200, answer, hooks),
-              Status::WriteFailed);
+              ErrorCode::ProbePort);
+    EXPECT_TRUE(link.isOpen()); // the link still open tells a failed write from a port not open
     EXPECT_TRUE(link.silentWaits.empty());
 }
 
 TEST_F(CommAwait, ClosedLinkFailsAtOnceAndCancelStopsBetweenReads)
 {
     link.close();
-    EXPECT_EQ(awaitLetter('P', 1, 2000), Status::NoPort);
+    EXPECT_EQ(awaitLetter('P', 1, 2000), ErrorCode::ProbePort);
     EXPECT_TRUE(link.silentWaits.empty()); // no time spent
     EXPECT_EQ(silentSteps, 3);
 
     link.open();
     int reads = 0;
     hooks.cancelled = [&] { return ++reads > 1; };
-    EXPECT_EQ(awaitLetter('P', 1, 2000), Status::Cancelled);
+    EXPECT_EQ(awaitLetter('P', 1, 2000), ErrorCode::Cancelled);
     EXPECT_EQ(link.silentWaits.size(), 1u);
 }
 
@@ -214,7 +216,7 @@ TEST_F(CommAwait, ExchangePurgesBeforeEveryRequest)
     link.deliver("[X12345678]"); // stale, from before the request
     link.respond = [](const QByteArray &) { return QByteArray("[XABCDEFGH]"); };
     EXPECT_EQ(exchange(link, decoder, requestHeader(), AnswerCheck::exact('X', HeaderAnswerLength), 200, answer, hooks),
-              Status::Ok);
+              ErrorCode::None);
     EXPECT_EQ(link.purges, 1);
     EXPECT_EQ(answer[1], 'A');
 }
@@ -343,7 +345,7 @@ TEST(CommSerialLink, SilentProbeTimesOutAfterThreeRealPeriods)
         int steps = 0;
         QElapsedTimer t;
         t.start();
-        EXPECT_EQ(awaitFrame(link, decoder, AnswerCheck::exact('P', 1), 60, answer, {[&] { ++steps; }, {}}), Status::Timeout);
+        EXPECT_EQ(awaitFrame(link, decoder, AnswerCheck::exact('P', 1), 60, answer, {[&] { ++steps; }, {}}), ErrorCode::ProbeTimeout);
         EXPECT_GE(t.elapsed(), 3 * 60 - 5); // three real waits, not fewer
         EXPECT_EQ(steps, 3);
     });
@@ -376,7 +378,7 @@ TEST(CommSerialLink, PortThatCannotOpenFailsEveryExchangeAtOnce)
     Frame answer;
     QElapsedTimer t;
     t.start();
-    EXPECT_EQ(exchange(link, decoder, requestAttention(), AnswerCheck::exact('P', 1), 2000, answer), Status::NoPort);
+    EXPECT_EQ(exchange(link, decoder, requestAttention(), AnswerCheck::exact('P', 1), 2000, answer), ErrorCode::ProbePort);
     EXPECT_LT(t.elapsed(), 1000); // not the 6 s of three waits
 }
 

@@ -94,7 +94,7 @@ TEST_F(CommOperations, ReadOf28PointsRequestsBlock4ButTakesNothingFromIt)
     EXPECT_LT(at(QStringLiteral("hide")), at(QStringLiteral("box ") + text::dataRead()));
     const ProbeBox box = onlyBox();
     EXPECT_EQ(box.caption, QStringLiteral("结果信息"));
-    EXPECT_EQ(box.icon, BoxIcon::Information);
+    EXPECT_EQ(box.code, ErrorCode::None);
 }
 
 TEST_F(CommOperations, ReadOf1818PointsEndsInsideBlock255)
@@ -189,7 +189,7 @@ TEST_F(CommOperations, VerifiedReadKeepsTheCleanBytesWhateverTheLineDoesToAnswer
         RecordingView seen;
         images = std::make_unique<ProbeImages>();
         OperationContext ctx{*link, decoder, seen, *images, [] { return false; }};
-        const Result r = readData(ctx);
+        const probe::Result r = readData(ctx);
         ASSERT_EQ(r.outcome, Outcome::Done) << seen.eventList().join(QLatin1Char('|')).right(300).toStdString();
         ASSERT_TRUE(seen.read);
         EXPECT_EQ(seen.read->parameters.bytes, clean->parameters.bytes);
@@ -209,8 +209,8 @@ TEST_F(CommOperations, VerifiedReadKeepsTheCleanBytesWhateverTheLineDoesToAnswer
     probe(Points, unlucky);
     images = std::make_unique<ProbeImages>();
     auto c = ctx();
-    const Result r = readData(c);
-    EXPECT_EQ(r.failure, Failure::Unverified);
+    const probe::Result r = readData(c);
+    EXPECT_EQ(r.code, ErrorCode::ProbeUnverified);
     EXPECT_FALSE(view.read);
     EXPECT_EQ(images->data.bytes, ProbeImages{}.data.bytes);
 }
@@ -243,12 +243,14 @@ TEST_F(CommOperations, ALineThatNeverCarriesAPieceRightFailsTheReadWritingNothin
         std::function<QByteArray(const QByteArray &, QByteArray)> line;
         QString text;
         int rereads;
+        ErrorCode code;
     };
     const Case cases[] = {
-        {"block 9", everyCopyDiffers(requestBlock(9), 2), text::verifyFailed(QStringLiteral("4.9")), 3},
+        {"block 9", everyCopyDiffers(requestBlock(9), 2), text::verifyFailed(QStringLiteral("4.9")), 3,
+         ErrorCode::ProbeUnverified},
         {"parameter piece 17", everyCopyDiffers(requestParameters(static_cast<std::uint16_t>(0x2000 + 64 * 17)), 1),
-         text::verifyFailed(QStringLiteral("3.17")), 3},
-        {"count", countChanges, text::dataError(QStringLiteral("2")), 3},
+         text::verifyFailed(QStringLiteral("3.17")), 3, ErrorCode::ProbeUnverified},
+        {"count", countChanges, text::dataError(QStringLiteral("2")), 3, ErrorCode::ProbeData},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -258,7 +260,7 @@ TEST_F(CommOperations, ALineThatNeverCarriesAPieceRightFailsTheReadWritingNothin
         RecordingView seen;
         images->data.bytes.fill(0x5A);
         OperationContext ctx{*link, decoder, seen, *images, [] { return false; }};
-        const Result r = readData(ctx);
+        const probe::Result r = readData(ctx);
         EXPECT_EQ(r.outcome, Outcome::Failed);
         EXPECT_EQ(r.rereads, c.rereads);
         EXPECT_FALSE(seen.read);
@@ -267,7 +269,7 @@ TEST_F(CommOperations, ALineThatNeverCarriesAPieceRightFailsTheReadWritingNothin
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].text, c.text + QStringLiteral("\n\n") + text::rereads(c.rereads));
         EXPECT_EQ(boxes[0].caption, text::captionError());
-        EXPECT_EQ(boxes[0].icon, BoxIcon::Question);
+        EXPECT_EQ(boxes[0].code, c.code);
     }
 
     // A request that cannot be written is the port's failure, with the port's reason.
@@ -280,8 +282,8 @@ TEST_F(CommOperations, ALineThatNeverCarriesAPieceRightFailsTheReadWritingNothin
     };
     RecordingView seen;
     OperationContext ctx{*link, decoder, seen, *images, [] { return false; }};
-    const Result r = readData(ctx);
-    EXPECT_EQ(r.failure, Failure::Port);
+    const probe::Result r = readData(ctx);
+    EXPECT_EQ(r.code, ErrorCode::ProbePort);
     EXPECT_EQ(seen.boxList().at(0).text, text::dataBlockTimeout(4) + QStringLiteral("\n通讯口 fake 写入失败：设备已移除"));
     EXPECT_TRUE(link->silentWaits.empty()); // failed at the write, not after a wait
 }
@@ -305,7 +307,7 @@ TEST_F(CommOperations, SinglePassStillChecksEveryAnswer)
         return model(request);
     };
     auto c = ctx();
-    Result r = readData(c, false);
+    probe::Result r = readData(c, false);
     ASSERT_EQ(r.outcome, Outcome::Done);
     EXPECT_EQ(r.rereads, 3);
     EXPECT_EQ(view.read->data.bytes, clean->data.bytes);
@@ -368,7 +370,7 @@ TEST_F(CommOperations, EveryReadStepTimesOutWithItsOwnText)
         const ProbeBox box = onlyBox();
         EXPECT_EQ(box.text, k.text);
         EXPECT_EQ(box.caption, QStringLiteral("错误信息"));
-        EXPECT_EQ(box.icon, BoxIcon::Question);
+        EXPECT_EQ(box.code, ErrorCode::ProbeTimeout);
         EXPECT_EQ(link->silentWaits, (std::vector<int>{k.wait, k.wait, k.wait}));
         EXPECT_EQ(letters().back(), k.letter); // nothing after the silent exchange
         // A failed read hands nothing over and leaves the worker's images as they were.
@@ -405,7 +407,7 @@ TEST_F(CommOperations, ReadBackMismatchIsReportedWhileTheWindowIsUp)
     EXPECT_EQ(writeSettings(c, {300, 10}).outcome, Outcome::Failed);
     const ProbeBox box = onlyBox();
     EXPECT_EQ(box.text, text::settingsNotWritten());
-    EXPECT_EQ(box.icon, BoxIcon::Question);
+    EXPECT_EQ(box.code, ErrorCode::ProbeMismatch);
     const QStringList ev = view.eventList();
     EXPECT_EQ(ev.back(), QStringLiteral("hide"));
     EXPECT_EQ(ev.at(ev.size() - 2), QStringLiteral("box ") + text::settingsNotWritten());
@@ -568,43 +570,43 @@ TEST_F(CommOperations, EachOperationEndsAsItsRowSays)
 // box for a request that never ran.
 TEST(CommResultBoxes, ChosenFromTheOperationAndTheFailureKind)
 {
-    const auto box = [](Operation op, Outcome outcome, Failure failure, Step step = {}) {
-        Result r;
+    const auto box = [](Operation op, Outcome outcome, ErrorCode code, Step step = {}) {
+        probe::Result r;
         r.outcome = outcome;
-        r.failure = failure;
+        r.code = code;
         r.step = step;
         r.portName = QStringLiteral("/dev/ttyUSB0");
         r.portReason = QStringLiteral("设备不存在");
         return resultBox(op, r);
     };
-    EXPECT_EQ(box(Operation::ReadData, Outcome::Failed, Failure::Timeout, {3, 5})->text, text::parameterBlockTimeout(5));
-    EXPECT_EQ(box(Operation::ReadData, Outcome::Failed, Failure::Timeout, {4, 7})->text, text::dataBlockTimeout(7));
-    EXPECT_EQ(box(Operation::StartRealTime, Outcome::Failed, Failure::Timeout, {2})->text, text::timeoutStep(2));
-    EXPECT_EQ(box(Operation::LinkTest, Outcome::Failed, Failure::Timeout, {2})->text, text::timeout());
-    const auto port = box(Operation::ReadInfo, Outcome::Failed, Failure::Port, {1});
+    EXPECT_EQ(box(Operation::ReadData, Outcome::Failed, ErrorCode::ProbeTimeout, {3, 5})->text, text::parameterBlockTimeout(5));
+    EXPECT_EQ(box(Operation::ReadData, Outcome::Failed, ErrorCode::ProbeTimeout, {4, 7})->text, text::dataBlockTimeout(7));
+    EXPECT_EQ(box(Operation::StartRealTime, Outcome::Failed, ErrorCode::ProbeTimeout, {2})->text, text::timeoutStep(2));
+    EXPECT_EQ(box(Operation::LinkTest, Outcome::Failed, ErrorCode::ProbeTimeout, {2})->text, text::timeout());
+    const auto port = box(Operation::ReadInfo, Outcome::Failed, ErrorCode::ProbePort, {1});
     EXPECT_EQ(port->text, text::timeoutStep(1) + QStringLiteral("\n通讯口 /dev/ttyUSB0 无法打开：设备不存在"));
     EXPECT_EQ(port->caption, QStringLiteral("错误信息"));
-    EXPECT_EQ(port->icon, BoxIcon::Question);
-    const auto noData = box(Operation::ReadData, Outcome::Failed, Failure::NoData);
+    EXPECT_EQ(port->code, ErrorCode::ProbePort);
+    const auto noData = box(Operation::ReadData, Outcome::Failed, ErrorCode::ProbeNoData);
     EXPECT_EQ(noData->caption, QStringLiteral("信息"));
-    EXPECT_EQ(noData->icon, BoxIcon::Information);
-    EXPECT_EQ(box(Operation::WriteSettings, Outcome::Failed, Failure::Mismatch)->icon, BoxIcon::Question);
-    EXPECT_FALSE(box(Operation::StartRealTime, Outcome::Done, Failure::None));
-    EXPECT_FALSE(box(Operation::ReadData, Outcome::Superseded, Failure::Cancelled));
+    EXPECT_EQ(noData->code, ErrorCode::ProbeNoData);
+    EXPECT_EQ(box(Operation::WriteSettings, Outcome::Failed, ErrorCode::ProbeMismatch)->code, ErrorCode::ProbeMismatch);
+    EXPECT_FALSE(box(Operation::StartRealTime, Outcome::Done, ErrorCode::None));
+    EXPECT_FALSE(box(Operation::ReadData, Outcome::Superseded, ErrorCode::Cancelled));
 
     // A line that corrupts: the step as the time-out text would name it, then what to check.
-    EXPECT_EQ(box(Operation::ReadData, Outcome::Failed, Failure::Data, {4, 17})->text,
+    EXPECT_EQ(box(Operation::ReadData, Outcome::Failed, ErrorCode::ProbeData, {4, 17})->text,
               QStringLiteral("通讯数据错误(4.17)\n\n请检查通讯线和接头后重试。"));
-    EXPECT_EQ(box(Operation::ReadInfo, Outcome::Failed, Failure::Data, {4})->text,
+    EXPECT_EQ(box(Operation::ReadInfo, Outcome::Failed, ErrorCode::ProbeData, {4})->text,
               QStringLiteral("通讯数据错误(4)\n\n请检查通讯线和接头后重试。"));
-    EXPECT_EQ(box(Operation::WriteSettings, Outcome::Failed, Failure::Data, {3})->text,
+    EXPECT_EQ(box(Operation::WriteSettings, Outcome::Failed, ErrorCode::ProbeData, {3})->text,
               QStringLiteral("通讯数据错误\n\n请检查通讯线和接头后重试。"));
-    const auto unverified = box(Operation::ReadData, Outcome::Failed, Failure::Unverified, {3, 5});
+    const auto unverified = box(Operation::ReadData, Outcome::Failed, ErrorCode::ProbeUnverified, {3, 5});
     EXPECT_EQ(unverified->text, QStringLiteral("探管数据校验失败(3.5)\n\n请检查通讯线和接头后重试。"));
-    EXPECT_EQ(unverified->icon, BoxIcon::Question);
-    Result written;
+    EXPECT_EQ(unverified->code, ErrorCode::ProbeUnverified);
+    probe::Result written;
     written.outcome = Outcome::Failed;
-    written.failure = Failure::Port;
+    written.code = ErrorCode::ProbePort;
     written.step = {1};
     written.portName = QStringLiteral("COM3");
     written.portReason = QStringLiteral("设备已移除");
@@ -612,7 +614,7 @@ TEST(CommResultBoxes, ChosenFromTheOperationAndTheFailureKind)
     EXPECT_EQ(resultBox(Operation::LinkTest, written)->text, text::timeout() + QStringLiteral("\n通讯口 COM3 写入失败：设备已移除"));
     // Requests sent again are told after a read's text, whatever its end; other operations
     // keep their texts.
-    Result done;
+    probe::Result done;
     done.rereads = 4;
     EXPECT_EQ(resultBox(Operation::ReadData, done)->text, text::dataRead() + QStringLiteral("\n\n通讯线路有误码，已重读 4 块。"));
     EXPECT_EQ(resultBox(Operation::LinkTest, done)->text, text::linkTestPassed());
@@ -623,9 +625,9 @@ TEST_F(CommOperations, AClosedPortFailsTheFirstStepAsAPortFailure)
     probe(28);
     link->close();
     auto c = ctx();
-    const Result r = readData(c);
+    const probe::Result r = readData(c);
     EXPECT_EQ(r.outcome, Outcome::Failed);
-    EXPECT_EQ(r.failure, Failure::Port);
+    EXPECT_EQ(r.code, ErrorCode::ProbePort);
     EXPECT_EQ(r.step.number, 1);
     EXPECT_EQ(onlyBox().text, text::timeoutStep(1) + QStringLiteral("\n通讯口 fake 无法打开。"));
     EXPECT_TRUE(link->writes.empty());

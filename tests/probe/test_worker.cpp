@@ -169,15 +169,16 @@ TEST(CommWorkerPty, NoiseOnTheWireNeverPassesAWrongSurvey)
         comm.startReadData();
         const auto end = view.waitFinished(1);
         ASSERT_TRUE(end);
-        const Result r = view.results.at(0);
+        const probe::Result r = view.results.at(0);
         if (end->second == Outcome::Done) {
             ASSERT_TRUE(view.read);
             EXPECT_EQ(view.read->data.bytes, clean->data.bytes);
             EXPECT_EQ(view.read->parameters.bytes, clean->parameters.bytes);
         } else {
             EXPECT_FALSE(view.read);
-            EXPECT_TRUE(r.failure == Failure::Timeout || r.failure == Failure::Data || r.failure == Failure::Unverified)
-                << static_cast<int>(r.failure);
+            EXPECT_TRUE(r.code == ErrorCode::ProbeTimeout || r.code == ErrorCode::ProbeData
+                        || r.code == ErrorCode::ProbeUnverified)
+                << static_cast<int>(r.code);
         }
     }
 }
@@ -390,8 +391,8 @@ TEST(CommWorkerPorts, SwitchesToTheVirtualProbeAndBackAndTellsWhyAPortDidNotOpen
     comm.changePort(missing);
     comm.startReadInfo();
     ASSERT_EQ(view.waitFinished(2), std::make_pair(Operation::ReadInfo, Outcome::Failed));
-    const Result failed = view.results[1];
-    EXPECT_EQ(failed.failure, Failure::Port);
+    const probe::Result failed = view.results[1];
+    EXPECT_EQ(failed.code, ErrorCode::ProbePort);
     EXPECT_EQ(failed.step.number, 1);
     EXPECT_EQ(view.boxList().back().text, text::timeoutStep(1) + QLatin1Char('\n')
                                               + text::portNotOpened(missing, failed.portReason));

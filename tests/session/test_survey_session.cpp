@@ -2,6 +2,7 @@
 // new, save as with the site following the file) and the analysis' answers (QC's reference and
 // the points it judges, the vertical section's azimuth, the ranges of tie-in and tolerances).
 #include "session/survey_session.h"
+#include "session/recent_files.h"
 
 #include "../analysis/analysis_test_support.h"
 
@@ -37,22 +38,21 @@ protected:
 
     QTemporaryDir dir;
     SurveySession session;
-    QString error;
 };
 
 TEST_F(Session, AnInexactFileIsSavedUnderAnotherNameOnlyAndAFailedOpenChangesNothing)
 {
     const QString inexact = copySmall(QStringLiteral("a.ZLM"), "tail");
-    ASSERT_TRUE(session.open(inexact, &error)) << error.toStdString();
+    ASSERT_TRUE(session.open(inexact));
     EXPECT_EQ(session.path(), QFileInfo(inexact).absoluteFilePath());
     EXPECT_TRUE(session.needsName());
     EXPECT_TRUE(session.keepsOriginal(inexact));
-    EXPECT_FALSE(session.open(dir.filePath(QStringLiteral("missing.ZLM")), &error));
+    EXPECT_FALSE(session.open(dir.filePath(QStringLiteral("missing.ZLM"))));
     EXPECT_TRUE(session.keepsOriginal(inexact));
 
     const QString other = dir.filePath(QStringLiteral("b.ZLM"));
     EXPECT_FALSE(session.keepsOriginal(other));
-    ASSERT_TRUE(session.saveTo(other, &error)) << error.toStdString();
+    ASSERT_TRUE(session.saveTo(other));
     EXPECT_EQ(session.path(), QFileInfo(other).absoluteFilePath());
     EXPECT_FALSE(session.needsName());
     EXPECT_FALSE(session.isModified());
@@ -62,32 +62,32 @@ TEST_F(Session, TheSiteFollowsTheFile)
 {
     // An older survey's site file moves into the survey at the open and stays with its save.
     const QString older = copySmall(QStringLiteral("older.ZLM"));
-    ASSERT_TRUE(writeSite(older, Wellsite, &error));
-    ASSERT_TRUE(session.open(older, &error));
+    ASSERT_TRUE(writeSite(older, Wellsite));
+    ASSERT_TRUE(session.open(older));
     ASSERT_TRUE(session.site());
     ASSERT_TRUE(QFile::remove(siteFilePath(older)));
-    ASSERT_TRUE(session.saveTo(older, &error));
+    ASSERT_TRUE(session.saveTo(older));
     SurveySession again;
-    ASSERT_TRUE(again.open(older, &error));
+    ASSERT_TRUE(again.open(older));
     EXPECT_EQ(again.site().value_or(Site{}).date, Wellsite.date);
 
     // Cleared, it is a change; saved beside another survey's site file, that site is not taken.
     session.setSite(std::nullopt);
     EXPECT_TRUE(session.isModified());
     const QString target = dir.filePath(QStringLiteral("target.ZLM"));
-    ASSERT_TRUE(writeSite(target, Wellsite, &error));
-    ASSERT_TRUE(session.saveTo(target, &error));
-    ASSERT_TRUE(again.open(target, &error));
+    ASSERT_TRUE(writeSite(target, Wellsite));
+    ASSERT_TRUE(session.saveTo(target));
+    ASSERT_TRUE(again.open(target));
     EXPECT_FALSE(again.site());
 }
 
 TEST_F(Session, AProbeReadOrANewDocumentHasNoFileAndNoSite)
 {
     SurveySession probe;
-    ASSERT_TRUE(probe.open(copySmall(QStringLiteral("probe.ZLM")), &error));
+    ASSERT_TRUE(probe.open(copySmall(QStringLiteral("probe.ZLM"))));
     const QString withSite = copySmall(QStringLiteral("site.ZLM"));
-    ASSERT_TRUE(writeSite(withSite, Wellsite, &error));
-    ASSERT_TRUE(session.open(withSite, &error) && session.site());
+    ASSERT_TRUE(writeSite(withSite, Wellsite));
+    ASSERT_TRUE(session.open(withSite) && session.site());
 
     session.takeProbeRead(probe.survey().parameters.bytes, probe.survey().data.bytes);
     EXPECT_TRUE(session.path().isEmpty());
@@ -162,3 +162,19 @@ TEST(SessionRanges, TieInAndTolerancesAtTheirLimits)
 }
 
 } // namespace
+
+// The last file opened or saved comes first, once, and the list keeps ten.
+TEST_F(Session, RecentFilesPutTheLastFirstOnceAndKeepTen)
+{
+    SettingsStore store(dir.filePath(QStringLiteral("recent.ini")));
+    for (int i = 0; i < 12; ++i)
+        EXPECT_TRUE(addRecentFile(store, QStringLiteral("/w/%1.ZLM").arg(i)));
+    EXPECT_FALSE(addRecentFile(store, QStringLiteral("/w/11.ZLM"))); // already first
+    EXPECT_TRUE(addRecentFile(store, QStringLiteral("/w/5.ZLM")));
+    const QStringList files = recentFiles(store);
+    ASSERT_EQ(files.size(), RecentFileCount);
+    EXPECT_EQ(files.first(), QStringLiteral("/w/5.ZLM"));
+    EXPECT_EQ(files[1], QStringLiteral("/w/11.ZLM"));
+    EXPECT_EQ(files.count(QStringLiteral("/w/5.ZLM")), 1);
+    EXPECT_FALSE(files.contains(QStringLiteral("/w/1.ZLM"))); // the oldest fell off
+}

@@ -277,7 +277,7 @@ TEST(SimProgram, SaveWritesWhatAReadWouldProduce)
     ASSERT_EQ(run({QStringLiteral("--points"), QStringLiteral("28"), QStringLiteral("--save"), first}), 0);
     CNDravikDoc doc;
     QString error;
-    ASSERT_TRUE(doc.openFile(first, &error)) << error.toStdString();
+    ASSERT_TRUE(doc.openFile(first));
     EXPECT_EQ(doc.pointCount(), 28);
     // A read never fetches the tail.
     for (std::size_t k = 0; k < RawDataImage::TailSize; ++k)
@@ -326,7 +326,7 @@ TEST(SimProgram, SavesARunAndItsTally)
     ASSERT_TRUE(makeMultiShotRun(o, expected, nullptr));
     CNDravikDoc doc;
     QString error;
-    ASSERT_TRUE(doc.openFile(survey, &error)) << error.toStdString();
+    ASSERT_TRUE(doc.openFile(survey));
     ASSERT_EQ(doc.pointCount(), static_cast<int>(expected.shots.size()));
     for (int i = 0; i < doc.pointCount(); ++i)
         ASSERT_EQ(doc.survey().data.sample(i).w, expected.memory.data.sample(i).w) << i;

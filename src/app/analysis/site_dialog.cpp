@@ -17,7 +17,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QValidator>
 #include <QVBoxLayout>
@@ -251,11 +250,9 @@ void SiteDialog::calibrate()
 {
     if (!m_survey)
         return;
-    QString why;
-    const auto c = calibrateFieldScale(*m_survey, site(), &why);
+    const auto c = calibrateFieldScale(*m_survey, site());
     if (!c) {
-        ProgramMessageBox box(QMessageBox::Warning, windowTitle(), why, QMessageBox::Ok, this);
-        box.exec();
+        showError(this, windowTitle(), c.error());
         return;
     }
     setFieldScale(c->scale);
@@ -287,14 +284,14 @@ QString SiteDialog::declinationText() const
 
 void SiteDialog::updateModel()
 {
-    QString why;
-    m_field = siteField(site(), &why);
+    const zolm::Result<GeomagneticField> field = siteField(site());
+    m_field = field ? std::optional(*field) : std::nullopt;
     if (m_field) {
         m_model->setText(tr("%1    磁偏角 %2°    磁倾角 %3°    总磁场 %4 nT")
                              .arg(QString::fromLatin1(m_field->model), QString::number(m_field->declination, 'f', 2),
                                   QString::number(m_field->inclination, 'f', 2), QString::number(m_field->total, 'f', 1)));
     } else {
-        m_model->setText(why);
+        m_model->setText(field.error().message);
     }
     m_setDeclination->setEnabled(m_field.has_value());
     m_calibrate->setEnabled(m_field.has_value() && m_survey);
@@ -302,9 +299,8 @@ void SiteDialog::updateModel()
 
 void SiteDialog::finish(int result)
 {
-    if (const auto why = checkSite(site())) {
-        ProgramMessageBox box(QMessageBox::Warning, windowTitle(), *why, QMessageBox::Ok, this);
-        box.exec();
+    if (const Done checked = checkSite(site()); !checked) {
+        showError(this, windowTitle(), checked.error());
         return;
     }
     done(result);

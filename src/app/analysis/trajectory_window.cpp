@@ -289,23 +289,18 @@ void TrajectoryWindow::refresh(const CNDravikDoc &document, const std::optional<
         b->setEnabled(!t.stations.empty());
 }
 
-bool TrajectoryWindow::exportTo(const QString &path, const TrajectoryFormat &format, QString *error) const
+Done TrajectoryWindow::exportTo(const QString &path, const TrajectoryFormat &format) const
 {
     TrajectoryReportData now = m_data;
     now.printTime = currentPrintTime();
     const std::optional<QByteArray> bytes = format.write(now, {});
-    if (!bytes) {
-        if (error)
-            *error = tr("无法生成 PDF 文件 %1").arg(QDir::toNativeSeparators(path));
-        return false;
-    }
-    QString why;
-    if (!writeOutput(path, *bytes, &why)) {
-        if (error)
-            *error = QCoreApplication::translate("zolm::app::TrajectoryWindow", "无法写入文件 %1：%2").arg(QDir::toNativeSeparators(path), why);
-        return false;
-    }
-    return true;
+    if (!bytes)
+        return makeError(ErrorCode::WriteFailed, tr("无法生成 PDF 文件 %1").arg(QDir::toNativeSeparators(path)));
+    Done written = writeOutput(path, *bytes);
+    if (written)
+        return written;
+    return written.error().retold(QCoreApplication::translate("zolm::app::TrajectoryWindow", "无法写入文件 %1：%2")
+                                      .arg(QDir::toNativeSeparators(path), written.error().message));
 }
 
 QPushButton *TrajectoryWindow::formatButton(const char *name) const
@@ -328,12 +323,10 @@ bool TrajectoryWindow::exportWithDialog(const TrajectoryFormat &format)
     dialog.selectFile(QString::fromLatin1(format.defaultFile));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    QString error;
-    if (exportTo(dialog.selectedFiles().first(), format, &error))
-        return true;
-    ProgramMessageBox box(QMessageBox::Warning, windowTitle(), error, QMessageBox::Ok, this);
-    box.exec();
-    return false;
+    const Done written = exportTo(dialog.selectedFiles().first(), format);
+    if (!written)
+        showError(this, windowTitle(), written.error());
+    return written.ok();
 }
 
 ReportPrinting &TrajectoryWindow::printing()

@@ -78,7 +78,7 @@ public:
     const TrajectoryReportData &data() const { return m_data; }
     // Writes the trajectory atomically in one of trajectoryFormats() (PDF: the survey report,
     // as `zolm-cli trajectory --pdf` draws it, printed now); on failure *error says why.
-    bool exportTo(const QString &path, const TrajectoryFormat &format, QString *error) const;
+    Done exportTo(const QString &path, const TrajectoryFormat &format) const;
 
     // The survey report of what the window shows, printed now: with the print dialog, in the
     // preview, or saved as PDF after the file dialog. Without a station there is no report

@@ -1,5 +1,6 @@
 // The analysis windows, offscreen: the site dialog's live model values and its two OK
 // buttons, the trajectory window's table, plots and exports, and the QC row colours.
+#include "failure_text.h"
 #include "analysis/survey_warnings.h"
 #include "app/analysis/qc_highlight.h"
 #include "app/analysis/site_dialog.h"
@@ -119,7 +120,7 @@ TEST(AnalysisWindows, SiteDialogTextsKeepToTheirBytesAndTheHiddenFieldsStay)
     EXPECT_EQ(s.fieldScale, 0.98);
     EXPECT_EQ(s.dogLegLimit, 4.0);
     EXPECT_EQ(s.probeStart, given.probeStart);
-    EXPECT_FALSE(checkSite(s));
+    EXPECT_TRUE(checkSite(s)) << test::failureText(checkSite(s)).toStdString();
 
     // The field scale is shown and can be typed over or taken away; calibrating needs a survey.
     EXPECT_TRUE(dialog.fieldScaleCheck()->isChecked());
@@ -168,17 +169,16 @@ TEST(AnalysisWindows, TrajectoryWindowTablePlotsAndExports)
     EXPECT_GT(countColour(page, QColor(20, 60, 160)), 50);
 
     QTemporaryDir dir;
-    QString error;
-    ASSERT_TRUE(window.exportTo(dir.filePath(QStringLiteral("t.csv")), *trajectoryFormat("csv"), &error));
+    ASSERT_TRUE(window.exportTo(dir.filePath(QStringLiteral("t.csv")), *trajectoryFormat("csv")));
     QFile csv(dir.filePath(QStringLiteral("t.csv")));
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     EXPECT_EQ(csv.readAll(), trajectoryCsv(window.data().trajectory));
-    EXPECT_FALSE(window.exportTo(dir.filePath(QStringLiteral("missing/t.las")), *trajectoryFormat("las"), &error));
+    const QString error = test::failureText(window.exportTo(dir.filePath(QStringLiteral("missing/t.las")), *trajectoryFormat("las")));
     EXPECT_FALSE(error.isEmpty());
 
     // The survey report as PDF; its print time is the moment it is saved.
     EXPECT_TRUE(window.formatButton("pdf")->isEnabled());
-    ASSERT_TRUE(window.exportTo(dir.filePath(QStringLiteral("r.pdf")), *trajectoryFormat("pdf"), &error));
+    ASSERT_TRUE(window.exportTo(dir.filePath(QStringLiteral("r.pdf")), *trajectoryFormat("pdf")));
     QFile pdf(dir.filePath(QStringLiteral("r.pdf")));
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdf.readAll().startsWith("%PDF"));
