@@ -1,7 +1,7 @@
 #pragma once
 // How an operation that can fail says so: a code the front ends act on, the message the user
 // reads, and the system's own words where it gave some. zolm-cli chooses its exit status and
-// stream from the code in one place (cli/console.cpp), the desktop its box and icon in another
+// stream from the code in one place (cli/args.cpp), the desktop its box and icon in another
 // (app/message_box.cpp), so a new kind of failure is a new code, not a new convention.
 #include <QString>
 

@@ -3,6 +3,7 @@
 #include "survey/le_bytes.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 
 namespace zolm::probe {
@@ -43,6 +44,13 @@ ErrorCode awaitFrame(Link &link, FrameDecoder &decoder, const AnswerCheck &check
     decoder.reset();
     std::array<std::uint8_t, AnswerReadSize> chunk{};
     int misses = 0;
+    // A probe that keeps sending other frames (samples, when it missed a stop) never falls
+    // silent, yet is no closer to answering: each read period spent on such frames alone counts
+    // as well, and three of them end the wait as three silent ones do. Any byte still restarts
+    // the silent count.
+    int busyMisses = 0;
+    auto periodStart = std::chrono::steady_clock::now();
+    const auto period = std::chrono::milliseconds(waitMs);
     for (;;) {
         if (hooks.cancelled && hooks.cancelled())
             return ErrorCode::Cancelled;
@@ -62,6 +70,7 @@ ErrorCode awaitFrame(Link &link, FrameDecoder &decoder, const AnswerCheck &check
                 return ErrorCode::ProbeData;
             if (hooks.silentPeriod)
                 hooks.silentPeriod();
+            periodStart = std::chrono::steady_clock::now();
             if (++misses >= SilentPeriodsToFail)
                 return ErrorCode::ProbeTimeout;
             continue;
@@ -81,6 +90,16 @@ ErrorCode awaitFrame(Link &link, FrameDecoder &decoder, const AnswerCheck &check
         });
         if (judged)
             return *judged;
+        if (decoder.openFrameLetter() == check.letter) {
+            busyMisses = 0; // the answer is arriving
+            periodStart = std::chrono::steady_clock::now();
+        } else if (std::chrono::steady_clock::now() - periodStart >= period) {
+            if (hooks.silentPeriod)
+                hooks.silentPeriod();
+            periodStart = std::chrono::steady_clock::now();
+            if (++busyMisses >= SilentPeriodsToFail)
+                return ErrorCode::ProbeTimeout;
+        }
     }
 }
 

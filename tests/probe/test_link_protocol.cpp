@@ -11,6 +11,9 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <chrono>
+#include <thread>
+
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
@@ -129,6 +132,26 @@ TEST_F(CommAwait, AnyByteRestartsTheSilentCount)
     };
     EXPECT_EQ(awaitLetter('P', 1, 100), ErrorCode::None);
     EXPECT_EQ(silentSteps, 4);
+}
+
+// A probe that missed a stop keeps streaming samples and never falls silent: the wait for its
+// answer still ends, after three read periods of frames that are not the answer.
+TEST_F(CommAwait, AStreamOfOtherFramesEndsTheWaitAsSilenceWould)
+{
+    struct StreamingLink : FakeLink {
+        std::size_t doRead(std::span<std::uint8_t> buffer, int waitMs) override
+        {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1)); // a frame now and then
+            return FakeLink::doRead(buffer, waitMs);
+        }
+    } streaming;
+    streaming.open();
+    streaming.chunk = 20;
+    for (int i = 0; i < 5000; ++i)
+        streaming.deliver("[@" + QByteArray(18, 's') + "]");
+    EXPECT_EQ(awaitFrame(streaming, decoder, AnswerCheck::exact('P', 1), 5, answer, hooks), ErrorCode::ProbeTimeout);
+    EXPECT_TRUE(streaming.silentWaits.empty()); // ended while the stream went on
+    EXPECT_EQ(silentSteps, 3);
 }
 
 TEST_F(CommAwait, ForeignFramesAreSkippedAndSplitAnswersAssembled)
