@@ -55,10 +55,6 @@ public:
     void showBox(const ProbeBox &) override {}
     void showProbeInfo(const ProbeInfo &) override {}
     void dataRead(std::shared_ptr<const ProbeImages> images) override { read = images != nullptr; }
-    void realTimeSample(const RawSample &, const SurveyValues &) override {}
-    void realTimeStarted() override {}
-    void realTimeFailed() override {}
-    void historyResult(int) override {}
     void operationFinished(const Request &, const probe::Result &r) override
     {
         {

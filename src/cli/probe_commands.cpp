@@ -142,8 +142,6 @@ public:
         }
         m_changed.notify_all();
     }
-    void realTimeStarted() override {}
-    void realTimeFailed() override {}
     void historyResult(int storedCount) override
     {
         std::lock_guard lock(m_mutex);

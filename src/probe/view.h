@@ -100,12 +100,17 @@ public:
     virtual void showBox(const ProbeBox &box) = 0;
     virtual void showProbeInfo(const ProbeInfo &info) = 0;
 
-    // Messages to the main window.
-    virtual void dataRead(std::shared_ptr<const ProbeImages> images) = 0;
-    virtual void realTimeSample(const RawSample &sample, const SurveyValues &values) = 0;
-    virtual void realTimeStarted() = 0;
-    virtual void realTimeFailed() = 0;
-    virtual void historyResult(int storedCount) = 0;
+    // Messages to the main window, each the end of an operation (its table's ViewEvent) or of a
+    // real-time sample. A view takes those it shows; a new operation's message is one more here.
+    virtual void dataRead(std::shared_ptr<const ProbeImages> images) { (void)images; }
+    virtual void realTimeSample(const RawSample &sample, const SurveyValues &values)
+    {
+        (void)sample;
+        (void)values;
+    }
+    virtual void realTimeStarted() {}
+    virtual void realTimeFailed() {}
+    virtual void historyResult(int storedCount) { (void)storedCount; }
     // After the link test: the owner view takes the keyboard focus back.
     virtual void restoreFocus() {}
 
