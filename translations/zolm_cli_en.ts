@@ -1720,8 +1720,7 @@ Example: zolm-cli stations well7.ZLM --apply
     </message>
     <message>
         <source>stations：%1</source>
-        <translation type="unfinished">stations: %1
- {1?}</translation>
+        <translation>stations: %1</translation>
     </message>
 </context>
 <context>
