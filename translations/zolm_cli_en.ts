@@ -672,12 +672,6 @@ Try &apos;zolm-cli --help&apos;.
         <translation>export-format: --set takes LABEL=POS with a 32-bit POS, not &apos;%1&apos;</translation>
     </message>
     <message>
-        <source>无法保存导出格式：设置文件 %1 无法写入。
-</source>
-        <translation>Cannot store the export format: the settings file %1 cannot be written.
-</translation>
-    </message>
-    <message>
         <source>report：需要 -o OUT.pdf 或 --ops 之一</source>
         <translation>report: either -o OUT.pdf or --ops</translation>
     </message>
@@ -702,18 +696,6 @@ Try &apos;zolm-cli --help&apos;.
         <translation>report: --page takes a page number</translation>
     </message>
     <message>
-        <source>report：表格中没有第 %1 行（共 %2 行）
-</source>
-        <translation>report: the table has no row %1 (rows: %2)
-</translation>
-    </message>
-    <message>
-        <source>report：没有第 %1 页（共 %2 页）
-</source>
-        <translation>report: no page %1 (pages: %2)
-</translation>
-    </message>
-    <message>
         <source>edit：“%1”不是测点列表，应如 3,5,10-20</source>
         <translation>edit: &apos;%1&apos; is not a list of points such as 3,5,10-20</translation>
     </message>
@@ -734,24 +716,12 @@ Try &apos;zolm-cli --help&apos;.
         <translation>edit: --tally-window takes whole seconds, not &apos;%1&apos;</translation>
     </message>
     <message>
-        <source>edit：--tally-window 必须在 0 到 %1 秒之间
-</source>
-        <translation>edit: --tally-window must lie between 0 and %1 seconds
-</translation>
-    </message>
-    <message>
         <source>edit：--check 应为 all、none 或 invert</source>
         <translation>edit: --check takes all, none or invert</translation>
     </message>
     <message>
         <source>edit：--depth 应为 POINT=METRES</source>
         <translation>edit: --depth takes POINT=METRES</translation>
-    </message>
-    <message>
-        <source>edit：文件中没有测点 %1（测点为 0 到 %2）
-</source>
-        <translation>edit: no point %1 in this document (points 0 to %2)
-</translation>
     </message>
     <message>
         <source>-o OUT：普通文件（或新文件）整体替换，写入失败时保留原来的内容；已有的目标
@@ -918,12 +888,6 @@ operation failed, 2 wrong usage.
     <message>
         <source>set-port：需要 PORT</source>
         <translation>set-port: PORT is needed</translation>
-    </message>
-    <message>
-        <source>无法保存设置：%1
-</source>
-        <translation>Cannot store the settings: %1
-</translation>
     </message>
     <message>
         <source>stations：%1 应为一个数，而不是“%2”</source>
@@ -1721,6 +1685,26 @@ Example: zolm-cli stations well7.ZLM --apply
     <message>
         <source>stations：%1</source>
         <translation>stations: %1</translation>
+    </message>
+    <message>
+        <source>无法保存导出格式：设置文件 %1 无法写入。</source>
+        <translation>Cannot store the export format: the settings file %1 cannot be written.</translation>
+    </message>
+    <message>
+        <source>report：表格中没有第 %1 行（共 %2 行）</source>
+        <translation>report: the table has no row %1 (rows: %2)</translation>
+    </message>
+    <message>
+        <source>report：没有第 %1 页（共 %2 页）</source>
+        <translation>report: no page %1 (pages: %2)</translation>
+    </message>
+    <message>
+        <source>edit：--tally-window 必须在 0 到 %1 秒之间</source>
+        <translation>edit: --tally-window must lie between 0 and %1 seconds</translation>
+    </message>
+    <message>
+        <source>无法保存设置：%1</source>
+        <translation>Cannot store the settings: %1</translation>
     </message>
 </context>
 <context>

@@ -133,8 +133,8 @@ int runExportFormat(Args &args, const Context &ctx)
     for (const auto &[id, pos] : positions)
         store.writeInt(exportItemKey(id), pos);
     if (store.writeFailed()) {
-        printErr(QCoreApplication::translate("zolm-cli", "无法保存导出格式：设置文件 %1 无法写入。\n").arg(QDir::toNativeSeparators(store.path())));
-        return ExitFailed;
+        return fail(makeError(ErrorCode::WriteFailed, QCoreApplication::translate("zolm-cli", "无法保存导出格式：设置文件 %1 无法写入。")
+                                                          .arg(QDir::toNativeSeparators(store.path()))));
     }
     return ExitOk;
 }
@@ -200,8 +200,9 @@ int runReport(Args &args, const Context &)
     source.singleRow = 0;
     if (row) {
         if (*row < 0 || *row >= opened.table.rowCount()) {
-            printErr(QCoreApplication::translate("zolm-cli", "report：表格中没有第 %1 行（共 %2 行）\n").arg(*row).arg(opened.table.rowCount()));
-            return ExitFailed;
+            return fail(makeError(ErrorCode::Missing, QCoreApplication::translate("zolm-cli", "report：表格中没有第 %1 行（共 %2 行）")
+                                                          .arg(*row)
+                                                          .arg(opened.table.rowCount())));
         }
         source.singleRow = *row;
     }
@@ -209,8 +210,8 @@ int runReport(Args &args, const Context &)
 
     if (ops) {
         if (page && (*page < 1 || *page > pages)) {
-            printErr(QCoreApplication::translate("zolm-cli", "report：没有第 %1 页（共 %2 页）\n").arg(*page).arg(pages));
-            return ExitFailed;
+            return fail(makeError(ErrorCode::Missing,
+                                  QCoreApplication::translate("zolm-cli", "report：没有第 %1 页（共 %2 页）").arg(*page).arg(pages)));
         }
         const PageRect rect = a4PrintableRect(layout, dpiX, dpiY);
         // The draw list is data for tests and tools: not translated.
@@ -288,8 +289,8 @@ int runEdit(Args &args, const Context &)
         if (!w)
             return usageError(QCoreApplication::translate("zolm-cli", "edit：--tally-window 应为整秒数，而不是“%1”").arg(fromArg(*windowText)));
         if (*w < 0 || *w > MaxTallyWindow) {
-            printErr(QCoreApplication::translate("zolm-cli", "edit：--tally-window 必须在 0 到 %1 秒之间\n").arg(MaxTallyWindow));
-            return ExitFailed;
+            return fail(makeError(ErrorCode::Refused,
+                                  QCoreApplication::translate("zolm-cli", "edit：--tally-window 必须在 0 到 %1 秒之间").arg(MaxTallyWindow)));
         }
         tallyWindow = *w;
     }
@@ -328,10 +329,8 @@ int runEdit(Args &args, const Context &)
         } else if (option == "--tick" || option == "--untick") {
             QString error;
             const auto points = pointList(values[0], n, &error);
-            if (!points) {
-                printErr(error + QLatin1Char('\n'));
-                return ExitFailed;
-            }
+            if (!points)
+                return fail(makeError(ErrorCode::Refused, error));
             for (const int p : *points)
                 t.setPointChecked(p, option == "--tick");
         } else if (option == "--auto-depth") {
@@ -347,19 +346,16 @@ int runEdit(Args &args, const Context &)
             const auto eq = d.find('=');
             const auto point = parseInt(d.substr(0, eq));
             if (!point || *point < 0 || *point >= n) {
-                printErr(QCoreApplication::translate("zolm-cli", "edit：文件中没有测点 %1（测点为 0 到 %2）\n")
-                             .arg(fromArg(d.substr(0, eq)))
-                             .arg(n - 1));
-                return ExitFailed;
+                return fail(makeError(ErrorCode::Missing, QCoreApplication::translate("zolm-cli", "edit：文件中没有测点 %1（测点为 0 到 %2）")
+                                                              .arg(fromArg(d.substr(0, eq)))
+                                                              .arg(n - 1)));
             }
             const int row = t.rowForPoint(*point);
             c = t.enterDepth(row, fromArg(d.substr(eq + 1)));
         }
         // A refused value or a message instead of the command: nothing is written.
-        if (c.refused() || c.informed()) {
-            printErr(c.message + QLatin1Char('\n'));
-            return ExitFailed;
-        }
+        if (c.refused() || c.informed())
+            return fail(makeError(c.refused() ? ErrorCode::Refused : ErrorCode::Missing, c.message));
     }
     // The site travels in the survey's bytes, to OUT as well.
     return saveOpened(opened, out ? *out : *file) ? ExitOk : ExitFailed;

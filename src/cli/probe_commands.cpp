@@ -520,8 +520,7 @@ int runSetPort(Args &args, const Context &ctx)
         return fail(makeError(ErrorCode::Refused, refusal->text));
     SettingsStore store(ctx.settingsFile);
     if (!storePortName(store, name)) {
-        printErr(QCoreApplication::translate("zolm-cli", "无法保存设置：%1\n").arg(store.path()));
-        return ExitFailed;
+        return fail(makeError(ErrorCode::WriteFailed, QCoreApplication::translate("zolm-cli", "无法保存设置：%1").arg(store.path())));
     }
     return ExitOk;
 }

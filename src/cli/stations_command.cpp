@@ -136,9 +136,8 @@ int runStations(Args &args, const Context &)
     if (apply) {
         // Unticking everything for no station would only lose the ticks there were.
         if (stops.empty()) {
-            printErr(QCoreApplication::translate("StationsCommand", "%1 中没有找到测站，未修改。").arg(fileArg(*file))
-                     + QLatin1Char('\n'));
-            return ExitFailed;
+            return fail(makeError(ErrorCode::Missing,
+                                  QCoreApplication::translate("StationsCommand", "%1 中没有找到测站，未修改。").arg(fileArg(*file))));
         }
         // The session took the site at the open (a site file beside an older survey moves into
         // it with this save); a broken one is named here.
