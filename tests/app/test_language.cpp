@@ -1,5 +1,6 @@
 // The desktop in English when asked for, in Chinese by default: the main window's menus, bars
 // and status bar, a dialog and the probe windows, and the 帮助 → 语言 choice.
+#include "dialog_buttons.h"
 #include "app/main_frame.h"
 #include "app/probe_dialogs.h"
 #include "platform/file_error.h"
@@ -39,6 +40,8 @@ inline void PrintTo(const QString &s, std::ostream *os)
 {
     *os << '"' << s.toStdString() << '"';
 }
+
+using zolm::test::buttonTexts;
 
 namespace {
 
@@ -83,15 +86,6 @@ QStringList frameTexts(CMainFrame &frame)
         for (int c = 0; c < table->model()->columnCount(); ++c)
             texts << table->model()->headerData(c, Qt::Horizontal).toString();
     texts.removeAll(QString());
-    return texts;
-}
-
-QStringList buttonTexts(const QWidget &w)
-{
-    QStringList texts;
-    for (const QAbstractButton *b : w.findChild<QDialogButtonBox *>()->buttons())
-        texts << b->text();
-    texts.sort();
     return texts;
 }
 

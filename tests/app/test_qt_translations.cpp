@@ -1,6 +1,7 @@
 // Qt's own dialogs and standard buttons in Chinese once the program's set-up has loaded Qt's
 // translations; the buttons whose texts the program gives keep them, and file errors read as
 // Chinese without the same words twice.
+#include "dialog_buttons.h"
 #include "failure_text.h"
 #include "app/export_dialogs.h"
 #include "app/probe_dialogs.h"
@@ -33,16 +34,9 @@ inline void PrintTo(const QString &s, std::ostream *os)
     *os << '"' << s.toStdString() << '"';
 }
 
-namespace {
+using zolm::test::buttonTexts;
 
-QStringList buttonTexts(const QWidget &w)
-{
-    QStringList texts;
-    for (const QAbstractButton *b : w.findChild<QDialogButtonBox *>()->buttons())
-        texts << b->text();
-    texts.sort();
-    return texts;
-}
+namespace {
 
 class QtTranslations : public ::testing::Test {
 protected:
